@@ -1,0 +1,82 @@
+#pragma once
+// The main dialog: owns the state every command shares and routes control ids and list
+// notifications to the commands. It knows no toolkit: the window, the command line and the tests
+// hand it a text view, the two lists and a DialogHost.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/ControlIds.h"
+#include "app/DialogHost.h"
+#include "chapters/ChapterModel.h"
+#include "controls/CMyRECtrl.h"
+#include "controls/ListBox.h"
+#include "controls/RichEdit.h"
+
+namespace brisna {
+
+class WindowFrame;  // the window's frame, when there is one (app/WindowFrame.h)
+
+class CBrisnaMakeDlg {
+public:
+    // Reads the suspicious-word list from "BrisnaMake.csv" in the current directory.
+    CBrisnaMakeDlg(RichEdit& textView, ListBox& chapterList, ListBox& problemList,
+                   DialogHost& host);
+    // Reads the suspicious-word list from the given file instead (a missing file: empty list).
+    CBrisnaMakeDlg(RichEdit& textView, ListBox& chapterList, ListBox& problemList,
+                   DialogHost& host, const std::filesystem::path& suspiciousWordFile);
+
+    // The window attaches its frame for the display toggles; nullptr detaches it.
+    void SetWindowFrame(WindowFrame* frame) { frame_ = frame; }
+    WindowFrame* Frame() const { return frame_; }
+
+    // Routing. Each returns after its command has run to completion.
+    void OnCommand(int controlId);                  // BN_CLICKED of a button
+    void OnListSelectionChanged(int listId);        // LBN_SELCHANGE of 1001 or 1012
+    void OnListDoubleClicked(int listId);           // LBN_DBLCLK of 1012
+    void OnFieldChanged(int fieldId);               // EN_CHANGE of 1014
+    intptr_t OnUserMessage(uint32_t message);       // 0x1401 .. 0x1404; returns 1 when handled
+
+    // The commands, one per control (defined beside the subsystem they belong to).
+    void OnOpenText();                 // 1010 打开txt文件
+    void OnAddChapter();               // 1008 添加章节
+    void OnMoveUp();                   // 1005 上移, 0x1401
+    void OnMoveDown();                 // 1006 下移, 0x1402
+    void OnDeleteChapters();           // 1007 删除, 0x1403
+    void OnDeleteAllChapters();        // 1019 全部删除, 0x1404
+    void OnChapterSelectionChanged();  // LBN_SELCHANGE of 1001
+    void OnTest();                     // 1013 生成测试
+    void OnGenerate();                 // 1009 生成qbr
+    void OnOpenQbr2();                 // 1011 打开qbr2文件
+    void OnOpenQbr();                  // 1016 打开qbr
+    void OnKeywordAdd();               // 1018 模糊添加章节
+    void OnIncrementalAdd();           // 1020 递增添加章节
+    void OnCheckMissing();             // 1027 检查缺章
+    void OnProblemSelectionChanged();  // LBN_SELCHANGE of 1012
+    void OnProblemDoubleClicked();     // LBN_DBLCLK of 1012
+    void OnSearch();                   // 1015 搜索文本
+    void OnSearchTextChanged();        // EN_CHANGE of 1014
+    void OnConvertToSimplified();      // 1026 繁体转简体
+    void OnToggleProblemList();        // 1021 关闭问题列表 / 显示问题列表
+    void OnToggleWideDisplay();        // 1029 宽幅显示 / 窄幅显示
+
+    // Shared state, in the order the dialog declares it.
+    CMyRECtrl bookText;
+    ListBox& chapterList;
+    ListBox& problemList;
+    DialogHost& host;
+    ChapterModel chapters;
+    std::string bookSourcePath;             // platform file name bytes
+    std::string openedBookPath;             // platform file name bytes
+    int32_t detectionScanPosition = 0;      // byte offset the automatic adds continue from
+    std::vector<std::string> suspiciousWords;  // GBK, in file order
+    int32_t problemListShown = 1;
+    int32_t wideDisplay = 0;
+
+private:
+    WindowFrame* frame_ = nullptr;
+};
+
+}  // namespace brisna

@@ -1,0 +1,50 @@
+#pragma once
+// The book text control: the text view plus the line table that maps display lines to byte
+// offsets of the GBK text (CR LF form). The table is rebuilt only by RebuildLineTable; until then
+// the lookups answer from the previous table.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "controls/RichEdit.h"
+
+namespace brisna {
+
+class CMyRECtrl {
+public:
+    explicit CMyRECtrl(RichEdit& view) : view_(view) {}
+
+    RichEdit& View() { return view_; }
+    const RichEdit& View() const { return view_; }
+
+    // Fetches the whole text and records, for every display line, its start offset and bytes.
+    void RebuildLineTable();
+
+    // The start offset of line k; nothing when k lies outside the table (the caller ends its
+    // command and tells the operator).
+    std::optional<uint32_t> LineStartOffset(int32_t line) const;
+    // The smallest line whose start equals the offset; 0 when no line starts there.
+    int32_t LineOfOffset(uint32_t offset) const;
+    // The line that holds the offset; 0 for an offset of 0 or less.
+    int32_t LineContainingOffset(int32_t offset) const;
+    // The first line after `line` whose stored text is shorter than 3 bytes, or -1.
+    int32_t NextShortLine(int32_t line) const;
+    // The first line whose stored text contains the GBK text (never matching on a trail byte);
+    // 0 when none does.
+    int32_t FirstLineContaining(std::string_view gbk) const;
+    // Traditional -> Simplified, display line by display line, then a rebuild of the table.
+    void ConvertToSimplified();
+
+    const std::vector<uint32_t>& LineStarts() const { return lineStarts_; }
+    const std::vector<std::string>& LineTexts() const { return lineTexts_; }
+
+private:
+    RichEdit& view_;
+    std::vector<uint32_t> lineStarts_;
+    std::vector<std::string> lineTexts_;
+};
+
+}  // namespace brisna

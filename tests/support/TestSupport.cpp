@@ -1,0 +1,45 @@
+#include "support/TestSupport.h"
+
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <stdexcept>
+
+#include "text/CodePage936.h"
+
+namespace brisna::test {
+
+std::string G(std::string_view utf8) { return Utf8ToGbk(utf8); }
+std::string U(std::string_view gbk) { return GbkToUtf8Lossless(gbk); }
+
+TempDir::TempDir() {
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        auto candidate = std::filesystem::temp_directory_path() /
+                         ("brisna-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate)) {
+            path_ = candidate;
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a scratch folder");
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string ReadFileBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + file.string());
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFileBytes(const std::filesystem::path& file, std::string_view bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + file.string());
+}
+
+}  // namespace brisna::test
