@@ -1,0 +1,33 @@
+#pragma once
+// Character-aware helpers for GBK byte strings: a byte of 0x81 .. 0xFE followed by another byte
+// is one two-byte character (a lead byte in the last position stands alone); everything else is
+// a one-byte character.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace brisna {
+
+// Length in bytes (1 or 2) of the character that starts at `at`; 0 at or past the end.
+size_t GbkCharLength(std::string_view text, size_t at);
+
+// The first occurrence of needle at or after `from` that starts on a character boundary, walking
+// from the start of the text; npos when there is none. An empty needle is found at `from` (when
+// `from` is within the text or at its end).
+size_t GbkFind(std::string_view text, std::string_view needle, size_t from = 0);
+
+inline bool GbkContains(std::string_view text, std::string_view needle) {
+    return GbkFind(text, needle) != std::string_view::npos;
+}
+
+// Replaces every occurrence (character-aware, left to right, not overlapping) of `from` by `to`.
+std::string GbkReplaceAll(std::string_view text, std::string_view from, std::string_view to);
+
+// The text up to its first NUL byte.
+inline std::string_view UpToNul(std::string_view text) {
+    size_t nul = text.find('\0');
+    return nul == std::string_view::npos ? text : text.substr(0, nul);
+}
+
+}  // namespace brisna
