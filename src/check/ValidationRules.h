@@ -1,0 +1,37 @@
+#pragma once
+// The rules a book must meet before it is generated, and the check sequence the generate command
+// runs: it stops at the first rule that fails and tells the operator.
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "app/DialogHost.h"
+#include "chapters/ChapterModel.h"
+#include "controls/CMyRECtrl.h"
+#include "controls/ListBox.h"
+
+namespace brisna {
+
+// The generate-side checks. True when every rule passes; then the recorded text length and every
+// chapter length are current for the text in the control. On a failure one message has been
+// shown. Marks nothing and touches no list.
+bool RunGenerateChecks(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& chapters,
+                       DialogHost& host, std::string_view bookSourcePath);
+
+// Records the text length and computes every chapter length. 0 when the offsets ascend strictly
+// and the last chapter starts inside the text; otherwise the 1-based number of the first chapter
+// at fault. `lastBeyondEnd` tells whether the fault is a last chapter at or past the end.
+uint32_t ComputeChapterLengths(ChapterModel& chapters, uint32_t textLength,
+                               bool* lastBeyondEnd = nullptr);
+
+// True unless the chapter's heading, found at or after the start of the chapter's own line, lies
+// somewhere other than at the start of a display line. A heading that no longer occurs there
+// passes.
+bool HeadingStartsItsLine(const CMyRECtrl& bookText, const ChapterRecord& chapter);
+
+// Length in GBK bytes of the file name in a book source path (the part after the last '/'; the
+// path is UTF-8).
+size_t BookFileNameBytes(std::string_view bookSourcePath);
+
+}  // namespace brisna
