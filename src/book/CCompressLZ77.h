@@ -1,0 +1,65 @@
+#pragma once
+// The LZ77 codec of the .qbr books: a bit-level coder with chains of exact byte pairs,
+// absolute match offsets whose width grows with the position, Elias-gamma match lengths and
+// literals stored with their top three bits inverted. Blocks of at most 65536 bytes, no stream
+// header: the decoder is always told how many bytes to produce.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "Capacities.h"
+#include "book/CCompress.h"
+
+namespace brisna {
+
+// The coder may run this many bytes past the input length before it notices that a block does
+// not compress, so a destination must hold sourceLength + kLz77DestinationSlack bytes.
+inline constexpr uint32_t kLz77DestinationSlack = 8;
+// The largest block the codec accepts (and the most a decoder call produces).
+inline constexpr uint32_t kLz77MaxBlockBytes = kBlockBytes;
+
+class CCompressLZ77 : public CCompress {
+  public:
+    CCompressLZ77();
+    ~CCompressLZ77() override;
+    CCompressLZ77(const CCompressLZ77&) = delete;
+    CCompressLZ77& operator=(const CCompressLZ77&) = delete;
+
+    // -1 when sourceLength > 65536; 0 when the coded form is not shorter than the input (the
+    // destination then holds nothing useful); otherwise the number of bytes written. The
+    // destination must hold sourceLength + kLz77DestinationSlack bytes; bits of the last byte
+    // beyond the stream are zero. One object codes any number of blocks in sequence.
+    int Compress(const uint8_t* source, uint32_t sourceLength, uint8_t* destination) override;
+
+    // Same stream rules as DecodeLz77; 1 when exactly outputLength bytes came out.
+    int Decompress(uint8_t* destination, uint32_t outputLength, const uint8_t* source,
+                   uint32_t sourceLength) override;
+
+  private:
+    struct Node {
+        uint16_t start;  // block position of the pair (the first pair of a run)
+        uint16_t end;    // last position of a run of equal-byte pairs
+        uint16_t next;   // next (older) node of the same pair, 0 = end of chain
+    };
+
+    void InsertPair(uint32_t position);
+
+    const uint8_t* window_ = nullptr;        // the block being coded; no copy is made
+    int32_t windowLength_ = 0;               // bytes already coded = the current position
+    std::unique_ptr<uint16_t[]> pairHeads_;  // 65536 chain heads, by first * 256 + second byte
+    // One node per pair position at most, so 65536 nodes hold any block the codec accepts.
+    std::unique_ptr<Node[]> nodes_;
+    uint32_t nodeCount_ = 1;  // node 0 is never used
+};
+
+// Decodes tokens from source (sourceLength bytes) into destination (destinationCapacity bytes)
+// until at least outputLength bytes have been produced, and returns the number produced: equal
+// to outputLength for a sound stream. -1 when sourceLength > 65536, when outputLength does not
+// fit the destination, or when the stream is damaged: it ends early, a match would copy from at
+// or beyond the bytes produced so far, or a token would run past the destination. Never reads
+// or writes outside the given buffers.
+int64_t DecodeLz77(const uint8_t* source, size_t sourceLength, uint8_t* destination,
+                   size_t destinationCapacity, size_t outputLength);
+
+}  // namespace brisna
