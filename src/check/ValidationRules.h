@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
+#include <string>
 #include <string_view>
 
 #include "app/DialogHost.h"
@@ -33,5 +35,19 @@ bool HeadingStartsItsLine(const CMyRECtrl& bookText, const ChapterRecord& chapte
 // Length in GBK bytes of the file name in a book source path (the part after the last '/'; the
 // path is UTF-8).
 size_t BookFileNameBytes(std::string_view bookSourcePath);
+
+// One value for a "%d" or "%s" of a message format.
+struct MessageArg {
+    MessageArg(int64_t value) : isNumber(true), number(value) {}
+    MessageArg(std::string_view gbk) : text(gbk) {}
+    MessageArg(const std::string& gbk) : text(gbk) {}
+    bool isNumber = false;
+    int64_t number = 0;
+    std::string_view text;
+};
+
+// Fills the "%d" and "%s" of a UTF-8 message format in order: numbers in decimal, texts as the
+// GBK bytes given. The result is GBK.
+std::string FormatGbkMessage(std::string_view utf8Format, std::initializer_list<MessageArg> args);
 
 }  // namespace brisna

@@ -1,0 +1,156 @@
+#include "check/TestCommand.h"
+
+#include <cstdint>
+
+#include "Capacities.h"
+#include "chapters/ChapterTitle.h"
+#include "check/ValidationRules.h"
+#include "text/CodePage936.h"
+
+namespace brisna {
+
+namespace {
+
+constexpr intptr_t kProblemMark = 1;
+
+bool IsGb2312Lead(unsigned char byte) {
+    return byte >= 0xA1 && byte <= 0xF7;
+}
+bool IsGb2312Trail(unsigned char byte) {
+    return byte >= 0xA1 && byte <= 0xFE;
+}
+
+void ReportSuspiciousWords(RichEdit& view, ListBox& problemList, std::string_view text,
+                           const std::vector<std::string>& suspiciousWords) {
+    int64_t runningNumber = 0;
+    for (const std::string& word : suspiciousWords) {
+        // A word found only at the very first byte is not looked for at all (an empty word is
+        // skipped the same way).
+        size_t first = text.find(word);
+        if (first == std::string_view::npos || first == 0) continue;
+        view.SetFocus();
+        view.SetSelection({0, 0});
+        CharRange match = view.FindText({0, -1}, word);
+        while (match.min >= 0) {
+            ++runningNumber;
+            int64_t line = view.LineFromChar(match.min);
+            problemList.AddString(
+                FormatGbkMessage("可疑字（%d）[Line %d]：%s！", {runningNumber, line, word}));
+            view.SetSelection(match);
+            view.ApplyHighlightToSelection();
+            int32_t next = match.max > match.min ? match.max : match.min + 1;
+            match = view.FindText({next, -1}, word);
+        }
+    }
+}
+
+void ReportGarbledPairs(CMyRECtrl& bookText, ListBox& problemList, std::string_view text) {
+    RichEdit& view = bookText.View();
+    size_t i = 0;
+    while (i + 1 < text.size()) {
+        unsigned char lead = static_cast<unsigned char>(text[i]);
+        if (lead <= 0x7F) {
+            ++i;
+            continue;
+        }
+        unsigned char trail = static_cast<unsigned char>(text[i + 1]);
+        if (!IsGb2312Lead(lead) || !IsGb2312Trail(trail)) {
+            std::string_view pair = text.substr(i, 2);
+            view.SetFocus();
+            view.SetSelection({0, 0});
+            int32_t line = bookText.LineContainingOffset(static_cast<int32_t>(i));
+            int32_t from = view.LineIndex(line);
+            if (from < 0) from = 0;
+            CharRange match = view.FindText({from, -1}, pair);
+            if (match.min >= 0) {
+                int64_t foundLine = view.LineFromChar(match.min);
+                problemList.AddString(FormatGbkMessage("乱码[Line %d]：%s！", {foundLine, pair}));
+                view.SetSelection(match);
+            }
+        }
+        i += 2;
+    }
+}
+
+void ReportShortLines(const CMyRECtrl& bookText, ListBox& problemList) {
+    for (int32_t line = bookText.NextShortLine(-1); line >= 0;
+         line = bookText.NextShortLine(line)) {
+        problemList.AddString(FormatGbkMessage("[Line %d]为空行", {static_cast<int64_t>(line)}));
+    }
+}
+
+void ReportChapterFaults(CMyRECtrl& bookText, ListBox& chapterList, ListBox& problemList,
+                         ChapterModel& chapters, bool lastBeyondEnd) {
+    uint32_t count = chapters.Count();
+    for (uint32_t i = 0; i < count; ++i) {
+        const ChapterRecord& chapter = *chapters.RecordAt(i);
+        std::string_view title = chapter.Title();
+        // A last chapter past the end has a wrapped length that says nothing about its size.
+        bool sizeKnown = !(lastBeyondEnd && i + 1 == count);
+        if (sizeKnown && chapter.length > kChapterSizeLimit) {
+            problemList.AddString(FormatGbkMessage("%s字数超过30K，不能生成QBR！", {title}));
+            chapterList.SetItemData(static_cast<int32_t>(i), kProblemMark);
+        } else if (sizeKnown && chapter.length == title.size() + 2) {
+            // The heading line with its CR LF and nothing after it.
+            problemList.AddString(FormatGbkMessage("%s为空，不能生成QBR！", {title}));
+            chapterList.SetItemData(static_cast<int32_t>(i), kProblemMark);
+        }
+        for (uint32_t j = i + 1; j < count; ++j) {
+            const ChapterRecord& later = *chapters.RecordAt(j);
+            if (later.Title() != title) continue;
+            int64_t line = bookText.LineOfOffset(later.offset);
+            problemList.AddString(FormatGbkMessage("“%s”与“%s”章节重复，不能生成QBR[Line %d]！",
+                                                   {later.Title(), title, line}));
+            chapterList.SetItemData(static_cast<int32_t>(j), kProblemMark);
+        }
+        if (!HeadingStartsItsLine(bookText, chapter)) {
+            problemList.AddString(FormatGbkMessage("%s行首不是文字内容，不能生成QBR！", {title}));
+        }
+    }
+}
+
+}  // namespace
+
+void RunTestCommand(CMyRECtrl& bookText, ListBox& chapterList, ListBox& problemList,
+                    ChapterModel& chapters, const std::vector<std::string>& suspiciousWords,
+                    std::string_view bookSourcePath) {
+    while (problemList.GetCount() > 0) {
+        if (problemList.DeleteString(0) < 0) break;
+    }
+    RichEdit& view = bookText.View();
+    std::string text = ReadBookText(view);
+
+    ReportSuspiciousWords(view, problemList, text, suspiciousWords);
+    ReportGarbledPairs(bookText, problemList, text);
+    ReportShortLines(bookText, problemList);
+
+    bool lastBeyondEnd = false;
+    uint32_t offsetFault =
+        ComputeChapterLengths(chapters, static_cast<uint32_t>(text.size()), &lastBeyondEnd);
+    if (offsetFault != 0) {
+        problemList.AddString(
+            FormatGbkMessage("第%d章偏移错误", {static_cast<int64_t>(offsetFault)}));
+    }
+    ReportChapterFaults(bookText, chapterList, problemList, chapters, lastBeyondEnd);
+
+    // Marks from earlier runs count too: the list is repainted whenever it shows any.
+    for (int32_t i = 0, n = chapterList.GetCount(); i < n; ++i) {
+        if (chapterList.GetItemData(i) == kProblemMark) {
+            chapterList.Invalidate();
+            break;
+        }
+    }
+
+    if (chapters.Count() < 2) problemList.AddString(Utf8ToGbk("不足两章，不能生成QBR！"));
+    if (chapters.OffsetAt(0) != 0) {
+        problemList.AddString(Utf8ToGbk("第一个章节头不是文件开始，不能生成QBR"));
+    }
+    if (chapters.Count() > kMaxChapters) {
+        problemList.AddString(Utf8ToGbk("章节总数超过98章，不能生成QBR！"));
+    }
+    if (BookFileNameBytes(bookSourcePath) > kMaxBookFileNameBytes) {
+        problemList.AddString(Utf8ToGbk("QBR文件名超过15个汉字，不能生成QBR！"));
+    }
+}
+
+}  // namespace brisna

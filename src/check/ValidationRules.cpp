@@ -1,0 +1,116 @@
+#include "check/ValidationRules.h"
+
+#include <string>
+
+#include "Capacities.h"
+#include "chapters/ChapterTitle.h"
+#include "text/CodePage936.h"
+
+namespace brisna {
+
+std::string FormatGbkMessage(std::string_view utf8Format, std::initializer_list<MessageArg> args) {
+    // GBK trail bytes are never below 0x40, so a '%' in the converted format is always ours.
+    std::string format = Utf8ToGbk(utf8Format);
+    std::string out;
+    out.reserve(format.size() + 64);
+    const MessageArg* next = args.begin();
+    for (size_t i = 0; i < format.size(); ++i) {
+        char c = format[i];
+        if (c == '%' && i + 1 < format.size() && (format[i + 1] == 'd' || format[i + 1] == 's') &&
+            next != args.end()) {
+            if (next->isNumber) {
+                out += std::to_string(next->number);
+            } else {
+                out += next->text;
+            }
+            ++next;
+            ++i;
+            continue;
+        }
+        out += c;
+    }
+    return out;
+}
+
+uint32_t ComputeChapterLengths(ChapterModel& chapters, uint32_t textLength, bool* lastBeyondEnd) {
+    if (lastBeyondEnd != nullptr) *lastBeyondEnd = false;
+    chapters.SetTextLength(textLength);
+    uint32_t fault = chapters.ComputeLengths();
+    // The length computation compares the text length only with the chapter before the last, so
+    // a last chapter that starts at or past the end would get a wrapped length.
+    uint32_t count = chapters.Count();
+    if (fault == 0 && count > 0 && chapters.OffsetAt(count - 1) >= textLength) {
+        fault = count;
+        if (lastBeyondEnd != nullptr) *lastBeyondEnd = true;
+    }
+    return fault;
+}
+
+bool HeadingStartsItsLine(const CMyRECtrl& bookText, const ChapterRecord& chapter) {
+    std::string_view title = chapter.Title();
+    if (title.empty()) return true;
+    const RichEdit& view = bookText.View();
+    int32_t lineStart = view.LineIndex(bookText.LineOfOffset(chapter.offset));
+    if (lineStart < 0) lineStart = 0;
+    // The first occurrence on the chapter's own line or later; occurrences before it (a table of
+    // contents) do not count.
+    CharRange match = view.FindText({lineStart, -1}, title);
+    if (match.min < 0) return true;
+    return view.LineIndex(view.LineFromChar(match.min)) == match.min;
+}
+
+size_t BookFileNameBytes(std::string_view bookSourcePath) {
+    size_t slash = bookSourcePath.rfind('/');
+    std::string_view name =
+        slash == std::string_view::npos ? bookSourcePath : bookSourcePath.substr(slash + 1);
+    return Utf8ToGbk(name).size();
+}
+
+bool RunGenerateChecks(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& chapters,
+                       DialogHost& host, std::string_view bookSourcePath) {
+    auto fail = [&host](const std::string& gbkMessage) {
+        host.ShowMessage(gbkMessage, MessageCaption::kNone);
+        return false;
+    };
+    // Lengths are computed first so the size rules judge the text as it is now, not as it was at
+    // the last test; an offset fault is still reported in its usual place, after the others.
+    std::string text = ReadBookText(bookText.View());
+    uint32_t offsetFault = ComputeChapterLengths(chapters, static_cast<uint32_t>(text.size()));
+    // Records from the faulty one on keep lengths that do not belong to this text.
+    uint32_t count = chapters.Count();
+    uint32_t freshLengths = offsetFault == 0 ? count : offsetFault - 1;
+
+    for (uint32_t i = 0; i < count; ++i) {
+        const ChapterRecord& chapter = *chapters.RecordAt(i);
+        std::string_view title = chapter.Title();
+        if (i < freshLengths) {
+            if (chapter.length > kChapterSizeLimit) {
+                return fail(FormatGbkMessage("%s字数超过30K，不能生成QBR！", {title}));
+            }
+            if (chapter.length == title.size()) {
+                return fail(FormatGbkMessage("%s为空，不能生成QBR！", {title}));
+            }
+        }
+        for (uint32_t j = i + 1; j < count; ++j) {
+            std::string_view later = chapters.RecordAt(j)->Title();
+            if (later == title) {
+                return fail(FormatGbkMessage("“%s”与“%s”章节重复，不能生成QBR！", {later, title}));
+            }
+        }
+        if (!HeadingStartsItsLine(bookText, chapter)) {
+            return fail(FormatGbkMessage("%s行首不是文字内容，不能生成QBR！", {title}));
+        }
+    }
+    if (chapterList.GetCount() < 2) return fail(Utf8ToGbk("请至少添加2个章节"));
+    if (chapters.OffsetAt(0) != 0) return fail(Utf8ToGbk("第一个章节头必须是文件开始"));
+    if (count > kMaxChapters) return fail(Utf8ToGbk("章节总数不能超过98章"));
+    if (BookFileNameBytes(bookSourcePath) > kMaxBookFileNameBytes) {
+        return fail(Utf8ToGbk("QBR文件名不能超过15个汉字"));
+    }
+    if (offsetFault != 0) {
+        return fail(FormatGbkMessage("第%d章偏移错误", {static_cast<int64_t>(offsetFault)}));
+    }
+    return true;
+}
+
+}  // namespace brisna
