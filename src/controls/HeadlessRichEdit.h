@@ -14,7 +14,7 @@
 namespace brisna {
 
 class HeadlessRichEdit : public RichEdit {
-public:
+  public:
     explicit HeadlessRichEdit(int32_t wrapColumns = 0);
 
     std::string GetText() const override;
@@ -43,8 +43,12 @@ public:
     // Number of visible lines the view pretends to show (for scrolling).
     void SetVisibleLines(int32_t lines) { visibleLines_ = lines; }
 
-private:
+  private:
     void Rewrap();
+    int32_t CharCount() const { return static_cast<int32_t>(text_.size()); }
+    int32_t LineOfPosition(int32_t position) const;
+    void ScrollIntoView(int32_t line);
+    void TextChanged();
 
     std::u16string text_;              // lossless UTF-16, one u'\r' per paragraph mark
     std::vector<int32_t> lineStarts_;  // character position of each display line
@@ -54,6 +58,10 @@ private:
     int32_t visibleLines_ = 30;
     std::vector<CharRange> highlights_;
     uint64_t focusStamp_ = 0;
+    // The GBK form is built on demand: commands read the whole text far more often than they
+    // change it.
+    mutable std::string gbkCache_;
+    mutable bool gbkCacheValid_ = false;
 };
 
 }  // namespace brisna

@@ -15,7 +15,9 @@ constexpr char kDefaultGbkChar = '?';                // what an unmappable unit 
 constexpr char16_t kRawByteBase = 0xF700;            // lossless: raw byte b <-> U+F700 + b
 constexpr uint16_t kNoMapping = 0xFFFF;
 
-bool IsRawByteUnit(char16_t unit) { return unit >= kRawByteBase + 0x80 && unit <= kRawByteBase + 0xFF; }
+bool IsRawByteUnit(char16_t unit) {
+    return unit >= kRawByteBase + 0x80 && unit <= kRawByteBase + 0xFF;
+}
 
 // Both directions of code page 936, filled once from ICU. toUnicode[b] for single bytes,
 // toUnicode[(lead << 8) | trail] for pairs; 0 where the sequence is no character (U+0000 only
@@ -77,8 +79,8 @@ struct Tables {
             if (produced == 1) {
                 fromUnicode[unit] = static_cast<unsigned char>(out[0]);
             } else if (produced == 2) {
-                fromUnicode[unit] = static_cast<uint16_t>((static_cast<unsigned char>(out[0]) << 8) |
-                                                          static_cast<unsigned char>(out[1]));
+                fromUnicode[unit] = static_cast<uint16_t>(
+                    (static_cast<unsigned char>(out[0]) << 8) | static_cast<unsigned char>(out[1]));
             }
         }
         fromUnicode[0] = 0;
@@ -189,6 +191,12 @@ std::string Utf16ToGbkLossless(std::u16string_view utf16) {
     return out;
 }
 
+size_t GbkLosslessByteCount(char16_t unit) {
+    if (unit < 0x80 || IsRawByteUnit(unit)) return 1;
+    uint16_t code = GetTables().fromUnicode[unit];
+    return code != kNoMapping && code > 0xFF ? 2 : 1;
+}
+
 std::u16string Utf8ToUtf16(std::string_view utf8) {
     std::u16string out(utf8.size() + 1, u'\0');
     int32_t length = 0;
@@ -213,9 +221,13 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
     return out;
 }
 
-std::string Utf8ToGbk(std::string_view utf8) { return Utf16ToGbkLossless(Utf8ToUtf16(utf8)); }
+std::string Utf8ToGbk(std::string_view utf8) {
+    return Utf16ToGbkLossless(Utf8ToUtf16(utf8));
+}
 
-std::string GbkToUtf8Lossless(std::string_view gbk) { return Utf16ToUtf8(GbkToUtf16Lossless(gbk)); }
+std::string GbkToUtf8Lossless(std::string_view gbk) {
+    return Utf16ToUtf8(GbkToUtf16Lossless(gbk));
+}
 
 std::string Utf16ToLeBytes(std::u16string_view utf16) {
     std::string out;

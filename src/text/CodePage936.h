@@ -20,7 +20,9 @@
 namespace brisna {
 
 // True for a byte that starts a two-byte GBK character (0x81 .. 0xFE).
-inline bool IsGbkLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
+inline bool IsGbkLeadByte(unsigned char byte) {
+    return byte >= 0x81 && byte <= 0xFE;
+}
 // True for a byte that may follow a lead byte (0x40 .. 0x7E, 0x80 .. 0xFE).
 inline bool IsGbkTrailByte(unsigned char byte) {
     return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFE);
@@ -33,6 +35,8 @@ std::string Utf16ToGbk(std::u16string_view utf16);
 // Lossless pair for the text view.
 std::u16string GbkToUtf16Lossless(std::string_view gbk);
 std::string Utf16ToGbkLossless(std::u16string_view utf16);
+// Number of bytes (1 or 2) Utf16ToGbkLossless writes for one unit.
+size_t GbkLosslessByteCount(char16_t unit);
 
 // Convenience for faces and tests: UTF-8 <-> GBK. Utf8ToGbk follows the platform rules
 // ('?' for what GBK cannot hold, private-use units of the lossless range give back their byte);

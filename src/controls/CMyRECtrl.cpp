@@ -1,0 +1,81 @@
+#include "controls/CMyRECtrl.h"
+
+#include <algorithm>
+
+#include "Capacities.h"
+#include "text/GbkText.h"
+
+namespace brisna {
+
+void CMyRECtrl::RebuildLineTable() {
+    lineStarts_.clear();
+    lineTexts_.clear();
+
+    std::string text = view_.GetText();
+    // The window text is fetched into a buffer of the text bound; what lies beyond it (only
+    // possible after editing by hand) gets no lines.
+    const bool cut = text.size() > kMaxTextBytes - 1;
+    if (cut) text.resize(kMaxTextBytes - 1);
+    const size_t size = text.size();
+
+    const int32_t lineCount = view_.GetLineCount();
+    lineStarts_.reserve(static_cast<size_t>(std::max(lineCount, 1)));
+    lineTexts_.reserve(static_cast<size_t>(std::max(lineCount, 1)));
+    size_t cursor = 0;
+    for (int32_t line = 0; line < lineCount; ++line) {
+        if (cut && line > 0 && cursor >= size) break;
+        // A display line takes the bytes of its characters, plus CR LF when it ends a paragraph
+        // (the line fetch reports the paragraph mark as one CR).
+        std::string fetched = view_.GetLine(line);
+        size_t bytes = fetched.size();
+        if (!fetched.empty() && fetched.back() == '\r') ++bytes;
+        size_t next = std::min(cursor + bytes, size);
+        size_t end = line + 1 == lineCount ? size : next;
+        lineStarts_.push_back(static_cast<uint32_t>(cursor));
+        lineTexts_.emplace_back(text, cursor, end - cursor);
+        cursor = next;
+    }
+    if (lineStarts_.empty()) {
+        lineStarts_.push_back(0);
+        lineTexts_.emplace_back(text);
+    }
+}
+
+std::optional<uint32_t> CMyRECtrl::LineStartOffset(int32_t line) const {
+    if (line < 0 || static_cast<size_t>(line) >= lineStarts_.size()) return std::nullopt;
+    return lineStarts_[static_cast<size_t>(line)];
+}
+
+int32_t CMyRECtrl::LineOfOffset(uint32_t offset) const {
+    // The starts ascend, so the first equal entry is the one a scan from the top would find.
+    auto found = std::lower_bound(lineStarts_.begin(), lineStarts_.end(), offset);
+    if (found == lineStarts_.end() || *found != offset) return 0;
+    return static_cast<int32_t>(found - lineStarts_.begin());
+}
+
+int32_t CMyRECtrl::LineContainingOffset(int32_t offset) const {
+    if (offset <= 0 || lineStarts_.empty()) return 0;
+    const uint32_t wanted = static_cast<uint32_t>(offset);
+    auto found = std::lower_bound(lineStarts_.begin(), lineStarts_.end(), wanted);
+    if (found == lineStarts_.end()) return static_cast<int32_t>(lineStarts_.size()) - 1;
+    int32_t index = static_cast<int32_t>(found - lineStarts_.begin());
+    return *found == wanted ? index : index - 1;
+}
+
+int32_t CMyRECtrl::NextShortLine(int32_t line) const {
+    const int64_t count = static_cast<int64_t>(lineTexts_.size());
+    for (int64_t i = std::max<int64_t>(int64_t{line} + 1, 0); i < count; ++i) {
+        if (lineTexts_[static_cast<size_t>(i)].size() < 3) return static_cast<int32_t>(i);
+    }
+    return -1;
+}
+
+int32_t CMyRECtrl::FirstLineContaining(std::string_view gbk) const {
+    gbk = UpToNul(gbk);
+    for (size_t i = 0; i < lineTexts_.size(); ++i) {
+        if (GbkContains(lineTexts_[i], gbk)) return static_cast<int32_t>(i);
+    }
+    return 0;
+}
+
+}  // namespace brisna
