@@ -1,40 +1,93 @@
 #include "app/CBrisnaMakeDlg.h"
 
+#include <optional>
+#include <string>
+#include <system_error>
+
+#include "app/SuspiciousWords.h"
+#include "text/BookLoading.h"
+
 namespace brisna {
+namespace {
+
+// The list is looked for in the current directory, not beside the program.
+std::filesystem::path SuspiciousWordFileInCurrentDirectory() {
+    std::error_code error;
+    std::filesystem::path directory = std::filesystem::current_path(error);
+    if (error) return {};  // no current directory: no list, as for a missing file
+    return directory / "BrisnaMake.csv";
+}
+
+}  // namespace
 
 CBrisnaMakeDlg::CBrisnaMakeDlg(RichEdit& textView, ListBox& chapterList, ListBox& problemList,
                                DialogHost& host)
     : CBrisnaMakeDlg(textView, chapterList, problemList, host,
-                     std::filesystem::current_path() / "BrisnaMake.csv") {}
+                     SuspiciousWordFileInCurrentDirectory()) {}
 
 CBrisnaMakeDlg::CBrisnaMakeDlg(RichEdit& textView, ListBox& chapterList, ListBox& problemList,
                                DialogHost& host, const std::filesystem::path& suspiciousWordFile)
     : bookText(textView), chapterList(chapterList), problemList(problemList), host(host) {
-    (void)suspiciousWordFile;  // TODO: read the list
+    suspiciousWords = ReadSuspiciousWords(suspiciousWordFile);
     chapters.Clear();
     detectionScanPosition = 0;
 }
 
 void CBrisnaMakeDlg::OnCommand(int controlId) {
     switch (controlId) {
-        case kMoveUpButton: OnMoveUp(); break;
-        case kMoveDownButton: OnMoveDown(); break;
-        case kDeleteButton: OnDeleteChapters(); break;
-        case kAddChapterButton: OnAddChapter(); break;
-        case kGenerateButton: OnGenerate(); break;
-        case kOpenTextButton: OnOpenText(); break;
-        case kOpenQbr2Button: OnOpenQbr2(); break;
-        case kTestButton: OnTest(); break;
-        case kSearchButton: OnSearch(); break;
-        case kOpenQbrButton: OnOpenQbr(); break;
-        case kKeywordAddButton: OnKeywordAdd(); break;
-        case kDeleteAllButton: OnDeleteAllChapters(); break;
-        case kIncrementalAddButton: OnIncrementalAdd(); break;
-        case kProblemListToggle: OnToggleProblemList(); break;
-        case kConvertButton: OnConvertToSimplified(); break;
-        case kCheckMissingButton: OnCheckMissing(); break;
-        case kWideDisplayToggle: OnToggleWideDisplay(); break;
-        default: break;
+        case kMoveUpButton:
+            OnMoveUp();
+            break;
+        case kMoveDownButton:
+            OnMoveDown();
+            break;
+        case kDeleteButton:
+            OnDeleteChapters();
+            break;
+        case kAddChapterButton:
+            OnAddChapter();
+            break;
+        case kGenerateButton:
+            OnGenerate();
+            break;
+        case kOpenTextButton:
+            OnOpenText();
+            break;
+        case kOpenQbr2Button:
+            OnOpenQbr2();
+            break;
+        case kTestButton:
+            OnTest();
+            break;
+        case kSearchButton:
+            OnSearch();
+            break;
+        case kOpenQbrButton:
+            OnOpenQbr();
+            break;
+        case kKeywordAddButton:
+            OnKeywordAdd();
+            break;
+        case kDeleteAllButton:
+            OnDeleteAllChapters();
+            break;
+        case kIncrementalAddButton:
+            OnIncrementalAdd();
+            break;
+        case kProblemListToggle:
+            OnToggleProblemList();
+            break;
+        case kConvertButton:
+            OnConvertToSimplified();
+            break;
+        case kCheckMissingButton:
+            OnCheckMissing();
+            break;
+        case kWideDisplayToggle:
+            OnToggleWideDisplay();
+            break;
+        default:
+            break;
     }
 }
 
@@ -53,14 +106,48 @@ void CBrisnaMakeDlg::OnFieldChanged(int fieldId) {
 
 intptr_t CBrisnaMakeDlg::OnUserMessage(uint32_t message) {
     switch (message) {
-        case kMsgMoveUp: OnMoveUp(); return 1;
-        case kMsgMoveDown: OnMoveDown(); return 1;
-        case kMsgDelete: OnDeleteChapters(); return 1;
-        case kMsgDeleteAll: OnDeleteAllChapters(); return 1;
-        default: return 0;
+        case kMsgMoveUp:
+            OnMoveUp();
+            return 1;
+        case kMsgMoveDown:
+            OnMoveDown();
+            return 1;
+        case kMsgDelete:
+            OnDeleteChapters();
+            return 1;
+        case kMsgDeleteAll:
+            OnDeleteAllChapters();
+            return 1;
+        default:
+            return 0;
     }
 }
 
-void CBrisnaMakeDlg::OnOpenText() {}  // TODO
+void CBrisnaMakeDlg::OnOpenText() {
+    std::optional<std::string> chosen = host.ChooseFileToOpen(FileFilter::kText);
+    if (!chosen) return;
+    WaitCursor wait(host);
+    // Generation reads the path, so it is kept even when the file then fails to load.
+    bookSourcePath = *chosen;
+
+    BookReadResult read = ReadBookFile(bookSourcePath);
+    if (read.status != BookReadStatus::kOk) {
+        host.ShowMessage(BookReadMessage(read.status), MessageCaption::kNone);
+        return;
+    }
+
+    chapters.Clear();
+    while (chapterList.GetCount() > 0) chapterList.DeleteString(0);
+
+    std::string text = PrepareLoadedText(read.bytes);
+    read.bytes = std::string();  // release the raw copy before the view takes its own
+
+    RichEdit& view = bookText.View();
+    view.SetText(text);
+    bookText.RebuildLineTable();
+    view.SetFocus();
+    view.SetSelection({0, 0});
+    chapters.SetTextLength(0);
+}
 
 }  // namespace brisna

@@ -1,0 +1,117 @@
+#include "text/BookLoading.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "Capacities.h"
+#include "text/CodePage936.h"
+#include "text/GbkText.h"
+
+namespace brisna {
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+constexpr unsigned char kFullWidthLead = 0xA3;
+constexpr unsigned char kFullWidthZero = 0xB0;
+constexpr unsigned char kFullWidthNine = 0xB9;
+constexpr unsigned char kFullWidthSpaceTrail = 0xA0;
+constexpr size_t kMaxBlankRunPairs = 10;
+
+bool IsCrLfAt(std::string_view text, size_t at) {
+    return at + 1 < text.size() && text[at] == '\r' && text[at + 1] == '\n';
+}
+
+}  // namespace
+
+BookReadResult ReadBookFile(const std::string& path) {
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) return {BookReadStatus::kCannotOpen, {}};
+
+    // A failed size query gives a negative position, which as an unsigned size is refused too.
+    if (std::fseek(file.get(), 0, SEEK_END) != 0) return {BookReadStatus::kTooLarge, {}};
+    long position = std::ftell(file.get());
+    if (position < 0 || static_cast<unsigned long>(position) >= kMaxTextBytes) {
+        return {BookReadStatus::kTooLarge, {}};
+    }
+    if (std::fseek(file.get(), 0, SEEK_SET) != 0) return {BookReadStatus::kShortRead, {}};
+
+    BookReadResult result;
+    result.bytes.resize(static_cast<size_t>(position));
+    size_t got = std::fread(result.bytes.data(), 1, result.bytes.size(), file.get());
+    if (got != result.bytes.size()) return {BookReadStatus::kShortRead, {}};
+    return result;
+}
+
+std::string BookReadMessage(BookReadStatus status) {
+    switch (status) {
+        case BookReadStatus::kCannotOpen:
+            return Utf8ToGbk("打开文件失败");
+        case BookReadStatus::kTooLarge:
+            return Utf8ToGbk("txt文件大小不能超过2M");
+        case BookReadStatus::kShortRead:
+            return Utf8ToGbk("读取文件失败");
+        case BookReadStatus::kOk:
+            break;
+    }
+    return {};
+}
+
+std::string ReplaceFullWidthDigits(std::string_view gbk) {
+    std::string out;
+    out.reserve(gbk.size());
+    size_t at = 0;
+    while (at < gbk.size()) {
+        size_t length = GbkCharLength(gbk, at);
+        if (length == 2 && static_cast<unsigned char>(gbk[at]) == kFullWidthLead) {
+            unsigned char trail = static_cast<unsigned char>(gbk[at + 1]);
+            if (trail >= kFullWidthZero && trail <= kFullWidthNine) {
+                out.push_back(static_cast<char>('0' + (trail - kFullWidthZero)));
+                at += 2;
+                continue;
+            }
+        }
+        out.append(gbk.substr(at, length));
+        at += length;
+    }
+    return out;
+}
+
+std::string NormalizeLoadedText(std::string_view gbk) {
+    gbk = UpToNul(gbk);
+    std::string out;
+    out.reserve(gbk.size());
+    size_t i = 0;
+    while (i < gbk.size()) {
+        const char byte = gbk[i];
+        if (static_cast<unsigned char>(byte) == kFullWidthLead && i + 1 < gbk.size() &&
+            static_cast<unsigned char>(gbk[i + 1]) == kFullWidthSpaceTrail) {
+            out.push_back(' ');
+            i += 2;
+        } else if (byte == '\r') {
+            if (IsCrLfAt(gbk, i) && IsCrLfAt(gbk, i + 2)) {
+                // A run of blank lines shrinks to one, ten pairs at a time.
+                size_t pairs = 0;
+                while (pairs < kMaxBlankRunPairs && IsCrLfAt(gbk, i + 2 * pairs)) ++pairs;
+                out.append("\r\n\r\n");
+                i += 2 * pairs;
+            } else {
+                // A single CR LF passes (its LF is copied next); a CR alone is dropped.
+                if (IsCrLfAt(gbk, i)) out.push_back('\r');
+                ++i;
+            }
+        } else {
+            out.push_back(byte);
+            ++i;
+        }
+    }
+    return out;
+}
+
+std::string PrepareLoadedText(std::string_view fileBytes) {
+    return NormalizeLoadedText(ReplaceFullWidthDigits(UpToNul(fileBytes)));
+}
+
+}  // namespace brisna
