@@ -1,10 +1,21 @@
 // Generation and the opening of generated books, wired to the dialog.
 #include "app/CBrisnaMakeDlg.h"
+#include "book/BookOpening.h"
+#include "book/Generation.h"
 
 namespace brisna {
 
-void CBrisnaMakeDlg::OnGenerate() {}
-void CBrisnaMakeDlg::OnOpenQbr2() {}
-void CBrisnaMakeDlg::OnOpenQbr() {}
+void CBrisnaMakeDlg::OnGenerate() {
+    GenerateBook(bookText, chapterList, chapters, host, bookSourcePath);
+}
+
+void CBrisnaMakeDlg::OnOpenQbr2() {
+    OpenBook(BookKind::kQbr2, bookText, chapterList, chapters, host, bookSourcePath,
+             openedBookPath);
+}
+
+void CBrisnaMakeDlg::OnOpenQbr() {
+    OpenBook(BookKind::kQbr, bookText, chapterList, chapters, host, bookSourcePath, openedBookPath);
+}
 
 }  // namespace brisna

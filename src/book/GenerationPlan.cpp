@@ -8,13 +8,15 @@ namespace brisna {
 
 namespace {
 
-// Removes every occurrence until none is left, so a removal cannot leave a new one behind.
+// Removes every occurrence, left to right. Paths are the platform's file name bytes (UTF-8),
+// where an ASCII byte never sits inside a multibyte character, so a byte search is exact.
 std::string RemoveEverywhere(std::string text, std::string_view what) {
-    for (;;) {
-        std::string next = GbkReplaceAll(text, what, "");
-        if (next.size() == text.size()) return text;
-        text = std::move(next);
+    size_t found = text.find(what);
+    while (found != std::string::npos) {
+        text.erase(found, what.size());
+        found = text.find(what, found);
     }
+    return text;
 }
 
 // UTF-16 units one GBK character converts to. Plain ASCII and well-formed pairs are one unit;

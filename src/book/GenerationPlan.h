@@ -12,8 +12,8 @@
 
 namespace brisna {
 
-// The book source path with every ".txt" and every ".TXT" removed, anywhere in the path and
-// character-aware; other spellings such as ".Txt" stay.
+// The book source path (UTF-8) with every ".txt" and every ".TXT" removed, anywhere in the
+// path; other spellings such as ".Txt" stay.
 std::string OutputBase(std::string_view bookSourcePath);
 
 // "<base>.<extension>" for number 0, "<base><number>.<extension>" otherwise.

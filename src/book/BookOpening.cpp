@@ -1,0 +1,145 @@
+#include "book/BookOpening.h"
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "Capacities.h"
+#include "book/Qbr2Format.h"
+#include "book/QbrFormat.h"
+#include "text/CodePage936.h"
+
+namespace brisna {
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+std::string ReplaceEverywhere(std::string_view text, std::string_view from, std::string_view to) {
+    std::string out;
+    size_t position = 0;
+    for (size_t found = text.find(from); found != std::string_view::npos;
+         found = text.find(from, position)) {
+        out.append(text.substr(position, found - position));
+        out.append(to);
+        position = found + from.size();
+    }
+    out.append(text.substr(position));
+    return out;
+}
+
+void EmptyChapters(ListBox& chapterList, ChapterModel& chapters) {
+    chapters.Clear();
+    while (chapterList.GetCount() > 0) chapterList.DeleteString(0);
+}
+
+// The message that refuses a decoded book the editor cannot take (more than the model's 98
+// chapters, or a text of 10 MiB or more): its format's data message.
+std::string_view DataMessage(BookKind kind, bool contentTooLong) {
+    if (kind == BookKind::kQbr2 && contentTooLong) return "解析qbr文件失败，图书内容数据错误";
+    return "解析qbr文件失败，章节数据错误";
+}
+
+}  // namespace
+
+std::string BookSourcePathOf(std::string_view openedPath, BookKind kind) {
+    return ReplaceEverywhere(openedPath, kind == BookKind::kQbr2 ? ".qbr2" : ".qbr", ".txt");
+}
+
+BookFileBytes ReadBookFile(const std::string& path) {
+    BookFileBytes result;
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        result.message = Utf8ToGbk("打开qbr文件失败");
+        return result;
+    }
+    long size = -1;
+    if (std::fseek(file.get(), 0, SEEK_END) == 0) size = std::ftell(file.get());
+    // A failed size query counts as too large, as an unsigned reading of -1 would.
+    if (size < 0 || static_cast<unsigned long>(size) >= kMaxTextBytes ||
+        std::fseek(file.get(), 0, SEEK_SET) != 0) {
+        result.message = Utf8ToGbk("qbr文件大小不能超过2M");
+        return result;
+    }
+    result.bytes.resize(static_cast<size_t>(size));
+    size_t read = std::fread(result.bytes.data(), 1, result.bytes.size(), file.get());
+    if (read < result.bytes.size()) {
+        result.bytes.clear();
+        result.message = Utf8ToGbk("读取qbr文件失败");
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
+bool OpenBook(BookKind kind, CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& chapters,
+              DialogHost& host, std::string& bookSourcePath, std::string& openedBookPath) {
+    std::optional<std::string> chosen =
+        host.ChooseFileToOpen(kind == BookKind::kQbr2 ? FileFilter::kQbr2 : FileFilter::kQbr);
+    if (!chosen) return false;
+    openedBookPath = *chosen;
+    bookSourcePath = BookSourcePathOf(*chosen, kind);
+
+    BookFileBytes file = ReadBookFile(*chosen);
+    if (!file.ok) {
+        host.ShowMessage(file.message, MessageCaption::kNone);
+        return false;
+    }
+    EmptyChapters(chapterList, chapters);
+
+    std::vector<BookChapter> decoded;
+    std::string failure;
+    if (kind == BookKind::kQbr2) {
+        Qbr2ReadResult read = ReadQbr2(file.bytes);
+        if (!read.ok) {
+            host.ShowMessage(read.message, MessageCaption::kNone);
+            return false;
+        }
+        // A .qbr2 file is refused whole, before any chapter reaches the model.
+        size_t textBytes = 0;
+        for (const BookChapter& chapter : read.chapters) textBytes += chapter.text.size();
+        if (read.chapters.size() > kMaxChapters || textBytes >= kMaxTextBytes) {
+            bool contentTooLong = read.chapters.size() <= kMaxChapters;
+            host.ShowMessage(Utf8ToGbk(DataMessage(kind, contentTooLong)), MessageCaption::kNone);
+            return false;
+        }
+        decoded = std::move(read.chapters);
+    } else {
+        QbrReadResult read = ReadQbr(file.bytes);
+        decoded = std::move(read.chapters);
+        if (!read.ok) failure = read.message;
+    }
+
+    // Chapters reach the list and the model one by one, so a .qbr file damaged at chapter i
+    // leaves chapters 0 .. i-1 behind.
+    std::string text;
+    for (const BookChapter& chapter : decoded) {
+        if (chapters.Count() >= kMaxChapters ||
+            text.size() + chapter.text.size() >= kMaxTextBytes) {
+            failure = Utf8ToGbk(DataMessage(kind, false));
+            break;
+        }
+        ChapterRecord record;
+        record.SetTitle(chapter.title);
+        record.offset = static_cast<uint32_t>(text.size());
+        record.length = static_cast<uint32_t>(chapter.text.size());
+        chapterList.AddString(record.Title());
+        chapters.Append(record);
+        text += chapter.text;
+    }
+    if (!failure.empty()) {
+        host.ShowMessage(failure, MessageCaption::kNone);
+        return false;
+    }
+
+    RichEdit& view = bookText.View();
+    view.SetText(text);
+    bookText.RebuildLineTable();
+    view.SetFocus();
+    view.SetSelection({0, 0});
+    return true;
+}
+
+}  // namespace brisna

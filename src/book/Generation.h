@@ -1,0 +1,28 @@
+#pragma once
+// The generate command: checks the book once more, then writes it as .qbr2 files and .qbr files
+// beside its text file and tells the operator how it went.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/DialogHost.h"
+#include "chapters/ChapterModel.h"
+#include "controls/CMyRECtrl.h"
+#include "controls/ListBox.h"
+
+namespace brisna {
+
+struct GenerationOutcome {
+    bool succeeded = false;                 // "生成qbr和qbr2成功" was shown
+    std::vector<std::string> writtenFiles;  // in the order written, also after a failure
+};
+
+// Runs the pre-generation checks (stopping at the first failure with its message), then
+// writes every .qbr2 file and every .qbr file, named from the book source path. Works on copies
+// of the chapter records: the chapter model keeps its titles, offsets and order (the checks
+// leave its lengths current), and the chapter list is not touched.
+GenerationOutcome GenerateBook(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& chapters,
+                               DialogHost& host, std::string_view bookSourcePath);
+
+}  // namespace brisna
