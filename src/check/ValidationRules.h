@@ -41,6 +41,7 @@ struct MessageArg {
     MessageArg(int64_t value) : isNumber(true), number(value) {}
     MessageArg(std::string_view gbk) : text(gbk) {}
     MessageArg(const std::string& gbk) : text(gbk) {}
+    MessageArg(const char* gbk) : text(gbk) {}
     bool isNumber = false;
     int64_t number = 0;
     std::string_view text;
