@@ -1,0 +1,48 @@
+#pragma once
+// "模糊添加章节": marks a chapter at every occurrence of a heading and of the headings numbered
+// after it, until the next heading is not found.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "app/DialogHost.h"
+#include "chapters/ChapterModel.h"
+#include "controls/CMyRECtrl.h"
+#include "controls/ListBox.h"
+#include "detect/HeadingParser.h"
+
+namespace brisna {
+
+// Reads the heading from the start-chapter field and appends chapters through
+// AppendChapterAtCaretLine. `detectionScanPosition` is the dialog's scan position: the command
+// moves it while it runs and leaves it at 0 on every path past the empty-field check.
+void KeywordChapterAdd(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& chapters,
+                       DialogHost& host, int32_t& detectionScanPosition);
+
+// Shared by the two automatic adds.
+namespace detection {
+
+// The book text as the commands see it: the view's text, cut to the whole-text buffer size and
+// at its first NUL.
+std::string ReadBookText(const RichEdit& view);
+
+// Plain byte search (a match may start on a trail byte) from `from`; npos when there is none or
+// `from` lies outside the text.
+size_t FindBytes(std::string_view text, std::string_view needle, int64_t from);
+
+// The scan position just after an occurrence, clamped to what the 32-bit member can hold.
+int32_t PositionAfter(size_t occurrence, size_t length);
+
+// Moves the heading on to the next number; false when the number cannot grow any more (a
+// heading such as 第2147483647章 has no successor).
+bool AdvanceNumber(HeadingParts& parts);
+
+// True when the heading holds no number, or nothing but a number: there is no next heading.
+inline bool HasNoNextHeading(const HeadingParts& parts) {
+    return parts.Prefix().empty() && parts.Suffix().empty();
+}
+
+}  // namespace detection
+
+}  // namespace brisna
