@@ -4,22 +4,16 @@
 #include <cstring>
 
 #include "detect/ChineseNumerals.h"
+#include "text/GbkText.h"
 
 namespace brisna {
 namespace {
-
-// Headings are walked with the simple rule of the detection commands: any byte of 0x80 or more
-// starts a two-byte character, unless it is the last byte.
-size_t HeadingCharLength(std::string_view text, size_t at) {
-    if (at >= text.size()) return 0;
-    return static_cast<unsigned char>(text[at]) >= 0x80 && at + 1 < text.size() ? 2 : 1;
-}
 
 // Copies as many whole characters of `text` as fit in 63 bytes into a 64-byte field.
 void CopyField(char (&field)[kHeadingFieldBytes], std::string_view text) {
     size_t length = 0;
     while (length < text.size()) {
-        size_t next = length + HeadingCharLength(text, length);
+        size_t next = length + GbkCharLength(text, length);
         if (next > kHeadingFieldBytes - 1) break;
         length = next;
     }
@@ -45,7 +39,8 @@ HeadingParts ParseHeading(std::string_view text) {
     size_t at = 0;
     while (at < text.size()) {
         auto byte = static_cast<unsigned char>(text[at]);
-        size_t length = HeadingCharLength(text, at);
+        // Characters as the rest of the program reads GBK: 0x81 .. 0xFE with a following byte.
+        size_t length = GbkCharLength(text, at);
         std::string_view remainder;
         if (length == 2 && IsChineseNumeralStart(byte, static_cast<unsigned char>(text[at + 1]))) {
             parts.number = ParseChineseNumeral(text.substr(at), &remainder);
@@ -80,17 +75,9 @@ std::string ComposeHeading(const HeadingParts& parts) {
 
 std::string HeadingStem(const HeadingParts& parts) {
     std::string composed = ComposeHeading(parts);
-    std::string_view suffix = parts.Suffix();
-    // Search on the same character boundaries the parser walks, so a suffix never matches from
-    // the middle of a character. The suffix itself always ends the composed text.
-    std::string_view view = composed;
-    for (size_t at = 0; at <= view.size(); at += HeadingCharLength(view, at)) {
-        if (view.substr(at).starts_with(suffix)) {
-            composed.resize(at);
-            return composed;
-        }
-        if (at == view.size()) break;
-    }
+    // Character-aware, so a suffix never matches from the middle of a character.
+    size_t cut = GbkFind(composed, parts.Suffix());
+    if (cut != std::string::npos) composed.resize(cut);
     return composed;
 }
 

@@ -75,6 +75,13 @@ TEST(ParseHeading, NeverMatchesOnATrailByte) {
     EXPECT_EQ(parts.number, 1);
     // "\xD7\xD2" hides 一's lead byte; the heading has no numeral of its own.
     EXPECT_TRUE(AllZero(ParseHeading("\xD7\xD2\xBB\xC1")));
+    // 0x80 is a character of its own (the euro sign), so the digits after it are all read.
+    parts = ParseHeading(
+        "\x80"
+        "12" +
+        G("章"));
+    EXPECT_EQ(parts.Prefix(), "\x80");
+    EXPECT_EQ(parts.number, 12);
 }
 
 TEST(ParseHeading, LongTextsAreCutAtACharacterBoundary) {
