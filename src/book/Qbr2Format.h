@@ -41,6 +41,13 @@ struct Qbr2Header {
     static Qbr2Header Parse(const uint8_t* bytes);
 };
 
+// Title fields of both formats: the GBK title as UTF-16LE, cut to maxUnits units, written into a
+// zero-filled field of fieldBytes bytes.
+void PutTitleField(std::string_view gbkTitle, size_t maxUnits, uint8_t* field, size_t fieldBytes);
+// The GBK title held by a field of `units` UTF-16LE units (up to its first zero unit), cut on a
+// character boundary to at most 63 bytes so it fits a ChapterRecord.
+std::string TitleFromField(const uint8_t* field, size_t units);
+
 // The book name a .qbr2 file carries: the last component of outputPath (after the last '/'),
 // minus its last four characters, as UTF-16LE in a zero-filled 64-byte field (cut to 32 units).
 // The path is UTF-8.
