@@ -62,20 +62,21 @@ std::string BookReadMessage(BookReadStatus status) {
 std::string ReplaceFullWidthDigits(std::string_view gbk) {
     std::string out;
     out.reserve(gbk.size());
+    size_t copied = 0;  // text before this has been written out
     size_t at = 0;
     while (at < gbk.size()) {
         size_t length = GbkCharLength(gbk, at);
         if (length == 2 && static_cast<unsigned char>(gbk[at]) == kFullWidthLead) {
             unsigned char trail = static_cast<unsigned char>(gbk[at + 1]);
             if (trail >= kFullWidthZero && trail <= kFullWidthNine) {
+                out.append(gbk.substr(copied, at - copied));
                 out.push_back(static_cast<char>('0' + (trail - kFullWidthZero)));
-                at += 2;
-                continue;
+                copied = at + 2;
             }
         }
-        out.append(gbk.substr(at, length));
         at += length;
     }
+    out.append(gbk.substr(copied));
     return out;
 }
 
@@ -103,8 +104,14 @@ std::string NormalizeLoadedText(std::string_view gbk) {
                 ++i;
             }
         } else {
-            out.push_back(byte);
-            ++i;
+            // Plain bytes up to the next one that may need a change are copied in one go.
+            size_t end = i + 1;
+            while (end < gbk.size() && gbk[end] != '\r' &&
+                   static_cast<unsigned char>(gbk[end]) != kFullWidthLead) {
+                ++end;
+            }
+            out.append(gbk.substr(i, end - i));
+            i = end;
         }
     }
     return out;

@@ -1,0 +1,123 @@
+// Loading a book of the largest size the editor takes: the read, the digit replacement, the
+// normalisation, putting the text into the view and rebuilding the line table, next to the bare
+// cost of reading the file and finding its line ends.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "Capacities.h"
+#include "controls/CMyRECtrl.h"
+#include "controls/HeadlessRichEdit.h"
+#include "text/BookLoading.h"
+#include "text/CodePage936.h"
+
+namespace {
+
+using namespace brisna;
+
+// A book-like text of exactly `size` bytes: paragraphs of Chinese prose with full-width digits
+// and spaces, blank-line runs of several lengths, stray carriage returns.
+std::string MakeBookText(size_t size) {
+    const std::string sentences[] = {
+        Utf8ToGbk("　　他推开窗，夜色里的长街还亮着几盏灯，远处传来第１２声钟响。"),
+        Utf8ToGbk("她没有回答，只是把那封信又看了一遍，然后轻轻放回抽屉里。"),
+        Utf8ToGbk("第３章　山雨欲来"),
+        Utf8ToGbk("众人面面相觑，谁也说不清这件事究竟从何而起，又将如何收场。"),
+        "Chapter notes: ASCII text mixed in, 2024.",
+    };
+    const std::string breaks[] = {"\r\n", "\r\n", "\r\n\r\n", "\r\n\r\n\r\n\r\n", "\r", "\r\n"};
+    std::string text;
+    text.reserve(size + 256);
+    size_t step = 0;
+    while (text.size() < size) {
+        text += sentences[step % 5];
+        text += sentences[(step * 7 + 3) % 5];
+        text += breaks[step % 6];
+        ++step;
+    }
+    text.resize(size);
+    return text;
+}
+
+const std::filesystem::path& BookFile() {
+    static const std::filesystem::path path = [] {
+        std::filesystem::path file =
+            std::filesystem::temp_directory_path() / "brisna-loading-bench.txt";
+        std::ofstream(file, std::ios::binary) << MakeBookText(kMaxTextBytes - 1);
+        return file;
+    }();
+    return path;
+}
+
+void BM_LoadBookWithLineTable(benchmark::State& state) {
+    const std::string path = BookFile().string();
+    HeadlessRichEdit view;
+    CMyRECtrl control(view);
+    for (auto _ : state) {
+        BookReadResult read = ReadBookFile(path);
+        std::string text = PrepareLoadedText(read.bytes);
+        view.SetText(text);
+        control.RebuildLineTable();
+        benchmark::DoNotOptimize(control.LineStarts().data());
+    }
+    state.counters["lines"] = static_cast<double>(control.LineStarts().size());
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(kMaxTextBytes - 1));
+}
+BENCHMARK(BM_LoadBookWithLineTable)->Unit(benchmark::kMillisecond);
+
+void BM_ReadAndFindLineEnds(benchmark::State& state) {
+    const std::string path = BookFile().string();
+    std::string buffer(kMaxTextBytes, '\0');
+    for (auto _ : state) {
+        std::FILE* file = std::fopen(path.c_str(), "rb");
+        size_t got = std::fread(buffer.data(), 1, buffer.size(), file);
+        std::fclose(file);
+        size_t lines = 0;
+        const char* at = buffer.data();
+        const char* end = buffer.data() + got;
+        while ((at = static_cast<const char*>(std::memchr(at, '\n', end - at))) != nullptr) {
+            ++lines;
+            ++at;
+        }
+        benchmark::DoNotOptimize(lines);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(kMaxTextBytes - 1));
+}
+BENCHMARK(BM_ReadAndFindLineEnds)->Unit(benchmark::kMillisecond);
+
+// The stages alone, to see where the time of a load goes.
+void BM_PrepareOnly(benchmark::State& state) {
+    const std::string bytes = MakeBookText(kMaxTextBytes - 1);
+    for (auto _ : state) benchmark::DoNotOptimize(PrepareLoadedText(bytes).size());
+}
+BENCHMARK(BM_PrepareOnly)->Unit(benchmark::kMillisecond);
+
+void BM_SetTextOnly(benchmark::State& state) {
+    const std::string text = PrepareLoadedText(MakeBookText(kMaxTextBytes - 1));
+    HeadlessRichEdit view;
+    for (auto _ : state) {
+        view.SetText(text);
+        benchmark::DoNotOptimize(view.GetLineCount());
+    }
+}
+BENCHMARK(BM_SetTextOnly)->Unit(benchmark::kMillisecond);
+
+void BM_RebuildLineTableOnly(benchmark::State& state) {
+    HeadlessRichEdit view;
+    view.SetText(PrepareLoadedText(MakeBookText(kMaxTextBytes - 1)));
+    CMyRECtrl control(view);
+    for (auto _ : state) {
+        control.RebuildLineTable();
+        benchmark::DoNotOptimize(control.LineStarts().data());
+    }
+}
+BENCHMARK(BM_RebuildLineTableOnly)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
