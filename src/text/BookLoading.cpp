@@ -82,38 +82,45 @@ std::string ReplaceFullWidthDigits(std::string_view gbk) {
 
 std::string NormalizeLoadedText(std::string_view gbk) {
     gbk = UpToNul(gbk);
+    const size_t size = gbk.size();
+    const auto* bytes = reinterpret_cast<const unsigned char*>(gbk.data());
     std::string out;
-    out.reserve(gbk.size());
+    out.reserve(size);
+    size_t copied = 0;  // bytes before this are already in out
+    auto flush = [&](size_t upTo) { out.append(gbk.substr(copied, upTo - copied)); };
+
+    // i always stands on a character boundary: A3 A0 is a full-width space only as a character
+    // of its own, never as the trail byte of one character and the lead byte of the next.
     size_t i = 0;
-    while (i < gbk.size()) {
-        const char byte = gbk[i];
-        if (static_cast<unsigned char>(byte) == kFullWidthLead && i + 1 < gbk.size() &&
-            static_cast<unsigned char>(gbk[i + 1]) == kFullWidthSpaceTrail) {
+    while (i < size) {
+        const unsigned char byte = bytes[i];
+        if (byte == kFullWidthLead && i + 1 < size && bytes[i + 1] == kFullWidthSpaceTrail) {
+            flush(i);
             out.push_back(' ');
             i += 2;
+            copied = i;
         } else if (byte == '\r') {
             if (IsCrLfAt(gbk, i) && IsCrLfAt(gbk, i + 2)) {
                 // A run of blank lines shrinks to one, ten pairs at a time.
                 size_t pairs = 0;
                 while (pairs < kMaxBlankRunPairs && IsCrLfAt(gbk, i + 2 * pairs)) ++pairs;
+                flush(i);
                 out.append("\r\n\r\n");
                 i += 2 * pairs;
+                copied = i;
+            } else if (IsCrLfAt(gbk, i)) {
+                i += 2;  // a single line end stays as it is
             } else {
-                // A single CR LF passes (its LF is copied next); a CR alone is dropped.
-                if (IsCrLfAt(gbk, i)) out.push_back('\r');
-                ++i;
+                flush(i);  // a CR without LF is dropped
+                copied = ++i;
             }
+        } else if (IsGbkLeadByte(byte) && i + 1 < size && IsGbkTrailByte(bytes[i + 1])) {
+            i += 2;
         } else {
-            // Plain bytes up to the next one that may need a change are copied in one go.
-            size_t end = i + 1;
-            while (end < gbk.size() && gbk[end] != '\r' &&
-                   static_cast<unsigned char>(gbk[end]) != kFullWidthLead) {
-                ++end;
-            }
-            out.append(gbk.substr(i, end - i));
-            i = end;
+            ++i;
         }
     }
+    flush(size);
     return out;
 }
 

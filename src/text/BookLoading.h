@@ -30,7 +30,7 @@ std::string BookReadMessage(BookReadStatus status);
 // boundary; everything else is copied.
 std::string ReplaceFullWidthDigits(std::string_view gbk);
 
-// One byte-wise pass: A3 A0 becomes a space, runs of two or more CR LF pairs become one blank
+// One pass: the character A3 A0 becomes a space, runs of two or more CR LF pairs become one blank
 // line (CR LF CR LF) per ten pairs, a CR without LF is dropped. Never longer than its input.
 std::string NormalizeLoadedText(std::string_view gbk);
 

@@ -76,6 +76,16 @@ TEST(NormalizeLoadedText, FullWidthSpaceAndLoneCarriageReturns) {
     EXPECT_EQ(NormalizeLoadedText(""), "");
 }
 
+TEST(NormalizeLoadedText, FullWidthSpaceOnlyAsAWholeCharacter) {
+    // B0 A3 and A0 A1 are two characters; the A3 A0 between them is no space, and replacing it
+    // would break both.
+    std::string straddling("\xB0\xA3\xA0\xA1", 4);
+    EXPECT_EQ(NormalizeLoadedText(straddling), straddling);
+    EXPECT_EQ(NormalizeLoadedText(straddling + "\xA3\xA0"), straddling + " ");
+    // A lead byte before a line end does not swallow the CR.
+    EXPECT_EQ(NormalizeLoadedText("\xB0\r\n\r\n\r\nx"), "\xB0\r\n\r\nx");
+}
+
 TEST(NormalizeLoadedText, BlankLineRunsShrinkTenPairsAtATime) {
     struct Case {
         int pairs;
