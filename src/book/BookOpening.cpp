@@ -48,7 +48,7 @@ std::string BookSourcePathOf(std::string_view openedPath, BookKind kind) {
     return ReplaceEverywhere(openedPath, kind == BookKind::kQbr2 ? ".qbr2" : ".qbr", ".txt");
 }
 
-BookFileBytes ReadBookFile(const std::string& path) {
+BookFileBytes ReadGeneratedBookFile(const std::string& path) {
     BookFileBytes result;
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) {
@@ -82,7 +82,7 @@ bool OpenBook(BookKind kind, CMyRECtrl& bookText, ListBox& chapterList, ChapterM
     openedBookPath = *chosen;
     bookSourcePath = BookSourcePathOf(*chosen, kind);
 
-    BookFileBytes file = ReadBookFile(*chosen);
+    BookFileBytes file = ReadGeneratedBookFile(*chosen);
     if (!file.ok) {
         host.ShowMessage(file.message, MessageCaption::kNone);
         return false;

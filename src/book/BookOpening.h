@@ -26,7 +26,7 @@ struct BookFileBytes {
 };
 
 // Reads a whole book file, refusing files of 10 MiB or more.
-BookFileBytes ReadBookFile(const std::string& path);
+BookFileBytes ReadGeneratedBookFile(const std::string& path);
 
 // The commands "打开qbr2文件" and "打开qbr": asks for the file, then reads, checks and decodes it
 // and fills the editor. Failures show one message. A .qbr2 file is checked whole before anything
