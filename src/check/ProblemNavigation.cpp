@@ -69,7 +69,10 @@ void ShowChapterSizeLimit(std::string_view title, CMyRECtrl& bookText) {
     int32_t lineIndex = view.LineIndex(limitLine);
     if (lineIndex < 0) return;
     int32_t caret = lineIndex;
-    if (!snippet.empty()) {
+    if (snippet.empty()) {
+        // The limit falls on the line's first byte; past the end of the text the table is stale.
+        if (limit > text.size()) return;
+    } else {
         // The snippet is the start of the line, so it is looked for from the line's own start:
         // from one character earlier, a line continuing a run of the same characters would
         // match one character too early.
