@@ -1,0 +1,29 @@
+#pragma once
+// Running the built command line from the end-to-end tests, and the books they feed it.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace brisna::e2e {
+
+struct CliResult {
+    int exitCode = -1;
+    std::string out;  // standard output
+    std::string err;  // standard error
+    std::vector<std::string> Lines() const;
+};
+
+// Runs brisnamake-cli with the arguments in the folder given.
+CliResult RunCli(const std::vector<std::string>& args, const std::filesystem::path& folder);
+
+// A GBK book whose chapter i is headed "第<i+1>章" on its own line and filled with the sample
+// book's prose up to exactly chapterBytes[i] bytes (CR LF line ends, no blank lines).
+std::string NumberedBook(const std::vector<uint32_t>& chapterBytes);
+
+// At least minBytes of real Chinese text (GBK, CR LF, no blank lines) taken from the Chinese
+// manual pages installed on the machine; empty when they are not installed.
+std::string InstalledChineseText(size_t minBytes);
+
+}  // namespace brisna::e2e
