@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "support/TestSupport.h"
+#include "text/BookLoading.h"
 #include "text/CodePage936.h"
 #include "text/GbkText.h"
 
@@ -149,16 +150,18 @@ std::string InstalledChineseText(size_t minBytes) {
     for (const std::filesystem::path& page : pages) {
         for (const std::string& line : ManualPageLines(Gunzip(page))) {
             std::string gbk = Utf8ToGbk(line);
-            // Lines of real prose only: some double-byte characters, and nothing that loading
-            // would rewrite (full-width digits or spaces).
+            // Lines of real prose only: some double-byte characters.
             size_t wide = std::count_if(gbk.begin(), gbk.end(), [](char c) {
                 return static_cast<unsigned char>(c) >= 0x80;
             });
-            if (wide < 8 || gbk.find("\xA3") != std::string::npos) continue;
+            if (wide < 8) continue;
             text += gbk + "\r\n";
         }
-        if (text.size() >= minBytes) return text;
+        if (text.size() >= minBytes + minBytes / 8) break;
     }
+    // As loading would leave it (full-width digits and spaces replaced), so the book written
+    // is the book the editor holds.
+    text = PrepareLoadedText(text);
     return text.size() >= minBytes ? text : std::string();
 }
 
