@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "BenchSupport.h"
 #include "Capacities.h"
 #include "controls/CMyRECtrl.h"
 #include "controls/HeadlessRichEdit.h"
@@ -69,6 +70,29 @@ void BM_LoadBookWithLineTable(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(kMaxTextBytes - 1));
 }
 BENCHMARK(BM_LoadBookWithLineTable)->Unit(benchmark::kMillisecond);
+
+// The same on real prose, cut to the same size.
+void BM_LoadRealProseWithLineTable(benchmark::State& state) {
+    static const std::filesystem::path file = [] {
+        std::filesystem::path path =
+            std::filesystem::temp_directory_path() / "brisna-loading-bench-prose.txt";
+        std::string text = bench::RealChineseText(kMaxTextBytes - 1);
+        text.resize(kMaxTextBytes - 1);
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }();
+    const std::string path = file.string();
+    HeadlessRichEdit view;
+    CMyRECtrl control(view);
+    for (auto _ : state) {
+        BookReadResult read = ReadBookFile(path);
+        view.SetText(PrepareLoadedText(read.bytes));
+        control.RebuildLineTable();
+        benchmark::DoNotOptimize(control.LineStarts().data());
+    }
+    state.counters["lines"] = static_cast<double>(control.LineStarts().size());
+}
+BENCHMARK(BM_LoadRealProseWithLineTable)->Unit(benchmark::kMillisecond);
 
 void BM_ReadAndFindLineEnds(benchmark::State& state) {
     const std::string path = BookFile().string();
