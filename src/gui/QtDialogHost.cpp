@@ -1,0 +1,93 @@
+#include "gui/QtDialogHost.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+
+#include "Capacities.h"
+#include "text/CodePage936.h"
+
+namespace brisna {
+
+QString QtFilterText(FileFilter filter) {
+    switch (filter) {
+        case FileFilter::kText:
+            return QStringLiteral("Text Files (*.txt)");
+        case FileFilter::kQbr2:
+            return QStringLiteral("qbr2 files (*.qbr2)");
+        case FileFilter::kQbr:
+            return QStringLiteral("qbr files (*.qbr)");
+    }
+    return {};
+}
+
+QString CaptionText(MessageCaption caption) {
+    switch (caption) {
+        case MessageCaption::kNone:
+            return QString();
+        case MessageCaption::kPrompt:
+            return QStringLiteral("提示");
+        case MessageCaption::kAppName:
+            return QStringLiteral("BrisnaMake");
+    }
+    return {};
+}
+
+void QtDialogHost::ShowMessage(std::string_view gbkText, MessageCaption caption) {
+    Message message{QString::fromStdString(GbkToUtf8Lossless(gbkText)), CaptionText(caption)};
+    messages_.push_back(message);
+    if (messagePresenter) {
+        messagePresenter(message);
+        return;
+    }
+    // A message box waits for the operator: no wait cursor over it.
+    const bool waiting = QApplication::overrideCursor() != nullptr;
+    if (waiting) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    QMessageBox box(QMessageBox::NoIcon, message.caption, message.text, QMessageBox::Ok, owner_);
+    // An empty title would let the platform fill in the program's name; a space keeps it empty.
+    if (message.caption.isEmpty()) box.setWindowTitle(QStringLiteral(" "));
+    box.exec();
+    if (waiting) QApplication::restoreOverrideCursor();
+}
+
+std::optional<std::string> QtDialogHost::ChooseFileToOpen(FileFilter filter) {
+    std::optional<QString> path;
+    if (fileChooser) {
+        path = fileChooser(filter);
+    } else {
+        QString chosen =
+            QFileDialog::getOpenFileName(owner_, QString(), QString(), QtFilterText(filter));
+        if (!chosen.isEmpty()) path = chosen;
+    }
+    if (!path || path->isEmpty()) return std::nullopt;
+    return QFile::encodeName(*path).toStdString();
+}
+
+void QtDialogHost::BeginWaitCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void QtDialogHost::EndWaitCursor() {
+    QApplication::restoreOverrideCursor();
+}
+
+std::string QtDialogHost::GetFieldText(int fieldId) {
+    auto it = fields_.find(fieldId);
+    if (it == fields_.end() || it->second == nullptr) return {};
+    const QString text = it->second->text();
+    // Character by character, so a double-byte character that would not fit whole is left out,
+    // as the platform's fixed buffer does.
+    std::string gbk;
+    for (qsizetype i = 0; i < text.size();) {
+        qsizetype units = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        std::string bytes = Utf8ToGbk(text.mid(i, units).toStdString());
+        if (gbk.size() + bytes.size() > kEditFieldBufferBytes - 1) break;
+        gbk += bytes;
+        i += units;
+    }
+    return gbk;
+}
+
+}  // namespace brisna

@@ -1,0 +1,55 @@
+#pragma once
+// The operator's side of the dialog in the window: Qt message boxes and file dialogs, the wait
+// cursor and the two edit fields. Tests may answer the file dialog and the message boxes
+// themselves through the two hooks.
+
+#include <QString>
+#include <functional>
+#include <map>
+#include <optional>
+#include <vector>
+
+#include "app/DialogHost.h"
+
+class QLineEdit;
+class QWidget;
+
+namespace brisna {
+
+// The Qt form of a file filter ("Text Files (*.txt)").
+QString QtFilterText(FileFilter filter);
+// The caption of a message box of each kind.
+QString CaptionText(MessageCaption caption);
+
+class QtDialogHost : public DialogHost {
+  public:
+    explicit QtDialogHost(QWidget* owner) : owner_(owner) {}
+
+    void ShowMessage(std::string_view gbkText, MessageCaption caption) override;
+    std::optional<std::string> ChooseFileToOpen(FileFilter filter) override;
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+    std::string GetFieldText(int fieldId) override;
+
+    void AttachField(int fieldId, QLineEdit* field) { fields_[fieldId] = field; }
+
+    struct Message {
+        QString text;
+        QString caption;
+    };
+    // Every message shown so far, in order.
+    const std::vector<Message>& Messages() const { return messages_; }
+    void ClearMessages() { messages_.clear(); }
+
+    // When set, answers the open-file dialog instead of showing it (the path, or nothing).
+    std::function<std::optional<QString>(FileFilter filter)> fileChooser;
+    // When set, takes the message instead of a modal message box.
+    std::function<void(const Message& message)> messagePresenter;
+
+  private:
+    QWidget* owner_;
+    std::map<int, QLineEdit*> fields_;
+    std::vector<Message> messages_;
+};
+
+}  // namespace brisna

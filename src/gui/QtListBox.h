@@ -1,0 +1,73 @@
+#pragma once
+// A list box of the window (extended selection) implementing the program's list operations with
+// the platform's caret rules. Item strings are kept as the GBK bytes the program gave, and shown
+// through the lossless conversion. The problem list is one of these as it is; the chapter list
+// adds its own drawing and menu (CMyListBox).
+//
+// Notifications reach the dialog only for the operator's actions, as on the platform: a click or
+// key that selects gives a selection change, a double click gives a double click. Changes made
+// through the operations below notify nothing.
+
+#include <QListWidget>
+#include <QStyledItemDelegate>
+#include <functional>
+
+#include "controls/ListBox.h"
+
+namespace brisna {
+
+// Rows at least as wide as the list's horizontal extent, so the scroll bar reaches that far.
+class ExtentDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+};
+
+class QtListBox : public QListWidget, public ListBox {
+    Q_OBJECT
+  public:
+    explicit QtListBox(QWidget* parent = nullptr);
+
+    int32_t GetCount() const override;
+    int32_t GetCaretIndex() const override;
+    int32_t GetSelCount() const override;
+    std::vector<int32_t> GetSelItems() const override;
+    int32_t AddString(std::string_view gbk) override;
+    int32_t InsertString(int32_t index, std::string_view gbk) override;
+    int32_t DeleteString(int32_t index) override;
+    void SetSel(bool select, int32_t index) override;
+    std::string GetText(int32_t index) const override;
+    intptr_t GetItemData(int32_t index) const override;
+    void SetItemData(int32_t index, intptr_t data) override;
+    void SetFocus() override;
+    void Invalidate() override;
+
+    // The horizontal extent the rows can be scrolled over, in pixels.
+    void SetHorizontalExtent(int pixels);
+    int HorizontalExtent() const { return horizontalExtent_; }
+
+    std::function<void()> onSelectionChange;  // LBN_SELCHANGE
+    std::function<void()> onDoubleClick;      // LBN_DBLCLK
+
+    // Where the GBK string and the item data live in each item.
+    static constexpr int kGbkRole = Qt::UserRole;
+    static constexpr int kDataRole = Qt::UserRole + 1;
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    bool InRange(int32_t index) const { return index >= 0 && index < count(); }
+    void SetCaret(int32_t index);
+    void NotifySelectionChange();
+
+    int32_t caret_ = -1;
+    int programmatic_ = 0;  // > 0 while an operation changes the list
+    bool inOperatorEvent_ = false;
+    bool changedDuringEvent_ = false;
+    int horizontalExtent_ = 0;
+};
+
+}  // namespace brisna

@@ -1,0 +1,249 @@
+#include "gui/QtRichEdit.h"
+
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <algorithm>
+#include <functional>
+
+#include "text/CodePage936.h"
+#include "text/GbkText.h"
+
+namespace brisna {
+namespace {
+
+// GBK bytes as the document takes them: up to the first NUL, every paragraph mark (CR LF, lone
+// CR, lone LF) as one u'\r'. CR and LF are never trail bytes, so this cannot re-pair the rest.
+std::u16string ToViewText(std::string_view gbk) {
+    gbk = UpToNul(gbk);
+    std::string marks;
+    marks.reserve(gbk.size());
+    for (size_t i = 0; i < gbk.size(); ++i) {
+        char byte = gbk[i];
+        if (byte == '\r') {
+            if (i + 1 < gbk.size() && gbk[i + 1] == '\n') ++i;
+            marks.push_back('\r');
+        } else if (byte == '\n') {
+            marks.push_back('\r');
+        } else {
+            marks.push_back(byte);
+        }
+    }
+    return GbkToUtf16Lossless(marks);
+}
+
+QString ToQString(const std::u16string& text) {
+    return QString(reinterpret_cast<const QChar*>(text.data()),
+                   static_cast<qsizetype>(text.size()));
+}
+
+std::u16string ToU16(const QString& text) {
+    return std::u16string(reinterpret_cast<const char16_t*>(text.constData()),
+                          static_cast<size_t>(text.size()));
+}
+
+char16_t FoldLatin(char16_t unit) {
+    return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + (u'a' - u'A')) : unit;
+}
+struct FoldedHash {
+    size_t operator()(char16_t unit) const { return std::hash<char16_t>{}(FoldLatin(unit)); }
+};
+struct FoldedEqual {
+    bool operator()(char16_t a, char16_t b) const { return FoldLatin(a) == FoldLatin(b); }
+};
+
+}  // namespace
+
+QtRichEdit::QtRichEdit(QWidget* parent) : QPlainTextEdit(parent) {
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QFont font(QStringLiteral("Noto Sans CJK SC"));
+    font.setPointSize(12);
+    setFont(font);
+    connect(document(), &QTextDocument::contentsChange, this, &QtRichEdit::OnContentsChange);
+}
+
+void QtRichEdit::OnContentsChange(int from, int charsRemoved, int charsAdded) {
+    if (!viewTextValid_) {
+        ++generation_;
+        gbkTextValid_ = false;
+        return;
+    }
+    // Formatting reports a change of equal size; when the characters are still those we hold,
+    // the cached text stays good (the test command highlights many words in a row).
+    if (charsRemoved == charsAdded && from >= 0 &&
+        static_cast<size_t>(from) + static_cast<size_t>(charsAdded) <= viewText_.size()) {
+        const QTextDocument* doc = document();
+        bool same = true;
+        for (int i = 0; i < charsAdded && same; ++i) {
+            QChar c = doc->characterAt(from + i);
+            char16_t unit = c == QChar::ParagraphSeparator ? u'\r' : c.unicode();
+            same = unit == viewText_[static_cast<size_t>(from + i)];
+        }
+        if (same) return;
+    }
+    ++generation_;
+    viewTextValid_ = false;
+    gbkTextValid_ = false;
+    viewText_.clear();
+    gbkText_.clear();
+}
+
+const std::u16string& QtRichEdit::ViewText() const {
+    if (!viewTextValid_) {
+        // toRawText keeps every character as stored (no space for no-break space), with
+        // U+2029 between paragraphs.
+        viewText_ = ToU16(document()->toRawText());
+        std::replace(viewText_.begin(), viewText_.end(), u'\u2029', u'\r');
+        // The document ends without a mark, but some versions report the final one.
+        if (static_cast<int32_t>(viewText_.size()) > GetCharCount()) {
+            viewText_.resize(static_cast<size_t>(GetCharCount()));
+        }
+        viewTextValid_ = true;
+    }
+    return viewText_;
+}
+
+std::string QtRichEdit::GetText() const {
+    if (!gbkTextValid_) {
+        std::string bytes = Utf16ToGbkLossless(ViewText());
+        size_t marks = static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\r'));
+        gbkText_.clear();
+        gbkText_.reserve(bytes.size() + marks);
+        for (char byte : bytes) {
+            gbkText_.push_back(byte);
+            if (byte == '\r') gbkText_.push_back('\n');
+        }
+        gbkTextValid_ = true;
+    }
+    return gbkText_;
+}
+
+int32_t QtRichEdit::GetTextLength() const {
+    if (!gbkTextValid_) GetText();
+    return static_cast<int32_t>(gbkText_.size());
+}
+
+void QtRichEdit::SetText(std::string_view gbk) {
+    std::u16string text = ToViewText(gbk);
+    std::replace(text.begin(), text.end(), u'\r', u'\n');
+    // Straight to the document: it drops every old format, where the editor's own setPlainText
+    // would give the whole new text the format at the old caret (a highlight, say).
+    document()->setPlainText(ToQString(text));
+    document()->clearUndoRedoStacks();
+    QTextCursor cursor(document());
+    setTextCursor(cursor);
+    verticalScrollBar()->setValue(0);
+}
+
+int32_t QtRichEdit::GetLineCount() const {
+    return document()->blockCount();
+}
+
+int32_t QtRichEdit::LineIndex(int32_t line) const {
+    if (line == -1) line = LineFromChar(-1);  // the platform's "current line"
+    if (line < 0 || line >= GetLineCount()) return -1;
+    return document()->findBlockByNumber(line).position();
+}
+
+std::string QtRichEdit::GetLine(int32_t line) const {
+    if (line < 0 || line >= GetLineCount()) return {};
+    QTextBlock block = document()->findBlockByNumber(line);
+    std::string bytes = Utf16ToGbkLossless(ToU16(block.text()));
+    if (block.next().isValid()) bytes.push_back('\r');
+    return bytes;
+}
+
+int32_t QtRichEdit::GetCharCount() const {
+    return document()->characterCount() - 1;
+}
+
+CharRange QtRichEdit::GetSelection() const {
+    QTextCursor cursor = textCursor();
+    return {cursor.selectionStart(), cursor.selectionEnd()};
+}
+
+void QtRichEdit::SetSelection(CharRange range) {
+    int32_t count = GetCharCount();
+    int32_t min = std::clamp(range.min, 0, count);
+    int32_t max = range.max < 0 ? count : std::min(range.max, count);
+    if (min > max) std::swap(min, max);
+    QTextCursor cursor(document());
+    cursor.setPosition(min);
+    cursor.setPosition(max, QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+int32_t QtRichEdit::LineFromChar(int32_t charPosition) const {
+    int32_t position = charPosition < 0 ? textCursor().selectionStart() : charPosition;
+    position = std::clamp(position, 0, GetCharCount());
+    return document()->findBlock(position).blockNumber();
+}
+
+CharRange QtRichEdit::FindText(CharRange range, std::string_view gbk) const {
+    constexpr CharRange kNotFound{-1, -1};
+    const std::u16string needle = ToViewText(gbk);
+    const std::u16string& text = ViewText();
+    const int32_t count = static_cast<int32_t>(text.size());
+    if (needle.empty() || range.min < 0 || range.min > count) return kNotFound;
+    const int32_t limit = range.max < 0 ? count : std::min(range.max, count);
+    if (limit - range.min < static_cast<int32_t>(needle.size())) return kNotFound;
+
+    auto first = text.begin() + range.min;
+    auto last = text.begin() + limit;
+    std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end(), FoldedHash{},
+                                                FoldedEqual{});
+    auto found = searcher(first, last).first;
+    if (found == last) return kNotFound;
+    int32_t start = static_cast<int32_t>(found - text.begin());
+    return {start, start + static_cast<int32_t>(needle.size())};
+}
+
+void QtRichEdit::ReplaceSelection(std::string_view gbk) {
+    std::u16string text = ToViewText(gbk);
+    std::replace(text.begin(), text.end(), u'\r', u'\n');
+    QTextCursor cursor = textCursor();
+    // Not undoable: the replacement goes past the undo stack.
+    const bool undo = document()->isUndoRedoEnabled();
+    document()->setUndoRedoEnabled(false);
+    cursor.insertText(ToQString(text));
+    document()->setUndoRedoEnabled(undo);
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+void QtRichEdit::ApplyHighlightToSelection() {
+    QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection()) return;
+    QTextCharFormat format;
+    format.setFontWeight(QFont::Bold);
+    format.setForeground(QColor(255, 0, 0));
+    format.setBackground(QColor(255, 255, 0));
+    cursor.mergeCharFormat(format);
+}
+
+int32_t QtRichEdit::GetFirstVisibleLine() const {
+    return firstVisibleBlock().blockNumber();
+}
+
+void QtRichEdit::ScrollLines(int32_t lines) {
+    int64_t target = static_cast<int64_t>(GetFirstVisibleLine()) + lines;
+    ScrollToLine(static_cast<int32_t>(std::clamp<int64_t>(target, 0, GetLineCount() - 1)));
+}
+
+void QtRichEdit::ScrollToLine(int32_t line) {
+    // The scroll bar counts visual rows; a paragraph's first row is its first line number.
+    QTextBlock block = document()->findBlockByNumber(line);
+    if (block.isValid()) verticalScrollBar()->setValue(block.firstLineNumber());
+}
+
+void QtRichEdit::SetFocus() {
+    setFocus(Qt::OtherFocusReason);
+}
+
+}  // namespace brisna

@@ -1,0 +1,56 @@
+#pragma once
+// The book text view of the window: a plain-text editor with character formats, one display line
+// per paragraph (the view still wraps long paragraphs visually, but a paragraph is one line to the
+// program, so line numbers do not depend on the window's width).
+//
+// Character positions are document positions: one per UTF-16 unit of the lossless code page 936
+// form, one per paragraph mark. Bytes that are no GBK character show as private-use characters and
+// come back unchanged, so the text the program reads is byte for byte what it loaded.
+
+#include <QPlainTextEdit>
+#include <cstdint>
+#include <string>
+
+#include "controls/RichEdit.h"
+
+namespace brisna {
+
+class QtRichEdit : public QPlainTextEdit, public RichEdit {
+    Q_OBJECT
+  public:
+    explicit QtRichEdit(QWidget* parent = nullptr);
+
+    std::string GetText() const override;
+    int32_t GetTextLength() const override;
+    void SetText(std::string_view gbk) override;
+    int32_t GetLineCount() const override;
+    int32_t LineIndex(int32_t line) const override;
+    std::string GetLine(int32_t line) const override;
+    int32_t GetCharCount() const override;
+    CharRange GetSelection() const override;
+    void SetSelection(CharRange range) override;
+    int32_t LineFromChar(int32_t charPosition) const override;
+    CharRange FindText(CharRange range, std::string_view gbk) const override;
+    void ReplaceSelection(std::string_view gbk) override;
+    void ApplyHighlightToSelection() override;
+    int32_t GetFirstVisibleLine() const override;
+    void ScrollLines(int32_t lines) override;
+    void SetFocus() override;
+
+    // Counts changes of the characters (not of their formats); equal values mean equal text.
+    uint64_t TextGeneration() const { return generation_; }
+
+  private:
+    void OnContentsChange(int from, int charsRemoved, int charsAdded);
+    // The text with one u'\r' per paragraph mark, built on demand and kept until the next change.
+    const std::u16string& ViewText() const;
+    void ScrollToLine(int32_t line);
+
+    mutable std::u16string viewText_;
+    mutable bool viewTextValid_ = false;
+    mutable std::string gbkText_;
+    mutable bool gbkTextValid_ = false;
+    uint64_t generation_ = 0;
+};
+
+}  // namespace brisna

@@ -1,0 +1,123 @@
+// Draws the window with a book, chapters and problems, in narrow and wide display, into PNG
+// files, and times the opening of a 10 MiB book. Run under a real X server (xvfb-run):
+//   xvfb-run -s "-screen 0 1600x900x24" build/h4rel/tests/gui/brisna_gui_screenshots
+//   docs/screenshots
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <fstream>
+
+#include "GuiTestSupport.h"
+#include "app/ControlIds.h"
+#include "gui/MainWindow.h"
+
+using brisna::guitest::G;
+
+namespace {
+
+void Settle() {
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+void WriteFile(const QString& path, const std::string& bytes) {
+    std::ofstream out(path.toStdString(), std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Puts the caret on each heading line and presses "添加章节".
+void AddChapters(brisna::MainWindow& window, int count) {
+    brisna::QtRichEdit& text = window.TextView();
+    brisna::CharRange from{0, -1};
+    for (int i = 0; i < count; ++i) {
+        brisna::CharRange found = text.FindText(from, G("章 "));
+        if (found.min < 0) break;
+        const int line = text.LineFromChar(found.min);
+        text.SetSelection({text.LineIndex(line), text.LineIndex(line)});
+        window.Dialog().OnCommand(brisna::kAddChapterButton);
+        from.min = found.max;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    QDir().mkpath(outDir);
+    QTemporaryDir work;
+
+    // A book with a few chapters, one of them empty and one word from the suspicious list.
+    std::string book = brisna::guitest::MakeBook(60000, 12);
+    const std::string emptyChapter = G("第十三章 空章\r\n");
+    book += emptyChapter + G("第十四章 尾声\r\n　　他终于回到了村庄，灯火通明。\r\n");
+    const QString bookPath = work.filePath(QStringLiteral("示例图书.txt"));
+    WriteFile(bookPath, book);
+    WriteFile(work.filePath(QStringLiteral("BrisnaMake.csv")), G("灯火\r\n"));
+
+    brisna::MainWindow window(std::filesystem::path(work.filePath("BrisnaMake.csv").toStdString()));
+    window.Host().messagePresenter = [](const brisna::QtDialogHost::Message& message) {
+        std::printf("message: %s\n", message.text.toUtf8().constData());
+    };
+    window.move(60, 40);
+    window.show();
+    Settle();
+    window.OpenTextAtStart(bookPath);
+    AddChapters(window, 14);
+    window.Dialog().OnCommand(brisna::kTestButton);
+    qobject_cast<QLineEdit*>(window.Control(brisna::kSearchEdit))->setText(QStringLiteral("灯火"));
+    qobject_cast<QLineEdit*>(window.Control(brisna::kStartChapterEdit))
+        ->setText(QStringLiteral("第一章"));
+    window.ChapterList().SetSel(true, 2);
+    window.TextView().SetSelection({0, 0});
+    Settle();
+    window.grab().save(outDir + QStringLiteral("/window-narrow.png"));
+    window.Dialog().OnCommand(brisna::kWideDisplayToggle);
+    Settle();
+    window.grab().save(outDir + QStringLiteral("/window-wide.png"));
+    window.Dialog().OnCommand(brisna::kWideDisplayToggle);
+    window.Dialog().OnCommand(brisna::kProblemListToggle);
+    Settle();
+    window.grab().save(outDir + QStringLiteral("/window-no-problem-list.png"));
+    window.Dialog().OnCommand(brisna::kProblemListToggle);
+    std::printf("chapters %d, problems %d\n", window.ChapterList().GetCount(),
+                window.ProblemList().GetCount());
+
+    // Timing: a book just under the 10 MiB limit, opened through the button's command.
+    const std::string big = brisna::guitest::MakeBook(10'400'000, 98);
+    const QString bigPath = work.filePath(QStringLiteral("big.txt"));
+    WriteFile(bigPath, big);
+    QElapsedTimer timer;
+    timer.start();
+    window.OpenTextAtStart(bigPath);
+    Settle();
+    const qint64 openMs = timer.elapsed();
+    timer.restart();
+    window.TextView().verticalScrollBar()->setValue(
+        window.TextView().verticalScrollBar()->maximum());
+    Settle();
+    const qint64 scrollEndMs = timer.elapsed();
+    timer.restart();
+    for (int i = 0; i < 50; ++i) {
+        window.TextView().ScrollLines(-200);
+        Settle();
+    }
+    const qint64 scrollStepsMs = timer.elapsed();
+    timer.restart();
+    window.resize(window.width() - 40, window.height());
+    Settle();
+    const qint64 resizeMs = timer.elapsed();
+    timer.restart();
+    window.Dialog().bookText.RebuildLineTable();
+    const qint64 rebuildMs = timer.elapsed();
+    std::printf(
+        "10 MiB book (%zu bytes, %d lines): open %lld ms, scroll to end %lld ms, 50 scrolls of 200 "
+        "lines %lld ms, resize %lld ms, line table rebuild %lld ms\n",
+        big.size(), window.TextView().GetLineCount(), static_cast<long long>(openMs),
+        static_cast<long long>(scrollEndMs), static_cast<long long>(scrollStepsMs),
+        static_cast<long long>(resizeMs), static_cast<long long>(rebuildMs));
+    return 0;
+}
