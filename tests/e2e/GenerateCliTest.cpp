@@ -169,12 +169,12 @@ TEST_F(Cli, CheckAndMissingPrintTheirEntries) {
     EXPECT_NE(words.Lines()[0].find("：水车！"), std::string::npos);
 
     EXPECT_EQ(RunCli({"missing", "sample.txt", "--incremental", "第一章"}, dir.path()).exitCode, 0);
-    // Every heading but the fifth marked by line (each chapter is a heading and ten paragraphs).
+    // Every heading but the fifth marked by line (each chapter is a heading and twelve paragraphs).
     std::vector<std::string> args{"missing", "sample.txt"};
     for (int chapter = 0; chapter < 12; ++chapter) {
         if (chapter == 4) continue;
         args.push_back("--line");
-        args.push_back(std::to_string(chapter * 11));
+        args.push_back(std::to_string(chapter * 13));
     }
     CliResult gap = RunCli(args, dir.path());
     EXPECT_EQ(gap.exitCode, 1);

@@ -31,7 +31,7 @@ TEST_F(Script, DrivesTheWholeWorkflowAndPrintsTheWindowState) {
             "print scan\r\n"
             "caret 0\r\n"
             "press 1008\r\n"
-            "caret 11 3\r\n"
+            "caret 13 3\r\n"
             "press 1008\r\n"
             "print chapters\r\n"
             "\r\n"
@@ -48,14 +48,14 @@ TEST_F(Script, DrivesTheWholeWorkflowAndPrintsTheWindowState) {
     EXPECT_EQ(lines[0], "0");
     // Chapters added by hand carry no length until one is computed.
     EXPECT_EQ(lines[1], "0\t0\t第一章 河湾的早晨");
-    EXPECT_EQ(lines[2], "1753\t0\t第二章 旧水车");
+    EXPECT_EQ(lines[2], "2093\t0\t第二章 旧水车");
     // The test command found nothing, so the marks follow directly: index, mark, text.
     EXPECT_EQ(lines[3], "0\t0\t第一章 河湾的早晨");
     EXPECT_EQ(lines[14], "11\t0\t第十二章 桥成");
     EXPECT_EQ(lines[15], "生成qbr和qbr2成功");
     // Generation leaves the offsets as they were and the lengths current.
-    EXPECT_EQ(lines[16], "0\t1753\t第一章 河湾的早晨");
-    EXPECT_EQ(lines[27], "18461\t1687\t第十二章 桥成");
+    EXPECT_EQ(lines[16], "0\t2093\t第一章 河湾的早晨");
+    EXPECT_EQ(lines[27], "21943\t2013\t第十二章 桥成");
     EXPECT_TRUE(std::filesystem::exists(dir / "sample.qbr2"));
     EXPECT_TRUE(std::filesystem::exists(dir / "sample.qbr"));
 }
@@ -78,7 +78,7 @@ TEST_F(Script, OpensGeneratedBooksAndHonoursCancelledDialogs) {
     std::vector<std::string> lines = run.Lines();
     // Twelve chapters, then none after "全部删除" and the cancelled dialog, then the selection.
     ASSERT_EQ(lines.size(), 12u + 3u + 1u);
-    EXPECT_EQ(lines[0], "0\t1753\t第一章 河湾的早晨");
+    EXPECT_EQ(lines[0], "0\t2093\t第一章 河湾的早晨");
     EXPECT_EQ(lines[12], "text 0 3");
     EXPECT_EQ(lines[13].rfind("chapters ", 0), 0u);
     EXPECT_EQ(lines[14], "problems -1");
