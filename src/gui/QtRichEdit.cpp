@@ -211,7 +211,9 @@ void QtRichEdit::ReplaceSelection(std::string_view gbk) {
     // Not undoable: the replacement goes past the undo stack.
     const bool undo = document()->isUndoRedoEnabled();
     document()->setUndoRedoEnabled(false);
-    cursor.insertText(ToQString(text));
+    // The new characters get the plain format: a highlight at the end of the old selection must
+    // not spread over everything that replaces it.
+    cursor.insertText(ToQString(text), QTextCharFormat());
     document()->setUndoRedoEnabled(undo);
     setTextCursor(cursor);
     ensureCursorVisible();

@@ -167,6 +167,17 @@ void QtControlsTest::replaceSelectionInsertsParagraphs() {
     QCOMPARE(view.GetSelection(), (CharRange{4, 4}));
     QCOMPARE(view.GetLineCount(), 2);
     QVERIFY(!view.document()->isUndoAvailable());
+
+    // Replacing the whole text after its highlighted last word leaves no highlight behind.
+    view.SetSelection({4, 5});
+    view.ApplyHighlightToSelection();
+    view.SetSelection({0, -1});
+    view.ReplaceSelection(G("寅卯辰巳"));
+    for (int position = 1; position <= 4; ++position) {
+        QTextCursor cursor(view.document());
+        cursor.setPosition(position);
+        QVERIFY(cursor.charFormat().background().style() == Qt::NoBrush);
+    }
 }
 
 void QtControlsTest::scrollingByLines() {
