@@ -1,5 +1,6 @@
 #include "gui/QtRichEdit.h"
 
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCharFormat>
@@ -65,6 +66,19 @@ QtRichEdit::QtRichEdit(QWidget* parent) : QPlainTextEdit(parent) {
     font.setPointSize(12);
     setFont(font);
     connect(document(), &QTextDocument::contentsChange, this, &QtRichEdit::OnContentsChange);
+}
+
+void QtRichEdit::keyPressEvent(QKeyEvent* event) {
+    // Shift+Return would insert a line break inside the paragraph, a character the book text
+    // cannot hold; every Return starts a new paragraph instead.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        (event->modifiers() & Qt::ShiftModifier) && !isReadOnly()) {
+        QTextCursor cursor = textCursor();
+        cursor.insertBlock();
+        setTextCursor(cursor);
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
 }
 
 void QtRichEdit::OnContentsChange(int from, int charsRemoved, int charsAdded) {

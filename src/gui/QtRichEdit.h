@@ -40,6 +40,9 @@ class QtRichEdit : public QPlainTextEdit, public RichEdit {
     // Counts changes of the characters (not of their formats); equal values mean equal text.
     uint64_t TextGeneration() const { return generation_; }
 
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
   private:
     void OnContentsChange(int from, int charsRemoved, int charsAdded);
     // The text with one u'\r' per paragraph mark, built on demand and kept until the next change.

@@ -156,6 +156,10 @@ void QtControlsTest::cachedTextFollowsEditsButNotFormats() {
     QVERIFY(view.TextGeneration() != generation);
     QCOMPARE(view.GetText(), G("甲乙\r\nxy丙"));
     QCOMPARE(view.FindText({0, -1}, "Y"), (CharRange{4, 5}));
+    // Return, with or without Shift, starts a paragraph: CR LF in the text.
+    QTest::keyClick(&view, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClick(&view, Qt::Key_Return);
+    QCOMPARE(view.GetText(), G("甲乙\r\nxy\r\n\r\n丙"));
 }
 
 void QtControlsTest::replaceSelectionInsertsParagraphs() {
