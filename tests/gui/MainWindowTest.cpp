@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTextBlock>
 #include <QtTest>
 #include <filesystem>
 
@@ -94,6 +95,7 @@ class MainWindowTest : public QObject {
     void wideToggleMovesTheWindowAndBack();
     void maximisingEndsWideDisplay();
     void operatorWorkflowFromTextToBookAndBack();
+    void bookNamedAtStartOpensAsIfChosen();
 
   private:
     std::unique_ptr<brisna::test::TempDir> dir_;
@@ -102,6 +104,7 @@ class MainWindowTest : public QObject {
 
 void MainWindowTest::init() {
     dir_ = std::make_unique<brisna::test::TempDir>();
+    brisna::test::WriteFileBytes(dir_->path() / "BrisnaMake.csv", G("到达\r\n"));
     window_ = std::make_unique<MainWindow>(dir_->path() / "BrisnaMake.csv");
     window_->Host().messagePresenter = [](const brisna::QtDialogHost::Message&) {};
     window_->show();
@@ -324,9 +327,13 @@ void MainWindowTest::operatorWorkflowFromTextToBookAndBack() {
     QCOMPARE(asked.at(0), brisna::FileFilter::kText);
     QVERIFY(text.GetText().starts_with(G("第一章 起程\r\n")));
 
-    // A chapter at the caret line of each heading.
+    // A chapter at the caret line of each heading: click into the line, press "添加章节".
     for (int line : {0, 2, 3}) {
-        text.SetSelection({text.LineIndex(line), text.LineIndex(line)});
+        text.ScrollLines(line - text.GetFirstVisibleLine());
+        QTextCursor atLine(text.document()->findBlockByNumber(line));
+        QTest::mouseClick(text.viewport(), Qt::LeftButton, {},
+                          text.cursorRect(atLine).center() + QPoint(20, 0));
+        QCOMPARE(text.LineFromChar(-1), line);
         Press(window, 1008);
         if (window.ChapterList().GetCount() == 0) QSKIP("添加章节 has not landed yet");
     }
@@ -344,6 +351,19 @@ void MainWindowTest::operatorWorkflowFromTextToBookAndBack() {
     const QImage flagged = rows.copy(chapters.visualItemRect(chapters.item(1)));
     QCOMPARE(flagged.pixelColor(1, 1), QColor(255, 255, 0));
     QVERIFY(brisna::guitest::HasColour(flagged, QColor(255, 0, 0), 40));
+
+    // Clicking the suspicious-word entry selects the word in its line.
+    text.SetSelection({0, 0});
+    brisna::QtListBox& problems = window.ProblemList();
+    int entry = -1;
+    for (int i = 0; i < problems.GetCount(); ++i) {
+        if (problems.GetText(i).starts_with(G("可疑字"))) entry = i;
+    }
+    QVERIFY(entry >= 0);
+    QTest::mouseClick(problems.viewport(), Qt::LeftButton, {},
+                      problems.visualItemRect(problems.item(entry)).center());
+    QCOMPARE(text.LineFromChar(-1), 3);
+    QCOMPARE(text.textCursor().selectedText(), QStringLiteral("到达"));
 
     // Delete it from the context menu; the selection decides what goes.
     chapters.SetSel(true, 1);
@@ -368,6 +388,23 @@ void MainWindowTest::operatorWorkflowFromTextToBookAndBack() {
     if (text.GetCharCount() == 0) QSKIP("打开qbr2文件 has not landed yet");
     QCOMPARE(chapters.GetCount(), 2);
     QVERIFY(text.GetText().find(G("到达\r\n他走上了山路")) != std::string::npos);
+}
+
+void MainWindowTest::bookNamedAtStartOpensAsIfChosen() {
+    MainWindow& window = *window_;
+    const fs::path book = dir_->path() / "start.txt";
+    brisna::test::WriteFileBytes(book, G("第一章 开始\r\n正文"));
+    int asked = 0;
+    window.Host().fileChooser = [&](brisna::FileFilter) -> std::optional<QString> {
+        ++asked;
+        return std::nullopt;
+    };
+    window.OpenTextAtStart(QString::fromStdString(book.string()));
+    QCOMPARE(window.TextView().GetText(), G("第一章 开始\r\n正文"));
+    QCOMPARE(window.Dialog().bookSourcePath, book.string());
+    // The button asks the operator again afterwards.
+    Press(window, 1010);
+    QCOMPARE(asked, 1);
 }
 
 QTEST_MAIN(MainWindowTest)
