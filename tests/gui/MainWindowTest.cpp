@@ -94,6 +94,7 @@ class MainWindowTest : public QObject {
     void problemListToggleMovesTheControls();
     void wideToggleMovesTheWindowAndBack();
     void maximisingEndsWideDisplay();
+    void resizingRebuildsTheLineTableOnlyInNarrowDisplay();
     void operatorWorkflowFromTextToBookAndBack();
     void bookNamedAtStartOpensAsIfChosen();
 
@@ -304,6 +305,27 @@ void MainWindowTest::maximisingEndsWideDisplay() {
     window.showNormal();
     QTRY_VERIFY(!window.isMaximized());
     QVERIFY(window.Control(1029)->isEnabled());
+}
+
+void MainWindowTest::resizingRebuildsTheLineTableOnlyInNarrowDisplay() {
+    MainWindow& window = *window_;
+    brisna::CMyRECtrl& table = window.Dialog().bookText;
+    window.TextView().SetText(G("甲\r\n乙"));
+    window.resize(window.width() - 10, window.height());
+    QCOMPARE(table.LineStarts(), (std::vector<uint32_t>{0, 4}));
+    // A hand edit shows in the table after the next resize.
+    window.TextView().SetSelection({0, 0});
+    QTest::keyClick(&window.TextView(), Qt::Key_Return);
+    QCOMPARE(table.LineStarts(), (std::vector<uint32_t>{0, 4}));
+    window.resize(window.width() + 10, window.height());
+    QCOMPARE(table.LineStarts(), (std::vector<uint32_t>{0, 2, 6}));
+    // In wide display the table stays as it was.
+    Press(window, 1029);
+    window.TextView().SetText(G("甲"));
+    window.resize(window.width() - 10, window.height());
+    QCOMPARE(table.LineStarts(), (std::vector<uint32_t>{0, 2, 6}));
+    Press(window, 1029);
+    QCOMPARE(table.LineStarts(), (std::vector<uint32_t>{0}));
 }
 
 void MainWindowTest::operatorWorkflowFromTextToBookAndBack() {
