@@ -9,9 +9,8 @@ namespace brisna {
 
 void CMyRECtrl::RebuildLineTable() {
     lineStarts_.clear();
-    lineTexts_.clear();
-
-    std::string text = view_.GetText();
+    text_ = view_.GetText();
+    std::string& text = text_;
     // The window text is fetched into a buffer of the text bound; what lies beyond it (only
     // possible after editing by hand) gets no lines.
     const bool cut = text.size() > kMaxTextBytes - 1;
@@ -20,7 +19,6 @@ void CMyRECtrl::RebuildLineTable() {
 
     const int32_t lineCount = view_.GetLineCount();
     lineStarts_.reserve(static_cast<size_t>(std::max(lineCount, 1)));
-    lineTexts_.reserve(static_cast<size_t>(std::max(lineCount, 1)));
     size_t cursor = 0;
     for (int32_t line = 0; line < lineCount; ++line) {
         if (cut && line > 0 && cursor >= size) break;
@@ -30,15 +28,24 @@ void CMyRECtrl::RebuildLineTable() {
         size_t bytes = fetched.size();
         if (!fetched.empty() && fetched.back() == '\r') ++bytes;
         size_t next = std::min(cursor + bytes, size);
-        size_t end = line + 1 == lineCount ? size : next;
         lineStarts_.push_back(static_cast<uint32_t>(cursor));
-        lineTexts_.emplace_back(text, cursor, end - cursor);
         cursor = next;
     }
-    if (lineStarts_.empty()) {
-        lineStarts_.push_back(0);
-        lineTexts_.emplace_back(text);
-    }
+    if (lineStarts_.empty()) lineStarts_.push_back(0);
+}
+
+std::string_view CMyRECtrl::LineText(size_t line) const {
+    if (line >= lineStarts_.size()) return {};
+    const size_t start = lineStarts_[line];
+    const size_t end = line + 1 < lineStarts_.size() ? lineStarts_[line + 1] : text_.size();
+    return std::string_view(text_).substr(start, end - start);
+}
+
+std::vector<std::string> CMyRECtrl::LineTexts() const {
+    std::vector<std::string> texts;
+    texts.reserve(lineStarts_.size());
+    for (size_t line = 0; line < lineStarts_.size(); ++line) texts.emplace_back(LineText(line));
+    return texts;
 }
 
 std::optional<uint32_t> CMyRECtrl::LineStartOffset(int32_t line) const {
@@ -63,17 +70,17 @@ int32_t CMyRECtrl::LineContainingOffset(int32_t offset) const {
 }
 
 int32_t CMyRECtrl::NextShortLine(int32_t line) const {
-    const int64_t count = static_cast<int64_t>(lineTexts_.size());
+    const int64_t count = static_cast<int64_t>(lineStarts_.size());
     for (int64_t i = std::max<int64_t>(int64_t{line} + 1, 0); i < count; ++i) {
-        if (lineTexts_[static_cast<size_t>(i)].size() < 3) return static_cast<int32_t>(i);
+        if (LineText(static_cast<size_t>(i)).size() < 3) return static_cast<int32_t>(i);
     }
     return -1;
 }
 
 int32_t CMyRECtrl::FirstLineContaining(std::string_view gbk) const {
     gbk = UpToNul(gbk);
-    for (size_t i = 0; i < lineTexts_.size(); ++i) {
-        if (GbkContains(lineTexts_[i], gbk)) return static_cast<int32_t>(i);
+    for (size_t i = 0; i < lineStarts_.size(); ++i) {
+        if (GbkContains(LineText(i), gbk)) return static_cast<int32_t>(i);
     }
     return 0;
 }

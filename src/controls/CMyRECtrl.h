@@ -14,7 +14,7 @@
 namespace brisna {
 
 class CMyRECtrl {
-public:
+  public:
     explicit CMyRECtrl(RichEdit& view) : view_(view) {}
 
     RichEdit& View() { return view_; }
@@ -39,12 +39,20 @@ public:
     void ConvertToSimplified();
 
     const std::vector<uint32_t>& LineStarts() const { return lineStarts_; }
-    const std::vector<std::string>& LineTexts() const { return lineTexts_; }
+    // The stored text of every line, built on demand (for tests and tools; the commands use
+    // LineText).
+    std::vector<std::string> LineTexts() const;
+    size_t LineCount() const { return lineStarts_.size(); }
+    // The stored text of one line; empty for a line outside the table. Valid until the next
+    // rebuild.
+    std::string_view LineText(size_t line) const;
 
-private:
+  private:
     RichEdit& view_;
+    // One copy of the text the table was built from; line k holds the bytes from its start to
+    // the next line's start (the last line to the end of this text).
+    std::string text_;
     std::vector<uint32_t> lineStarts_;
-    std::vector<std::string> lineTexts_;
 };
 
 }  // namespace brisna

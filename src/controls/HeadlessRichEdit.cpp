@@ -1,8 +1,13 @@
 #include "controls/HeadlessRichEdit.h"
 
 #include <algorithm>
-#include <functional>
+#include <bit>
+#include <cstring>
 #include <string_view>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "controls/HeadlessListBox.h"
 #include "text/CodePage936.h"
@@ -11,37 +16,92 @@
 namespace brisna {
 namespace {
 
-// GBK bytes as the view stores them: up to the first NUL (the text arrives as a C string on the
-// platform), each paragraph mark (CR LF, lone CR or lone LF) as one u'\r'.
-std::u16string ToViewText(std::string_view gbk) {
+// The first unit at or after `at` that equals `a` or `b`; `end` when there is none.
+const char16_t* FindEitherUnit(const char16_t* at, const char16_t* end, char16_t a, char16_t b) {
+#if defined(__SSE2__)
+    const __m128i wantA = _mm_set1_epi16(static_cast<short>(a));
+    const __m128i wantB = _mm_set1_epi16(static_cast<short>(b));
+    while (end - at >= 8) {
+        __m128i units;
+        std::memcpy(&units, at, sizeof units);
+        __m128i hits = _mm_or_si128(_mm_cmpeq_epi16(units, wantA), _mm_cmpeq_epi16(units, wantB));
+        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
+        if (mask != 0) return at + (std::countr_zero(mask) / 2);
+        at += 8;
+    }
+#endif
+    for (; at < end; ++at) {
+        if (*at == a || *at == b) return at;
+    }
+    return end;
+}
+
+// The text with every paragraph mark (CR LF, lone CR, lone LF) written as CR LF, up to the first
+// NUL (the text arrives as a C string on the platform). Most books already are in that form.
+std::string ToCrLfText(std::string_view gbk) {
     gbk = UpToNul(gbk);
-    std::string marks;
-    marks.reserve(gbk.size());
+    // Already in that form when every CR is followed by an LF and there are no other LFs.
+    bool plain = true;
+    size_t pairs = 0;
+    for (size_t cr = gbk.find('\r'); cr != std::string_view::npos; cr = gbk.find('\r', cr + 2)) {
+        if (cr + 1 == gbk.size() || gbk[cr + 1] != '\n') {
+            plain = false;
+            break;
+        }
+        ++pairs;
+    }
+    if (plain) {
+        size_t lineFeeds = 0;
+        for (size_t lf = gbk.find('\n'); lf != std::string_view::npos;
+             lf = gbk.find('\n', lf + 1)) {
+            ++lineFeeds;
+        }
+        plain = lineFeeds == pairs;
+    }
+    if (plain) return std::string(gbk);
+    std::string out;
+    out.reserve(gbk.size() + gbk.size() / 8);
     for (size_t i = 0; i < gbk.size(); ++i) {
         char byte = gbk[i];
-        if (byte == '\r') {
-            if (i + 1 < gbk.size() && gbk[i + 1] == '\n') ++i;
-            marks.push_back('\r');
-        } else if (byte == '\n') {
-            marks.push_back('\r');
+        if (byte == '\r' || byte == '\n') {
+            if (byte == '\r' && i + 1 < gbk.size() && gbk[i + 1] == '\n') ++i;
+            out += "\r\n";
         } else {
-            marks.push_back(byte);
+            out.push_back(byte);
         }
     }
-    // CR and LF are never trail bytes, so rewriting them cannot change how the rest pairs up.
-    return GbkToUtf16Lossless(marks);
+    return out;
+}
+
+// The view's UTF-16 form of CR LF text: each pair becomes one u'\r'. CR and LF are never trail
+// bytes, so decoding paragraph by paragraph pairs the bytes exactly as one decode would.
+std::u16string CrLfTextToView(std::string_view crlf) {
+    std::u16string out;
+    out.reserve(crlf.size());
+    size_t from = 0;
+    for (size_t mark = crlf.find('\r'); mark != std::string_view::npos;
+         mark = crlf.find('\r', from)) {
+        AppendGbkToUtf16Lossless(crlf.substr(from, mark - from), out);
+        out.push_back(u'\r');
+        from = mark + 2;
+    }
+    AppendGbkToUtf16Lossless(crlf.substr(from), out);
+    return out;
+}
+
+std::u16string ToViewText(std::string_view gbk) {
+    return CrLfTextToView(ToCrLfText(gbk));
 }
 
 char16_t FoldLatin(char16_t unit) {
     return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + (u'a' - u'A')) : unit;
 }
 
-struct FoldedHash {
-    size_t operator()(char16_t unit) const { return std::hash<char16_t>{}(FoldLatin(unit)); }
-};
-struct FoldedEqual {
-    bool operator()(char16_t a, char16_t b) const { return FoldLatin(a) == FoldLatin(b); }
-};
+char16_t OtherLatinCase(char16_t unit) {
+    if (unit >= u'A' && unit <= u'Z') return static_cast<char16_t>(unit + (u'a' - u'A'));
+    if (unit >= u'a' && unit <= u'z') return static_cast<char16_t>(unit - (u'a' - u'A'));
+    return unit;
+}
 
 }  // namespace
 
@@ -50,31 +110,24 @@ HeadlessRichEdit::HeadlessRichEdit(int32_t wrapColumns) : wrapColumns_(std::max(
 }
 
 std::string HeadlessRichEdit::GetText() const {
-    if (!gbkCacheValid_) {
-        std::string bytes = Utf16ToGbkLossless(text_);
-        size_t marks = static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\r'));
-        gbkCache_.clear();
-        gbkCache_.reserve(bytes.size() + marks);
-        for (char byte : bytes) {
-            gbkCache_.push_back(byte);
-            if (byte == '\r') gbkCache_.push_back('\n');
-        }
-        gbkCacheValid_ = true;
-    }
-    return gbkCache_;
+    EnsureGbk();
+    return gbk_;
 }
 
 int32_t HeadlessRichEdit::GetTextLength() const {
-    if (!gbkCacheValid_) GetText();
-    return static_cast<int32_t>(gbkCache_.size());
+    EnsureGbk();
+    return static_cast<int32_t>(gbk_.size());
 }
 
 void HeadlessRichEdit::SetText(std::string_view gbk) {
-    text_ = ToViewText(gbk);
+    gbk_ = ToCrLfText(gbk);
+    text_ = CrLfTextToView(gbk_);
     selection_ = {};
     firstVisibleLine_ = 0;
     highlights_.clear();
-    TextChanged();
+    // The lossless decoding gives back exactly these bytes, so the GBK form needs no rebuild.
+    gbkValid_ = true;
+    Rewrap();
 }
 
 int32_t HeadlessRichEdit::GetLineCount() const {
@@ -89,10 +142,15 @@ int32_t HeadlessRichEdit::LineIndex(int32_t line) const {
 
 std::string HeadlessRichEdit::GetLine(int32_t line) const {
     if (line < 0 || line >= GetLineCount()) return {};
-    int32_t start = lineStarts_[line];
-    int32_t end = line + 1 < GetLineCount() ? lineStarts_[line + 1] : CharCount();
-    // A paragraph mark converts to the single CR the line fetch reports.
-    return Utf16ToGbkLossless(std::u16string_view(text_).substr(start, end - start));
+    EnsureGbk();
+    const size_t index = static_cast<size_t>(line);
+    const bool last = index + 1 == lineByteStarts_.size();
+    size_t start = lineByteStarts_[index];
+    size_t end = last ? gbk_.size() : lineByteStarts_[index + 1];
+    // A paragraph mark is reported as a single CR.
+    int32_t endChar = last ? CharCount() : lineStarts_[index + 1];
+    if (endChar > lineStarts_[index] && text_[static_cast<size_t>(endChar) - 1] == u'\r') --end;
+    return gbk_.substr(start, end - start);
 }
 
 int32_t HeadlessRichEdit::GetCharCount() const {
@@ -124,14 +182,25 @@ CharRange HeadlessRichEdit::FindText(CharRange range, std::string_view gbk) cons
     int32_t limit = range.max < 0 ? count : std::min(range.max, count);
     if (limit - range.min < static_cast<int32_t>(needle.size())) return kNotFound;
 
-    auto first = text_.begin() + range.min;
-    auto last = text_.begin() + limit;
-    std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end(), FoldedHash{},
-                                                FoldedEqual{});
-    auto found = searcher(first, last).first;
-    if (found == last) return kNotFound;
-    int32_t start = static_cast<int32_t>(found - text_.begin());
-    return {start, start + static_cast<int32_t>(needle.size())};
+    // Candidates are found by their first unit (either Latin case), the rest compared folded.
+    std::u16string folded = needle;
+    for (char16_t& unit : folded) unit = FoldLatin(unit);
+    const char16_t first = needle[0];
+    const char16_t firstOther = OtherLatinCase(first);
+    const size_t tail = needle.size() - 1;
+    const char16_t* begin = text_.data();
+    const char16_t* at = begin + range.min;
+    const char16_t* lastStart = begin + (limit - static_cast<int32_t>(needle.size())) + 1;
+    while ((at = FindEitherUnit(at, lastStart, first, firstOther)) != lastStart) {
+        size_t k = 0;
+        while (k < tail && FoldLatin(at[k + 1]) == folded[k + 1]) ++k;
+        if (k == tail) {
+            int32_t start = static_cast<int32_t>(at - begin);
+            return {start, start + static_cast<int32_t>(needle.size())};
+        }
+        ++at;
+    }
+    return kNotFound;
 }
 
 void HeadlessRichEdit::ReplaceSelection(std::string_view gbk) {
@@ -169,15 +238,22 @@ void HeadlessRichEdit::SetWrapColumns(int32_t columns) {
 void HeadlessRichEdit::Rewrap() {
     lineStarts_.assign(1, 0);
     const int32_t count = CharCount();
-    int32_t column = 0;
-    for (int32_t i = 0; i < count; ++i) {
-        char16_t unit = text_[i];
-        if (unit == u'\r') {
-            lineStarts_.push_back(i + 1);
-            column = 0;
-            continue;
+    if (wrapColumns_ == 0) {
+        const char16_t* begin = text_.data();
+        const char16_t* end = begin + count;
+        for (const char16_t* mark = FindEitherUnit(begin, end, u'\r', u'\r'); mark != end;
+             mark = FindEitherUnit(mark + 1, end, u'\r', u'\r')) {
+            lineStarts_.push_back(static_cast<int32_t>(mark - begin) + 1);
         }
-        if (wrapColumns_ > 0) {
+    } else {
+        int32_t column = 0;
+        for (int32_t i = 0; i < count; ++i) {
+            char16_t unit = text_[i];
+            if (unit == u'\r') {
+                lineStarts_.push_back(i + 1);
+                column = 0;
+                continue;
+            }
             int32_t width = static_cast<int32_t>(GbkLosslessByteCount(unit));
             // A character wider than the whole line still gets a line of its own.
             if (column > 0 && column + width > wrapColumns_) {
@@ -188,6 +264,44 @@ void HeadlessRichEdit::Rewrap() {
         }
     }
     firstVisibleLine_ = std::clamp(firstVisibleLine_, 0, GetLineCount() - 1);
+    if (gbkValid_) ComputeLineByteStarts();
+}
+
+void HeadlessRichEdit::EnsureGbk() const {
+    if (gbkValid_) return;
+    std::string bytes = Utf16ToGbkLossless(text_);
+    size_t marks = static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\r'));
+    gbk_.clear();
+    gbk_.reserve(bytes.size() + marks);
+    for (char byte : bytes) {
+        gbk_.push_back(byte);
+        if (byte == '\r') gbk_.push_back('\n');
+    }
+    gbkValid_ = true;
+    ComputeLineByteStarts();
+}
+
+void HeadlessRichEdit::ComputeLineByteStarts() const {
+    lineByteStarts_.assign(1, 0);
+    lineByteStarts_.reserve(lineStarts_.size());
+    if (wrapColumns_ == 0) {
+        // Display lines are paragraphs, and every CR of the GBK form is a paragraph mark.
+        for (size_t mark = gbk_.find('\r'); mark != std::string::npos;
+             mark = gbk_.find('\r', mark + 2)) {
+            lineByteStarts_.push_back(static_cast<uint32_t>(mark + 2));
+        }
+        return;
+    }
+    size_t bytes = 0;
+    size_t next = 1;
+    for (size_t i = 0; i < text_.size() && next < lineStarts_.size(); ++i) {
+        char16_t unit = text_[i];
+        bytes += unit == u'\r' ? 2 : GbkLosslessByteCount(unit);
+        if (static_cast<int32_t>(i) + 1 == lineStarts_[next]) {
+            lineByteStarts_.push_back(static_cast<uint32_t>(bytes));
+            ++next;
+        }
+    }
 }
 
 int32_t HeadlessRichEdit::LineOfPosition(int32_t position) const {
@@ -206,8 +320,9 @@ void HeadlessRichEdit::ScrollIntoView(int32_t line) {
 }
 
 void HeadlessRichEdit::TextChanged() {
-    gbkCacheValid_ = false;
-    gbkCache_.clear();
+    gbkValid_ = false;
+    gbk_.clear();
+    lineByteStarts_.clear();
     Rewrap();
 }
 

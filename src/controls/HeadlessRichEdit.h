@@ -49,6 +49,9 @@ class HeadlessRichEdit : public RichEdit {
     int32_t LineOfPosition(int32_t position) const;
     void ScrollIntoView(int32_t line);
     void TextChanged();
+    // Makes gbk_ and lineByteStarts_ match text_ and lineStarts_.
+    void EnsureGbk() const;
+    void ComputeLineByteStarts() const;
 
     std::u16string text_;              // lossless UTF-16, one u'\r' per paragraph mark
     std::vector<int32_t> lineStarts_;  // character position of each display line
@@ -58,10 +61,12 @@ class HeadlessRichEdit : public RichEdit {
     int32_t visibleLines_ = 30;
     std::vector<CharRange> highlights_;
     uint64_t focusStamp_ = 0;
-    // The GBK form is built on demand: commands read the whole text far more often than they
-    // change it.
-    mutable std::string gbkCache_;
-    mutable bool gbkCacheValid_ = false;
+    // The GBK form (CR LF paragraph marks) and the byte offset of every display line in it.
+    // Commands read the whole text and fetch lines far more often than they change the text, so
+    // both are kept; SetText fills them straight from its input, an edit rebuilds them on demand.
+    mutable std::string gbk_;
+    mutable std::vector<uint32_t> lineByteStarts_;
+    mutable bool gbkValid_ = false;
 };
 
 }  // namespace brisna

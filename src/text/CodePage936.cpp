@@ -28,6 +28,10 @@ struct Tables {
     std::array<bool, 256> singleValid{};
     // Pairs whose decoded unit encodes back to the same two bytes (safe for the lossless view).
     std::vector<bool> pairRoundTrips = std::vector<bool>(65536, false);
+    // What the lossless view shows for a pair (0: the two bytes as raw units) and for a single
+    // byte: the loaders decode ten megabytes at a time, so this is one lookup per character.
+    std::vector<char16_t> losslessPair = std::vector<char16_t>(65536, 0);
+    std::array<char16_t, 256> losslessSingle{};
 
     Tables() {
         UErrorCode status = U_ZERO_ERROR;
@@ -87,6 +91,12 @@ struct Tables {
         for (int code = 0x8140; code < 65536; ++code) {
             char16_t unit = toUnicode[code];
             pairRoundTrips[code] = unit != 0 && !IsRawByteUnit(unit) && fromUnicode[unit] == code;
+            if (pairRoundTrips[code]) losslessPair[code] = unit;
+        }
+        for (int byte = 0; byte < 256; ++byte) {
+            char16_t unit = toUnicode[byte];
+            bool shown = singleValid[byte] && (unit != 0 || byte == 0) && !IsRawByteUnit(unit);
+            losslessSingle[byte] = shown ? unit : static_cast<char16_t>(kRawByteBase + byte);
         }
         ucnv_close(converter);
     }
@@ -156,20 +166,41 @@ std::string Utf16ToGbk(std::u16string_view utf16) {
 }
 
 std::u16string GbkToUtf16Lossless(std::string_view gbk) {
-    const Tables& tables = GetTables();
     std::u16string out;
-    out.reserve(gbk.size());
-    const auto* bytes = reinterpret_cast<const unsigned char*>(gbk.data());
-    WalkGbk(gbk, tables, [&](char16_t unit, size_t first, size_t length, bool roundTrips) {
-        if (roundTrips && (unit != 0 || bytes[first] == 0) && !IsRawByteUnit(unit)) {
-            out.push_back(unit);
-            return;
-        }
-        for (size_t k = 0; k < length; ++k) {
-            out.push_back(static_cast<char16_t>(kRawByteBase + bytes[first + k]));
-        }
-    });
+    AppendGbkToUtf16Lossless(gbk, out);
     return out;
+}
+
+void AppendGbkToUtf16Lossless(std::string_view gbk, std::u16string& out) {
+    const Tables& tables = GetTables();
+    const size_t base = out.size();
+    // Never more units than bytes; written through a pointer and trimmed at the end.
+    out.resize(base + gbk.size());
+    char16_t* write = out.data() + base;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(gbk.data());
+    const size_t size = gbk.size();
+    size_t i = 0;
+    while (i < size) {
+        const unsigned char byte = bytes[i];
+        if (byte < 0x80) {
+            *write++ = byte;
+            ++i;
+        } else if (IsGbkLeadByte(byte) && i + 1 < size && IsGbkTrailByte(bytes[i + 1])) {
+            const unsigned code = (static_cast<unsigned>(byte) << 8) | bytes[i + 1];
+            const char16_t unit = tables.losslessPair[code];
+            if (unit != 0) {
+                *write++ = unit;
+            } else {
+                *write++ = static_cast<char16_t>(kRawByteBase + byte);
+                *write++ = static_cast<char16_t>(kRawByteBase + bytes[i + 1]);
+            }
+            i += 2;
+        } else {
+            *write++ = tables.losslessSingle[byte];
+            ++i;
+        }
+    }
+    out.resize(static_cast<size_t>(write - out.data()));
 }
 
 std::string Utf16ToGbkLossless(std::u16string_view utf16) {

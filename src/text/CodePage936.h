@@ -35,6 +35,9 @@ std::string Utf16ToGbk(std::u16string_view utf16);
 // Lossless pair for the text view.
 std::u16string GbkToUtf16Lossless(std::string_view gbk);
 std::string Utf16ToGbkLossless(std::u16string_view utf16);
+// GbkToUtf16Lossless appending to `out`, for callers that decode a text piece by piece (pairs
+// never span the pieces when each piece ends on a character boundary).
+void AppendGbkToUtf16Lossless(std::string_view gbk, std::u16string& out);
 // Number of bytes (1 or 2) Utf16ToGbkLossless writes for one unit.
 size_t GbkLosslessByteCount(char16_t unit);
 
