@@ -1,7 +1,14 @@
 #include "text/BookLoading.h"
 
+#include <bit>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "Capacities.h"
 #include "text/CodePage936.h"
@@ -24,6 +31,125 @@ bool IsCrLfAt(std::string_view text, size_t at) {
     return at + 1 < text.size() && text[at] == '\r' && text[at + 1] == '\n';
 }
 
+// Where the bytes of a 64-byte block are lead-range bytes (0x81 .. 0xFE), A3 and CR: bit k for
+// byte k.
+struct BlockMasks {
+    uint64_t lead = 0;
+    uint64_t a3 = 0;
+    uint64_t cr = 0;
+};
+
+constexpr size_t kBlock = 64;
+
+BlockMasks ScanBlock(const unsigned char* block) {
+    BlockMasks masks;
+#if defined(__SSE2__)
+    const __m128i leadBase = _mm_set1_epi8(static_cast<char>(0x81));
+    const __m128i leadSpan = _mm_set1_epi8(0xFE - 0x81);
+    const __m128i a3 = _mm_set1_epi8(static_cast<char>(kFullWidthLead));
+    const __m128i cr = _mm_set1_epi8('\r');
+    for (size_t part = 0; part < kBlock / 16; ++part) {
+        __m128i bytes;
+        std::memcpy(&bytes, block + 16 * part, sizeof bytes);
+        __m128i shifted = _mm_sub_epi8(bytes, leadBase);  // lead bytes land on 0 .. 0x7D
+        __m128i isLead = _mm_cmpeq_epi8(_mm_min_epu8(shifted, leadSpan), shifted);
+        auto bits = [&](__m128i hits) {
+            return static_cast<uint64_t>(static_cast<uint16_t>(_mm_movemask_epi8(hits)))
+                   << (16 * part);
+        };
+        masks.lead |= bits(isLead);
+        masks.a3 |= bits(_mm_cmpeq_epi8(bytes, a3));
+        masks.cr |= bits(_mm_cmpeq_epi8(bytes, cr));
+    }
+#else
+    for (size_t k = 0; k < kBlock; ++k) {
+        const uint64_t bit = uint64_t{1} << k;
+        if (IsGbkLeadByte(block[k])) masks.lead |= bit;
+        if (block[k] == kFullWidthLead) masks.a3 |= bit;
+        if (block[k] == '\r') masks.cr |= bit;
+    }
+#endif
+    return masks;
+}
+
+// The lead-range bytes of a block that are second bytes of a character. Lead-range bytes are
+// valid second bytes too, so within a run of them characters simply alternate from the run's
+// first byte; a run starts on a character boundary, because every other byte ends a character.
+// `firstIsTrail` says that the block's first byte completes a character begun in the block
+// before; it is updated for the next block.
+uint64_t TrailBytes(uint64_t lead, bool& firstIsTrail) {
+    constexpr uint64_t kEvenBits = 0x5555555555555555ULL;
+    uint64_t evenStarts = lead & ~(lead << 1) & kEvenBits;
+    // A run that continues a character from the block before behaves as begun one byte earlier.
+    if (firstIsTrail) evenStarts &= ~uint64_t{1};
+    // Adding a run's lowest bit clears the whole run: what is cleared began on an even bit.
+    const uint64_t fromEven = lead & ~(lead + evenStarts);
+    const uint64_t fromOdd = lead & ~fromEven;
+    const uint64_t trails = (fromEven & ~kEvenBits) | (fromOdd & kEvenBits);
+    firstIsTrail = ((lead & ~trails) >> 63) != 0;
+    return trails;
+}
+
+enum Steps : unsigned { kDigits = 1, kNormalize = 2 };
+
+// The digit replacement and/or the normalisation in one pass. Only character-starting A3 bytes
+// and CRs can change anything, so the text is scanned a block at a time for those and copied in
+// long stretches between them.
+std::string Transform(std::string_view text, unsigned steps) {
+    const size_t size = text.size();
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    std::string out;
+    out.reserve(size);
+    size_t copied = 0;  // bytes before this are already in out
+    size_t next = 0;    // bytes before this have been dealt with
+    auto flush = [&](size_t upTo) { out.append(text.substr(copied, upTo - copied)); };
+
+    bool firstIsTrail = false;
+    unsigned char padded[kBlock];
+    for (size_t block = 0; block < size; block += kBlock) {
+        const unsigned char* scanned = bytes + block;
+        if (size - block < kBlock) {
+            // Zero padding is neither a lead byte, nor A3, nor CR.
+            std::memset(padded, 0, sizeof padded);
+            std::memcpy(padded, scanned, size - block);
+            scanned = padded;
+        }
+        const BlockMasks masks = ScanBlock(scanned);
+        // A3 is a lead-range byte, so clearing the second bytes leaves those that start one.
+        uint64_t events = masks.a3 & ~TrailBytes(masks.lead, firstIsTrail);
+        if (steps & kNormalize) events |= masks.cr;  // a CR is never part of a pair
+
+        for (; events != 0; events &= events - 1) {
+            const size_t at = block + static_cast<size_t>(std::countr_zero(events));
+            if (at < next) continue;
+            if (bytes[at] == kFullWidthLead) {
+                if (at + 1 >= size) continue;  // a lead byte alone at the end
+                const unsigned char trail = bytes[at + 1];
+                if ((steps & kDigits) && trail >= kFullWidthZero && trail <= kFullWidthNine) {
+                    flush(at);
+                    out.push_back(static_cast<char>('0' + (trail - kFullWidthZero)));
+                    copied = next = at + 2;
+                } else if ((steps & kNormalize) && trail == kFullWidthSpaceTrail) {
+                    flush(at);
+                    out.push_back(' ');
+                    copied = next = at + 2;
+                }
+            } else if (IsCrLfAt(text, at) && IsCrLfAt(text, at + 2)) {
+                // A run of blank lines shrinks to one, ten pairs at a time.
+                size_t pairs = 0;
+                while (pairs < kMaxBlankRunPairs && IsCrLfAt(text, at + 2 * pairs)) ++pairs;
+                flush(at);
+                out.append("\r\n\r\n");
+                copied = next = at + 2 * pairs;
+            } else if (!IsCrLfAt(text, at)) {
+                flush(at);  // a CR without LF is dropped
+                copied = next = at + 1;
+            }
+        }
+    }
+    flush(size);
+    return out;
+}
 }  // namespace
 
 BookReadResult ReadBookFile(const std::string& path) {
@@ -60,72 +186,17 @@ std::string BookReadMessage(BookReadStatus status) {
 }
 
 std::string ReplaceFullWidthDigits(std::string_view gbk) {
-    std::string out;
-    out.reserve(gbk.size());
-    size_t copied = 0;  // text before this has been written out
-    size_t at = 0;
-    while (at < gbk.size()) {
-        size_t length = GbkCharLength(gbk, at);
-        if (length == 2 && static_cast<unsigned char>(gbk[at]) == kFullWidthLead) {
-            unsigned char trail = static_cast<unsigned char>(gbk[at + 1]);
-            if (trail >= kFullWidthZero && trail <= kFullWidthNine) {
-                out.append(gbk.substr(copied, at - copied));
-                out.push_back(static_cast<char>('0' + (trail - kFullWidthZero)));
-                copied = at + 2;
-            }
-        }
-        at += length;
-    }
-    out.append(gbk.substr(copied));
-    return out;
+    return Transform(gbk, kDigits);
 }
 
 std::string NormalizeLoadedText(std::string_view gbk) {
-    gbk = UpToNul(gbk);
-    const size_t size = gbk.size();
-    const auto* bytes = reinterpret_cast<const unsigned char*>(gbk.data());
-    std::string out;
-    out.reserve(size);
-    size_t copied = 0;  // bytes before this are already in out
-    auto flush = [&](size_t upTo) { out.append(gbk.substr(copied, upTo - copied)); };
-
-    // i always stands on a character boundary: A3 A0 is a full-width space only as a character
-    // of its own, never as the trail byte of one character and the lead byte of the next.
-    size_t i = 0;
-    while (i < size) {
-        const unsigned char byte = bytes[i];
-        if (byte == kFullWidthLead && i + 1 < size && bytes[i + 1] == kFullWidthSpaceTrail) {
-            flush(i);
-            out.push_back(' ');
-            i += 2;
-            copied = i;
-        } else if (byte == '\r') {
-            if (IsCrLfAt(gbk, i) && IsCrLfAt(gbk, i + 2)) {
-                // A run of blank lines shrinks to one, ten pairs at a time.
-                size_t pairs = 0;
-                while (pairs < kMaxBlankRunPairs && IsCrLfAt(gbk, i + 2 * pairs)) ++pairs;
-                flush(i);
-                out.append("\r\n\r\n");
-                i += 2 * pairs;
-                copied = i;
-            } else if (IsCrLfAt(gbk, i)) {
-                i += 2;  // a single line end stays as it is
-            } else {
-                flush(i);  // a CR without LF is dropped
-                copied = ++i;
-            }
-        } else if (IsGbkLeadByte(byte) && i + 1 < size && IsGbkTrailByte(bytes[i + 1])) {
-            i += 2;
-        } else {
-            ++i;
-        }
-    }
-    flush(size);
-    return out;
+    return Transform(UpToNul(gbk), kNormalize);
 }
 
 std::string PrepareLoadedText(std::string_view fileBytes) {
-    return NormalizeLoadedText(ReplaceFullWidthDigits(UpToNul(fileBytes)));
+    // One pass does both: a replaced digit is a one-byte character where a two-byte one stood,
+    // so the normalisation sees the same character boundaries, CRs and full-width spaces.
+    return Transform(UpToNul(fileBytes), kDigits | kNormalize);
 }
 
 }  // namespace brisna
