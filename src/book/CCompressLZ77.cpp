@@ -11,6 +11,13 @@ namespace {
 constexpr uint32_t kPairCount = 65536;
 // Pair positions run from 0 to 65534 and node 0 stays unused, so 65536 nodes never run out.
 constexpr uint32_t kNodeCount = 65536;
+// Side chains keyed on this many bytes, longest first; the last must be 3 (the pair chain
+// itself answers for 2). Odd lengths suit UTF-16 text best: a key then ends inside a character,
+// which splits the common one- and two-character matches apart (measured on chapter text).
+constexpr uint32_t kKeyLengths[] = {7, 5, 3};
+constexpr uint32_t kSideLevels = sizeof kKeyLengths / sizeof kKeyLengths[0];
+constexpr uint32_t kHeadBits = 16;
+constexpr uint32_t kSideHeads = 1u << kHeadBits;
 
 // Width of an absolute offset when `produced` bytes precede the token: the smallest w with
 // 2^w >= produced.
@@ -28,6 +35,28 @@ inline uint32_t Load32(const uint8_t* at) {
     uint32_t value;
     std::memcpy(&value, at, sizeof value);
     return value;
+}
+
+// Up to 8 bytes at `at` as one word, zero beyond `available`.
+inline uint64_t LoadUpTo8(const uint8_t* at, uint32_t available) {
+    if (available >= 8) return Load64(at);
+    uint64_t value = 0;
+    std::memcpy(&value, at, available);
+    return value;
+}
+
+// The first `length` bytes of a word loaded from memory.
+inline uint64_t KeyOf(uint64_t word, uint32_t length) {
+    if (length >= 8) return word;
+    if constexpr (std::endian::native == std::endian::little) {
+        return word & ((uint64_t{1} << (8 * length)) - 1);
+    } else {
+        return word & ~(~uint64_t{0} >> (8 * length));
+    }
+}
+
+inline uint32_t HashKey(uint64_t key) {
+    return static_cast<uint32_t>((key * 0x9E3779B97F4A7C15ull) >> (64 - kHeadBits));
 }
 
 // Number of equal bytes of a and b from index `from` up to (not including) limit.
@@ -141,79 +170,121 @@ class BitReader {
 }  // namespace
 
 CCompressLZ77::CCompressLZ77()
-    : pairHeads_(new uint16_t[kPairCount]), nodes_(new Node[kNodeCount]) {}
+    : pairHeads_(new uint16_t[kPairCount]),
+      starts_(new uint16_t[kNodeCount]),
+      ends_(new uint16_t[kNodeCount]),
+      nexts_(new uint16_t[kNodeCount]),
+      sideHeads_(new uint16_t[kSideLevels * kSideHeads]),
+      sideLinks_(new Link[kSideLevels * kNodeCount]) {}
 
 CCompressLZ77::~CCompressLZ77() = default;
 
 void CCompressLZ77::InsertPair(uint32_t position) {
-    const uint8_t first = window_[position];
-    const uint8_t second = window_[position + 1];
-    uint16_t& head = pairHeads_[(first << 8) | second];
+    const uint8_t* const at = window_ + position;
+    uint16_t& head = pairHeads_[(at[0] << 8) | at[1]];
     // A run of equal bytes keeps one node, extended as the run grows.
-    if (first == second && head != 0 && nodes_[head].end + 1u == position) {
-        nodes_[head].end = static_cast<uint16_t>(position);
+    if (at[0] == at[1] && head != 0 && ends_[head] + 1u == position) {
+        ends_[head] = static_cast<uint16_t>(position);
         return;
     }
     const uint16_t node = static_cast<uint16_t>(nodeCount_);
     ++nodeCount_;
-    nodes_[node].start = static_cast<uint16_t>(position);
-    nodes_[node].end = static_cast<uint16_t>(position);
-    nodes_[node].next = head;
+    starts_[node] = static_cast<uint16_t>(position);
+    ends_[node] = static_cast<uint16_t>(position);
+    nexts_[node] = head;
     head = node;
+
+    const uint32_t available = blockLength_ - position;
+    const uint64_t word = LoadUpTo8(at, available);
+    for (uint32_t level = 0; level < kSideLevels; ++level) {
+        const uint32_t length = kKeyLengths[level];
+        if (length > available) continue;
+        uint16_t& sideHead = sideHeads_[level * kSideHeads + HashKey(KeyOf(word, length))];
+        sideLinks_[level * kNodeCount + node] = Link{sideHead, static_cast<uint16_t>(position)};
+        sideHead = node;
+    }
+}
+
+// The longest match among the nodes of the pair at `position`, as the pair chain walked newest
+// first gives it: a later node wins only when strictly longer, and the length a node gives is
+// limited by the bytes left and by the current position (a copy never reaches into bytes not
+// yet coded). The nodes that can give k bytes or more are verified members of the k-byte side
+// chain (in the same newest-first order), so the side chains are tried longest key first: the
+// first one with a node giving at least its key length holds the answer, found by walking it
+// whole. When none does, the newest node of the pair gives 2.
+void CCompressLZ77::FindMatch(uint32_t position, uint32_t& length, uint32_t& source) const {
+    length = 0;
+    if (position + 1 >= blockLength_) return;
+    const uint8_t* const block = window_;
+    const uint8_t* const here = block + position;
+    const uint16_t pairHead = pairHeads_[(here[0] << 8) | here[1]];
+    if (pairHead == 0) return;
+    const uint32_t remaining = blockLength_ - position;
+    const uint64_t word = LoadUpTo8(here, remaining);
+
+    // No node gives more than `ceiling` bytes: the bytes left, then below the key length of a
+    // longer chain that had none.
+    uint32_t ceiling = remaining;
+    for (uint32_t level = 0; level < kSideLevels; ++level) {
+        const uint32_t keyLength = kKeyLengths[level];
+        if (keyLength > ceiling) continue;
+        const Link* const links = &sideLinks_[level * kNodeCount];
+        const uint64_t key = KeyOf(word, keyLength);
+        uint32_t best = keyLength - 1;  // a candidate must beat this
+        uint32_t bestSource = 0;
+        for (uint16_t node = sideHeads_[level * kSideHeads + HashKey(key)]; node != 0;
+             node = links[node].next) {
+            const uint32_t start = links[node].start;
+            const uint32_t limit = std::min(remaining, position - start);
+            if (limit <= best) continue;
+            const uint8_t* const there = block + start;
+            // One byte at the length to beat rejects most candidates; then the key itself
+            // (chains are hashed).
+            if (there[best] != here[best] ||
+                KeyOf(LoadUpTo8(there, position - start), keyLength) != key) {
+                continue;
+            }
+            if (best >= 11 && Load32(there + best - 3) != Load32(here + best - 3)) continue;
+            const uint32_t found = MatchLength(there, here, keyLength, limit);
+            if (found > best) {
+                best = found;
+                bestSource = start;
+                if (best >= ceiling) break;  // nothing can be longer
+            }
+        }
+        if (best >= keyLength) {
+            length = best;
+            source = bestSource;
+            return;
+        }
+        ceiling = keyLength - 1;
+    }
+    length = 2;
+    source = starts_[pairHead];
 }
 
 int CCompressLZ77::Compress(const uint8_t* source, uint32_t sourceLength, uint8_t* destination) {
     if (sourceLength > kLz77MaxBlockBytes) return -1;
     window_ = source;
     windowLength_ = 0;
+    blockLength_ = sourceLength;
     nodeCount_ = 1;
     std::memset(pairHeads_.get(), 0, kPairCount * sizeof(uint16_t));
+    std::memset(sideHeads_.get(), 0, kSideLevels * kSideHeads * sizeof(uint16_t));
 
     BitWriter bits(destination);
-    const uint8_t* const block = source;
     uint32_t position = 0;
     while (position < sourceLength) {
         if (bits.ByteIndex() >= sourceLength) return 0;
-
-        uint32_t bestLength = 0;
-        uint32_t bestSource = 0;
-        if (position + 1 < sourceLength) {
-            uint16_t node = pairHeads_[(block[position] << 8) | block[position + 1]];
-            if (node != 0) {
-                const uint32_t remaining = sourceLength - position;
-                const uint8_t* const here = block + position;
-                bestLength = 2;
-                bestSource = nodes_[node].start;
-                // The whole chain is walked, newest first; a candidate replaces the best only
-                // when strictly longer. A candidate can beat the best only if it agrees at the
-                // best's length (and, cheaply, on the bytes just before), so most are rejected
-                // with one comparison.
-                for (; node != 0; node = nodes_[node].next) {
-                    const uint32_t start = nodes_[node].start;
-                    const uint32_t limit = std::min(remaining, position - start);
-                    if (limit <= bestLength) continue;
-                    const uint8_t* const there = block + start;
-                    if (there[bestLength] != here[bestLength]) continue;
-                    if (bestLength >= 4 &&
-                        Load32(there + bestLength - 3) != Load32(here + bestLength - 3)) {
-                        continue;
-                    }
-                    const uint32_t length = MatchLength(there, here, 2, limit);
-                    if (length > bestLength) {
-                        bestLength = length;
-                        bestSource = start;
-                        if (bestLength == remaining) break;  // nothing can be longer
-                    }
-                }
-            }
-        }
-
+        uint32_t length;
+        uint32_t from;
+        FindMatch(position, length, from);
         uint32_t advance;
-        if (bestLength != 0) {
-            PutMatch(bits, bestLength, bestSource, position);
-            advance = bestLength;
+        if (length != 0) {
+            PutMatch(bits, length, from, position);
+            advance = length;
         } else {
-            bits.Put(block[position] ^ 0xE0u, 9);  // flag 0 then the byte
+            bits.Put(source[position] ^ 0xE0u, 9);  // flag 0 then the byte
             advance = 1;
         }
         // Advancing the window makes every pair that ends before the new position findable.

@@ -37,20 +37,33 @@ class CCompressLZ77 : public CCompress {
                    uint32_t sourceLength) override;
 
   private:
-    struct Node {
-        uint16_t start;  // block position of the pair (the first pair of a run)
-        uint16_t end;    // last position of a run of equal-byte pairs
-        uint16_t next;   // next (older) node of the same pair, 0 = end of chain
+    // A node of a side chain: the next (older) node with the same key, and the node's position.
+    struct Link {
+        uint16_t next;
+        uint16_t start;
     };
 
     void InsertPair(uint32_t position);
+    // Longest match at position; length 0 when there is none.
+    void FindMatch(uint32_t position, uint32_t& length, uint32_t& source) const;
 
-    const uint8_t* window_ = nullptr;        // the block being coded; no copy is made
-    int32_t windowLength_ = 0;               // bytes already coded = the current position
-    std::unique_ptr<uint16_t[]> pairHeads_;  // 65536 chain heads, by first * 256 + second byte
-    // One node per pair position at most, so 65536 nodes hold any block the codec accepts.
-    std::unique_ptr<Node[]> nodes_;
+    const uint8_t* window_ = nullptr;  // the block being coded; no copy is made
+    int32_t windowLength_ = 0;         // bytes already coded = the current position
+    uint32_t blockLength_ = 0;         // bytes in the block
+    // Chains of nodes by byte pair (first * 256 + second), newest first; 0 ends a chain.
+    std::unique_ptr<uint16_t[]> pairHeads_;
+    // Per node: start (block position of the pair, the first pair of a run), end (last pair
+    // position of a run of equal bytes), next (older node of the same pair). One node per pair
+    // position at most, so 65536 nodes hold any block the codec accepts.
+    std::unique_ptr<uint16_t[]> starts_;
+    std::unique_ptr<uint16_t[]> ends_;
+    std::unique_ptr<uint16_t[]> nexts_;
     uint32_t nodeCount_ = 1;  // node 0 is never used
+    // Side chains over the same nodes, keyed on the first 3, 5 and 7 bytes at their start
+    // (hashed, so members are verified): they let the search find the nodes that can give a
+    // long match without walking the whole pair chain. The chosen match is the same.
+    std::unique_ptr<uint16_t[]> sideHeads_;
+    std::unique_ptr<Link[]> sideLinks_;
 };
 
 // Decodes tokens from source (sourceLength bytes) into destination (destinationCapacity bytes)

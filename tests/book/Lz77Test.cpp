@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -186,6 +187,20 @@ TEST(Lz77Coder, MatchesTheStepByStepCoderBitForBit) {
     std::vector<uint8_t> many = test::RandomBytes(40000, 7);
     many.insert(many.end(), many.begin(), many.begin() + 25536);
     inputs.push_back(many);
+    // Data made of copies of its own earlier parts, with small changes: long chains, long
+    // matches, many ties.
+    std::mt19937 random(42);
+    for (int round = 0; round < 150; ++round) {
+        std::vector<uint8_t> data = test::RandomBytes(2 + random() % 16, round, 2 + round % 5);
+        const size_t size = 10 + random() % 5000;
+        while (data.size() < size) {
+            const size_t from = random() % data.size();
+            const size_t length = 1 + random() % std::min<size_t>(64, data.size() - from);
+            data.insert(data.end(), data.begin() + from, data.begin() + from + length);
+            if (random() % 4 == 0) data.push_back(static_cast<uint8_t>('a' + random() % 3));
+        }
+        inputs.push_back(data);
+    }
     for (const auto& input : inputs) {
         Coded fast = Code(codec, input);
         test::ReferenceOutput reference = test::ReferenceCompress(input);
