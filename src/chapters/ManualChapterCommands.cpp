@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "Capacities.h"
+#include "chapters/ChapterAppend.h"
 #include "chapters/ChapterTitle.h"
 #include "text/CodePage936.h"
 
@@ -83,6 +84,13 @@ void AddChapterAtCaret(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& 
 
 int AppendChapterAtCaretLine(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& chapters,
                              DialogHost& host, int32_t detectionScanPosition) {
+    return AppendChapterAtCaretLine(bookText, chapterList, chapters, host, detectionScanPosition,
+                                    ReadBookText(bookText.View()));
+}
+
+int AppendChapterAtCaretLine(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& chapters,
+                             DialogHost& host, int32_t detectionScanPosition,
+                             std::string_view text) {
     const RichEdit& view = bookText.View();
     int32_t line = view.LineFromChar(-1);
     int32_t lineStart = view.LineIndex(line);
@@ -102,10 +110,9 @@ int AppendChapterAtCaretLine(CMyRECtrl& bookText, ListBox& chapterList, ChapterM
     }
     // The heading the caller selected lies at or after the scan position; a title that does not
     // occur there has no offset we could trust, so the chapter is refused.
-    std::string text = ReadBookText(view);
     size_t from = detectionScanPosition < 0 ? 0 : static_cast<size_t>(detectionScanPosition);
-    size_t found = from <= text.size() ? text.find(*title, from) : std::string::npos;
-    if (found == std::string::npos) {
+    size_t found = from <= text.size() ? text.find(*title, from) : std::string_view::npos;
+    if (found == std::string_view::npos) {
         Tell(host, kNoTitle);
         return -1;
     }

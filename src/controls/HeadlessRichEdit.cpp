@@ -36,6 +36,34 @@ const char16_t* FindEitherUnit(const char16_t* at, const char16_t* end, char16_t
     return end;
 }
 
+// The first position p at or after `at` and before `end` where p holds `a` or `b` and p + 1 holds
+// `c` or `d` (the unit at end - 1 + 1 must exist).
+const char16_t* FindEitherPair(const char16_t* at, const char16_t* end, char16_t a, char16_t b,
+                               char16_t c, char16_t d) {
+#if defined(__SSE2__)
+    const __m128i wantA = _mm_set1_epi16(static_cast<short>(a));
+    const __m128i wantB = _mm_set1_epi16(static_cast<short>(b));
+    const __m128i wantC = _mm_set1_epi16(static_cast<short>(c));
+    const __m128i wantD = _mm_set1_epi16(static_cast<short>(d));
+    while (end - at >= 8) {
+        __m128i units;
+        __m128i following;
+        std::memcpy(&units, at, sizeof units);
+        std::memcpy(&following, at + 1, sizeof following);
+        __m128i firsts = _mm_or_si128(_mm_cmpeq_epi16(units, wantA), _mm_cmpeq_epi16(units, wantB));
+        __m128i seconds =
+            _mm_or_si128(_mm_cmpeq_epi16(following, wantC), _mm_cmpeq_epi16(following, wantD));
+        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(firsts, seconds)));
+        if (mask != 0) return at + (std::countr_zero(mask) / 2);
+        at += 8;
+    }
+#endif
+    for (; at < end; ++at) {
+        if ((at[0] == a || at[0] == b) && (at[1] == c || at[1] == d)) return at;
+    }
+    return end;
+}
+
 // The text with every paragraph mark (CR LF, lone CR, lone LF) written as CR LF, up to the first
 // NUL (the text arrives as a C string on the platform). Most books already are in that form.
 std::string ToCrLfText(std::string_view gbk) {
@@ -191,7 +219,12 @@ CharRange HeadlessRichEdit::FindText(CharRange range, std::string_view gbk) cons
     const char16_t* begin = text_.data();
     const char16_t* at = begin + range.min;
     const char16_t* lastStart = begin + (limit - static_cast<int32_t>(needle.size())) + 1;
-    while ((at = FindEitherUnit(at, lastStart, first, firstOther)) != lastStart) {
+    auto nextCandidate = [&](const char16_t* from) {
+        if (tail == 0) return FindEitherUnit(from, lastStart, first, firstOther);
+        return FindEitherPair(from, lastStart, first, firstOther, needle[1],
+                              OtherLatinCase(needle[1]));
+    };
+    while ((at = nextCandidate(at)) != lastStart) {
         size_t k = 0;
         while (k < tail && FoldLatin(at[k + 1]) == folded[k + 1]) ++k;
         if (k == tail) {

@@ -1,5 +1,6 @@
 #include "detect/IncrementalChapterAdd.h"
 
+#include "chapters/ChapterAppend.h"
 #include "chapters/ManualChapterCommands.h"
 #include "detect/HeadingParser.h"
 #include "detect/KeywordChapterAdd.h"
@@ -36,8 +37,8 @@ void IncrementalChapterAdd(CMyRECtrl& bookText, ListBox& chapterList, ChapterMod
         CharRange match = view.FindText({0, -1}, heading);
         if (match.min >= 0) view.SetSelection(match);
 
-        if (AppendChapterAtCaretLine(bookText, chapterList, chapters, host,
-                                     detectionScanPosition) != 0) {
+        if (AppendChapterAtCaretLine(bookText, chapterList, chapters, host, detectionScanPosition,
+                                     text) != 0) {
             break;
         }
         if (!detection::AdvanceNumber(parts)) break;

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "Capacities.h"
+#include "chapters/ChapterAppend.h"
 #include "chapters/ManualChapterCommands.h"
 #include "text/CodePage936.h"
 #include "text/GbkText.h"
@@ -68,8 +69,8 @@ void KeywordChapterAdd(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& 
         CharRange match = view.FindText({first ? 0 : savedEnd, -1}, heading);
         if (match.min >= 0) view.SetSelection(match);
 
-        if (AppendChapterAtCaretLine(bookText, chapterList, chapters, host,
-                                     detectionScanPosition) != 0) {
+        if (AppendChapterAtCaretLine(bookText, chapterList, chapters, host, detectionScanPosition,
+                                     text) != 0) {
             break;
         }
         detectionScanPosition = detection::PositionAfter(occurrence, heading.size());
