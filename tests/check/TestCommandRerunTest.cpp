@@ -1,0 +1,53 @@
+// Pressing "生成测试" again replaces the previous findings, however many there were.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "chapters/ChapterModel.h"
+#include "check/TestCommand.h"
+#include "controls/CMyRECtrl.h"
+#include "controls/HeadlessListBox.h"
+#include "controls/HeadlessRichEdit.h"
+#include "support/TestSupport.h"
+
+namespace brisna {
+namespace {
+
+using test::G;
+
+TEST(TestCommandRerun, SecondRunReplacesThousandsOfFindingsExactly) {
+    std::string text = G("第一章") + "\r\n";
+    for (int i = 0; i < 2000; ++i) text += G("坏字在此") + "\r\n\r\n";
+    text += G("第二章") + "\r\n" + G("完结");
+    HeadlessRichEdit view;
+    view.SetText(text);
+    CMyRECtrl book(view);
+    book.RebuildLineTable();
+    HeadlessListBox chapters;
+    HeadlessListBox problems;
+    ChapterModel model;
+    for (const char* title : {"第一章", "第二章"}) {
+        ChapterRecord record;
+        record.SetTitle(G(title));
+        record.offset = static_cast<uint32_t>(text.find(G(title)));
+        model.Append(record);
+        chapters.AddString(record.Title());
+    }
+    const std::vector<std::string> words{G("坏字")};
+
+    RunTestCommand(book, chapters, problems, model, words, "/books/b.txt");
+    const std::vector<std::string> first = problems.Texts();
+    ASSERT_EQ(first.size(), 4000u);  // every occurrence and every blank line
+    EXPECT_EQ(first.front(), G("可疑字（1）[Line 1]：坏字！"));
+    EXPECT_EQ(first.back(), G("[Line 4000]为空行"));
+
+    problems.SetSel(true, 4321);
+    RunTestCommand(book, chapters, problems, model, words, "/books/b.txt");
+    EXPECT_EQ(problems.Texts(), first);
+    EXPECT_EQ(problems.GetSelCount(), 0);
+}
+
+}  // namespace
+}  // namespace brisna
