@@ -3,9 +3,16 @@
 // phrases of the book, most of them words it never uses, as in a real list). Measured on a
 // fresh problem list and again with the previous run's findings still in it, which the command
 // has to clear first.
+//
+// `bench_TestCommandBench --write-books=FOLDER` writes the books instead (largest-book.txt, the
+// largest book generation takes, 98 chapters headed 第1章 .. 第98章 of 30,720 bytes each, and
+// test-book.txt, the book measured here), so bench/run.sh can measure the command line on them.
 
 #include <benchmark/benchmark.h>
 
+#include <cstring>
+#include <fstream>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,6 +27,7 @@
 #include "detect/ChineseNumerals.h"
 #include "text/BookLoading.h"
 #include "text/CodePage936.h"
+#include "text/GbkText.h"
 
 namespace {
 
@@ -138,6 +146,52 @@ void BM_TestCommandLargestBookAgain(benchmark::State& state) {
 }
 BENCHMARK(BM_TestCommandLargestBookAgain)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// 98 chapters of exactly the size limit: a heading line 第N章, prose cut on a character
+// boundary, padded with spaces, ended with CR LF.
+std::string LargestGenerableBook() {
+    const std::string prose = bench::RealChineseText(kChapterSizeLimit * kMaxChapters);
+    std::string text;
+    size_t from = 0;
+    for (uint32_t n = 1; n <= kMaxChapters; ++n) {
+        std::string chapter = Utf8ToGbk("第" + std::to_string(n) + "章") + "\r\n";
+        const size_t room = kChapterSizeLimit - chapter.size() - 2;
+        size_t take = 0;
+        while (from + take < prose.size()) {
+            size_t length = GbkCharLength(prose, from + take);
+            if (take + length > room) break;
+            take += length;
+        }
+        if (take > 0 && prose[from + take - 1] == '\r') --take;  // no half line end
+        chapter += prose.substr(from, take);
+        chapter.append(room - take, ' ');
+        chapter += "\r\n";
+        from += take;
+        if (from < prose.size() && prose[from] == '\n') ++from;
+        text += chapter;
+    }
+    return text;
+}
+
+bool WriteBook(const std::string& path, const std::string& text) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(text.data(), static_cast<std::streamsize>(text.size()));
+    return static_cast<bool>(file);
+}
+
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    constexpr std::string_view kWriteBooks = "--write-books=";
+    if (argc == 2 && std::string_view(argv[1]).substr(0, kWriteBooks.size()) == kWriteBooks) {
+        const std::string folder(argv[1] + kWriteBooks.size());
+        bool written = WriteBook(folder + "/largest-book.txt", LargestGenerableBook()) &&
+                       WriteBook(folder + "/test-book.txt", LargestBook().text);
+        if (!written) std::cerr << "cannot write the books into " << folder << '\n';
+        return written ? 0 : 1;
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,202 @@
+#!/usr/bin/env python3
+"""Turns the JSON files of one benchmark run into the comparison table.
+
+usage: report.py RESULTS_FOLDER
+
+RESULTS_FOLDER holds <Program>.json (Google Benchmark output, one per bench_<Program>) and
+optionally memory.json (peak memory of the command line, written by bench/run.sh). Prints the
+table as Markdown. A row whose benchmark did not run says "not measured".
+"""
+
+import json
+import os
+import sys
+
+UNIT_MS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1000.0}
+
+# Each row: what is measured, on what, our benchmark (program, name), the reference benchmark
+# on the same input in the same run (or None), and the target: ("ratio", r) for ours/reference
+# at most r, ("ms", t) for our median under t milliseconds, or both.
+ROWS = [
+    {
+        "operation": "生成qbr (generate .qbr2 + .qbr)",
+        "input": "largest valid book: 98 chapters x 30,720 GBK bytes",
+        "ours": ("GenerateBench", "BM_GenerateLargestBook"),
+        "reference": "zlib compress, same UTF-16 text",
+        "ref": ("GenerateBench", "BM_ZlibCompressSameUtf16"),
+        "targets": [("ratio", 2.0), ("ms", 1000.0)],
+    },
+    {
+        "operation": "LZ77 Compress",
+        "input": "64 real-text chapters of 32,764 UTF-16 bytes",
+        "ours": ("Lz77Bench", "Lz77/Compress"),
+        "reference": "zlib compress (default level)",
+        "ref": ("Lz77Bench", "Zlib/Compress"),
+        "targets": [("ratio", 1.0)],
+    },
+    {
+        "operation": "LZ77 decode",
+        "input": "the same chapters, compressed",
+        "ours": ("Lz77Bench", "Lz77/Decode"),
+        "reference": "zlib uncompress",
+        "ref": ("Lz77Bench", "Zlib/Uncompress"),
+        "targets": [],
+    },
+    {
+        "operation": "打开txt文件 (read, digits, normalise, view, line table)",
+        "input": "book of 10 MiB - 1 byte",
+        "ours": ("LoadingBench", "BM_LoadBookWithLineTable"),
+        "reference": "fread + one memchr pass",
+        "ref": ("LoadingBench", "BM_ReadAndFindLineEnds"),
+        "targets": [("ratio", 3.0), ("ms", 1000.0)],
+    },
+    {
+        "operation": "生成测试, problem list empty",
+        "input": "10 MiB book, 98 chapters, 200 suspicious words",
+        "ours": ("TestCommandBench", "BM_TestCommandLargestBook"),
+        "reference": None,
+        "ref": None,
+        "targets": [("ms", 1000.0)],
+    },
+    {
+        "operation": "生成测试, pressed again (old findings cleared first)",
+        "input": "10 MiB book, 98 chapters, 200 suspicious words",
+        "ours": ("TestCommandBench", "BM_TestCommandLargestBookAgain"),
+        "reference": None,
+        "ref": None,
+        "targets": [("ms", 1000.0)],
+    },
+    {
+        "operation": "递增添加章节, 98 chapters",
+        "input": "10 MiB book",
+        "ours": ("IncrementalAddBench", "BM_IncrementalAdd98Chapters"),
+        "reference": None,
+        "ref": None,
+        "targets": [("ms", 1000.0)],
+    },
+    {
+        "operation": "模糊添加章节, 98 chapters",
+        "input": "10 MiB book",
+        "ours": ("IncrementalAddBench", "BM_KeywordAdd98Chapters"),
+        "reference": None,
+        "ref": None,
+        "targets": [("ms", 1000.0)],
+    },
+    {
+        "operation": "繁体转简体 (whole command)",
+        "input": "10 MiB Traditional book",
+        "ours": ("ConvertBench", "BM_ConvertToSimplifiedCommand"),
+        "reference": "opencc command-line tool (t2s, UTF-8)",
+        "ref": ("ConvertBench", "BM_OpenccCommandLine"),
+        "targets": [("ms", 1000.0)],
+    },
+]
+
+
+def load_results(folder):
+    """{program: [benchmark entries]} for every JSON file in the folder."""
+    results = {}
+    for name in sorted(os.listdir(folder)):
+        if not name.endswith(".json") or name == "memory.json":
+            continue
+        try:
+            with open(os.path.join(folder, name), encoding="utf-8") as f:
+                results[name[: -len(".json")]] = json.load(f).get("benchmarks", [])
+        except (OSError, ValueError):
+            continue
+    return results
+
+
+def median_ms(results, program, name):
+    """Median real time in milliseconds of a benchmark, or None when it did not run."""
+    entries = results.get(program)
+    if not entries:
+        return None
+
+    def matches(entry):
+        run = entry.get("run_name", entry.get("name", ""))
+        return run == name or run.startswith(name + "/")
+
+    runs = [e for e in entries if matches(e) and not e.get("error_occurred")]
+    if not runs:
+        return None
+    medians = [e for e in runs if e.get("aggregate_name") == "median"]
+    if medians:
+        chosen = medians[0]["real_time"] * UNIT_MS[medians[0].get("time_unit", "ns")]
+        return chosen
+    # A run without repetitions: the median of the single runs.
+    times = sorted(e["real_time"] * UNIT_MS[e.get("time_unit", "ns")]
+                   for e in runs if e.get("run_type", "iteration") == "iteration")
+    return times[len(times) // 2] if times else None
+
+
+def fmt_ms(value):
+    if value is None:
+        return "not measured"
+    if value >= 100:
+        return f"{value:,.0f} ms"
+    if value >= 1:
+        return f"{value:.1f} ms"
+    return f"{value:.3f} ms"
+
+
+def judge(targets, ours, ratio):
+    """'yes', 'NO (...)' or '-' for the row's targets."""
+    if not targets:
+        return "-", "-"
+    words, met = [], True
+    for kind, limit in targets:
+        if kind == "ratio":
+            words.append(f"ratio <= {limit:g}")
+            met = met and ratio is not None and ratio <= limit
+        else:
+            words.append(f"< {limit / 1000:g} s")
+            met = met and ours is not None and ours < limit
+    if ours is None:
+        return ", ".join(words), "not measured"
+    return ", ".join(words), "yes" if met else "**NO**"
+
+
+def memory_row(folder):
+    path = os.path.join(folder, "memory.json")
+    row = ["peak memory of `brisnamake-cli generate`", "largest valid book"]
+    try:
+        with open(path, encoding="utf-8") as f:
+            memory = json.load(f)
+    except (OSError, ValueError):
+        return row + ["not measured", "4 x book + 64 MB", "-", "-", "peak < limit", "not measured"]
+    book = memory["book_bytes"]
+    peak = memory["peak_rss_kib"] * 1024
+    limit = 4 * book + 64 * 1024 * 1024
+    row[1] = f"largest valid book ({book:,} bytes)"
+    ok = memory.get("exit_code") == 0
+    verdict = ("yes" if peak < limit else "**NO**") if ok else "**NO** (command failed)"
+    return row + [f"{peak / 2**20:.1f} MiB", "4 x book + 64 MB", f"{limit / 2**20:.1f} MiB",
+                  f"{peak / limit:.2f}", "peak < limit", verdict]
+
+
+def main():
+    if len(sys.argv) != 2:
+        print(__doc__.strip(), file=sys.stderr)
+        return 2
+    folder = sys.argv[1]
+    results = load_results(folder)
+    header = ["operation", "input", "ours (median)", "reference", "reference (median)", "ratio",
+              "target", "met"]
+    lines = ["| " + " | ".join(header) + " |", "|" + "---|" * len(header)]
+    for row in ROWS:
+        ours = median_ms(results, *row["ours"])
+        ref = median_ms(results, *row["ref"]) if row["ref"] else None
+        ratio = ours / ref if ours is not None and ref else None
+        target, met = judge(row["targets"], ours, ratio)
+        cells = [row["operation"], row["input"], fmt_ms(ours), row["reference"] or "-",
+                 fmt_ms(ref) if row["ref"] else "-",
+                 f"{ratio:.2f}" if ratio is not None else "-", target, met]
+        lines.append("| " + " | ".join(cells) + " |")
+    lines.append("| " + " | ".join(memory_row(folder)) + " |")
+    print("\n".join(lines))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
