@@ -1,11 +1,12 @@
 #pragma once
-// Inputs and oracles shared by the book format tests: sample Chinese text, a bit reader for
-// checking coded streams, and a plain, slow transcription of the LZ77 coder that the fast one
-// must match bit for bit.
+// Inputs shared by the book format tests: sample Chinese text, bit strings for checking coded
+// streams, and (from Lz77Reference.h) the plain LZ77 coder the fast one must match.
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "book/Lz77Reference.h"
 
 namespace brisna::test {
 
@@ -32,12 +33,5 @@ class BitBuilder {
     std::vector<uint8_t> bytes_;
     size_t bits_ = 0;
 };
-
-// The coder written out step by step, without any shortcut: destination of n + 8 zero bytes.
-struct ReferenceOutput {
-    int result = 0;
-    std::vector<uint8_t> stream;  // the destination buffer as the coder left it
-};
-ReferenceOutput ReferenceCompress(const std::vector<uint8_t>& input);
 
 }  // namespace brisna::test
