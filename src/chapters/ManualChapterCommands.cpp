@@ -8,6 +8,7 @@
 #include "chapters/ChapterAppend.h"
 #include "chapters/ChapterTitle.h"
 #include "text/CodePage936.h"
+#include "text/GbkText.h"
 
 namespace brisna {
 
@@ -111,7 +112,7 @@ int AppendChapterAtCaretLine(CMyRECtrl& bookText, ListBox& chapterList, ChapterM
     // The heading the caller selected lies at or after the scan position; a title that does not
     // occur there has no offset we could trust, so the chapter is refused.
     size_t from = detectionScanPosition < 0 ? 0 : static_cast<size_t>(detectionScanPosition);
-    size_t found = from <= text.size() ? text.find(*title, from) : std::string_view::npos;
+    size_t found = FindBytesFast(text, *title, from);
     if (found == std::string_view::npos) {
         Tell(host, kNoTitle);
         return -1;

@@ -6,6 +6,7 @@
 #include "chapters/ChapterTitle.h"
 #include "check/ValidationRules.h"
 #include "text/CodePage936.h"
+#include "text/GbkText.h"
 
 namespace brisna {
 
@@ -26,7 +27,7 @@ void ReportSuspiciousWords(RichEdit& view, ListBox& problemList, std::string_vie
     for (const std::string& word : suspiciousWords) {
         // A word found only at the very first byte is not looked for at all (an empty word is
         // skipped the same way).
-        size_t first = text.find(word);
+        size_t first = FindBytesFast(text, word);
         if (first == std::string_view::npos || first == 0) continue;
         view.SetFocus();
         view.SetSelection({0, 0});

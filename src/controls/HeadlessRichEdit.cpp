@@ -36,10 +36,10 @@ const char16_t* FindEitherUnit(const char16_t* at, const char16_t* end, char16_t
     return end;
 }
 
-// The first position p at or after `at` and before `end` where p holds `a` or `b` and p + 1 holds
-// `c` or `d` (the unit at end - 1 + 1 must exist).
-const char16_t* FindEitherPair(const char16_t* at, const char16_t* end, char16_t a, char16_t b,
-                               char16_t c, char16_t d) {
+// The first position p at or after `at` and before `end` where p holds `a` or `b` and
+// p + distance holds `c` or `d` (those units must exist for every p before `end`).
+const char16_t* FindEitherPair(const char16_t* at, const char16_t* end, size_t distance, char16_t a,
+                               char16_t b, char16_t c, char16_t d) {
 #if defined(__SSE2__)
     const __m128i wantA = _mm_set1_epi16(static_cast<short>(a));
     const __m128i wantB = _mm_set1_epi16(static_cast<short>(b));
@@ -47,46 +47,60 @@ const char16_t* FindEitherPair(const char16_t* at, const char16_t* end, char16_t
     const __m128i wantD = _mm_set1_epi16(static_cast<short>(d));
     while (end - at >= 8) {
         __m128i units;
-        __m128i following;
+        __m128i later;
         std::memcpy(&units, at, sizeof units);
-        std::memcpy(&following, at + 1, sizeof following);
+        std::memcpy(&later, at + distance, sizeof later);
         __m128i firsts = _mm_or_si128(_mm_cmpeq_epi16(units, wantA), _mm_cmpeq_epi16(units, wantB));
-        __m128i seconds =
-            _mm_or_si128(_mm_cmpeq_epi16(following, wantC), _mm_cmpeq_epi16(following, wantD));
-        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(firsts, seconds)));
+        __m128i lasts = _mm_or_si128(_mm_cmpeq_epi16(later, wantC), _mm_cmpeq_epi16(later, wantD));
+        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(firsts, lasts)));
         if (mask != 0) return at + (std::countr_zero(mask) / 2);
         at += 8;
     }
 #endif
     for (; at < end; ++at) {
-        if ((at[0] == a || at[0] == b) && (at[1] == c || at[1] == d)) return at;
+        if ((at[0] == a || at[0] == b) && (at[distance] == c || at[distance] == d)) return at;
     }
     return end;
+}
+
+// True when every CR of the text is followed by an LF and every LF follows a CR. The text may
+// hold no NUL (it has been cut at the first one).
+bool IsCrLfOnly(std::string_view gbk) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(gbk.data());
+    const size_t size = gbk.size();
+    size_t i = 0;
+#if defined(__SSE2__)
+    // Sixteen bytes at a time: the LFs must sit exactly one after the CRs. A CR in the last
+    // byte of a chunk hands its LF on to the next chunk.
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    unsigned carried = 0;
+    for (; size - i >= 16; i += 16) {
+        __m128i chunk;
+        std::memcpy(&chunk, bytes + i, sizeof chunk);
+        unsigned crs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, cr)));
+        unsigned lfs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, lf)));
+        if (lfs != (((crs << 1) | carried) & 0xFFFF)) return false;
+        carried = crs >> 15;
+    }
+    if (carried != 0 && (i == size || bytes[i] != '\n')) return false;
+    if (carried != 0) ++i;  // that LF belongs to the pair just checked
+#endif
+    for (; i < size; ++i) {
+        if (bytes[i] == '\n') return false;  // pairs are stepped over whole
+        if (bytes[i] == '\r') {
+            if (i + 1 == size || bytes[i + 1] != '\n') return false;
+            ++i;
+        }
+    }
+    return true;
 }
 
 // The text with every paragraph mark (CR LF, lone CR, lone LF) written as CR LF, up to the first
 // NUL (the text arrives as a C string on the platform). Most books already are in that form.
 std::string ToCrLfText(std::string_view gbk) {
     gbk = UpToNul(gbk);
-    // Already in that form when every CR is followed by an LF and there are no other LFs.
-    bool plain = true;
-    size_t pairs = 0;
-    for (size_t cr = gbk.find('\r'); cr != std::string_view::npos; cr = gbk.find('\r', cr + 2)) {
-        if (cr + 1 == gbk.size() || gbk[cr + 1] != '\n') {
-            plain = false;
-            break;
-        }
-        ++pairs;
-    }
-    if (plain) {
-        size_t lineFeeds = 0;
-        for (size_t lf = gbk.find('\n'); lf != std::string_view::npos;
-             lf = gbk.find('\n', lf + 1)) {
-            ++lineFeeds;
-        }
-        plain = lineFeeds == pairs;
-    }
-    if (plain) return std::string(gbk);
+    if (IsCrLfOnly(gbk)) return std::string(gbk);
     std::string out;
     out.reserve(gbk.size() + gbk.size() / 8);
     for (size_t i = 0; i < gbk.size(); ++i) {
@@ -149,13 +163,20 @@ int32_t HeadlessRichEdit::GetTextLength() const {
 
 void HeadlessRichEdit::SetText(std::string_view gbk) {
     gbk_ = ToCrLfText(gbk);
-    text_ = CrLfTextToView(gbk_);
+    if (wrapColumns_ == 0) {
+        // Display lines are paragraphs: their starts come out of the decoding itself.
+        lineStarts_.assign(1, 0);
+        lineByteStarts_.assign(1, 0);
+        text_ = GbkCrLfToUtf16Lossless(gbk_, lineStarts_, lineByteStarts_);
+    } else {
+        text_ = CrLfTextToView(gbk_);
+    }
     selection_ = {};
     firstVisibleLine_ = 0;
     highlights_.clear();
     // The lossless decoding gives back exactly these bytes, so the GBK form needs no rebuild.
     gbkValid_ = true;
-    Rewrap();
+    if (wrapColumns_ != 0) Rewrap();
 }
 
 int32_t HeadlessRichEdit::GetLineCount() const {
@@ -210,7 +231,8 @@ CharRange HeadlessRichEdit::FindText(CharRange range, std::string_view gbk) cons
     int32_t limit = range.max < 0 ? count : std::min(range.max, count);
     if (limit - range.min < static_cast<int32_t>(needle.size())) return kNotFound;
 
-    // Candidates are found by their first unit (either Latin case), the rest compared folded.
+    // Candidates are found by their first and last units (either Latin case), the rest compared
+    // folded.
     std::u16string folded = needle;
     for (char16_t& unit : folded) unit = FoldLatin(unit);
     const char16_t first = needle[0];
@@ -221,8 +243,8 @@ CharRange HeadlessRichEdit::FindText(CharRange range, std::string_view gbk) cons
     const char16_t* lastStart = begin + (limit - static_cast<int32_t>(needle.size())) + 1;
     auto nextCandidate = [&](const char16_t* from) {
         if (tail == 0) return FindEitherUnit(from, lastStart, first, firstOther);
-        return FindEitherPair(from, lastStart, first, firstOther, needle[1],
-                              OtherLatinCase(needle[1]));
+        return FindEitherPair(from, lastStart, tail, first, firstOther, needle[tail],
+                              OtherLatinCase(needle[tail]));
     };
     while ((at = nextCandidate(at)) != lastStart) {
         size_t k = 0;

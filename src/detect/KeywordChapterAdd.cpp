@@ -22,7 +22,7 @@ std::string ReadBookText(const RichEdit& view) {
 
 size_t FindBytes(std::string_view text, std::string_view needle, int64_t from) {
     if (from < 0 || static_cast<uint64_t>(from) > text.size()) return std::string_view::npos;
-    return text.find(needle, static_cast<size_t>(from));
+    return FindBytesFast(text, needle, static_cast<size_t>(from));
 }
 
 int32_t PositionAfter(size_t occurrence, size_t length) {

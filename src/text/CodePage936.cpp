@@ -203,6 +203,48 @@ void AppendGbkToUtf16Lossless(std::string_view gbk, std::u16string& out) {
     out.resize(static_cast<size_t>(write - out.data()));
 }
 
+std::u16string GbkCrLfToUtf16Lossless(std::string_view crlfGbk,
+                                      std::vector<int32_t>& unitLineStarts,
+                                      std::vector<uint32_t>& byteLineStarts) {
+    const Tables& tables = GetTables();
+    std::u16string out(crlfGbk.size(), u'\0');
+    char16_t* const begin = out.data();
+    char16_t* write = begin;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(crlfGbk.data());
+    const size_t size = crlfGbk.size();
+    size_t i = 0;
+    while (i < size) {
+        const unsigned char byte = bytes[i];
+        if (byte < 0x80) {
+            if (byte == '\r') {
+                // CR is never a second byte, so a mark always stands on a character boundary.
+                *write++ = u'\r';
+                i += i + 1 < size && bytes[i + 1] == '\n' ? 2 : 1;
+                unitLineStarts.push_back(static_cast<int32_t>(write - begin));
+                byteLineStarts.push_back(static_cast<uint32_t>(i));
+            } else {
+                *write++ = byte;
+                ++i;
+            }
+        } else if (IsGbkLeadByte(byte) && i + 1 < size && IsGbkTrailByte(bytes[i + 1])) {
+            const unsigned code = (static_cast<unsigned>(byte) << 8) | bytes[i + 1];
+            const char16_t unit = tables.losslessPair[code];
+            if (unit != 0) {
+                *write++ = unit;
+            } else {
+                *write++ = static_cast<char16_t>(kRawByteBase + byte);
+                *write++ = static_cast<char16_t>(kRawByteBase + bytes[i + 1]);
+            }
+            i += 2;
+        } else {
+            *write++ = tables.losslessSingle[byte];
+            ++i;
+        }
+    }
+    out.resize(static_cast<size_t>(write - begin));
+    return out;
+}
+
 std::string Utf16ToGbkLossless(std::u16string_view utf16) {
     const Tables& tables = GetTables();
     std::string out;

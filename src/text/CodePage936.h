@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace brisna {
 
@@ -38,6 +39,12 @@ std::string Utf16ToGbkLossless(std::u16string_view utf16);
 // GbkToUtf16Lossless appending to `out`, for callers that decode a text piece by piece (pairs
 // never span the pieces when each piece ends on a character boundary).
 void AppendGbkToUtf16Lossless(std::string_view gbk, std::u16string& out);
+// The lossless form of text whose paragraph marks are all CR LF (a CR is always followed by an
+// LF, and an LF always follows a CR): each pair becomes one u'\r'. For every mark, the unit
+// position and the byte offset just after it are appended to the two vectors.
+std::u16string GbkCrLfToUtf16Lossless(std::string_view crlfGbk,
+                                      std::vector<int32_t>& unitLineStarts,
+                                      std::vector<uint32_t>& byteLineStarts);
 // Number of bytes (1 or 2) Utf16ToGbkLossless writes for one unit.
 size_t GbkLosslessByteCount(char16_t unit);
 

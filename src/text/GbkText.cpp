@@ -1,6 +1,11 @@
 #include "text/GbkText.h"
 
+#include <bit>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "text/CodePage936.h"
 
@@ -11,16 +16,58 @@ size_t GbkCharLength(std::string_view text, size_t at) {
     return IsGbkLeadByte(static_cast<unsigned char>(text[at])) && at + 1 < text.size() ? 2 : 1;
 }
 
+size_t FindBytesFast(std::string_view text, std::string_view needle, size_t from) {
+    constexpr size_t kNone = std::string_view::npos;
+    const size_t size = text.size();
+    const size_t length = needle.size();
+    if (from > size) return kNone;
+    if (length == 0) return from;
+    if (size - from < length) return kNone;
+    const char* const base = text.data();
+    if (length == 1) {
+        const void* hit = std::memchr(base + from, needle[0], size - from);
+        return hit == nullptr ? kNone : static_cast<size_t>(static_cast<const char*>(hit) - base);
+    }
+    const char* at = base + from;
+    const char* const lastStart = base + (size - length);
+#if defined(__SSE2__)
+    const __m128i first = _mm_set1_epi8(needle.front());
+    const __m128i last = _mm_set1_epi8(needle.back());
+    // Sixteen starts at a time; the loads reach at most the text's last byte.
+    while (lastStart - at >= 15) {
+        __m128i starts;
+        __m128i ends;
+        std::memcpy(&starts, at, sizeof starts);
+        std::memcpy(&ends, at + length - 1, sizeof ends);
+        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_and_si128(_mm_cmpeq_epi8(starts, first), _mm_cmpeq_epi8(ends, last))));
+        for (; mask != 0; mask &= mask - 1) {
+            const char* candidate = at + std::countr_zero(mask);
+            if (std::memcmp(candidate + 1, needle.data() + 1, length - 2) == 0) {
+                return static_cast<size_t>(candidate - base);
+            }
+        }
+        at += 16;
+    }
+#endif
+    for (; at <= lastStart; ++at) {
+        if (*at == needle.front() && std::memcmp(at, needle.data(), length) == 0) {
+            return static_cast<size_t>(at - base);
+        }
+    }
+    return kNone;
+}
+
 size_t GbkFind(std::string_view text, std::string_view needle, size_t from) {
     if (from > text.size()) return std::string_view::npos;
     // Walk character boundaries from the start, but jump with memchr-like searches: a candidate
     // found by the byte search is accepted only when it lies on a boundary.
     size_t boundary = 0;
-    size_t candidate = text.find(needle, from);
+    size_t candidate = FindBytesFast(text, needle, from);
     while (candidate != std::string_view::npos) {
         while (boundary < candidate) boundary += GbkCharLength(text, boundary);
         if (boundary == candidate) return candidate;
-        candidate = text.find(needle, candidate + 1);
+        candidate = FindBytesFast(text, needle, candidate + 1);
     }
     return std::string_view::npos;
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -156,6 +157,30 @@ TEST(HeadlessRichEditModel, EditsAndRewrapsKeepTheGbkFormInStep) {
         if (step % 3 == 0) view.SetWrapColumns(step % 9);
         SCOPED_TRACE(step);
         ExpectMatchesModel(view, units);
+    }
+}
+
+}  // namespace
+}  // namespace brisna
+
+namespace brisna {
+namespace {
+
+TEST(HeadlessRichEditModel, LineEndsAtEveryOffsetOfTheScannedChunks) {
+    // The paragraph marks are checked sixteen bytes at a time; put each kind of mark at every
+    // position around the chunk edges, alone and next to a pair.
+    for (std::string mark : {"\r\n", "\r", "\n", "\n\r", "\r\r\n"}) {
+        for (size_t at = 0; at < 40; ++at) {
+            std::string text(40, 'x');
+            text.insert(at, mark);
+            text.insert(0, "\r\n");
+            HeadlessRichEdit view;
+            view.SetText(text);
+            SCOPED_TRACE(std::to_string(at) + " " + std::to_string(mark.size()));
+            ExpectMatchesModel(view, ModelUnits(text));
+            const std::string crlf = view.GetText();
+            EXPECT_EQ(view.GetLineCount(), std::count(crlf.begin(), crlf.end(), '\r') + 1);
+        }
     }
 }
 
