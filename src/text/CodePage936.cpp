@@ -207,6 +207,9 @@ std::u16string GbkCrLfToUtf16Lossless(std::string_view crlfGbk,
                                       std::vector<int32_t>& unitLineStarts,
                                       std::vector<uint32_t>& byteLineStarts) {
     const Tables& tables = GetTables();
+    // Locals, so the loop need not reload them after every store.
+    const char16_t* const pairUnits = tables.losslessPair.data();
+    const char16_t* const singleUnits = tables.losslessSingle.data();
     std::u16string out(crlfGbk.size(), u'\0');
     char16_t* const begin = out.data();
     char16_t* write = begin;
@@ -215,6 +218,16 @@ std::u16string GbkCrLfToUtf16Lossless(std::string_view crlfGbk,
     size_t i = 0;
     while (i < size) {
         const unsigned char byte = bytes[i];
+        // Most of a Chinese book: a character the view shows as itself (a non-zero entry also
+        // tells that the two bytes are a lead and a trail byte).
+        if (byte >= 0x80 && i + 1 < size) {
+            const char16_t unit = pairUnits[(static_cast<unsigned>(byte) << 8) | bytes[i + 1]];
+            if (unit != 0) {
+                *write++ = unit;
+                i += 2;
+                continue;
+            }
+        }
         if (byte < 0x80) {
             if (byte == '\r') {
                 // CR is never a second byte, so a mark always stands on a character boundary.
@@ -228,7 +241,7 @@ std::u16string GbkCrLfToUtf16Lossless(std::string_view crlfGbk,
             }
         } else if (IsGbkLeadByte(byte) && i + 1 < size && IsGbkTrailByte(bytes[i + 1])) {
             const unsigned code = (static_cast<unsigned>(byte) << 8) | bytes[i + 1];
-            const char16_t unit = tables.losslessPair[code];
+            const char16_t unit = pairUnits[code];
             if (unit != 0) {
                 *write++ = unit;
             } else {
@@ -237,7 +250,7 @@ std::u16string GbkCrLfToUtf16Lossless(std::string_view crlfGbk,
             }
             i += 2;
         } else {
-            *write++ = tables.losslessSingle[byte];
+            *write++ = singleUnits[byte];
             ++i;
         }
     }
