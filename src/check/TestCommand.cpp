@@ -1,6 +1,7 @@
 #include "check/TestCommand.h"
 
 #include <cstdint>
+#include <vector>
 
 #include "Capacities.h"
 #include "chapters/ChapterTitle.h"
@@ -45,8 +46,38 @@ void ReportSuspiciousWords(RichEdit& view, ListBox& problemList, std::string_vie
     }
 }
 
+// The view's forward search for two-byte needles, remembering the last answer per needle: the
+// text does not change while the check runs, so a search from a later start that the last one
+// covered has the same answer. Without this, a book full of pairs the view cannot find (a UTF-8
+// file, say) searched to the end of the text once per pair.
+class PairSearches {
+  public:
+    explicit PairSearches(const RichEdit& view) : view_(view), last_(65536) {}
+
+    CharRange Find(int32_t from, std::string_view pair) {
+        const size_t key = (static_cast<size_t>(static_cast<unsigned char>(pair[0])) << 8) |
+                           static_cast<unsigned char>(pair[1]);
+        Search& last = last_[key];
+        if (last.known && last.from <= from && (last.match.min < 0 || last.match.min >= from)) {
+            return last.match;
+        }
+        last = {true, from, view_.FindText({from, -1}, pair)};
+        return last.match;
+    }
+
+  private:
+    struct Search {
+        bool known = false;
+        int32_t from = 0;
+        CharRange match{};
+    };
+    const RichEdit& view_;
+    std::vector<Search> last_;
+};
+
 void ReportGarbledPairs(CMyRECtrl& bookText, ListBox& problemList, std::string_view text) {
     RichEdit& view = bookText.View();
+    PairSearches searches(view);
     size_t i = 0;
     while (i + 1 < text.size()) {
         unsigned char lead = static_cast<unsigned char>(text[i]);
@@ -62,7 +93,7 @@ void ReportGarbledPairs(CMyRECtrl& bookText, ListBox& problemList, std::string_v
             int32_t line = bookText.LineContainingOffset(static_cast<int32_t>(i));
             int32_t from = view.LineIndex(line);
             if (from < 0) from = 0;
-            CharRange match = view.FindText({from, -1}, pair);
+            CharRange match = searches.Find(from, pair);
             if (match.min >= 0) {
                 int64_t foundLine = view.LineFromChar(match.min);
                 problemList.AddString(FormatGbkMessage("乱码[Line %d]：%s！", {foundLine, pair}));

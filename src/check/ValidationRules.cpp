@@ -1,6 +1,7 @@
 #include "check/ValidationRules.h"
 
 #include <string>
+#include <unordered_map>
 
 #include "Capacities.h"
 #include "chapters/ChapterTitle.h"
@@ -8,9 +9,24 @@
 
 namespace brisna {
 
+namespace {
+
+// The GBK form of a message format. A check can report millions of findings with a handful of
+// formats, so each is converted once per thread.
+const std::string& GbkFormat(std::string_view utf8Format) {
+    thread_local std::unordered_map<std::string, std::string> converted;
+    auto found = converted.find(std::string(utf8Format));
+    if (found == converted.end()) {
+        found = converted.emplace(std::string(utf8Format), Utf8ToGbk(utf8Format)).first;
+    }
+    return found->second;
+}
+
+}  // namespace
+
 std::string FormatGbkMessage(std::string_view utf8Format, std::initializer_list<MessageArg> args) {
     // GBK trail bytes are never below 0x40, so a '%' in the converted format is always ours.
-    std::string format = Utf8ToGbk(utf8Format);
+    const std::string& format = GbkFormat(utf8Format);
     std::string out;
     out.reserve(format.size() + 64);
     const MessageArg* next = args.begin();

@@ -233,8 +233,6 @@ CharRange HeadlessRichEdit::FindText(CharRange range, std::string_view gbk) cons
 
     // Candidates are found by their first and last units (either Latin case), the rest compared
     // folded.
-    std::u16string folded = needle;
-    for (char16_t& unit : folded) unit = FoldLatin(unit);
     const char16_t first = needle[0];
     const char16_t firstOther = OtherLatinCase(first);
     const size_t tail = needle.size() - 1;
@@ -248,7 +246,7 @@ CharRange HeadlessRichEdit::FindText(CharRange range, std::string_view gbk) cons
     };
     while ((at = nextCandidate(at)) != lastStart) {
         size_t k = 0;
-        while (k < tail && FoldLatin(at[k + 1]) == folded[k + 1]) ++k;
+        while (k < tail && FoldLatin(at[k + 1]) == FoldLatin(needle[k + 1])) ++k;
         if (k == tail) {
             int32_t start = static_cast<int32_t>(at - begin);
             return {start, start + static_cast<int32_t>(needle.size())};

@@ -49,5 +49,35 @@ TEST(TestCommandRerun, SecondRunReplacesThousandsOfFindingsExactly) {
     EXPECT_EQ(problems.GetSelCount(), 0);
 }
 
+TEST(TestCommandGarbled, PairsTheViewSplitsDifferentlyAreFoundOnLaterLines) {
+    // The check walks bytes in twos, the view reads 80 B0 A1 as 80 and 啊: the pair 80 B0 on
+    // lines 1 and 2 is only found where it stands before a line end, on line 3; line 5's own
+    // occurrence comes after that and is found again.
+    const std::string pair("\x80\xB0", 2);
+    std::string text = G("第一章") + "\r\n";
+    text += "x" + pair + "\xA1\xA1\r\n";
+    text += "y" + pair + "\xA1\xA1\r\n";
+    text += "z" + pair + "\r\n";
+    text += G("第二章") + "\r\n";
+    text += "w" + pair + "\r\n" + G("完结");
+    HeadlessRichEdit view;
+    view.SetText(text);
+    CMyRECtrl book(view);
+    book.RebuildLineTable();
+    HeadlessListBox chapters;
+    HeadlessListBox problems;
+    ChapterModel model;
+    RunTestCommand(book, chapters, problems, model, {}, "/books/b.txt");
+
+    std::vector<std::string> garbled;
+    for (const std::string& entry : problems.Texts()) {
+        if (entry.find(G("乱码")) != std::string::npos) garbled.push_back(entry);
+    }
+    auto entry = [&](int line) {
+        return G("乱码[Line ") + std::to_string(line) + G("]：") + pair + G("！");
+    };
+    EXPECT_EQ(garbled, (std::vector<std::string>{entry(3), entry(3), entry(3), entry(5)}));
+}
+
 }  // namespace
 }  // namespace brisna
