@@ -25,6 +25,7 @@
 #include "controls/HeadlessListBox.h"
 #include "controls/HeadlessRichEdit.h"
 #include "detect/ChineseNumerals.h"
+#include "detect/MissingChapterCheck.h"
 #include "text/BookLoading.h"
 #include "text/CodePage936.h"
 #include "text/GbkText.h"
@@ -145,6 +146,19 @@ void BM_TestCommandLargestBookAgain(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(LargestBook().text.size()));
 }
 BENCHMARK(BM_TestCommandLargestBookAgain)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// "检查缺章" right after "生成测试": it too empties the problem list before it writes.
+void BM_CheckMissingAfterTest(benchmark::State& state) {
+    auto window = std::make_unique<Window>();
+    for (auto _ : state) {
+        state.PauseTiming();
+        window->Test();
+        state.counters["findings_before"] = window->problemList.GetCount();
+        state.ResumeTiming();
+        CheckMissingChapters(window->chapters, window->problemList);
+    }
+}
+BENCHMARK(BM_CheckMissingAfterTest)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // 98 chapters of exactly the size limit: a heading line 第N章, prose cut on a character
 // boundary, padded with spaces, ended with CR LF.

@@ -67,6 +67,14 @@ ROWS = [
         "targets": [("ms", 1000.0)],
     },
     {
+        "operation": "检查缺章 right after 生成测试",
+        "input": "10 MiB book, 98 chapters, 生成测试's findings in the list",
+        "ours": ("TestCommandBench", "BM_CheckMissingAfterTest"),
+        "reference": None,
+        "ref": None,
+        "targets": [("ms", 1000.0)],
+    },
+    {
         "operation": "递增添加章节, 98 chapters",
         "input": "10 MiB book",
         "ours": ("IncrementalAddBench", "BM_IncrementalAdd98Chapters"),
