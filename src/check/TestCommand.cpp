@@ -1,6 +1,8 @@
 #include "check/TestCommand.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 #include "Capacities.h"
@@ -22,13 +24,57 @@ bool IsGb2312Trail(unsigned char byte) {
     return byte >= 0xA1 && byte <= 0xFE;
 }
 
+// The first byte occurrence of every word (npos for none), as FindBytesFast gives it, from one
+// pass over the text for all words of two bytes or more: the list may hold hundreds of words.
+std::vector<size_t> FirstOccurrences(std::string_view text, const std::vector<std::string>& words) {
+    constexpr size_t kNone = std::string_view::npos;
+    std::vector<size_t> first(words.size(), kNone);
+    auto keyAt = [](std::string_view bytes, size_t at) {
+        return (static_cast<size_t>(static_cast<unsigned char>(bytes[at])) << 8) |
+               static_cast<unsigned char>(bytes[at + 1]);
+    };
+    // The words still looked for, by their first two bytes, and a bit per two-byte start that
+    // begins one of them.
+    std::unordered_map<size_t, std::vector<size_t>> waiting;
+    std::vector<uint64_t> live(65536 / 64, 0);
+    size_t remaining = 0;
+    for (size_t i = 0; i < words.size(); ++i) {
+        if (words[i].size() < 2) {
+            first[i] = FindBytesFast(text, words[i]);
+            continue;
+        }
+        size_t key = keyAt(words[i], 0);
+        waiting[key].push_back(i);
+        live[key / 64] |= uint64_t{1} << (key % 64);
+        ++remaining;
+    }
+    for (size_t at = 0; remaining > 0 && at + 1 < text.size(); ++at) {
+        const size_t key = keyAt(text, at);
+        if ((live[key / 64] >> (key % 64) & 1) == 0) continue;
+        std::vector<size_t>& candidates = waiting[key];
+        for (size_t k = 0; k < candidates.size();) {
+            if (text.substr(at, words[candidates[k]].size()) == words[candidates[k]]) {
+                first[candidates[k]] = at;
+                candidates.erase(candidates.begin() + static_cast<std::ptrdiff_t>(k));
+                --remaining;
+            } else {
+                ++k;
+            }
+        }
+        if (candidates.empty()) live[key / 64] &= ~(uint64_t{1} << (key % 64));
+    }
+    return first;
+}
+
 void ReportSuspiciousWords(RichEdit& view, ListBox& problemList, std::string_view text,
                            const std::vector<std::string>& suspiciousWords) {
     int64_t runningNumber = 0;
-    for (const std::string& word : suspiciousWords) {
+    const std::vector<size_t> firsts = FirstOccurrences(text, suspiciousWords);
+    for (size_t w = 0; w < suspiciousWords.size(); ++w) {
+        const std::string& word = suspiciousWords[w];
         // A word found only at the very first byte is not looked for at all (an empty word is
         // skipped the same way).
-        size_t first = FindBytesFast(text, word);
+        size_t first = firsts[w];
         if (first == std::string_view::npos || first == 0) continue;
         view.SetFocus();
         view.SetSelection({0, 0});

@@ -79,5 +79,31 @@ TEST(TestCommandGarbled, PairsTheViewSplitsDifferentlyAreFoundOnLaterLines) {
     EXPECT_EQ(garbled, (std::vector<std::string>{entry(3), entry(3), entry(3), entry(5)}));
 }
 
+TEST(TestCommandWords, WordsSharingStartsAndRepeatedWordsAreEachReported) {
+    // All words are looked up in one pass over the text; each must still be judged by its own
+    // first occurrence: 甲 stands at the very first byte and is skipped, though line 2 holds it.
+    const std::string text = G("甲乙丙") + "\r\n" + G("乙丙丁乙丙") + "\r\n" + G("丁甲");
+    HeadlessRichEdit view;
+    view.SetText(text);
+    CMyRECtrl book(view);
+    book.RebuildLineTable();
+    HeadlessListBox chapters;
+    HeadlessListBox problems;
+    ChapterModel model;
+    const std::vector<std::string> words{G("乙丙"), G("甲"),   G("乙丙丁"), G("乙丙"),
+                                         "x",       G("丁甲"), ""};
+    RunTestCommand(book, chapters, problems, model, words, "/books/b.txt");
+
+    std::vector<std::string> reported;
+    for (const std::string& entry : problems.Texts()) {
+        if (entry.find(G("可疑字")) != std::string::npos) reported.push_back(test::U(entry));
+    }
+    EXPECT_EQ(reported, (std::vector<std::string>{
+                            "可疑字（1）[Line 0]：乙丙！", "可疑字（2）[Line 1]：乙丙！",
+                            "可疑字（3）[Line 1]：乙丙！", "可疑字（4）[Line 1]：乙丙丁！",
+                            "可疑字（5）[Line 0]：乙丙！", "可疑字（6）[Line 1]：乙丙！",
+                            "可疑字（7）[Line 1]：乙丙！", "可疑字（8）[Line 2]：丁甲！"}));
+}
+
 }  // namespace
 }  // namespace brisna
