@@ -11,22 +11,13 @@ namespace brisna {
 
 void IncrementalChapterAdd(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& chapters,
                            DialogHost& host, int32_t& detectionScanPosition) {
-    std::string heading = host.GetFieldText(kStartChapterField);
-    heading.resize(UpToNul(heading).size());
-    if (heading.empty()) {
-        host.ShowMessage(Utf8ToGbk("请输入自动查找章节的关键字"), MessageCaption::kPrompt);
-        return;
-    }
-
     RichEdit& view = bookText.View();
-    const std::string text = detection::ReadBookText(view);
-    size_t occurrence = detection::FindBytes(text, heading, detectionScanPosition);
-    if (occurrence == std::string::npos) {
-        detectionScanPosition = 0;
-        host.ShowMessage(Utf8ToGbk("文本中没有找到可以自动添加章节的关键字"),
-                         MessageCaption::kPrompt);
-        return;
-    }
+    std::optional<detection::AddStart> start =
+        detection::BeginAutomaticAdd(view, host, detectionScanPosition);
+    if (!start) return;
+    std::string& heading = start->heading;
+    const std::string& text = start->text;
+    size_t occurrence = start->occurrence;
 
     HeadingParts parts = ParseHeading(heading);
     // Every pass appends a chapter or ends the command, so the chapter limit bounds the loop.

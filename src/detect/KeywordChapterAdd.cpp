@@ -12,6 +12,25 @@ namespace brisna {
 
 namespace detection {
 
+std::optional<AddStart> BeginAutomaticAdd(RichEdit& view, DialogHost& host,
+                                          int32_t& detectionScanPosition) {
+    std::string heading = host.GetFieldText(kStartChapterField);
+    heading.resize(UpToNul(heading).size());
+    if (heading.empty()) {
+        host.ShowMessage(Utf8ToGbk("请输入自动查找章节的关键字"), MessageCaption::kPrompt);
+        return std::nullopt;
+    }
+    std::string text = ReadBookText(view);
+    size_t occurrence = FindBytes(text, heading, detectionScanPosition);
+    if (occurrence == std::string::npos) {
+        detectionScanPosition = 0;
+        host.ShowMessage(Utf8ToGbk("文本中没有找到可以自动添加章节的关键字"),
+                         MessageCaption::kPrompt);
+        return std::nullopt;
+    }
+    return AddStart{std::move(heading), std::move(text), occurrence};
+}
+
 std::string ReadBookText(const RichEdit& view) {
     std::string text = view.GetText();
     // The text is read into a buffer of kMaxTextBytes with room for its NUL.
@@ -41,22 +60,13 @@ bool AdvanceNumber(HeadingParts& parts) {
 
 void KeywordChapterAdd(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& chapters,
                        DialogHost& host, int32_t& detectionScanPosition) {
-    std::string heading = host.GetFieldText(kStartChapterField);
-    heading.resize(UpToNul(heading).size());
-    if (heading.empty()) {
-        host.ShowMessage(Utf8ToGbk("请输入自动查找章节的关键字"), MessageCaption::kPrompt);
-        return;
-    }
-
     RichEdit& view = bookText.View();
-    const std::string text = detection::ReadBookText(view);
-    size_t occurrence = detection::FindBytes(text, heading, detectionScanPosition);
-    if (occurrence == std::string::npos) {
-        detectionScanPosition = 0;
-        host.ShowMessage(Utf8ToGbk("文本中没有找到可以自动添加章节的关键字"),
-                         MessageCaption::kPrompt);
-        return;
-    }
+    std::optional<detection::AddStart> start =
+        detection::BeginAutomaticAdd(view, host, detectionScanPosition);
+    if (!start) return;
+    std::string& heading = start->heading;
+    const std::string& text = start->text;
+    size_t occurrence = start->occurrence;
 
     HeadingParts parts = ParseHeading(heading);
     bool first = true;

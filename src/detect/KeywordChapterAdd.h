@@ -3,6 +3,7 @@
 // after it, until the next heading is not found.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,20 @@ void KeywordChapterAdd(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& 
 
 // Shared by the two automatic adds.
 namespace detection {
+
+// Where both adds start: the heading typed into the start-chapter field, the book text and the
+// heading's first occurrence in it at or after the scan position.
+struct AddStart {
+    std::string heading;
+    std::string text;
+    size_t occurrence = 0;
+};
+
+// Reads the field and finds the heading. Nothing when the command ends here: an empty field
+// (its prompt shown, the scan position untouched) or a heading that is not in the text (its
+// prompt shown, the scan position back at 0).
+std::optional<AddStart> BeginAutomaticAdd(RichEdit& view, DialogHost& host,
+                                          int32_t& detectionScanPosition);
 
 // The book text as the commands see it: the view's text, cut to the whole-text buffer size and
 // at its first NUL.
