@@ -14,9 +14,24 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 export QT_QPA_PLATFORM=offscreen
 status=0
-ctest --test-dir build/asan --output-on-failure -j "$jobs" || status=$?
+log=$(mktemp)
+set +e
+ctest --test-dir build/asan --output-on-failure -j "$jobs" 2>&1 | tee "$log"
+[ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+set -e
+total=$(sed -nE 's/.*tests passed, ([0-9]+) tests failed out of ([0-9]+).*/\2/p' "$log" | tail -n 1)
+failed=$(sed -nE 's/.*tests passed, ([0-9]+) tests failed out of ([0-9]+).*/\1/p' "$log" | tail -n 1)
+rm -f "$log"
+passed=$(( ${total:-0} - ${failed:-0} ))
+failed=${failed:-0}
 
+# The fuzz targets count as one more test: every target must come through its run clean.
 if [ -x fuzz/run-all.sh ]; then
-  fuzz/run-all.sh "${BRISNA_FUZZ_SECONDS:-20}" || status=$?
+  if fuzz/run-all.sh "${BRISNA_FUZZ_SECONDS:-20}"; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1)); status=1
+  fi
 fi
+echo "test.sh: $passed passed, $failed failed"
 exit $status
