@@ -9,29 +9,15 @@
 #include "chapters/ChapterTitle.h"
 #include "controls/HeadlessListBox.h"
 #include "controls/HeadlessRichEdit.h"
+#include "support/RecordingHost.h"
 #include "support/TestSupport.h"
 
 namespace brisna {
 namespace {
 
 using test::G;
+using test::RecordingHost;
 using test::U;
-
-// Records message boxes as UTF-8 lines.
-class RecordingHost : public DialogHost {
-  public:
-    void ShowMessage(std::string_view gbkText, MessageCaption caption) override {
-        messages.push_back(U(gbkText));
-        captions.push_back(caption);
-    }
-    std::optional<std::string> ChooseFileToOpen(FileFilter) override { return std::nullopt; }
-    void BeginWaitCursor() override {}
-    void EndWaitCursor() override {}
-    std::string GetFieldText(int) override { return {}; }
-
-    std::vector<std::string> messages;
-    std::vector<MessageCaption> captions;
-};
 
 class ChapterCommandsTest : public ::testing::Test {
   protected:

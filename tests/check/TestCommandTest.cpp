@@ -8,35 +8,16 @@
 #include "check/ValidationRules.h"
 #include "controls/HeadlessListBox.h"
 #include "controls/HeadlessRichEdit.h"
+#include "support/RecordingHost.h"
 #include "support/TestSupport.h"
 
 namespace brisna {
 namespace {
 
+using test::Filler;
 using test::G;
+using test::RecordingHost;
 using test::U;
-
-class SilentHost : public DialogHost {
-  public:
-    void ShowMessage(std::string_view gbkText, MessageCaption) override {
-        messages.push_back(U(gbkText));
-    }
-    std::optional<std::string> ChooseFileToOpen(FileFilter) override { return std::nullopt; }
-    void BeginWaitCursor() override {}
-    void EndWaitCursor() override {}
-    std::string GetFieldText(int) override { return {}; }
-    std::vector<std::string> messages;
-};
-
-std::string Filler(size_t bytes) {
-    std::string text;
-    while (bytes > 100) {
-        text += std::string(98, 'x') + "\r\n";
-        bytes -= 100;
-    }
-    text += std::string(bytes - 2, 'x') + "\r\n";
-    return text;
-}
 
 class TestCommandTest : public ::testing::Test {
   protected:
@@ -214,7 +195,7 @@ TEST_F(TestCommandTest, HeadingFollowedOnlyByItsLineBreakIsEmptyForTheTestButNot
     Chapter("第一章");
     Chapter("第二章");
     EXPECT_EQ(Run(), (Entries{"[Line 3]为空行", "第二章为空，不能生成QBR！"}));
-    SilentHost host;
+    RecordingHost host;
     EXPECT_TRUE(RunGenerateChecks(book, chapterList, model, host, "/books/book.txt"));
 }
 

@@ -7,39 +7,16 @@
 
 #include "controls/HeadlessListBox.h"
 #include "controls/HeadlessRichEdit.h"
+#include "support/RecordingHost.h"
 #include "support/TestSupport.h"
 
 namespace brisna {
 namespace {
 
+using test::Filler;
 using test::G;
+using test::RecordingHost;
 using test::U;
-
-class RecordingHost : public DialogHost {
-  public:
-    void ShowMessage(std::string_view gbkText, MessageCaption caption) override {
-        messages.push_back(U(gbkText));
-        captions.push_back(caption);
-    }
-    std::optional<std::string> ChooseFileToOpen(FileFilter) override { return std::nullopt; }
-    void BeginWaitCursor() override {}
-    void EndWaitCursor() override {}
-    std::string GetFieldText(int) override { return {}; }
-
-    std::vector<std::string> messages;
-    std::vector<MessageCaption> captions;
-};
-
-// Lines of 'x' with CR LF, exactly `bytes` long (at least 2).
-std::string Filler(size_t bytes) {
-    std::string text;
-    while (bytes > 100) {
-        text += std::string(98, 'x') + "\r\n";
-        bytes -= 100;
-    }
-    text += std::string(bytes - 2, 'x') + "\r\n";
-    return text;
-}
 
 class GenerateChecksTest : public ::testing::Test {
   protected:

@@ -1,0 +1,41 @@
+#pragma once
+// A DialogHost for the subsystem tests that do not link the dialog: it keeps every message box
+// as a UTF-8 line with its caption, cancels every file dialog and has empty edit fields.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/DialogHost.h"
+#include "support/TestSupport.h"
+
+namespace brisna::test {
+
+class RecordingHost : public DialogHost {
+  public:
+    void ShowMessage(std::string_view gbkText, MessageCaption caption) override {
+        messages.push_back(U(gbkText));
+        captions.push_back(caption);
+    }
+    std::optional<std::string> ChooseFileToOpen(FileFilter) override { return std::nullopt; }
+    void BeginWaitCursor() override {}
+    void EndWaitCursor() override {}
+    std::string GetFieldText(int) override { return {}; }
+
+    std::vector<std::string> messages;
+    std::vector<MessageCaption> captions;
+};
+
+// Lines of 'x' with CR LF, exactly `bytes` long (at least 2).
+inline std::string Filler(size_t bytes) {
+    std::string text;
+    while (bytes > 100) {
+        text += std::string(98, 'x') + "\r\n";
+        bytes -= 100;
+    }
+    text += std::string(bytes - 2, 'x') + "\r\n";
+    return text;
+}
+
+}  // namespace brisna::test
