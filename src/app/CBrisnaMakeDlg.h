@@ -20,24 +20,24 @@ namespace brisna {
 class WindowFrame;  // the window's frame, when there is one (app/WindowFrame.h)
 
 class CBrisnaMakeDlg {
-public:
+  public:
     // Reads the suspicious-word list from "BrisnaMake.csv" in the current directory.
     CBrisnaMakeDlg(RichEdit& textView, ListBox& chapterList, ListBox& problemList,
                    DialogHost& host);
     // Reads the suspicious-word list from the given file instead (a missing file: empty list).
-    CBrisnaMakeDlg(RichEdit& textView, ListBox& chapterList, ListBox& problemList,
-                   DialogHost& host, const std::filesystem::path& suspiciousWordFile);
+    CBrisnaMakeDlg(RichEdit& textView, ListBox& chapterList, ListBox& problemList, DialogHost& host,
+                   const std::filesystem::path& suspiciousWordFile);
 
     // The window attaches its frame for the display toggles; nullptr detaches it.
     void SetWindowFrame(WindowFrame* frame) { frame_ = frame; }
     WindowFrame* Frame() const { return frame_; }
 
     // Routing. Each returns after its command has run to completion.
-    void OnCommand(int controlId);                  // BN_CLICKED of a button
-    void OnListSelectionChanged(int listId);        // LBN_SELCHANGE of 1001 or 1012
-    void OnListDoubleClicked(int listId);           // LBN_DBLCLK of 1012
-    void OnFieldChanged(int fieldId);               // EN_CHANGE of 1014
-    intptr_t OnUserMessage(uint32_t message);       // 0x1401 .. 0x1404; returns 1 when handled
+    void OnCommand(int controlId);             // BN_CLICKED of a button
+    void OnListSelectionChanged(int listId);   // LBN_SELCHANGE of 1001 or 1012
+    void OnListDoubleClicked(int listId);      // LBN_DBLCLK of 1012
+    void OnFieldChanged(int fieldId);          // EN_CHANGE of 1014
+    intptr_t OnUserMessage(uint32_t message);  // 0x1401 .. 0x1404; returns 1 when handled
 
     // The commands, one per control (defined beside the subsystem they belong to).
     void OnOpenText();                 // 1010 打开txt文件
@@ -68,14 +68,14 @@ public:
     ListBox& problemList;
     DialogHost& host;
     ChapterModel chapters;
-    std::string bookSourcePath;             // platform file name bytes
-    std::string openedBookPath;             // platform file name bytes
-    int32_t detectionScanPosition = 0;      // byte offset the automatic adds continue from
+    std::string bookSourcePath;                // platform file name bytes
+    std::string openedBookPath;                // platform file name bytes
+    int32_t detectionScanPosition = 0;         // byte offset the automatic adds continue from
     std::vector<std::string> suspiciousWords;  // GBK, in file order
     int32_t problemListShown = 1;
     int32_t wideDisplay = 0;
 
-private:
+  private:
     WindowFrame* frame_ = nullptr;
 };
 

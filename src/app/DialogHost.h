@@ -27,7 +27,7 @@ inline constexpr int kSearchField = 1014;
 inline constexpr int kStartChapterField = 1017;
 
 class DialogHost {
-public:
+  public:
     virtual ~DialogHost() = default;
 
     // A modal message box with an OK button. The text is GBK.
@@ -45,13 +45,13 @@ public:
 
 // Shows the wait cursor for the lifetime of the object.
 class WaitCursor {
-public:
+  public:
     explicit WaitCursor(DialogHost& host) : host_(host) { host_.BeginWaitCursor(); }
     ~WaitCursor() { host_.EndWaitCursor(); }
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 
-private:
+  private:
     DialogHost& host_;
 };
 

@@ -25,7 +25,8 @@ std::string HeadlessDialogHost::GetFieldText(int fieldId) {
     // The field is read into a 60-byte buffer: at most 59 bytes, never half a character.
     size_t end = 0;
     while (end < text.size()) {
-        size_t step = IsGbkLeadByte(static_cast<unsigned char>(text[end])) && end + 1 < text.size() ? 2 : 1;
+        size_t step =
+            IsGbkLeadByte(static_cast<unsigned char>(text[end])) && end + 1 < text.size() ? 2 : 1;
         if (end + step > kEditFieldBufferBytes - 1) break;
         end += step;
     }

@@ -20,15 +20,20 @@ struct ShownMessage {
 };
 
 class HeadlessDialogHost : public DialogHost {
-public:
+  public:
     void ShowMessage(std::string_view gbkText, MessageCaption caption) override;
     std::optional<std::string> ChooseFileToOpen(FileFilter filter) override;
-    void BeginWaitCursor() override { ++waitDepth_; ++waitCursorShown_; }
+    void BeginWaitCursor() override {
+        ++waitDepth_;
+        ++waitCursorShown_;
+    }
     void EndWaitCursor() override { --waitDepth_; }
     std::string GetFieldText(int fieldId) override;
 
     // What the next open-file dialog answers; nothing = the operator cancels.
-    void QueueFileChoice(std::optional<std::string> path) { fileChoices_.push_back(std::move(path)); }
+    void QueueFileChoice(std::optional<std::string> path) {
+        fileChoices_.push_back(std::move(path));
+    }
     // Sets the text of edit field 1014 or 1017 (GBK).
     void SetFieldText(int fieldId, std::string gbk) { fields_[fieldId] = std::move(gbk); }
 
@@ -40,7 +45,7 @@ public:
     // Called for every message box as it is shown (the command line prints it).
     std::function<void(const ShownMessage&)> onMessage;
 
-private:
+  private:
     std::vector<ShownMessage> messages_;
     std::deque<std::optional<std::string>> fileChoices_;
     std::vector<FileFilter> askedFilters_;

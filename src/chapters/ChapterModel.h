@@ -11,7 +11,7 @@
 namespace brisna {
 
 class ChapterModel {
-public:
+  public:
     // Empties every record and the recorded text length.
     void Clear();
     // Copies the record into slot Count(). The caller guarantees Count() < 98.
@@ -38,7 +38,7 @@ public:
 
     uint32_t Count() const { return count_; }
 
-private:
+  private:
     uint32_t count_ = 0;
     std::array<ChapterRecord, kMaxChapters> records_{};
     uint32_t bookTextLength_ = 0;

@@ -20,7 +20,8 @@ struct ChapterRecord {
     // Stores a title, cut to 63 bytes so the NUL always fits.
     void SetTitle(std::string_view text) {
         std::memset(title, 0, sizeof title);
-        std::memcpy(title, text.data(), text.size() < kTitleBytes - 1 ? text.size() : kTitleBytes - 1);
+        std::memcpy(title, text.data(),
+                    text.size() < kTitleBytes - 1 ? text.size() : kTitleBytes - 1);
     }
 };
 static_assert(sizeof(ChapterRecord) == 72);

@@ -9,9 +9,13 @@ uint64_t NextFocusStamp() {
     return ++counter;
 }
 
-int32_t HeadlessListBox::GetCount() const { return static_cast<int32_t>(items_.size()); }
+int32_t HeadlessListBox::GetCount() const {
+    return static_cast<int32_t>(items_.size());
+}
 
-int32_t HeadlessListBox::GetCaretIndex() const { return items_.empty() ? -1 : caret_; }
+int32_t HeadlessListBox::GetCaretIndex() const {
+    return items_.empty() ? -1 : caret_;
+}
 
 int32_t HeadlessListBox::GetSelCount() const {
     int32_t count = 0;
@@ -80,7 +84,9 @@ void HeadlessListBox::SetItemData(int32_t index, intptr_t data) {
     if (InRange(index)) items_[index].data = data;
 }
 
-void HeadlessListBox::SetFocus() { focusStamp_ = NextFocusStamp(); }
+void HeadlessListBox::SetFocus() {
+    focusStamp_ = NextFocusStamp();
+}
 
 bool HeadlessListBox::IsSelected(int32_t index) const {
     return InRange(index) && items_[index].selected;

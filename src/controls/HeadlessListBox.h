@@ -10,7 +10,7 @@
 namespace brisna {
 
 class HeadlessListBox : public ListBox {
-public:
+  public:
     int32_t GetCount() const override;
     int32_t GetCaretIndex() const override;
     int32_t GetSelCount() const override;
@@ -34,7 +34,7 @@ public:
     // Focus order across headless controls: the control with the largest stamp has the focus.
     uint64_t FocusStamp() const { return focusStamp_; }
 
-private:
+  private:
     struct Item {
         std::string text;
         intptr_t data = 0;

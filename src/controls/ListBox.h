@@ -16,7 +16,7 @@
 namespace brisna {
 
 class ListBox {
-public:
+  public:
     virtual ~ListBox() = default;
 
     virtual int32_t GetCount() const = 0;

@@ -22,7 +22,7 @@ struct CharRange {
 };
 
 class RichEdit {
-public:
+  public:
     virtual ~RichEdit() = default;
 
     // The whole text, GBK with CR LF paragraph ends, and its length in bytes in that form.

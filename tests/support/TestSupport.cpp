@@ -9,14 +9,18 @@
 
 namespace brisna::test {
 
-std::string G(std::string_view utf8) { return Utf8ToGbk(utf8); }
-std::string U(std::string_view gbk) { return GbkToUtf8Lossless(gbk); }
+std::string G(std::string_view utf8) {
+    return Utf8ToGbk(utf8);
+}
+std::string U(std::string_view gbk) {
+    return GbkToUtf8Lossless(gbk);
+}
 
 TempDir::TempDir() {
     std::random_device random;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        auto candidate = std::filesystem::temp_directory_path() /
-                         ("brisna-test-" + std::to_string(random()));
+        auto candidate =
+            std::filesystem::temp_directory_path() / ("brisna-test-" + std::to_string(random()));
         if (std::filesystem::create_directory(candidate)) {
             path_ = candidate;
             return;

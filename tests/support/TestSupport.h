@@ -14,7 +14,7 @@ std::string U(std::string_view gbk);
 
 // A fresh, empty folder under the system's temporary folder, removed with the object.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -22,7 +22,7 @@ public:
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
