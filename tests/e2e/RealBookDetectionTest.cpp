@@ -1,0 +1,111 @@
+// Chapter detection on a real Chinese book whose headings count up: the Chinese Debian FAQ that
+// scripts/install-deps.sh installs (read at test time, never committed). Its chapters are headed
+// "第 1 章 定义和概览" ... "第 16 章 关于本 FAQ 的一般性信息".
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <filesystem>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "e2e/CliTestSupport.h"
+#include "support/TestSupport.h"
+#include "text/CodePage936.h"
+
+namespace brisna::e2e {
+namespace {
+
+constexpr const char* kFaq = "/usr/share/doc/debian/FAQ/debian-faq.zh-cn.txt.gz";
+
+std::string ReadGzip(const char* path) {
+    std::string text;
+    gzFile file = gzopen(path, "rb");
+    if (file == nullptr) return text;
+    char buffer[65536];
+    int got = 0;
+    while ((got = gzread(file, buffer, sizeof buffer)) > 0) text.append(buffer, got);
+    gzclose(file);
+    return text;
+}
+
+// The FAQ from its first chapter heading on, as a GBK book with CR LF line ends. Lines that only
+// mention a chapter ("见第 9 章…", indented references) are left out: the incremental add takes
+// a heading's first occurrence in the whole text as the chapter's line, so a reference standing
+// before the real heading would become the title. `dropHeading` (0: none) leaves out that
+// chapter's heading line too.
+std::string FaqBook(int dropHeading) {
+    std::string faq = ReadGzip(kFaq);
+    // The FAQ spaces its headings with no-break spaces, which GBK does not have: plain spaces,
+    // as a book prepared for a reader would hold.
+    for (size_t at = faq.find("\xC2\xA0"); at != std::string::npos; at = faq.find("\xC2\xA0", at)) {
+        faq.replace(at, 2, " ");
+    }
+    const std::regex mention("第 [0-9]+ 章");
+    const std::regex heading("^第 ([0-9]+) 章 ");
+    std::string book;
+    bool started = false;
+    size_t at = 0;
+    while (at < faq.size()) {
+        size_t end = faq.find('\n', at);
+        if (end == std::string::npos) end = faq.size();
+        const std::string line = faq.substr(at, end - at);
+        at = end + 1;
+        std::smatch match;
+        const bool isHeading = std::regex_search(line, match, heading);
+        if (isHeading && match[1] == "1") started = true;
+        if (!started) continue;
+        if (!isHeading && std::regex_search(line, mention)) continue;
+        if (isHeading && std::stoi(match[1]) == dropHeading) continue;
+        book += Utf8ToGbk(line) + "\r\n";
+    }
+    return book;
+}
+
+std::vector<std::string> Titles(const CliResult& run) {
+    std::vector<std::string> titles;
+    for (const std::string& line : run.Lines()) {
+        size_t tab = line.rfind('\t');
+        if (tab != std::string::npos) titles.push_back(line.substr(tab + 1));
+    }
+    return titles;
+}
+
+class RealBookDetection : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!std::filesystem::exists(kFaq)) {
+            GTEST_SKIP() << "the Chinese Debian FAQ (debian-faq-zh-cn) is not installed";
+        }
+    }
+    test::TempDir dir;
+};
+
+TEST_F(RealBookDetection, IncrementalAddFindsEveryChapter) {
+    test::WriteFileBytes(dir / "faq.txt", FaqBook(0));
+    CliResult run = RunCli({"chapters", "faq.txt", "--incremental", "第 1 章"}, dir.path());
+    ASSERT_EQ(run.exitCode, 0) << run.out << run.err;
+    const std::vector<std::string> titles = Titles(run);
+    ASSERT_EQ(titles.size(), 16u) << run.out;
+    for (size_t i = 0; i < titles.size(); ++i) {
+        EXPECT_EQ(titles[i].rfind("第 " + std::to_string(i + 1) + " 章 ", 0), 0u) << titles[i];
+    }
+    EXPECT_EQ(run.Lines().front().substr(0, 2), "0\t");
+}
+
+TEST_F(RealBookDetection, MissingCheckReportsARemovedHeading) {
+    test::WriteFileBytes(dir / "faq.txt", FaqBook(5));
+    // The run from 第 1 章 ends where 第 5 章 is missing; a second run picks up at 第 6 章.
+    CliResult run = RunCli(
+        {"missing", "faq.txt", "--incremental", "第 1 章", "--incremental", "第 6 章"}, dir.path());
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_EQ(run.Lines(), std::vector<std::string>{"缺少第 5！"});
+
+    CliResult chapters =
+        RunCli({"chapters", "faq.txt", "--incremental", "第 1 章", "--incremental", "第 6 章"},
+               dir.path());
+    EXPECT_EQ(Titles(chapters).size(), 15u) << chapters.out;
+}
+
+}  // namespace
+}  // namespace brisna::e2e
