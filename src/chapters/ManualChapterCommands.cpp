@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "Capacities.h"
-#include "chapters/ChapterAppend.h"
 #include "chapters/ChapterTitle.h"
 #include "text/CodePage936.h"
 #include "text/GbkText.h"

@@ -1,6 +1,5 @@
 #include "detect/IncrementalChapterAdd.h"
 
-#include "chapters/ChapterAppend.h"
 #include "chapters/ManualChapterCommands.h"
 #include "detect/HeadingParser.h"
 #include "detect/KeywordChapterAdd.h"

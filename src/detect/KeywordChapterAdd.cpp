@@ -3,7 +3,6 @@
 #include <limits>
 
 #include "Capacities.h"
-#include "chapters/ChapterAppend.h"
 #include "chapters/ManualChapterCommands.h"
 #include "text/CodePage936.h"
 #include "text/GbkText.h"
