@@ -151,9 +151,9 @@ int WriteQbr2(std::string_view bookText, std::span<const ChapterRecord> chapters
 
     const uint32_t textLength = static_cast<uint32_t>(text.size());
     const uint32_t blockCount = (textLength + kBlockBytes - 1) / kBlockBytes;
-    const size_t indexLength = index.size() + blockCount * kBlockRecordBytes;
-    if (indexLength > kBlockBytes) return -1;
-    index.resize(indexLength);
+    const size_t blockRecordBytes = size_t{blockCount} * kBlockRecordBytes;
+    if (index.size() + blockRecordBytes > kBlockBytes) return -1;
+    index.insert(index.end(), blockRecordBytes, uint8_t{0});
 
     // Blocks of 65536 bytes, each compressed on its own, back to back.
     std::vector<uint8_t> compressedText;
