@@ -10,23 +10,14 @@
 #include "controls/CMyRECtrl.h"
 #include "controls/HeadlessListBox.h"
 #include "controls/HeadlessRichEdit.h"
+#include "support/ShiftCountingList.h"
 #include "support/TestSupport.h"
 
 namespace brisna {
 namespace {
 
 using test::G;
-
-// A list that notes every deletion that is not of its last item: each one shifts every item
-// behind it, so a command that empties a long list that way takes quadratic time.
-class ShiftCountingList : public HeadlessListBox {
-  public:
-    int32_t DeleteString(int32_t index) override {
-        if (index != GetCount() - 1) ++shiftingDeletes;
-        return HeadlessListBox::DeleteString(index);
-    }
-    int shiftingDeletes = 0;
-};
+using test::ShiftCountingList;
 
 // The operator script that hung: a book with a finding on every line, tested twice. The second
 // run must clear the first run's findings without shifting the list.

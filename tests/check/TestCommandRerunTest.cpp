@@ -17,17 +17,30 @@ namespace {
 
 using test::G;
 
-TEST(TestCommandRerun, SecondRunReplacesThousandsOfFindingsExactly) {
-    std::string text = G("第一章") + "\r\n";
-    for (int i = 0; i < 2000; ++i) text += G("坏字在此") + "\r\n\r\n";
-    text += G("第二章") + "\r\n" + G("完结");
+// A book in the view with its line table, and empty lists and chapters beside it.
+class LoadedBook : public ::testing::Test {
+  protected:
+    void Load(const std::string& gbk) {
+        view.SetText(gbk);
+        book.RebuildLineTable();
+    }
+
     HeadlessRichEdit view;
-    view.SetText(text);
-    CMyRECtrl book(view);
-    book.RebuildLineTable();
+    CMyRECtrl book{view};
     HeadlessListBox chapters;
     HeadlessListBox problems;
     ChapterModel model;
+};
+
+using TestCommandRerun = LoadedBook;
+using TestCommandGarbled = LoadedBook;
+using TestCommandWords = LoadedBook;
+
+TEST_F(TestCommandRerun, SecondRunReplacesThousandsOfFindingsExactly) {
+    std::string text = G("第一章") + "\r\n";
+    for (int i = 0; i < 2000; ++i) text += G("坏字在此") + "\r\n\r\n";
+    text += G("第二章") + "\r\n" + G("完结");
+    Load(text);
     for (const char* title : {"第一章", "第二章"}) {
         ChapterRecord record;
         record.SetTitle(G(title));
@@ -49,7 +62,7 @@ TEST(TestCommandRerun, SecondRunReplacesThousandsOfFindingsExactly) {
     EXPECT_EQ(problems.GetSelCount(), 0);
 }
 
-TEST(TestCommandGarbled, PairsTheViewSplitsDifferentlyAreFoundOnLaterLines) {
+TEST_F(TestCommandGarbled, PairsTheViewSplitsDifferentlyAreFoundOnLaterLines) {
     // The check walks bytes in twos, the view reads 80 B0 A1 as 80 and 啊: the pair 80 B0 on
     // lines 1 and 2 is only found where it stands before a line end, on line 3; line 5's own
     // occurrence comes after that and is found again.
@@ -60,13 +73,7 @@ TEST(TestCommandGarbled, PairsTheViewSplitsDifferentlyAreFoundOnLaterLines) {
     text += "z" + pair + "\r\n";
     text += G("第二章") + "\r\n";
     text += "w" + pair + "\r\n" + G("完结");
-    HeadlessRichEdit view;
-    view.SetText(text);
-    CMyRECtrl book(view);
-    book.RebuildLineTable();
-    HeadlessListBox chapters;
-    HeadlessListBox problems;
-    ChapterModel model;
+    Load(text);
     RunTestCommand(book, chapters, problems, model, {}, "/books/b.txt");
 
     std::vector<std::string> garbled;
@@ -79,17 +86,11 @@ TEST(TestCommandGarbled, PairsTheViewSplitsDifferentlyAreFoundOnLaterLines) {
     EXPECT_EQ(garbled, (std::vector<std::string>{entry(3), entry(3), entry(3), entry(5)}));
 }
 
-TEST(TestCommandWords, WordsSharingStartsAndRepeatedWordsAreEachReported) {
+TEST_F(TestCommandWords, WordsSharingStartsAndRepeatedWordsAreEachReported) {
     // All words are looked up in one pass over the text; each must still be judged by its own
     // first occurrence: 甲 stands at the very first byte and is skipped, though line 2 holds it.
     const std::string text = G("甲乙丙") + "\r\n" + G("乙丙丁乙丙") + "\r\n" + G("丁甲");
-    HeadlessRichEdit view;
-    view.SetText(text);
-    CMyRECtrl book(view);
-    book.RebuildLineTable();
-    HeadlessListBox chapters;
-    HeadlessListBox problems;
-    ChapterModel model;
+    Load(text);
     const std::vector<std::string> words{G("乙丙"), G("甲"),   G("乙丙丁"), G("乙丙"),
                                          "x",       G("丁甲"), ""};
     RunTestCommand(book, chapters, problems, model, words, "/books/b.txt");

@@ -8,23 +8,14 @@
 #include "chapters/ChapterModel.h"
 #include "controls/HeadlessListBox.h"
 #include "detect/MissingChapterCheck.h"
+#include "support/ShiftCountingList.h"
 #include "support/TestSupport.h"
 
 namespace brisna {
 namespace {
 
 using test::G;
-
-// A list that notes every deletion that is not of its last item: each one shifts every item
-// behind it, so a command that empties a long list that way takes quadratic time.
-class ShiftCountingList : public HeadlessListBox {
-  public:
-    int32_t DeleteString(int32_t index) override {
-        if (index != GetCount() - 1) ++shiftingDeletes;
-        return HeadlessListBox::DeleteString(index);
-    }
-    int shiftingDeletes = 0;
-};
+using test::ShiftCountingList;
 
 ChapterRecord Chapter(const std::string& title, uint32_t offset) {
     ChapterRecord record;
