@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "app/SuspiciousWords.h"
+#include "chapters/ManualChapterCommands.h"
 #include "text/BookLoading.h"
 
 namespace brisna {
@@ -136,8 +137,7 @@ void CBrisnaMakeDlg::OnOpenText() {
         return;
     }
 
-    chapters.Clear();
-    while (chapterList.GetCount() > 0) chapterList.DeleteString(0);
+    DeleteAllChapters(chapterList, chapters);
 
     std::string text = PrepareLoadedText(read.bytes);
     read.bytes = std::string();  // release the raw copy before the view takes its own

@@ -7,6 +7,7 @@
 #include "Capacities.h"
 #include "book/Qbr2Format.h"
 #include "book/QbrFormat.h"
+#include "chapters/ManualChapterCommands.h"
 #include "text/CodePage936.h"
 
 namespace brisna {
@@ -28,11 +29,6 @@ std::string ReplaceEverywhere(std::string_view text, std::string_view from, std:
     }
     out.append(text.substr(position));
     return out;
-}
-
-void EmptyChapters(ListBox& chapterList, ChapterModel& chapters) {
-    chapters.Clear();
-    while (chapterList.GetCount() > 0) chapterList.DeleteString(0);
 }
 
 // The message that refuses a decoded book the editor cannot take (more than the model's 98
@@ -87,7 +83,7 @@ bool OpenBook(BookKind kind, CMyRECtrl& bookText, ListBox& chapterList, ChapterM
         host.ShowMessage(file.message, MessageCaption::kNone);
         return false;
     }
-    EmptyChapters(chapterList, chapters);
+    DeleteAllChapters(chapterList, chapters);
 
     std::vector<BookChapter> decoded;
     std::string failure;

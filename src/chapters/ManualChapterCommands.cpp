@@ -188,9 +188,7 @@ void DeleteSelectedChapters(ListBox& chapterList, ChapterModel& chapters, Dialog
 
 void DeleteAllChapters(ListBox& chapterList, ChapterModel& chapters) {
     chapters.Clear();
-    while (chapterList.GetCount() > 0) {
-        if (chapterList.DeleteString(0) < 0) break;
-    }
+    DeleteAllItems(chapterList);
 }
 
 void ShowSelectedChapter(CMyRECtrl& bookText, ListBox& chapterList, const ChapterModel& chapters) {

@@ -192,11 +192,7 @@ void ReportChapterFaults(CMyRECtrl& bookText, ListBox& chapterList, ListBox& pro
 void RunTestCommand(CMyRECtrl& bookText, ListBox& chapterList, ListBox& problemList,
                     ChapterModel& chapters, const std::vector<std::string>& suspiciousWords,
                     std::string_view bookSourcePath) {
-    // From the end: a run can leave tens of thousands of findings, and removing the first item
-    // moves all the others each time.
-    for (int32_t count = problemList.GetCount(); count > 0; count = problemList.GetCount()) {
-        if (problemList.DeleteString(count - 1) < 0) break;
-    }
+    DeleteAllItems(problemList);
     RichEdit& view = bookText.View();
     std::string text = ReadBookText(view);
 

@@ -44,4 +44,12 @@ class ListBox {
     virtual void Invalidate() = 0;
 };
 
+// Empties the list. From the end: a problem list can hold tens of thousands of findings, and
+// removing the first item would move all the others each time. Stops if a removal fails.
+inline void DeleteAllItems(ListBox& list) {
+    for (int32_t count = list.GetCount(); count > 0; count = list.GetCount()) {
+        if (list.DeleteString(count - 1) < 0) break;
+    }
+}
+
 }  // namespace brisna

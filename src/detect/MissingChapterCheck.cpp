@@ -46,11 +46,7 @@ class MissingChapterWriter {
 }  // namespace
 
 void CheckMissingChapters(const ChapterModel& chapters, ListBox& problemList) {
-    // Emptied from the end: the list may hold many thousands of findings, and taking the first
-    // item each time would shift all the others every time. The result is the same empty list.
-    for (int32_t count = problemList.GetCount(); count > 0; count = problemList.GetCount()) {
-        if (problemList.DeleteString(count - 1) < 0) break;
-    }
+    DeleteAllItems(problemList);
 
     MissingChapterWriter writer(problemList);
     std::string group;      // the group heading G
