@@ -7,7 +7,7 @@
 
 #include "BenchSupport.h"
 #include "Capacities.h"
-#include "app/DialogHost.h"
+#include "controls/DialogHost.h"
 #include "controls/CMyRECtrl.h"
 #include "controls/HeadlessListBox.h"
 #include "controls/HeadlessRichEdit.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/ControlIds.h"
-#include "app/DialogHost.h"
+#include "controls/DialogHost.h"
 #include "chapters/ChapterModel.h"
 #include "controls/CMyRECtrl.h"
 #include "controls/ListBox.h"

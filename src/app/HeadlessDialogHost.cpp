@@ -6,7 +6,14 @@
 namespace brisna {
 
 void HeadlessDialogHost::ShowMessage(std::string_view gbkText, MessageCaption caption) {
-    messages_.push_back(ShownMessage{std::string(gbkText), caption});
+    messages_.push_back(ShownMessage{std::string(gbkText), caption, {}, {}});
+    if (onMessage) onMessage(messages_.back());
+}
+
+void HeadlessDialogHost::ShowFileMessage(std::string_view gbkText, MessageCaption caption,
+                                         std::string_view path, std::string_view reason) {
+    messages_.push_back(
+        ShownMessage{std::string(gbkText), caption, std::string(path), std::string(reason)});
     if (onMessage) onMessage(messages_.back());
 }
 

@@ -10,18 +10,22 @@
 #include <string>
 #include <vector>
 
-#include "app/DialogHost.h"
+#include "controls/DialogHost.h"
 
 namespace brisna {
 
 struct ShownMessage {
     std::string text;  // GBK
     MessageCaption caption = MessageCaption::kNone;
+    std::string path;    // the file a file message is about (empty for other messages)
+    std::string reason;  // the system's reason given with it, or empty
 };
 
 class HeadlessDialogHost : public DialogHost {
   public:
     void ShowMessage(std::string_view gbkText, MessageCaption caption) override;
+    void ShowFileMessage(std::string_view gbkText, MessageCaption caption, std::string_view path,
+                         std::string_view reason) override;
     std::optional<std::string> ChooseFileToOpen(FileFilter filter) override;
     void BeginWaitCursor() override {
         ++waitDepth_;

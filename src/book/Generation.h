@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/DialogHost.h"
+#include "controls/DialogHost.h"
 #include "chapters/ChapterModel.h"
 #include "controls/CMyRECtrl.h"
 #include "controls/ListBox.h"

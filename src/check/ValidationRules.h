@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/DialogHost.h"
+#include "controls/DialogHost.h"
 #include "chapters/ChapterModel.h"
 #include "controls/CMyRECtrl.h"
 #include "controls/ListBox.h"

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "app/DialogHost.h"
+#include "controls/DialogHost.h"
 #include "chapters/ChapterModel.h"
 #include "controls/CMyRECtrl.h"
 #include "controls/ListBox.h"

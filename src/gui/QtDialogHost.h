@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/DialogHost.h"
+#include "controls/DialogHost.h"
 
 class QLineEdit;
 class QWidget;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/DialogHost.h"
+#include "controls/DialogHost.h"
 #include "chapters/ChapterModel.h"
 #include "controls/CMyRECtrl.h"
 #include "controls/HeadlessListBox.h"

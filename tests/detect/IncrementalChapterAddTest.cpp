@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/DialogHost.h"
+#include "controls/DialogHost.h"
 #include "controls/HeadlessListBox.h"
 #include "controls/HeadlessRichEdit.h"
 #include "support/TestSupport.h"

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/DialogHost.h"
+#include "controls/DialogHost.h"
 #include "support/TestSupport.h"
 
 namespace brisna::test {

@@ -32,6 +32,16 @@ class DialogHost {
 
     // A modal message box with an OK button. The text is GBK.
     virtual void ShowMessage(std::string_view gbkText, MessageCaption caption) = 0;
+    // A message box about one file. The window shows the message alone, as it always has; the
+    // command line adds the path and, where the system gave one, its reason, so that a failure
+    // in a batch says which file and why ("生成qbr2失败: /books/a1.qbr2: Permission denied").
+    // path is the file name's bytes; reason is the system's text (strerror), or empty.
+    virtual void ShowFileMessage(std::string_view gbkText, MessageCaption caption,
+                                 std::string_view path, std::string_view reason) {
+        (void)path;
+        (void)reason;
+        ShowMessage(gbkText, caption);
+    }
     // The open-file dialog: the chosen path (the platform's file name bytes), or nothing when
     // the operator cancels.
     virtual std::optional<std::string> ChooseFileToOpen(FileFilter filter) = 0;
