@@ -1,0 +1,32 @@
+#pragma once
+// Reading a whole file that the operator named: only regular files (a folder or a device is
+// refused, a FIFO never blocks the program), and never more than the caller's bound, told from
+// the size before anything is read.
+
+#include <cstdint>
+#include <string>
+
+namespace brisna {
+
+enum class FileReadStatus {
+    kOk,
+    kCannotOpen,  // missing, no permission, or not a regular file (error says which)
+    kTooLarge,    // limitBytes or more
+    kShortRead,   // fewer bytes arrived than the size promised
+};
+
+struct FileReadResult {
+    FileReadStatus status = FileReadStatus::kOk;
+    std::string bytes;  // the whole file when status is kOk, else empty
+    uint64_t size = 0;  // the size the file had when it was opened
+    int error = 0;      // the system's error number where it gave one, else 0
+};
+
+// Reads the file at path (the platform's file name bytes) when it is a regular file of fewer
+// than limitBytes bytes.
+FileReadResult ReadRegularFile(const std::string& path, uint64_t limitBytes);
+
+// The system's text for an error number ("Permission denied"), empty for 0.
+std::string SystemErrorText(int error);
+
+}  // namespace brisna
