@@ -1,0 +1,68 @@
+# Install rules: both programs, and what a Linux desktop needs to offer them (menu entry, icons,
+# file types, software-centre data, manual pages, shell completion). Included after the
+# programs' folders, so that it only installs what this tree builds.
+
+# The name the desktop knows the window by: the .desktop file, the icons, the AppStream data
+# and the MIME package are all called after it.
+set(BRISNA_APP_ID io.github.brisnamake.BrisnaMake)
+# Date of the release named by the project version, for the manual pages and the AppStream data.
+set(BRISNA_RELEASE_DATE 2026-12-08)
+set(BRISNA_HOMEPAGE_URL "https://github.com/brisnamake/BrisnaMake"
+    CACHE STRING "Home page named in the package and the AppStream data")
+set(BRISNA_SCREENSHOT_URL "https://raw.githubusercontent.com/brisnamake/BrisnaMake/main/docs/screenshots"
+    CACHE STRING "Where software centres fetch the screenshots of docs/screenshots from")
+
+set(brisna_res ${CMAKE_SOURCE_DIR}/res)
+set(brisna_man_dir ${CMAKE_BINARY_DIR}/man)
+
+# Manual pages are gzipped at build time, as Debian ships them; gzip -n keeps the bytes
+# independent of the build time.
+set(brisna_man_pages)
+function(brisna_gzip_man_page source)
+  get_filename_component(name ${source} NAME)
+  set(copy ${brisna_man_dir}/gz/${name})
+  add_custom_command(OUTPUT ${copy}.gz
+                     COMMAND ${CMAKE_COMMAND} -E copy ${source} ${copy}
+                     COMMAND gzip -9nf ${copy}
+                     DEPENDS ${source} ${ARGN}
+                     COMMENT "Compressing the manual page ${name}" VERBATIM)
+  set(brisna_man_pages ${brisna_man_pages} ${copy}.gz PARENT_SCOPE)
+endfunction()
+
+if(TARGET brisnamake-cli)
+  install(TARGETS brisnamake-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  # The command line's manual page and completion are generated from its own option tables.
+  if(TARGET brisnamake-cli-docs)
+    set(cli_docs ${CMAKE_BINARY_DIR}/src/cli)
+    brisna_gzip_man_page(${cli_docs}/brisnamake-cli.1)
+    install(FILES ${cli_docs}/brisnamake-cli.bash-completion
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME brisnamake-cli)
+  endif()
+endif()
+
+if(TARGET BrisnaMake)
+  install(TARGETS BrisnaMake RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES ${brisna_res}/${BRISNA_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(DIRECTORY ${brisna_res}/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+  configure_file(${brisna_res}/${BRISNA_APP_ID}.metainfo.xml.in
+                 ${CMAKE_BINARY_DIR}/res/${BRISNA_APP_ID}.metainfo.xml @ONLY)
+  install(FILES ${CMAKE_BINARY_DIR}/res/${BRISNA_APP_ID}.metainfo.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  configure_file(${CMAKE_SOURCE_DIR}/man/BrisnaMake.1.in ${brisna_man_dir}/BrisnaMake.1 @ONLY)
+  brisna_gzip_man_page(${brisna_man_dir}/BrisnaMake.1)
+endif()
+
+# Books are written by either program, so the file types come with both.
+install(FILES ${brisna_res}/${BRISNA_APP_ID}.mime.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME ${BRISNA_APP_ID}.xml)
+# Debian looks for the licence under the package's name.
+install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/brisnamake
+        RENAME copyright)
+
+if(brisna_man_pages)
+  add_custom_target(brisna-man-pages ALL DEPENDS ${brisna_man_pages})
+  if(TARGET brisnamake-cli-docs)
+    add_dependencies(brisna-man-pages brisnamake-cli-docs)
+  endif()
+  install(FILES ${brisna_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
