@@ -6,7 +6,7 @@
 set -euo pipefail
 repo=$(cd "$(dirname "$0")" && pwd)
 
-"$repo/scripts/install-deps.sh"
+"$repo/scripts/install-deps.sh" run build
 (cd "$repo" && cmake --preset release >/dev/null && cmake --build --preset release -j "$(nproc)")
 
 gui=$repo/build/release/src/gui/BrisnaMake

@@ -1,16 +1,40 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the window need, only when missing.
+# Installs the Debian packages BrisnaMake needs, only those that are missing.
+#   scripts/install-deps.sh               every group
+#   scripts/install-deps.sh run build     only the named groups
+# run:   what the programs need at run time beyond the libraries that the build packages
+#        bring in (OpenCC's tables, a CJK font, Qt's Chinese strings)
+# build: compilers and libraries for the window, the command line and the benchmarks, and
+#        what `cpack -G DEB` needs
+# test:  the test frameworks, the fuzzer, the virtual display, books to try, and the tools
+#        that check the package
 set -euo pipefail
 
-packages=(
+run=(libopencc-data fonts-noto-cjk qt6-translations-l10n)
+build=(
   build-essential cmake ninja-build pkg-config
-  zlib1g-dev libicu-dev libopencc-dev libopencc-data opencc
-  qt6-base-dev fonts-noto-cjk libcli11-dev
-  libgtest-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  zlib1g-dev libicu-dev libopencc-dev qt6-base-dev libcli11-dev libbenchmark-dev
+  dpkg-dev file
+)
+test=(
+  libgtest-dev clang libclang-rt-14-dev opencc
   xvfb xauth
   manpages-zh debian-faq-zh-cn
+  desktop-file-utils appstream man-db shared-mime-info
 )
+
+groups=("$@")
+[ ${#groups[@]} -gt 0 ] || groups=(run build test)
+packages=()
+for group in "${groups[@]}"; do
+  case $group in
+    run) packages+=("${run[@]}") ;;
+    build) packages+=("${build[@]}") ;;
+    test) packages+=("${test[@]}") ;;
+    *) echo "install-deps.sh: unknown group '$group' (run, build, test)" >&2; exit 2 ;;
+  esac
+done
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
