@@ -8,11 +8,14 @@ set(CPACK_PACKAGE_NAME brisnamake)
 set(CPACK_PACKAGE_VENDOR "BrisnaMake developers")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "prepare Chinese plain-text books as .qbr2 and .qbr e-books")
-set(CPACK_PACKAGE_DESCRIPTION
-    "BrisnaMake opens a Chinese plain-text book (GBK), marks where each chapter begins - by hand, \
-by keyword or by counting numbered headings - checks the book for problems and generates it as \
-.qbr2 and .qbr e-books beside the text. Generated books open back into the editor.\n\
-The package holds the Qt window BrisnaMake and the command line brisnamake-cli.")
+# Debian shows the long description as it is, so it is wrapped here.
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+       "BrisnaMake opens a Chinese plain-text book (GBK), marks where each chapter\n"
+       "begins - by hand, by keyword or by counting numbered headings - checks the\n"
+       "book for problems and generates it as .qbr2 and .qbr e-books beside the\n"
+       "text. Generated books open back into the editor.\n"
+       "The package holds the Qt window BrisnaMake and the command line\n"
+       "brisnamake-cli.")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

@@ -1,0 +1,182 @@
+#!/usr/bin/env bash
+# Builds the Debian package from this build tree and checks it as a user would meet it.
+# One step per call, so that ctest reports each on its own:
+#   build     cpack into a fresh folder and unpack the package into a root beside it
+#   contents  every file a desktop install needs, the control fields, no maintainer scripts
+#   run       the unpacked brisnamake-cli prints its version and generates the sample book
+#   desktop   desktop-file-validate on the unpacked .desktop file
+#   appstream appstreamcli validate on the unpacked AppStream data
+#   man       man renders every unpacked manual page without a warning
+#   mime      a MIME database built from the unpacked package names the generated books
+#   clean     removes the folder
+# The environment (set by tests/packaging/CMakeLists.txt) names the build tree, the source
+# tree, the version, the application id, the MIME probe and what this tree builds.
+set -uo pipefail
+
+dir=${BRISNA_PACKAGE_DIR:?}
+root=$dir/root
+app=${BRISNA_APP_ID:?}
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+step_build() {
+  rm -rf "$dir"
+  mkdir -p "$dir"
+  (cd "$BRISNA_BUILD_DIR" && cpack -G DEB -B "$dir/out") >"$dir/cpack.log" 2>&1 || {
+    cat "$dir/cpack.log" >&2
+    fail "cpack -G DEB"
+    return
+  }
+  local arch
+  arch=$(dpkg --print-architecture)
+  local deb=$dir/out/brisnamake_${BRISNA_VERSION}_${arch}.deb
+  [ -f "$deb" ] || { ls "$dir/out" >&2; fail "no package named $(basename "$deb")"; return; }
+  ln -s "$deb" "$dir/package.deb"
+  dpkg-deb -x "$deb" "$root" || fail "dpkg-deb -x"
+}
+
+step_contents() {
+  local listing
+  listing=$(dpkg-deb -c "$dir/package.deb" | awk '{print $6}' | sed 's|^\./|/|') || fail "dpkg-deb -c"
+  local expected=(/usr/bin/brisnamake-cli "/usr/share/mime/packages/$app.xml" /usr/share/doc/brisnamake/copyright)
+  if [ "$BRISNA_EXPECT_GUI" = 1 ]; then
+    expected+=(/usr/bin/BrisnaMake "/usr/share/applications/$app.desktop" "/usr/share/metainfo/$app.metainfo.xml"
+               /usr/share/man/man1/BrisnaMake.1.gz "/usr/share/icons/hicolor/scalable/apps/$app.svg")
+    for size in 16 32 48 64 128 256; do
+      expected+=("/usr/share/icons/hicolor/${size}x${size}/apps/$app.png")
+    done
+  fi
+  if [ "$BRISNA_EXPECT_CLI_DOCS" = 1 ]; then
+    expected+=(/usr/share/man/man1/brisnamake-cli.1.gz /usr/share/bash-completion/completions/brisnamake-cli)
+  else
+    echo "note: this tree does not generate the command line's manual page and completion; not checked"
+  fi
+  for path in "${expected[@]}"; do
+    grep -qxF "$path" <<<"$listing" || fail "the package lacks $path"
+  done
+
+  local field value
+  for field in Package Version Depends Recommends; do
+    value=$(dpkg-deb -f "$dir/package.deb" "$field")
+    echo "$field: $value"
+    case $field in
+      Package) [ "$value" = brisnamake ] || fail "Package is '$value'" ;;
+      Version) [ "$value" = "$BRISNA_VERSION" ] || fail "Version is '$value'" ;;
+      # libc6 shows that the library dependencies were computed from the binaries.
+      Depends) for dep in libopencc-data libc6; do
+                 grep -qE "(^|, )$dep( |,|$)" <<<"$value" || fail "Depends lacks $dep"
+               done ;;
+      Recommends) for dep in fonts-noto-cjk qt6-translations-l10n; do
+                    grep -qE "(^|, )$dep( |,|$)" <<<"$value" || fail "Recommends lacks $dep"
+                  done ;;
+    esac
+  done
+  local control=$dir/control
+  rm -rf "$control"
+  dpkg-deb -e "$dir/package.deb" "$control" || fail "dpkg-deb -e"
+  for script in preinst postinst prerm postrm config; do
+    [ ! -e "$control/$script" ] || fail "the package carries a maintainer script: $script"
+  done
+  # The programs must not look for libraries in the build tree they came from.
+  local program
+  for program in "$root"/usr/bin/*; do
+    if readelf -d "$program" | grep -qE 'RPATH|RUNPATH'; then
+      fail "$(basename "$program") keeps a library search path: $(readelf -d "$program" | grep -E 'RPATH|RUNPATH')"
+    fi
+  done
+}
+
+# Generates the sample book with the unpacked command line into the folder $1.
+generate_sample() {
+  local work=$1
+  rm -rf "$work"
+  mkdir -p "$work"
+  cp "$BRISNA_SOURCE_DIR/res/sample/sample.txt" "$work/"
+  (cd "$work" && "$root/usr/bin/brisnamake-cli" generate sample.txt --incremental 第一章) ||
+    { fail "brisnamake-cli generate"; return 1; }
+  local book
+  for book in sample.qbr2 sample.qbr; do
+    [ -s "$work/$book" ] || { fail "generate wrote no $book"; return 1; }
+  done
+}
+
+step_run() {
+  local cli=$root/usr/bin/brisnamake-cli
+  local output
+  if output=$("$cli" --version 2>&1); then
+    grep -qF "$BRISNA_VERSION" <<<"$output" || fail "brisnamake-cli --version says '$output'"
+  elif [ "$BRISNA_EXPECT_CLI_DOCS" = 1 ]; then
+    fail "brisnamake-cli --version: $output"
+  else
+    echo "note: this brisnamake-cli has no --version yet; not checked"
+  fi
+
+  generate_sample "$dir/run" || return
+  # The fixed start of a .qbr2 header, as the MIME magic expects it.
+  [ "$(head -c 8 "$dir/run/sample.qbr2" | od -An -tx1 | tr -d ' \n')" = 0000000068000200 ] ||
+    fail "sample.qbr2 does not begin with the .qbr2 header"
+}
+
+step_desktop() {
+  [ "$BRISNA_EXPECT_GUI" = 1 ] || { echo "note: no window in this tree; not checked"; return; }
+  desktop-file-validate "$root/usr/share/applications/$app.desktop" || fail "desktop-file-validate"
+}
+
+step_appstream() {
+  [ "$BRISNA_EXPECT_GUI" = 1 ] || { echo "note: no window in this tree; not checked"; return; }
+  appstreamcli validate --no-net "$root/usr/share/metainfo/$app.metainfo.xml" || fail "appstreamcli validate"
+}
+
+step_man() {
+  local pages=("$root"/usr/share/man/man1/*.1.gz)
+  [ -e "${pages[0]}" ] || { fail "no manual pages"; return; }
+  local page warnings
+  for page in "${pages[@]}"; do
+    # The pages name the window's Chinese buttons, which only a UTF-8 terminal can show.
+    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$page" 2>&1 >/dev/null)
+    [ -z "$warnings" ] || fail "man -l $(basename "$page"): $warnings"
+    LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$page" 2>/dev/null | grep -qF "$BRISNA_VERSION" ||
+      fail "$(basename "$page") does not name version $BRISNA_VERSION"
+  done
+}
+
+step_mime() {
+  [ -n "${BRISNA_MIME_PROBE:-}" ] || { echo "note: no MIME probe in this tree; not checked"; return; }
+  local share=$dir/mime-share
+  rm -rf "$share"
+  mkdir -p "$share/mime/packages"
+  cp /usr/share/mime/packages/freedesktop.org.xml "$root/usr/share/mime/packages/$app.xml" "$share/mime/packages/"
+  local messages
+  messages=$(XDG_DATA_HOME=$share XDG_DATA_DIRS=$share update-mime-database "$share/mime" 2>&1) || fail "update-mime-database: $messages"
+  [ -z "$messages" ] || fail "update-mime-database: $messages"
+  local work=$dir/mime-books
+  generate_sample "$work" || return
+  cp "$work/sample.qbr2" "$work/renamed.bin"
+  cp "$work/sample.qbr2" "$work/UPPER.QBR2"
+  local expectations=(
+    "sample.qbr2 application/x-qbr2"
+    "UPPER.QBR2 application/x-qbr2"
+    "renamed.bin application/x-qbr2"
+    "sample.qbr application/x-qbr"
+    "sample.txt text/plain"
+  )
+  local line file want got
+  for line in "${expectations[@]}"; do
+    read -r file want <<<"$line"
+    got=$(XDG_DATA_HOME=$share XDG_DATA_DIRS=$share "$BRISNA_MIME_PROBE" "$work/$file")
+    [ "$got" = "$want" ] || fail "$file is taken for $got, not $want"
+  done
+}
+
+step_clean() {
+  rm -rf "$dir"
+}
+
+case ${1:-} in
+  build | contents | run | desktop | appstream | man | mime | clean) "step_$1" ;;
+  *) echo "usage: $0 build|contents|run|desktop|appstream|man|mime|clean" >&2; exit 2 ;;
+esac
+[ "$failures" -eq 0 ]
