@@ -34,4 +34,9 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "libopencc-data")
 # A CJK font for the book text and Qt's own dialogs in Chinese.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk, qt6-translations-l10n")
 
+# The package_source target packs the source tree only, never build trees or the repository.
+set(CPACK_SOURCE_GENERATOR TGZ)
+set(CPACK_SOURCE_IGNORE_FILES "^${PROJECT_SOURCE_DIR}/build/" "^${PROJECT_SOURCE_DIR}/\\.git$"
+                               "^${PROJECT_SOURCE_DIR}/\\.cache/")
+
 include(CPack)
