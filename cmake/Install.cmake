@@ -16,17 +16,23 @@ set(brisna_res ${CMAKE_SOURCE_DIR}/res)
 set(brisna_man_dir ${CMAKE_BINARY_DIR}/man)
 
 # Manual pages are gzipped at build time, as Debian ships them; gzip -n keeps the bytes
-# independent of the build time.
+# independent of the build time. brisna_man_page(SOURCE LANGUAGE [DEPENDS...]) installs the
+# page into section 1 of LANGUAGE ("" for the untranslated pages).
 set(brisna_man_pages)
-function(brisna_gzip_man_page source)
+function(brisna_man_page source language)
   get_filename_component(name ${source} NAME)
-  set(copy ${brisna_man_dir}/gz/${name})
+  set(section man1)
+  if(language)
+    set(section ${language}/man1)
+  endif()
+  set(copy ${brisna_man_dir}/gz/${section}/${name})
   add_custom_command(OUTPUT ${copy}.gz
                      COMMAND ${CMAKE_COMMAND} -E copy ${source} ${copy}
                      COMMAND gzip -9nf ${copy}
                      DEPENDS ${source} ${ARGN}
-                     COMMENT "Compressing the manual page ${name}" VERBATIM)
+                     COMMENT "Compressing the manual page ${section}/${name}" VERBATIM)
   set(brisna_man_pages ${brisna_man_pages} ${copy}.gz PARENT_SCOPE)
+  install(FILES ${copy}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/${section})
 endfunction()
 
 if(TARGET brisnamake-cli)
@@ -34,7 +40,7 @@ if(TARGET brisnamake-cli)
   # The command line's manual page and completion are generated from its own option tables.
   if(TARGET brisnamake-cli-docs)
     set(cli_docs ${CMAKE_BINARY_DIR}/src/cli)
-    brisna_gzip_man_page(${cli_docs}/brisnamake-cli.1)
+    brisna_man_page(${cli_docs}/brisnamake-cli.1 "")
     install(FILES ${cli_docs}/brisnamake-cli.bash-completion
             DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME brisnamake-cli)
   endif()
@@ -49,7 +55,9 @@ if(TARGET BrisnaMake)
   install(FILES ${CMAKE_BINARY_DIR}/res/${BRISNA_APP_ID}.metainfo.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   configure_file(${CMAKE_SOURCE_DIR}/man/BrisnaMake.1.in ${brisna_man_dir}/BrisnaMake.1 @ONLY)
-  brisna_gzip_man_page(${brisna_man_dir}/BrisnaMake.1)
+  brisna_man_page(${brisna_man_dir}/BrisnaMake.1 "")
+  configure_file(${CMAKE_SOURCE_DIR}/man/zh_CN/BrisnaMake.1.in ${brisna_man_dir}/zh_CN/BrisnaMake.1 @ONLY)
+  brisna_man_page(${brisna_man_dir}/zh_CN/BrisnaMake.1 zh_CN)
 endif()
 
 # Books are written by either program, so the file types come with both.
@@ -64,5 +72,4 @@ if(brisna_man_pages)
   if(TARGET brisnamake-cli-docs)
     add_dependencies(brisna-man-pages brisnamake-cli-docs)
   endif()
-  install(FILES ${brisna_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()

@@ -44,7 +44,8 @@ step_contents() {
   local expected=(/usr/bin/brisnamake-cli "/usr/share/mime/packages/$app.xml" /usr/share/doc/brisnamake/copyright)
   if [ "$BRISNA_EXPECT_GUI" = 1 ]; then
     expected+=(/usr/bin/BrisnaMake "/usr/share/applications/$app.desktop" "/usr/share/metainfo/$app.metainfo.xml"
-               /usr/share/man/man1/BrisnaMake.1.gz "/usr/share/icons/hicolor/scalable/apps/$app.svg")
+               /usr/share/man/man1/BrisnaMake.1.gz /usr/share/man/zh_CN/man1/BrisnaMake.1.gz
+               "/usr/share/icons/hicolor/scalable/apps/$app.svg")
     for size in 16 32 48 64 128 256; do
       expected+=("/usr/share/icons/hicolor/${size}x${size}/apps/$app.png")
     done
@@ -131,15 +132,17 @@ step_appstream() {
 }
 
 step_man() {
-  local pages=("$root"/usr/share/man/man1/*.1.gz)
-  [ -e "${pages[0]}" ] || { fail "no manual pages"; return; }
+  shopt -s nullglob
+  local pages=("$root"/usr/share/man/man1/*.1.gz "$root"/usr/share/man/*/man1/*.1.gz)
+  [ ${#pages[@]} -gt 0 ] || { fail "no manual pages"; return; }
+  echo "manual pages: ${pages[*]#"$root"}"
   local page warnings
   for page in "${pages[@]}"; do
     # The pages name the window's Chinese buttons, which only a UTF-8 terminal can show.
     warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$page" 2>&1 >/dev/null)
-    [ -z "$warnings" ] || fail "man -l $(basename "$page"): $warnings"
+    [ -z "$warnings" ] || fail "man -l ${page#"$root"}: $warnings"
     LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$page" 2>/dev/null | grep -qF "$BRISNA_VERSION" ||
-      fail "$(basename "$page") does not name version $BRISNA_VERSION"
+      fail "${page#"$root"} does not name version $BRISNA_VERSION"
   done
 }
 
