@@ -11,11 +11,13 @@
 namespace brisna {
 
 void CBrisnaMakeDlg::OnKeywordAdd() {
-    KeywordChapterAdd(bookText, chapterList, chapters, host, detectionScanPosition);
+    KeywordChapterAdd(bookText, chapterList, chapters, host, detectionScanPosition,
+                      headingsAtLineStart);
 }
 
 void CBrisnaMakeDlg::OnIncrementalAdd() {
-    IncrementalChapterAdd(bookText, chapterList, chapters, host, detectionScanPosition);
+    IncrementalChapterAdd(bookText, chapterList, chapters, host, detectionScanPosition,
+                          headingsAtLineStart);
 }
 
 void CBrisnaMakeDlg::OnCheckMissing() {
