@@ -49,6 +49,14 @@ size_t FindHeading(std::string_view text, std::string_view heading, int64_t from
     return at;
 }
 
+int32_t TitleSearchStart(std::string_view text, size_t occurrence, int32_t detectionScanPosition) {
+    size_t lineStart = LineStartBefore(text, std::min(occurrence, text.size()));
+    if (detectionScanPosition < 0 || lineStart <= static_cast<size_t>(detectionScanPosition)) {
+        return detectionScanPosition;
+    }
+    return static_cast<int32_t>(std::min<size_t>(lineStart, std::numeric_limits<int32_t>::max()));
+}
+
 int32_t CharPositions::CharHolding(size_t offset) {
     offset = std::min(offset, text_.size());
     if (offset < byte_) {

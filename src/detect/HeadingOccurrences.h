@@ -20,6 +20,11 @@ bool BeginsLine(std::string_view text, size_t at);
 // outside the text.
 size_t FindHeading(std::string_view text, std::string_view heading, int64_t from, bool atLineStart);
 
+// Where the append step looks for the title it read from the heading's line: from the start of
+// that line, so that a mention of the whole heading between the previous heading and this one
+// cannot lend the chapter its offset; never before the scan position.
+int32_t TitleSearchStart(std::string_view text, size_t occurrence, int32_t detectionScanPosition);
+
 // Maps byte offsets of a CR LF text to the character positions of the view that holds it (one
 // per GBK character, one per byte that is no GBK character, one per paragraph mark). Offsets are
 // usually asked for in rising order, so the walk goes on from the last answer.

@@ -28,8 +28,9 @@ void RunIncrementalAdd(detection::AddStart& start, CMyRECtrl& bookText, ListBox&
         CharRange match = view.FindText({positions.CharHolding(occurrence), -1}, heading);
         if (match.min >= 0) view.SetSelection(match);
 
-        if (AppendChapterAtCaretLine(bookText, chapterList, chapters, host, detectionScanPosition,
-                                     text) != 0) {
+        if (AppendChapterAtCaretLine(
+                bookText, chapterList, chapters, host,
+                detection::TitleSearchStart(text, occurrence, detectionScanPosition), text) != 0) {
             break;
         }
         if (!detection::AdvanceNumber(parts)) break;

@@ -85,8 +85,9 @@ void KeywordChapterAdd(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& 
         CharRange match = view.FindText({positions.CharHolding(occurrence), -1}, heading);
         if (match.min >= 0) view.SetSelection(match);
 
-        if (AppendChapterAtCaretLine(bookText, chapterList, chapters, host, detectionScanPosition,
-                                     text) != 0) {
+        if (AppendChapterAtCaretLine(
+                bookText, chapterList, chapters, host,
+                detection::TitleSearchStart(text, occurrence, detectionScanPosition), text) != 0) {
             break;
         }
         detectionScanPosition = detection::PositionAfter(occurrence, heading.size());

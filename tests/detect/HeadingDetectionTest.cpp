@@ -140,6 +140,23 @@ TEST_F(Detection, MentionsBeforeTheHeadingDoNotDetachTitleFromOffset) {
     }
 }
 
+TEST_F(Detection, AMentionOfTheWholeHeadingLendsNoOffset) {
+    // The heading's whole line is quoted in running text before it stands: the chapter's offset
+    // is still its own line's start.
+    for (bool keyword : {false, true}) {
+        Load({"第一章 起", "下文读第二章 转的内容。", "第二章 转", "文", "文", "文"});
+        DeleteAllItems(chapterList);
+        chapters = ChapterModel();
+        host.startChapter = G("第一章");
+        if (keyword) {
+            KeywordChapterAdd(bookText, chapterList, chapters, host, scan, true);
+        } else {
+            IncrementalChapterAdd(bookText, chapterList, chapters, host, scan, true);
+        }
+        EXPECT_EQ(ChapterLines(), (std::vector<int>{0, 2})) << keyword;
+    }
+}
+
 TEST_F(Detection, AtLineStartPassesOverContentsMentionsAndMissingHeadings) {
     Load(kNovel);
     // The operator marks the title line by hand first.
