@@ -184,6 +184,22 @@ bool Better(const HeadingCandidate& a, const HeadingCandidate& b) {
     return a.firstLine < b.firstLine;
 }
 
+// The heading as the operator reads it: without the line break a number-only heading carries.
+std::string_view ShownHeading(const HeadingCandidate& candidate) {
+    std::string_view heading = candidate.startHeading;
+    if (heading.ends_with("\r\n")) heading.remove_suffix(2);
+    return heading;
+}
+
+// "从第N行开始" (UTF-8, N counted from 1) for a run that does not start on the first line.
+std::string StartLineNote(const HeadingCandidate& candidate) {
+    if (candidate.firstLine == 0) return {};
+    std::string note = "从第";
+    note += std::to_string(candidate.firstLine + 1);
+    note += "行开始";
+    return note;
+}
+
 }  // namespace
 
 std::vector<HeadingCandidate> DetectHeadingPatterns(std::string_view gbkText) {
@@ -243,12 +259,16 @@ std::vector<HeadingCandidate> DetectHeadingPatterns(std::string_view gbkText) {
 }
 
 std::string FormatHeadingCandidate(const HeadingCandidate& candidate) {
-    std::string_view heading = candidate.startHeading;
-    if (heading.ends_with("\r\n")) heading.remove_suffix(2);
-    std::string line = std::string(heading) + "\t" + std::to_string(candidate.chapters) + "\t" +
-                       std::to_string(candidate.coveragePercent) + "%";
-    if (candidate.firstLine != 0) {
-        line += "\t" + Utf8ToGbk("从第" + std::to_string(candidate.firstLine + 1) + "行开始");
+    std::string line(ShownHeading(candidate));
+    line += '\t';
+    line += std::to_string(candidate.chapters);
+    line += '\t';
+    line += std::to_string(candidate.coveragePercent);
+    line += '%';
+    std::string note = StartLineNote(candidate);
+    if (!note.empty()) {
+        line += '\t';
+        line += Utf8ToGbk(note);
     }
     return line;
 }
@@ -298,14 +318,21 @@ void AutoDetectChapters(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel&
         std::string message = Utf8ToGbk("找到多种章节标题，将按第一种添加：");
         for (size_t i = 0; i < plausible.size(); ++i) {
             const HeadingCandidate& c = *plausible[i];
-            std::string_view heading = c.startHeading;
-            if (heading.ends_with("\r\n")) heading.remove_suffix(2);
-            message += "\n" + std::to_string(i + 1) + ". " + std::string(heading) +
-                       Utf8ToGbk("：" + std::to_string(c.chapters) + "章，覆盖" +
-                                 std::to_string(c.coveragePercent) + "%");
-            if (c.firstLine != 0) {
-                message += Utf8ToGbk("，从第" + std::to_string(c.firstLine + 1) + "行开始");
+            message += '\n';
+            message += std::to_string(i + 1);
+            message += ". ";
+            message += ShownHeading(c);
+            std::string counts = "：";
+            counts += std::to_string(c.chapters);
+            counts += "章，覆盖";
+            counts += std::to_string(c.coveragePercent);
+            counts += '%';
+            std::string note = StartLineNote(c);
+            if (!note.empty()) {
+                counts += "，";
+                counts += note;
             }
+            message += Utf8ToGbk(counts);
         }
         host.ShowMessage(message, MessageCaption::kPrompt);
     }
