@@ -125,9 +125,20 @@ std::optional<std::pair<std::string, Occurrence>> HeadingAtLineStart(std::string
     return std::make_pair(std::move(form), std::move(occurrence));
 }
 
+// What a form needs for the runs: how often it occurs, and where the runs may start (the first
+// few headings with the lowest number). Kept small, so a text of a million numbered lines costs
+// no memory per line.
 struct Form {
-    std::vector<Occurrence> occurrences;
+    size_t count = 0;
     size_t firstSeen = 0;
+    std::vector<Occurrence> starts;
+
+    void Add(Occurrence occurrence) {
+        ++count;
+        if (!starts.empty() && occurrence.number > starts.front().number) return;
+        if (!starts.empty() && occurrence.number < starts.front().number) starts.clear();
+        if (starts.size() < kMaxStartsPerForm) starts.push_back(std::move(occurrence));
+    }
 };
 
 std::map<std::string, Form> CollectForms(std::string_view text) {
@@ -148,8 +159,8 @@ std::map<std::string, Form> CollectForms(std::string_view text) {
                 found->second.lineStart = at;
                 found->second.line = line;
                 Form& form = forms[found->first];
-                if (form.occurrences.empty()) form.firstSeen = seen++;
-                form.occurrences.push_back(std::move(found->second));
+                if (form.count == 0) form.firstSeen = seen++;
+                form.Add(std::move(found->second));
             }
         }
         if (lf == std::string_view::npos) break;
@@ -216,24 +227,17 @@ std::vector<HeadingCandidate> DetectHeadingPatterns(std::string_view gbkText) {
     // The forms seen most often first; the earlier one on a tie, so the result does not depend
     // on how the forms are keyed.
     std::sort(order.begin(), order.end(), [](const Form* a, const Form* b) {
-        if (a->occurrences.size() != b->occurrences.size()) {
-            return a->occurrences.size() > b->occurrences.size();
-        }
+        if (a->count != b->count) return a->count > b->count;
         return a->firstSeen < b->firstSeen;
     });
     if (order.size() > kMaxForms) order.resize(kMaxForms);
 
     std::vector<HeadingCandidate> candidates;
     for (const Form* form : order) {
-        int32_t lowest = form->occurrences.front().number;
-        for (const Occurrence& o : form->occurrences) lowest = std::min(lowest, o.number);
         std::optional<HeadingCandidate> best;
-        size_t tried = 0;
         // A run may start at every heading with the lowest number: a contents list, and books
         // whose volumes each count from 1 again, hold several.
-        for (const Occurrence& start : form->occurrences) {
-            if (start.number != lowest) continue;
-            if (tried++ == kMaxStartsPerForm) break;
+        for (const Occurrence& start : form->starts) {
             HeadlessListBox list;
             ChapterModel model;
             uint32_t front = 0;

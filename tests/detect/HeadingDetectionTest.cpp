@@ -255,6 +255,24 @@ TEST_F(Detection, NothingToRecognise) {
     }
 }
 
+TEST(HeadingRecognition, DamagedTextNeitherCrashesNorProposesNonsense) {
+    const std::string di = G("第");
+    for (const std::string& text :
+         {std::string("\x81"), di + "\x81", di + "1" + G("章") + "\r\n\xFF" + di + "2",
+          std::string("\r\n\r\n\n\r"), std::string("1\r\n2"), di + std::string(200, '9') + G("章"),
+          std::string(5000, '\xA1') + "\r\n" + di + "1" + G("章")}) {
+        std::vector<HeadingCandidate> candidates = DetectHeadingPatterns(text);
+        for (const HeadingCandidate& c : candidates) {
+            EXPECT_GE(c.chapters, 2);
+            EXPECT_LE(c.coveragePercent, 100);
+        }
+    }
+    // Lines that all hold the same heading give one chapter, not a proposal.
+    std::string same;
+    for (int i = 0; i < 2000; ++i) same += G("第1章\r\n1\r\n");
+    EXPECT_TRUE(DetectHeadingPatterns(same).empty());
+}
+
 TEST(HeadingOccurrences, LineStartAndCharacterPositions) {
     const std::string text = G("甲\r\n  第一章\r\n\t　第二章 x第三章\r\n乙第四章");
     EXPECT_TRUE(detection::BeginsLine(text, 0));
