@@ -59,9 +59,9 @@ std::string WholeFaq() {
 }
 
 // The FAQ from its first chapter heading on, as a GBK book with CR LF line ends. Lines that only
-// mention a chapter ("见第 9 章…", indented references) are left out: the incremental add takes
-// a heading's first occurrence in the whole text as the chapter's line, so a reference standing
-// before the real heading would become the title. `dropHeading` (0: none) leaves out that
+// mention a chapter ("见第 9 章…", indented references) are left out: an incremental add that
+// looks for headings anywhere in a line takes the first mention after the previous heading as
+// the next chapter. `dropHeading` (0: none) leaves out that
 // chapter's heading line too.
 std::string FaqBook(int dropHeading) {
     std::string faq = WithPlainSpaces(ReadGzip(kFaq));
