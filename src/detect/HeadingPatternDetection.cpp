@@ -7,6 +7,7 @@
 #include "Capacities.h"
 #include "controls/HeadlessListBox.h"
 #include "controls/HeadlessRichEdit.h"
+#include "detect/ChineseNumerals.h"
 #include "detect/HeadingParser.h"
 #include "detect/IncrementalChapterAdd.h"
 #include "detect/KeywordChapterAdd.h"
@@ -85,8 +86,14 @@ std::optional<std::pair<std::string, Occurrence>> HeadingAtLineStart(std::string
                                                                      bool lineEnds) {
     const Words& words = GbkWords();
     std::string_view parsed = head.substr(0, kHeadingFieldBytes - 1);
+    // Most lines of a book begin with no heading: decide that from their first character before
+    // parsing.
     unsigned char first = static_cast<unsigned char>(head.empty() ? 0 : head[0]);
-    bool maybe = first >= 0x80 || (first >= '0' && first <= '9') || first == 'C';
+    bool maybe = (first >= '0' && first <= '9') || first == 'C';
+    if (first >= 0x80 && head.size() >= 2) {
+        maybe = head.starts_with(words.di) || head.starts_with(words.juan) ||
+                IsChineseNumeralStart(first, static_cast<unsigned char>(head[1]));
+    }
     if (!maybe) return std::nullopt;
     HeadingParts parts = ParseHeading(parsed);
     if (parts.number <= 0) return std::nullopt;
