@@ -91,6 +91,14 @@ ROWS = [
         "targets": [("ms", 1000.0)],
     },
     {
+        "operation": "自动识别章节 / detect (heading recognition)",
+        "input": "10 MiB book, contents list, 400 chapters, cross-references",
+        "ours": ("DetectBench", "BM_DetectHeadingPatterns10MiB"),
+        "reference": None,
+        "ref": None,
+        "targets": [("ms", 300.0)],
+    },
+    {
         "operation": "繁体转简体 (whole command)",
         "input": "10 MiB Traditional book",
         "ours": ("ConvertBench", "BM_ConvertToSimplifiedCommand"),

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "app/ControlIds.h"
-#include "controls/DialogHost.h"
 #include "chapters/ChapterModel.h"
 #include "controls/CMyRECtrl.h"
+#include "controls/DialogHost.h"
 #include "controls/ListBox.h"
 #include "controls/RichEdit.h"
 
@@ -53,6 +53,7 @@ class CBrisnaMakeDlg {
     void OnOpenQbr();                  // 1016 打开qbr
     void OnKeywordAdd();               // 1018 模糊添加章节
     void OnIncrementalAdd();           // 1020 递增添加章节
+    void OnAutoDetectChapters();       // 自动识别章节 (background menu; the CLI's --auto)
     void OnCheckMissing();             // 1027 检查缺章
     void OnProblemSelectionChanged();  // LBN_SELCHANGE of 1012
     void OnProblemDoubleClicked();     // LBN_DBLCLK of 1012
@@ -71,6 +72,7 @@ class CBrisnaMakeDlg {
     std::string bookSourcePath;                // platform file name bytes
     std::string openedBookPath;                // platform file name bytes
     int32_t detectionScanPosition = 0;         // byte offset the automatic adds continue from
+    bool headingsAtLineStart = false;          // 仅匹配行首: headings only where a line begins
     std::vector<std::string> suspiciousWords;  // GBK, in file order
     int32_t problemListShown = 1;
     int32_t wideDisplay = 0;

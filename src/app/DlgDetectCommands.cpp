@@ -2,6 +2,7 @@
 // Traditional-to-Simplified conversion, wired to the dialog.
 #include "app/CBrisnaMakeDlg.h"
 #include "check/ProblemNavigation.h"
+#include "detect/HeadingPatternDetection.h"
 #include "detect/IncrementalChapterAdd.h"
 #include "detect/KeywordChapterAdd.h"
 #include "detect/MissingChapterCheck.h"
@@ -11,11 +12,19 @@
 namespace brisna {
 
 void CBrisnaMakeDlg::OnKeywordAdd() {
-    KeywordChapterAdd(bookText, chapterList, chapters, host, detectionScanPosition);
+    KeywordChapterAdd(bookText, chapterList, chapters, host, detectionScanPosition,
+                      headingsAtLineStart);
 }
 
 void CBrisnaMakeDlg::OnIncrementalAdd() {
-    IncrementalChapterAdd(bookText, chapterList, chapters, host, detectionScanPosition);
+    IncrementalChapterAdd(bookText, chapterList, chapters, host, detectionScanPosition,
+                          headingsAtLineStart);
+}
+
+// Always at line start: recognition proposes headings that begin their lines, and a run that
+// took cross-references in running text would not mark what it proposed.
+void CBrisnaMakeDlg::OnAutoDetectChapters() {
+    AutoDetectChapters(bookText, chapterList, chapters, host, detectionScanPosition);
 }
 
 void CBrisnaMakeDlg::OnCheckMissing() {

@@ -39,7 +39,7 @@ class HeadlessDialogHost : public DialogHost {
         fileChoices_.push_back(std::move(path));
     }
     // Sets the text of edit field 1014 or 1017 (GBK).
-    void SetFieldText(int fieldId, std::string gbk) { fields_[fieldId] = std::move(gbk); }
+    void SetFieldText(int fieldId, std::string_view gbk) override { fields_[fieldId] = gbk; }
 
     const std::vector<ShownMessage>& Messages() const { return messages_; }
     void ClearMessages() { messages_.clear(); }

@@ -51,6 +51,12 @@ class DialogHost {
     // The text of edit field 1014 or 1017 in GBK, at most 59 bytes (a buffer of 60 with its NUL;
     // a double-byte character that would not fit whole is left out).
     virtual std::string GetFieldText(int fieldId) = 0;
+    // Puts GBK text into edit field 1014 or 1017, as a command that fills in the start heading
+    // for the operator does. A host without fields ignores it.
+    virtual void SetFieldText(int fieldId, std::string_view gbk) {
+        (void)fieldId;
+        (void)gbk;
+    }
 };
 
 // Shows the wait cursor for the lifetime of the object.

@@ -1,34 +1,36 @@
 #include "detect/IncrementalChapterAdd.h"
 
 #include "chapters/ManualChapterCommands.h"
+#include "detect/HeadingOccurrences.h"
 #include "detect/HeadingParser.h"
 #include "detect/KeywordChapterAdd.h"
-#include "text/CodePage936.h"
-#include "text/GbkText.h"
 
 namespace brisna {
 
-void IncrementalChapterAdd(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& chapters,
-                           DialogHost& host, int32_t& detectionScanPosition) {
+namespace {
+
+void RunIncrementalAdd(detection::AddStart& start, CMyRECtrl& bookText, ListBox& chapterList,
+                       ChapterModel& chapters, DialogHost& host, int32_t& detectionScanPosition,
+                       bool headingsAtLineStart) {
     RichEdit& view = bookText.View();
-    std::optional<detection::AddStart> start =
-        detection::BeginAutomaticAdd(view, host, detectionScanPosition);
-    if (!start) return;
-    std::string& heading = start->heading;
-    const std::string& text = start->text;
-    size_t occurrence = start->occurrence;
+    std::string& heading = start.heading;
+    const std::string& text = start.text;
+    size_t occurrence = start.occurrence;
+    detection::CharPositions positions(text);
 
     HeadingParts parts = ParseHeading(heading);
     // Every pass appends a chapter or ends the command, so the chapter limit bounds the loop.
     for (;;) {
-        // The title comes from the heading's first occurrence in the whole text; the offset and
-        // the decision to go on come from the byte search after the previous heading.
+        // The byte search after the previous heading found this occurrence; the control search
+        // starts at it, so the selected line (the title) is the line the offset comes from even
+        // when the heading is mentioned earlier in the book.
         view.SetFocus();
-        CharRange match = view.FindText({0, -1}, heading);
+        CharRange match = view.FindText({positions.CharHolding(occurrence), -1}, heading);
         if (match.min >= 0) view.SetSelection(match);
 
-        if (AppendChapterAtCaretLine(bookText, chapterList, chapters, host, detectionScanPosition,
-                                     text) != 0) {
+        if (AppendChapterAtCaretLine(
+                bookText, chapterList, chapters, host,
+                detection::TitleSearchStart(text, occurrence, detectionScanPosition), text) != 0) {
             break;
         }
         if (!detection::AdvanceNumber(parts)) break;
@@ -36,10 +38,34 @@ void IncrementalChapterAdd(CMyRECtrl& bookText, ListBox& chapterList, ChapterMod
         if (detection::HasNoNextHeading(parts)) break;
 
         heading = ComposeHeading(parts);
-        occurrence = detection::FindBytes(text, heading, detectionScanPosition);
+        occurrence =
+            detection::FindHeading(text, heading, detectionScanPosition, headingsAtLineStart);
         if (occurrence == std::string::npos) break;
     }
     detectionScanPosition = 0;
+}
+
+}  // namespace
+
+void IncrementalChapterAdd(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& chapters,
+                           DialogHost& host, int32_t& detectionScanPosition,
+                           bool headingsAtLineStart) {
+    std::optional<detection::AddStart> start = detection::BeginAutomaticAdd(
+        bookText.View(), host, detectionScanPosition, headingsAtLineStart);
+    if (!start) return;
+    RunIncrementalAdd(*start, bookText, chapterList, chapters, host, detectionScanPosition,
+                      headingsAtLineStart);
+}
+
+void IncrementalChapterAddFrom(std::string_view startHeading, CMyRECtrl& bookText,
+                               ListBox& chapterList, ChapterModel& chapters, DialogHost& host,
+                               int32_t& detectionScanPosition, bool headingsAtLineStart) {
+    std::optional<detection::AddStart> start =
+        detection::BeginAutomaticAdd(std::string(startHeading), bookText.View(), host,
+                                     detectionScanPosition, headingsAtLineStart);
+    if (!start) return;
+    RunIncrementalAdd(*start, bookText, chapterList, chapters, host, detectionScanPosition,
+                      headingsAtLineStart);
 }
 
 }  // namespace brisna

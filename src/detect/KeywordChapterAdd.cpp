@@ -4,6 +4,7 @@
 
 #include "Capacities.h"
 #include "chapters/ManualChapterCommands.h"
+#include "detect/HeadingOccurrences.h"
 #include "text/CodePage936.h"
 #include "text/GbkText.h"
 
@@ -12,15 +13,20 @@ namespace brisna {
 namespace detection {
 
 std::optional<AddStart> BeginAutomaticAdd(RichEdit& view, DialogHost& host,
-                                          int32_t& detectionScanPosition) {
-    std::string heading = host.GetFieldText(kStartChapterField);
+                                          int32_t& detectionScanPosition, bool atLineStart) {
+    return BeginAutomaticAdd(host.GetFieldText(kStartChapterField), view, host,
+                             detectionScanPosition, atLineStart);
+}
+
+std::optional<AddStart> BeginAutomaticAdd(std::string heading, RichEdit& view, DialogHost& host,
+                                          int32_t& detectionScanPosition, bool atLineStart) {
     heading.resize(UpToNul(heading).size());
     if (heading.empty()) {
         host.ShowMessage(Utf8ToGbk("请输入自动查找章节的关键字"), MessageCaption::kPrompt);
         return std::nullopt;
     }
     std::string text = ReadBookText(view);
-    size_t occurrence = FindBytes(text, heading, detectionScanPosition);
+    size_t occurrence = FindHeading(text, heading, detectionScanPosition, atLineStart);
     if (occurrence == std::string::npos) {
         detectionScanPosition = 0;
         host.ShowMessage(Utf8ToGbk("文本中没有找到可以自动添加章节的关键字"),
@@ -58,46 +64,47 @@ bool AdvanceNumber(HeadingParts& parts) {
 }  // namespace detection
 
 void KeywordChapterAdd(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& chapters,
-                       DialogHost& host, int32_t& detectionScanPosition) {
+                       DialogHost& host, int32_t& detectionScanPosition, bool headingsAtLineStart) {
     RichEdit& view = bookText.View();
     std::optional<detection::AddStart> start =
-        detection::BeginAutomaticAdd(view, host, detectionScanPosition);
+        detection::BeginAutomaticAdd(view, host, detectionScanPosition, headingsAtLineStart);
     if (!start) return;
     std::string& heading = start->heading;
     const std::string& text = start->text;
     size_t occurrence = start->occurrence;
+    detection::CharPositions positions(text);
 
     HeadingParts parts = ParseHeading(heading);
-    bool first = true;
-    int32_t savedEnd = 0;
     // Every pass appends a chapter or ends the command, so the chapter limit bounds the loop.
     for (;;) {
         // The control search picks the line that becomes the title; the byte search in `text`
-        // decides whether to go on and where the chapter's offset is taken from.
+        // decides whether to go on and where the chapter's offset is taken from. The control
+        // search starts at the occurrence the byte search found, so that title and offset come
+        // from the same line even when the heading is mentioned earlier in the book.
         view.SetFocus();
-        CharRange match = view.FindText({first ? 0 : savedEnd, -1}, heading);
+        CharRange match = view.FindText({positions.CharHolding(occurrence), -1}, heading);
         if (match.min >= 0) view.SetSelection(match);
 
-        if (AppendChapterAtCaretLine(bookText, chapterList, chapters, host, detectionScanPosition,
-                                     text) != 0) {
+        if (AppendChapterAtCaretLine(
+                bookText, chapterList, chapters, host,
+                detection::TitleSearchStart(text, occurrence, detectionScanPosition), text) != 0) {
             break;
         }
         detectionScanPosition = detection::PositionAfter(occurrence, heading.size());
 
         bool sameHeadingAgain = false;
-        if (detection::FindBytes(text, heading, detectionScanPosition) != std::string::npos) {
-            // When the first search found nothing the selection stayed; continue after it.
-            savedEnd = match.min >= 0 ? match.max : view.GetSelection().max;
+        size_t again =
+            detection::FindHeading(text, heading, detectionScanPosition, headingsAtLineStart);
+        if (again != std::string::npos) {
             view.SetFocus();
-            CharRange next = view.FindText({first ? 0 : savedEnd, -1}, heading);
+            CharRange next = view.FindText({positions.CharHolding(again), -1}, heading);
             if (next.min >= 0) {
                 view.SetSelection(next);
                 int32_t line = view.LineFromChar(-1);
                 int32_t lineCount = view.GetLineCount();
                 // An occurrence on the last two display lines is not followed.
                 if (line <= lineCount - 3) {
-                    occurrence = detection::FindBytes(text, heading, detectionScanPosition);
-                    first = false;
+                    occurrence = again;
                     sameHeadingAgain = true;
                 }
             }
@@ -106,8 +113,8 @@ void KeywordChapterAdd(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& 
 
         if (detection::HasNoNextHeading(parts) || !detection::AdvanceNumber(parts)) break;
         heading = ComposeHeading(parts);
-        first = true;
-        occurrence = detection::FindBytes(text, heading, detectionScanPosition);
+        occurrence =
+            detection::FindHeading(text, heading, detectionScanPosition, headingsAtLineStart);
         if (occurrence == std::string::npos) break;
     }
 

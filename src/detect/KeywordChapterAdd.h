@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "controls/DialogHost.h"
 #include "chapters/ChapterModel.h"
 #include "controls/CMyRECtrl.h"
+#include "controls/DialogHost.h"
 #include "controls/ListBox.h"
 #include "detect/HeadingParser.h"
 
@@ -17,9 +17,12 @@ namespace brisna {
 
 // Reads the heading from the start-chapter field and appends chapters through
 // AppendChapterAtCaretLine. `detectionScanPosition` is the dialog's scan position: the command
-// moves it while it runs and leaves it at 0 on every path past the empty-field check.
+// moves it while it runs and leaves it at 0 on every path past the empty-field check. With
+// `headingsAtLineStart` an occurrence counts only where it begins its line (after blanks), so
+// cross-references in running text are passed over.
 void KeywordChapterAdd(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& chapters,
-                       DialogHost& host, int32_t& detectionScanPosition);
+                       DialogHost& host, int32_t& detectionScanPosition,
+                       bool headingsAtLineStart = false);
 
 // Shared by the two automatic adds.
 namespace detection {
@@ -36,7 +39,10 @@ struct AddStart {
 // (its prompt shown, the scan position untouched) or a heading that is not in the text (its
 // prompt shown, the scan position back at 0).
 std::optional<AddStart> BeginAutomaticAdd(RichEdit& view, DialogHost& host,
-                                          int32_t& detectionScanPosition);
+                                          int32_t& detectionScanPosition, bool atLineStart);
+// The same for a heading the caller already has.
+std::optional<AddStart> BeginAutomaticAdd(std::string heading, RichEdit& view, DialogHost& host,
+                                          int32_t& detectionScanPosition, bool atLineStart);
 
 // The book text as the commands see it: the view's text, cut to the whole-text buffer size and
 // at its first NUL.

@@ -9,6 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "app/CBrisnaMakeDlg.h"
+#include "app/HeadlessDialogHost.h"
+#include "controls/HeadlessListBox.h"
+#include "controls/HeadlessRichEdit.h"
+#include "detect/HeadingPatternDetection.h"
 #include "e2e/CliTestSupport.h"
 #include "support/TestSupport.h"
 #include "text/CodePage936.h"
@@ -29,18 +34,37 @@ std::string ReadGzip(const char* path) {
     return text;
 }
 
-// The FAQ from its first chapter heading on, as a GBK book with CR LF line ends. Lines that only
-// mention a chapter ("见第 9 章…", indented references) are left out: the incremental add takes
-// a heading's first occurrence in the whole text as the chapter's line, so a reference standing
-// before the real heading would become the title. `dropHeading` (0: none) leaves out that
-// chapter's heading line too.
-std::string FaqBook(int dropHeading) {
-    std::string faq = ReadGzip(kFaq);
-    // The FAQ spaces its headings with no-break spaces, which GBK does not have: plain spaces,
-    // as a book prepared for a reader would hold.
+// The FAQ spaces its headings with no-break spaces, which GBK does not have: plain spaces, as a
+// book prepared for a reader would hold.
+std::string WithPlainSpaces(std::string faq) {
     for (size_t at = faq.find("\xC2\xA0"); at != std::string::npos; at = faq.find("\xC2\xA0", at)) {
         faq.replace(at, 2, " ");
     }
+    return faq;
+}
+
+// The whole FAQ as GBK with CR LF line ends, nothing left out: title page, contents list and
+// every cross-reference.
+std::string WholeFaq() {
+    const std::string faq = WithPlainSpaces(ReadGzip(kFaq));
+    std::string book;
+    size_t at = 0;
+    while (at < faq.size()) {
+        size_t end = faq.find('\n', at);
+        if (end == std::string::npos) end = faq.size();
+        book += Utf8ToGbk(faq.substr(at, end - at)) + "\r\n";
+        at = end + 1;
+    }
+    return book;
+}
+
+// The FAQ from its first chapter heading on, as a GBK book with CR LF line ends. Lines that only
+// mention a chapter ("见第 9 章…", indented references) are left out: an incremental add that
+// looks for headings anywhere in a line takes the first mention after the previous heading as
+// the next chapter. `dropHeading` (0: none) leaves out that
+// chapter's heading line too.
+std::string FaqBook(int dropHeading) {
+    std::string faq = WithPlainSpaces(ReadGzip(kFaq));
     const std::regex mention("第 [0-9]+ 章");
     const std::regex heading("^第 ([0-9]+) 章 ");
     std::string book;
@@ -105,6 +129,38 @@ TEST_F(RealBookDetection, MissingCheckReportsARemovedHeading) {
         RunCli({"chapters", "faq.txt", "--incremental", "第 1 章", "--incremental", "第 6 章"},
                dir.path());
     EXPECT_EQ(Titles(chapters).size(), 15u) << chapters.out;
+}
+
+TEST_F(RealBookDetection, AutoRecognitionMarksEveryHeadingOfTheWholeBook) {
+    test::WriteFileBytes(dir / "faq.txt", WholeFaq());
+    HeadlessRichEdit view;
+    HeadlessListBox chapterList;
+    HeadlessListBox problemList;
+    HeadlessDialogHost host;
+    CBrisnaMakeDlg dialog(view, chapterList, problemList, host, dir / "no-words.csv");
+    host.QueueFileChoice((dir / "faq.txt").string());
+    dialog.OnOpenText();
+    const std::string text = view.GetText();
+
+    std::vector<HeadingCandidate> candidates = DetectHeadingPatterns(text);
+    ASSERT_FALSE(candidates.empty());
+    EXPECT_EQ(GbkToUtf8Lossless(candidates[0].startHeading), "第 1 章");
+    EXPECT_EQ(candidates[0].chapters, 16);
+
+    dialog.OnAutoDetectChapters();
+    EXPECT_TRUE(host.Messages().empty()) << GbkToUtf8Lossless(host.Messages().front().text);
+    // The title page and the contents list become the first chapter.
+    ASSERT_EQ(dialog.chapters.Count(), 17u);
+    EXPECT_EQ(dialog.chapters.OffsetAt(0), 0u);
+    for (uint32_t i = 1; i < 17; ++i) {
+        const std::string title(dialog.chapters.RecordAt(i)->Title());
+        const uint32_t offset = dialog.chapters.OffsetAt(i);
+        EXPECT_EQ(GbkToUtf8Lossless(title).rfind("第 " + std::to_string(i) + " 章 ", 0), 0u)
+            << GbkToUtf8Lossless(title);
+        ASSERT_GT(offset, 1u);
+        EXPECT_EQ(text.substr(offset - 2, 2), "\r\n") << i;
+        EXPECT_EQ(text.compare(offset, title.size(), title), 0) << i;
+    }
 }
 
 }  // namespace
