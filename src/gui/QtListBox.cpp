@@ -82,7 +82,11 @@ void QtListBox::keyPressEvent(QKeyEvent* event) {
     changedDuringEvent_ = false;
     QListWidget::keyPressEvent(event);
     inOperatorEvent_ = false;
-    if (changedDuringEvent_) NotifySelectionChange();
+    if (changedDuringEvent_) {
+        NotifySelectionChange();
+        // The jump shows the place in the text, but the keys keep walking the list.
+        if (!hasFocus()) setFocus(Qt::OtherFocusReason);
+    }
 }
 
 int32_t QtListBox::GetCount() const {

@@ -1,6 +1,9 @@
 #include "gui/QtRichEdit.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCharFormat>
@@ -65,10 +68,16 @@ QtRichEdit::QtRichEdit(QWidget* parent) : QPlainTextEdit(parent) {
     QFont font(QStringLiteral("Noto Sans CJK SC"));
     font.setPointSize(12);
     setFont(font);
+    // Tab moves on to the next control; Ctrl+Tab types a tab (see keyPressEvent).
+    setTabChangesFocus(true);
     connect(document(), &QTextDocument::contentsChange, this, &QtRichEdit::OnContentsChange);
 }
 
 void QtRichEdit::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Tab && event->modifiers() == Qt::ControlModifier && !isReadOnly()) {
+        insertPlainText(QStringLiteral("\t"));
+        return;
+    }
     // Shift+Return would insert a line break inside the paragraph, a character the book text
     // cannot hold; every Return starts a new paragraph instead.
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
@@ -79,6 +88,56 @@ void QtRichEdit::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QPlainTextEdit::keyPressEvent(event);
+}
+
+void QtRichEdit::dragEnterEvent(QDragEnterEvent* event) {
+    if (!event->mimeData()->hasUrls()) {
+        QPlainTextEdit::dragEnterEvent(event);
+        return;
+    }
+    if (fileDropHandler && fileDropHandler(event->mimeData(), false)) {
+        event->acceptProposedAction();
+    } else {
+        event->ignore();
+    }
+}
+
+void QtRichEdit::dragMoveEvent(QDragMoveEvent* event) {
+    if (!event->mimeData()->hasUrls()) {
+        QPlainTextEdit::dragMoveEvent(event);
+        return;
+    }
+    if (fileDropHandler && fileDropHandler(event->mimeData(), false)) {
+        event->acceptProposedAction();
+    } else {
+        event->ignore();
+    }
+}
+
+void QtRichEdit::dropEvent(QDropEvent* event) {
+    if (!event->mimeData()->hasUrls()) {
+        QPlainTextEdit::dropEvent(event);
+        return;
+    }
+    // Accepted first: opening may show message boxes, and the drag source should not wait.
+    const bool taken = fileDropHandler && fileDropHandler(event->mimeData(), false);
+    if (!taken) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    fileDropHandler(event->mimeData(), true);
+}
+
+bool QtRichEdit::canInsertFromMimeData(const QMimeData* source) const {
+    // File names (a file copied in the file manager) are not book text.
+    if (source->hasUrls()) return false;
+    return QPlainTextEdit::canInsertFromMimeData(source);
+}
+
+void QtRichEdit::insertFromMimeData(const QMimeData* source) {
+    if (source->hasUrls()) return;
+    QPlainTextEdit::insertFromMimeData(source);
 }
 
 void QtRichEdit::OnContentsChange(int from, int charsRemoved, int charsAdded) {

@@ -9,6 +9,7 @@
 
 #include <QPlainTextEdit>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "controls/RichEdit.h"
@@ -40,8 +41,18 @@ class QtRichEdit : public QPlainTextEdit, public RichEdit {
     // Counts changes of the characters (not of their formats); equal values mean equal text.
     uint64_t TextGeneration() const { return generation_; }
 
+    // Files dropped on the text: the window opens a book it knows and ignores anything else, so
+    // a file name never lands in the book text. Returns whether it takes the drop; with `open`
+    // false it only answers whether it would.
+    std::function<bool(const QMimeData* data, bool open)> fileDropHandler;
+
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
 
   private:
     void OnContentsChange(int from, int charsRemoved, int charsAdded);
