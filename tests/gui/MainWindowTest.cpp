@@ -400,7 +400,7 @@ void MainWindowTest::operatorWorkflowFromTextToBookAndBack() {
     chapters.SetSel(false, -1);
     QApplication::processEvents();
     const QImage rows = chapters.viewport()->grab().toImage();
-    const QImage flagged = rows.copy(chapters.visualItemRect(chapters.item(1)));
+    const QImage flagged = rows.copy(chapters.visualRect(chapters.RowIndex(1)));
     QCOMPARE(flagged.pixelColor(1, 1), QColor(255, 255, 0));
     QVERIFY(brisna::guitest::HasColour(flagged, QColor(255, 0, 0), 40));
 
@@ -413,7 +413,7 @@ void MainWindowTest::operatorWorkflowFromTextToBookAndBack() {
     }
     QVERIFY(entry >= 0);
     QTest::mouseClick(problems.viewport(), Qt::LeftButton, {},
-                      problems.visualItemRect(problems.item(entry)).center());
+                      problems.visualRect(problems.RowIndex(entry)).center());
     QCOMPARE(text.LineFromChar(-1), 3);
     QCOMPARE(text.textCursor().selectedText(), QStringLiteral("到达"));
 
