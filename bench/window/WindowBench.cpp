@@ -33,12 +33,12 @@ QString BigBook() {
     return path;
 }
 
-// A suspicious word that the book holds about 105,000 times.
+// Suspicious words that the book holds well over 100,000 times between them.
 std::filesystem::path WordsFile() {
     const QString file = Work().filePath(QStringLiteral("BrisnaMake.csv"));
     QFile out(file);
     out.open(QIODevice::WriteOnly);
-    out.write(brisna::guitest::G("他\r\n").c_str());
+    out.write(brisna::guitest::G("他\r\n山路\r\n").c_str());
     return file.toStdString();
 }
 

@@ -79,6 +79,7 @@ MainWindow::MainWindow(std::optional<std::filesystem::path> suspiciousWordFile)
     dlg_->SetWindowFrame(this);
     dlg_->bookText.SetTextRevisionSource([view = textView_] { return view->TextGeneration(); });
     dlg_->confirm = [this](std::string_view question) { return host_.Confirm(question); };
+    host_.beforeDialog = [this] { textView_->ShowPendingSelection(); };
 
     chapterList_->onSelectionChange = [this] { dlg_->OnListSelectionChanged(kChapterList); };
     chapterList_->onUserMessage = [this](uint32_t message) { dlg_->OnUserMessage(message); };
@@ -156,7 +157,14 @@ void MainWindow::RunCommand(int controlId) {
     const uint64_t textBefore = textView_->TextGeneration();
     const size_t messagesBefore = host_.Messages().size();
     host_.ForgetChosenPath();
-    dlg_->OnCommand(controlId);
+    textView_->BeginCommand();
+    try {
+        dlg_->OnCommand(controlId);
+    } catch (...) {
+        textView_->EndCommand();
+        throw;  // reported at the top of the event loop
+    }
+    textView_->EndCommand();
     if (opening && host_.LastChosenPath() && textView_->TextGeneration() != textBefore) {
         recent_.Add(QFile::decodeName(QByteArray::fromStdString(*host_.LastChosenPath())));
     }

@@ -39,6 +39,7 @@ QString CaptionText(MessageCaption caption) {
 void QtDialogHost::ShowMessage(std::string_view gbkText, MessageCaption caption) {
     Message message{QString::fromStdString(GbkToUtf8Lossless(gbkText)), CaptionText(caption)};
     messages_.push_back(message);
+    if (beforeDialog) beforeDialog();
     if (messagePresenter) {
         messagePresenter(message);
         return;
@@ -56,6 +57,7 @@ void QtDialogHost::ShowMessage(std::string_view gbkText, MessageCaption caption)
 bool QtDialogHost::Confirm(std::string_view gbkQuestion) {
     Message question{QString::fromStdString(GbkToUtf8Lossless(gbkQuestion)),
                      CaptionText(MessageCaption::kPrompt)};
+    if (beforeDialog) beforeDialog();
     if (confirmPresenter) return confirmPresenter(question);
     const bool waiting = QApplication::overrideCursor() != nullptr;
     if (waiting) QApplication::setOverrideCursor(Qt::ArrowCursor);
@@ -72,6 +74,7 @@ bool QtDialogHost::Confirm(std::string_view gbkQuestion) {
 
 std::optional<std::string> QtDialogHost::ChooseFileToOpen(FileFilter filter) {
     std::optional<QString> path;
+    if (beforeDialog) beforeDialog();
     if (fileChooser) {
         path = fileChooser(filter);
     } else {

@@ -52,6 +52,8 @@ class QtDialogHost : public DialogHost {
     std::function<std::optional<QString>(FileFilter filter)> fileChooser;
     // When set, takes the message instead of a modal message box.
     std::function<void(const Message& message)> messagePresenter;
+    // Called before any message box or dialog opens, so the window can show what it is about.
+    std::function<void()> beforeDialog;
     // When set, answers Confirm instead of a modal message box.
     std::function<bool(const Message& question)> confirmPresenter;
 

@@ -39,6 +39,7 @@ class QtControlsTest : public QObject {
     void rowTextsAreNumbered();
     void flaggedAndSelectedRowsAreDrawnInTheirColours();
     void problemListTakesAMillionEntries();
+    void selectionsAndHighlightsOfACommandShowWhenItEnds();
     void textKeepsDroppedFileNamesOut();
 };
 
@@ -397,6 +398,44 @@ void QtControlsTest::problemListTakesAMillionEntries() {
     QCOMPARE(list.GetCount(), 0);
     QCOMPARE(list.GetCaretIndex(), -1);
     qInfo("a million entries filled, shown and emptied in %lld ms", timer.elapsed());
+}
+
+// Inside a command the program still reads back what it selected, but the view shows the
+// selection and the highlights only at the end (or before a message box); a replacement in
+// between lands where the kept selection says, after the highlights asked for before it.
+void QtControlsTest::selectionsAndHighlightsOfACommandShowWhenItEnds() {
+    brisna::QtRichEdit view;
+    view.SetText(G("甲乙丙\r\n丁戊"));
+    const uint64_t generation = view.TextGeneration();
+    const auto bold = [&](int position) {
+        QTextCursor at(view.document());
+        at.setPosition(position + 1);
+        return at.charFormat().fontWeight() == QFont::Bold;
+    };
+    view.BeginCommand();
+    view.SetSelection({1, 2});
+    view.ApplyHighlightToSelection();
+    view.SetSelection({4, 6});
+    QCOMPARE(view.GetSelection(), (brisna::CharRange{4, 6}));
+    QCOMPARE(view.LineFromChar(-1), 1);
+    QCOMPARE(view.textCursor().position(), 0);  // the view has not moved yet
+    QVERIFY(!bold(1));
+    view.ReplaceSelection(G("己"));
+    QVERIFY(bold(1));  // applied before the text changed under it
+    view.SetSelection({0, 1});
+    view.ApplyHighlightToSelection();
+    view.EndCommand();
+    QCOMPARE(view.GetText(), G("甲乙丙\r\n己"));
+    QVERIFY(bold(0) && bold(1) && !bold(2));
+    QCOMPARE(view.textCursor().selectionStart(), 0);
+    QCOMPARE(view.textCursor().selectionEnd(), 1);
+    QVERIFY(view.TextGeneration() != generation);  // the replacement counts, the formats not
+    const uint64_t afterEdit = view.TextGeneration();
+    view.BeginCommand();
+    view.SetSelection({2, 3});
+    view.ApplyHighlightToSelection();
+    view.EndCommand();
+    QCOMPARE(view.TextGeneration(), afterEdit);
 }
 
 // A file dragged onto the text or pasted as a file never becomes book text; plain text still
