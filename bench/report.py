@@ -106,6 +106,22 @@ ROWS = [
         "ref": ("ConvertBench", "BM_OpenccCommandLine"),
         "targets": [("ms", 1000.0)],
     },
+    {
+        "operation": "window: 打开txt文件 to the first painted page",
+        "input": "10 MiB book, 98 chapters (offscreen window)",
+        "ours": ("WindowBench", "BM_OpenBookToFirstPaint"),
+        "reference": None,
+        "ref": None,
+        "targets": [("ms", 500.0)],
+    },
+    {
+        "operation": "window: 生成测试 filling the problem list",
+        "input": "10 MiB book, over 100,000 findings (offscreen window)",
+        "ours": ("WindowBench", "BM_TestCommandWith100kFindings"),
+        "reference": None,
+        "ref": None,
+        "targets": [("ms", 2000.0)],
+    },
 ]
 
 

@@ -7,6 +7,7 @@
 #include "app/SuspiciousWords.h"
 #include "chapters/ManualChapterCommands.h"
 #include "text/BookLoading.h"
+#include "text/CodePage936.h"
 
 namespace brisna {
 namespace {
@@ -32,9 +33,53 @@ CBrisnaMakeDlg::CBrisnaMakeDlg(RichEdit& textView, ListBox& chapterList, ListBox
     suspiciousWords = ReadSuspiciousWords(suspiciousWordFile);
     chapters.Clear();
     detectionScanPosition = 0;
+    MarkChaptersSaved();
+}
+
+bool CBrisnaMakeDlg::ChaptersAtRisk() const {
+    return chapters.Count() > 0 && chapters.Revision() != savedChapterRevision_;
+}
+
+bool CBrisnaMakeDlg::ConfirmDiscardChapters() {
+    if (!ChaptersAtRisk() || !confirm) return true;
+    return confirm(Utf8ToGbk("章节列表尚未生成，确定要放弃吗？"));
+}
+
+void CBrisnaMakeDlg::RefreshLineTable() {
+    if (!bookText.IsStale()) return;
+    WaitCursor wait(host);
+    bookText.RebuildLineTable();
+}
+
+void CBrisnaMakeDlg::OpenReplacingChapters(void (CBrisnaMakeDlg::*open)()) {
+    if (!ConfirmDiscardChapters()) return;
+    const uint64_t before = chapters.Revision();
+    (this->*open)();
+    // A book that loaded replaced the chapters: what is in the list now is what the file holds.
+    if (chapters.Revision() != before) MarkChaptersSaved();
 }
 
 void CBrisnaMakeDlg::OnCommand(int controlId) {
+    switch (controlId) {
+        case kOpenTextButton:
+            OpenReplacingChapters(&CBrisnaMakeDlg::OnOpenText);
+            return;
+        case kOpenQbr2Button:
+            OpenReplacingChapters(&CBrisnaMakeDlg::OnOpenQbr2);
+            return;
+        case kOpenQbrButton:
+            OpenReplacingChapters(&CBrisnaMakeDlg::OnOpenQbr);
+            return;
+        case kDeleteAllButton:
+            if (ConfirmDiscardChapters()) OnDeleteAllChapters();
+            return;
+        case kProblemListToggle:
+        case kWideDisplayToggle:
+            break;  // these only move controls
+        default:
+            RefreshLineTable();
+            break;
+    }
     switch (controlId) {
         case kMoveUpButton:
             OnMoveUp();
@@ -51,26 +96,14 @@ void CBrisnaMakeDlg::OnCommand(int controlId) {
         case kGenerateButton:
             OnGenerate();
             break;
-        case kOpenTextButton:
-            OnOpenText();
-            break;
-        case kOpenQbr2Button:
-            OnOpenQbr2();
-            break;
         case kTestButton:
             OnTest();
             break;
         case kSearchButton:
             OnSearch();
             break;
-        case kOpenQbrButton:
-            OnOpenQbr();
-            break;
         case kKeywordAddButton:
             OnKeywordAdd();
-            break;
-        case kDeleteAllButton:
-            OnDeleteAllChapters();
             break;
         case kIncrementalAddButton:
             OnIncrementalAdd();
@@ -93,11 +126,13 @@ void CBrisnaMakeDlg::OnCommand(int controlId) {
 }
 
 void CBrisnaMakeDlg::OnListSelectionChanged(int listId) {
+    RefreshLineTable();
     if (listId == kChapterList) OnChapterSelectionChanged();
     if (listId == kProblemList) OnProblemSelectionChanged();
 }
 
 void CBrisnaMakeDlg::OnListDoubleClicked(int listId) {
+    RefreshLineTable();
     if (listId == kProblemList) OnProblemDoubleClicked();
 }
 
@@ -106,6 +141,7 @@ void CBrisnaMakeDlg::OnFieldChanged(int fieldId) {
 }
 
 intptr_t CBrisnaMakeDlg::OnUserMessage(uint32_t message) {
+    RefreshLineTable();
     switch (message) {
         case kMsgMoveUp:
             OnMoveUp();
@@ -117,7 +153,7 @@ intptr_t CBrisnaMakeDlg::OnUserMessage(uint32_t message) {
             OnDeleteChapters();
             return 1;
         case kMsgDeleteAll:
-            OnDeleteAllChapters();
+            if (ConfirmDiscardChapters()) OnDeleteAllChapters();
             return 1;
         default:
             return 0;

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/ControlIds.h"
@@ -77,8 +79,27 @@ class CBrisnaMakeDlg {
     int32_t problemListShown = 1;
     int32_t wideDisplay = 0;
 
+    // Unsaved chapter work: the chapter list changed since the book was opened or last generated.
+    // The window asks before closing, opening another book or deleting every chapter would throw
+    // such work away; with nothing to lose it acts at once.
+    bool ChaptersAtRisk() const;
+    // The chapters as they stand are kept (a book was opened, or generated successfully).
+    void MarkChaptersSaved() { savedChapterRevision_ = chapters.Revision(); }
+    // True when the caller may go on: nothing to lose, no one to ask, or the operator agreed.
+    bool ConfirmDiscardChapters();
+    // Asks the operator a yes/no question (GBK text); unset where nobody can answer (command
+    // line, tests of the core), and then the commands go on as they always did.
+    std::function<bool(std::string_view gbkQuestion)> confirm;
+
   private:
+    // Commands that look lines up rebuild a table that the operator's typing made stale.
+    void RefreshLineTable();
+    // Runs an open command after asking about unsaved chapters; a book that loads is the new
+    // saved state.
+    void OpenReplacingChapters(void (CBrisnaMakeDlg::*open)());
+
     WindowFrame* frame_ = nullptr;
+    uint64_t savedChapterRevision_ = 0;
 };
 
 }  // namespace brisna

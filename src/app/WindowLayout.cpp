@@ -1,13 +1,57 @@
 #include "app/WindowLayout.h"
 
+#include <algorithm>
+
 #include "app/ControlIds.h"
 
 namespace brisna {
 
+namespace {
+
+// Hiding the problem list hands its 253 pixels to the text and moves the two check buttons.
+constexpr int kProblemColumnWidth = 253;
+// Where the check buttons must start to keep a gap after 繁体转简体 / 递增添加章节.
+constexpr int kCheckButtonsLeftmost = 696 + 12;
+// How far the middle buttons may move left (up to the search button), and how much the two check
+// buttons may give of their width (down to the other buttons' 88).
+constexpr int kMiddleButtonsGive = 69;
+constexpr int kCheckButtonsGive = 127 - 88;
+// The top-left open button must stay clear of the chapter list's frame.
+constexpr int kOpenButtonsSpan = 624;
+constexpr int kMinimumHeight = 400;
+
+int CheckButtonsDeficit(int w, int shift, int hiddenGain) {
+    return std::max(0, kCheckButtonsLeftmost + shift - (w - 404 + hiddenGain));
+}
+
+}  // namespace
+
+PixelSize MinimumClientSize(bool wide, bool problemListShown) {
+    const int shift = wide ? kWideShift : 0;
+    const int hiddenGain = problemListShown ? 0 : kProblemColumnWidth;
+    const int chapterFrameRight = 12 + (wide ? 392 : 206);
+    const int forOpenButtons = chapterFrameRight + 2 + kOpenButtonsSpan;
+    const int forCheckButtons =
+        kCheckButtonsLeftmost + shift + 404 - hiddenGain - kMiddleButtonsGive - kCheckButtonsGive;
+    return {std::max(forOpenButtons, forCheckButtons), kMinimumHeight};
+}
+
+PixelSize InitialClientSize(PixelSize available, PixelSize frame) {
+    const PixelSize least = MinimumClientSize(false, true);
+    const int width = std::min(kInitialClientWidth, available.width - frame.width);
+    const int height = std::min(kInitialClientHeight, available.height - frame.height);
+    return {std::max(width, least.width), std::max(height, least.height)};
+}
+
 std::vector<ControlPlacement> ComputeWindowLayout(int w, int h, bool wide, bool problemListShown) {
     const int shift = wide ? kWideShift : 0;
-    // Hiding the problem list hands its 253 pixels to the text and moves the two check buttons.
-    const int hiddenGain = problemListShown ? 0 : 253;
+    const int hiddenGain = problemListShown ? 0 : kProblemColumnWidth;
+    // Narrower than the comfortable width, the check buttons would slide under the middle ones:
+    // first the middle buttons move left (the start-chapter field gives the room), then the
+    // check buttons narrow. Above it every control stands where it always has.
+    const int deficit = CheckButtonsDeficit(w, shift, hiddenGain);
+    const int middleLeft = std::min(deficit, kMiddleButtonsGive);
+    const int checkNarrower = std::min(deficit - middleLeft, kCheckButtonsGive);
     return {
         {kProblemListToggle, {w - 104, 25, 80, 25}},
         {kOpenTextButton, {w - 624, 25, 88, 25}},
@@ -23,18 +67,18 @@ std::vector<ControlPlacement> ComputeWindowLayout(int w, int h, bool wide, bool 
         {kDeleteButton, {26 + shift, h - 48, 88, 25}},
         {kDeleteAllButton, {125 + shift, h - 48, 88, 25}},
         {kChapterList, {18, 62, wide ? 390 : 194, h - 195}},
-        {kAddChapterButton, {505 + shift, h - 87, 88, 25}},
-        {kConvertButton, {608 + shift, h - 87, 88, 25}},
+        {kAddChapterButton, {505 + shift - middleLeft, h - 87, 88, 25}},
+        {kConvertButton, {608 + shift - middleLeft, h - 87, 88, 25}},
         {kSearchEdit, {236 + shift, h - 90, 120, 25}},
         {kSearchButton, {366 + shift, h - 87, 62, 25}},
-        {kKeywordAddButton, {505 + shift, h - 51, 88, 25}},
-        {kIncrementalAddButton, {608 + shift, h - 51, 88, 25}},
+        {kKeywordAddButton, {505 + shift - middleLeft, h - 51, 88, 25}},
+        {kIncrementalAddButton, {608 + shift - middleLeft, h - 51, 88, 25}},
         {kStartChapterLabel, {241 + shift, h - 46, 62, 25}},
-        {kStartChapterEdit, {311 + shift, h - 50, 174, 25}},
+        {kStartChapterEdit, {311 + shift, h - 50, 174 - middleLeft, 25}},
         {kTextFrame, {220 + shift, 44, w - 484 - shift + hiddenGain, h - 62}},
         {kBookText, {236 + shift, 62, w - 512 - shift + hiddenGain, h - 162}},
-        {kTestButton, {w - 404 + hiddenGain, h - 87, 127, 25}},
-        {kGenerateButton, {w - 404 + hiddenGain, h - 51, 127, 25}},
+        {kTestButton, {w - 404 + hiddenGain + checkNarrower, h - 87, 127 - checkNarrower, 25}},
+        {kGenerateButton, {w - 404 + hiddenGain + checkNarrower, h - 51, 127 - checkNarrower, 25}},
     };
 }
 

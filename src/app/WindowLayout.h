@@ -26,6 +26,19 @@ inline constexpr int kWideShift = 186;
 inline constexpr int kInitialClientWidth = 1120;
 inline constexpr int kInitialClientHeight = 615;
 
+// The smallest client area at which no two controls overlap, for each display mode. Below the
+// comfortable width the bottom row of the text column closes up (see ComputeWindowLayout).
+struct PixelSize {
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const PixelSize&, const PixelSize&) = default;
+};
+PixelSize MinimumClientSize(bool wide, bool problemListShown);
+// The client size the window first opens at on a screen whose usable area is `available`
+// (logical pixels, so a scaled screen counts smaller), leaving `frame` for the window frame:
+// the usual size where it fits, never smaller than the narrow minimum.
+PixelSize InitialClientSize(PixelSize available, PixelSize frame);
+
 // One placement for every control of the dialog, in the order the window moves them. The problem
 // list and its frame are placed whether they are shown or not.
 std::vector<ControlPlacement> ComputeWindowLayout(int clientWidth, int clientHeight, bool wide,

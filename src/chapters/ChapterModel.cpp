@@ -5,6 +5,7 @@
 namespace brisna {
 
 void ChapterModel::Clear() {
+    ++revision_;
     count_ = 0;
     records_.fill(ChapterRecord{});
     bookTextLength_ = 0;
@@ -20,14 +21,21 @@ void ChapterModel::InsertAt(const ChapterRecord& record, uint32_t index) {
     for (uint32_t slot = count_; slot > index; --slot) records_[slot] = records_[slot - 1];
     records_[index] = record;
     ++count_;
+    ++revision_;
 }
 
 void ChapterModel::MoveUp(uint32_t index) {
-    if (index >= 1 && index < count_) std::swap(records_[index - 1], records_[index]);
+    if (index >= 1 && index < count_) {
+        std::swap(records_[index - 1], records_[index]);
+        ++revision_;
+    }
 }
 
 void ChapterModel::MoveDown(uint32_t index) {
-    if (index < count_ && index + 1 < count_) std::swap(records_[index], records_[index + 1]);
+    if (index < count_ && index + 1 < count_) {
+        std::swap(records_[index], records_[index + 1]);
+        ++revision_;
+    }
 }
 
 void ChapterModel::RemoveAt(uint32_t index) {
@@ -35,6 +43,7 @@ void ChapterModel::RemoveAt(uint32_t index) {
     for (uint32_t slot = index; slot + 1 < count_; ++slot) records_[slot] = records_[slot + 1];
     --count_;
     records_[count_] = ChapterRecord{};
+    ++revision_;
 }
 
 ChapterRecord* ChapterModel::RecordAt(uint32_t index) {

@@ -37,8 +37,12 @@ class ChapterModel {
     uint32_t ComputeLengths();
 
     uint32_t Count() const { return count_; }
+    // Counts changes of the records' titles, offsets and order (not of the lengths, which are
+    // derived), so the window can tell whether the operator's chapter work is still unsaved.
+    uint64_t Revision() const { return revision_; }
 
   private:
+    uint64_t revision_ = 0;
     uint32_t count_ = 0;
     std::array<ChapterRecord, kMaxChapters> records_{};
     uint32_t bookTextLength_ = 0;

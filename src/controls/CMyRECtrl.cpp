@@ -7,7 +7,14 @@
 
 namespace brisna {
 
+bool CMyRECtrl::RebuildIfStale() {
+    if (!IsStale()) return false;
+    RebuildLineTable();
+    return true;
+}
+
 void CMyRECtrl::RebuildLineTable() {
+    if (revisionSource_) builtRevision_ = revisionSource_();
     lineStarts_.clear();
     text_ = view_.GetText();
     std::string& text = text_;

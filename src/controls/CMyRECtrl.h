@@ -4,9 +4,11 @@
 // the lookups answer from the previous table.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "controls/RichEdit.h"
@@ -22,6 +24,15 @@ class CMyRECtrl {
 
     // Fetches the whole text and records, for every display line, its start offset and bytes.
     void RebuildLineTable();
+
+    // A view that counts the changes of its text hands in that counter; the table then knows
+    // when the text was edited since it was built. Without one the table is never stale.
+    void SetTextRevisionSource(std::function<uint64_t()> source) {
+        revisionSource_ = std::move(source);
+    }
+    bool IsStale() const { return revisionSource_ && revisionSource_() != builtRevision_; }
+    // Rebuilds when the text changed since the last rebuild; true when it did.
+    bool RebuildIfStale();
 
     // The start offset of line k; nothing when k lies outside the table (the caller ends its
     // command and tells the operator).
@@ -53,6 +64,8 @@ class CMyRECtrl {
     // the next line's start (the last line to the end of this text).
     std::string text_;
     std::vector<uint32_t> lineStarts_;
+    std::function<uint64_t()> revisionSource_;
+    uint64_t builtRevision_ = 0;
 };
 
 }  // namespace brisna

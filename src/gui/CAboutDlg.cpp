@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "Version.h"
+
 namespace brisna {
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
@@ -16,8 +18,12 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     picture->setObjectName(QStringLiteral("aboutPicture"));
     picture->setPixmap(QPixmap(QStringLiteral(":/brisna/about.png")));
 
-    auto* version = new QLabel(QStringLiteral("Quorvi Ebook 编辑工具 Ver 3.3.1.1"), this);
+    auto* version = new QLabel(
+        QStringLiteral("Quorvi Ebook 编辑工具 Ver ") + QString::fromLatin1(kVersion), this);
     auto* publisher = new QLabel(QStringLiteral("BrisnaMake 电子书制作组"), this);
+    auto* copyright =
+        new QLabel(QStringLiteral("Copyright © 2026 BrisnaMake developers（MIT 许可证）"), this);
+    copyright->setObjectName(QStringLiteral("aboutCopyright"));
     auto* ok = new QPushButton(QStringLiteral("确定"), this);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -26,6 +32,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     texts->addWidget(version);
     texts->addWidget(publisher);
     texts->addStretch();
+    texts->addWidget(copyright);
     auto* top = new QHBoxLayout;
     top->addWidget(picture, 0, Qt::AlignTop);
     top->addSpacing(12);

@@ -1,26 +1,89 @@
 #include "gui/CBrisnaMakeApp.h"
 
+#include <QCommandLineParser>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QScreen>
 #include <QStringList>
+#include <QTranslator>
+#include <cstdio>
+#include <exception>
 
+#include "Version.h"
 #include "gui/MainWindow.h"
 
 namespace brisna {
 
 CBrisnaMakeApp::CBrisnaMakeApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("BrisnaMake"));
-    setApplicationVersion(QStringLiteral("3.3.1.1"));
+    setApplicationVersion(QString::fromLatin1(kVersion));
     setDesktopFileName(QStringLiteral("BrisnaMake"));
     setWindowIcon(QIcon(QStringLiteral(":/brisna/BrisnaMake.png")));
+    InstallChineseTranslation(*this);
+}
+
+bool CBrisnaMakeApp::InstallChineseTranslation(QCoreApplication& app) {
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(QStringLiteral("qtbase_zh_CN"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }
 
 int CBrisnaMakeApp::InitInstance() {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("BrisnaMake 电子书编辑工具"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("file"),
+                                 QStringLiteral("要打开的图书（.txt、.qbr2 或 .qbr）"),
+                                 QStringLiteral("[file]"));
+    parser.process(*this);  // --help, --version and unknown options end here
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1) {
+        std::fputs("BrisnaMake: only one file can be opened at a time\n", stderr);
+        return 2;
+    }
+
     MainWindow window;
+    if (QScreen* screen = window.screen()) window.FitFirstSizeTo(screen->availableGeometry());
+    // A book given on the command line (or by a file manager) opens through the command of its
+    // kind, after the window has painted itself once.
+    if (!files.isEmpty()) window.OpenAfterFirstPaint(files.first());
     window.show();
-    // A book given on the command line (or by a file manager) opens as if chosen in the dialog.
-    const QStringList args = arguments();
-    if (args.size() > 1) window.OpenTextAtStart(args.at(1));
     return exec();
+}
+
+bool CBrisnaMakeApp::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        ReportUnexpectedFailure(error.what());
+    } catch (...) {
+        ReportUnexpectedFailure(nullptr);
+    }
+    return false;
+}
+
+void CBrisnaMakeApp::ReportUnexpectedFailure(const char* what) {
+    // The wait cursors of the interrupted command are gone with its stack.
+    while (overrideCursor() != nullptr) restoreOverrideCursor();
+    // One box at a time: a failure while the box itself runs is only counted out on stderr.
+    if (reporting_) {
+        std::fprintf(stderr, "BrisnaMake: %s\n", what != nullptr ? what : "unknown failure");
+        return;
+    }
+    reporting_ = true;
+    QString text = QStringLiteral("操作未能完成，程序内部出错。");
+    if (what != nullptr && *what != '\0')
+        text += QStringLiteral("\n") + QString::fromLocal8Bit(what);
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("错误"), text, QMessageBox::Ok,
+                    activeWindow());
+    box.exec();
+    reporting_ = false;
 }
 
 }  // namespace brisna

@@ -1,7 +1,7 @@
 #pragma once
-// The application: starts Qt, builds the main window (which reads the suspicious-word list before
-// it shows), opens the book named on the command line if there is one, and runs until the window
-// closes.
+// The application: starts Qt with its Chinese texts, reads the command line, builds the main
+// window (which reads the suspicious-word list before it shows), opens the book named on the
+// command line once the window has painted, and runs until the window closes.
 
 #include <QApplication>
 
@@ -11,8 +11,21 @@ class CBrisnaMakeApp : public QApplication {
     Q_OBJECT
   public:
     CBrisnaMakeApp(int& argc, char** argv);
-    // Shows the window and runs it; the return value is the process's exit status.
+    // Parses the command line (--help and --version print and end the program), shows the
+    // window and runs it; the return value is the process's exit status.
     int InitInstance();
+
+    // Loads Qt's own Simplified Chinese texts (buttons of message boxes, file dialogs, the
+    // text's menu), whatever the locale. False when the translation is not installed.
+    static bool InstallChineseTranslation(QCoreApplication& app);
+
+    // Every event passes through here: an exception that escapes a command is reported in a
+    // message box and the window keeps running, instead of ending the program.
+    bool notify(QObject* receiver, QEvent* event) override;
+
+  private:
+    void ReportUnexpectedFailure(const char* what);
+    bool reporting_ = false;
 };
 
 }  // namespace brisna

@@ -1,16 +1,28 @@
 #include "gui/MainWindow.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTimer>
+#include <QUrl>
 #include <QWindow>
 
+#include <utility>
+
+#include "Version.h"
 #include "gui/CAboutDlg.h"
 #include "text/CodePage936.h"
 
@@ -53,7 +65,7 @@ constexpr ButtonSpec kButtons[] = {
 MainWindow::MainWindow(std::optional<std::filesystem::path> suspiciousWordFile)
     : textView_(nullptr), chapterList_(nullptr), problemList_(nullptr), host_(this) {
     InitResources();
-    setWindowTitle(QStringLiteral("Quorvi EBook 编辑工具 V3.3.1.1"));
+    setWindowTitle(QStringLiteral("Quorvi EBook 编辑工具 V") + QString::fromLatin1(kVersion));
     setWindowIcon(QIcon(QStringLiteral(":/brisna/BrisnaMake.png")));
     QFont dialogFont(QStringLiteral("Noto Sans CJK SC"));
     dialogFont.setPointSize(9);
@@ -65,6 +77,9 @@ MainWindow::MainWindow(std::optional<std::filesystem::path> suspiciousWordFile)
                                                   *suspiciousWordFile)
                : std::make_unique<CBrisnaMakeDlg>(*textView_, *chapterList_, *problemList_, host_);
     dlg_->SetWindowFrame(this);
+    dlg_->bookText.SetTextRevisionSource([view = textView_] { return view->TextGeneration(); });
+    dlg_->confirm = [this](std::string_view question) { return host_.Confirm(question); };
+    host_.beforeDialog = [this] { textView_->ShowPendingSelection(); };
 
     chapterList_->onSelectionChange = [this] { dlg_->OnListSelectionChanged(kChapterList); };
     chapterList_->onUserMessage = [this](uint32_t message) { dlg_->OnUserMessage(message); };
@@ -72,13 +87,203 @@ MainWindow::MainWindow(std::optional<std::filesystem::path> suspiciousWordFile)
     problemList_->onDoubleClick = [this] { dlg_->OnListDoubleClicked(kProblemList); };
 
     backgroundMenu_ = new QMenu(this);
-    connect(backgroundMenu_->addAction(QStringLiteral("关于 BrisnaMake(&A)...")),
-            &QAction::triggered, this, &MainWindow::ShowAbout);
+    connect(backgroundMenu_, &QMenu::aboutToShow, this, &MainWindow::BuildBackgroundMenu);
+    BuildBackgroundMenu();
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, &MainWindow::ShowAbout);
+    SetUpKeyboard();
+
+    // A book dropped anywhere opens; on the text it must not become text.
+    setAcceptDrops(true);
+    textView_->fileDropHandler = [this](const QMimeData* data, bool open) {
+        const QString book = DroppedBook(data);
+        if (book.isEmpty()) return false;
+        if (open) {
+            QTimer::singleShot(0, this, [this, book] { OpenBookFile(book); });
+        }
+        return true;
+    };
 
     resize(kInitialClientWidth, kInitialClientHeight);
     LayOutControls();
+}
+
+void MainWindow::BuildBackgroundMenu() {
+    backgroundMenu_->clear();
+    const QStringList books = recent_.Paths();
+    for (qsizetype i = 0; i < books.size(); ++i) {
+        const QString path = books.at(i);
+        QString shown = QDir::toNativeSeparators(path);
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* open = backgroundMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
+        open->setData(path);
+        connect(open, &QAction::triggered, this, [this, path] { OpenRecentBook(path); });
+    }
+    if (!books.isEmpty()) backgroundMenu_->addSeparator();
+    connect(backgroundMenu_->addAction(QStringLiteral("关于 BrisnaMake(&A)...")),
+            &QAction::triggered, this, &MainWindow::ShowAbout);
+}
+
+void MainWindow::SetUpKeyboard() {
+    // Reading order, column by column: the open buttons on top, then the chapter list with its
+    // buttons, the text with the rows under it, and the problem list.
+    constexpr int kOrder[] = {
+        kOpenTextButton, kOpenQbr2Button,     kOpenQbrButton,     kProblemListToggle,
+        kChapterList,    kCheckMissingButton, kWideDisplayToggle, kMoveUpButton,
+        kMoveDownButton, kDeleteButton,       kDeleteAllButton,   kBookText,
+        kSearchEdit,     kSearchButton,       kAddChapterButton,  kConvertButton,
+        kTestButton,     kStartChapterEdit,   kKeywordAddButton,  kIncrementalAddButton,
+        kGenerateButton, kProblemList,
+    };
+    QWidget* previous = nullptr;
+    for (int id : kOrder) {
+        QWidget* widget = Control(id);
+        widget->setFocusPolicy(Qt::StrongFocus);
+        if (previous != nullptr) setTabOrder(previous, widget);
+        previous = widget;
+    }
+
+    auto* search = qobject_cast<QLineEdit*>(Control(kSearchEdit));
+    connect(search, &QLineEdit::returnPressed, this, [this] { RunCommand(kSearchButton); });
+    auto* again = new QShortcut(QKeySequence(Qt::Key_F3), this);
+    connect(again, &QShortcut::activated, this, [this] { RunCommand(kSearchButton); });
+    auto* start = qobject_cast<QLineEdit*>(Control(kStartChapterEdit));
+    connect(start, &QLineEdit::returnPressed, this, [this] { RunCommand(kIncrementalAddButton); });
+}
+
+void MainWindow::RunCommand(int controlId) {
+    const bool opening =
+        controlId == kOpenTextButton || controlId == kOpenQbr2Button || controlId == kOpenQbrButton;
+    const uint64_t textBefore = textView_->TextGeneration();
+    const size_t messagesBefore = host_.Messages().size();
+    host_.ForgetChosenPath();
+    textView_->BeginCommand();
+    try {
+        dlg_->OnCommand(controlId);
+    } catch (...) {
+        textView_->EndCommand();
+        throw;  // reported at the top of the event loop
+    }
+    textView_->EndCommand();
+    if (opening && host_.LastChosenPath() && textView_->TextGeneration() != textBefore) {
+        recent_.Add(QFile::decodeName(QByteArray::fromStdString(*host_.LastChosenPath())));
+    }
+    // A generated book holds the chapters: closing now loses nothing.
+    if (controlId == kGenerateButton && host_.Messages().size() > messagesBefore &&
+        host_.Messages().back().text == QStringLiteral("生成qbr和qbr2成功")) {
+        dlg_->MarkChaptersSaved();
+    }
+}
+
+int MainWindow::OpenCommandFor(const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    if (name.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive)) return kOpenTextButton;
+    if (name.endsWith(QStringLiteral(".qbr2"), Qt::CaseInsensitive)) return kOpenQbr2Button;
+    if (name.endsWith(QStringLiteral(".qbr"), Qt::CaseInsensitive)) return kOpenQbrButton;
+    return 0;
+}
+
+void MainWindow::OpenBookFile(const QString& path) {
+    const int command = OpenCommandFor(path);
+    OpenWithCommand(command != 0 ? command : kOpenTextButton, path);
+}
+
+void MainWindow::OpenWithCommand(int controlId, const QString& path) {
+    auto previous = std::move(host_.fileChooser);
+    bool answered = false;
+    host_.fileChooser = [&](FileFilter) -> std::optional<QString> {
+        if (answered) return std::nullopt;
+        answered = true;
+        return path;
+    };
+    RunCommand(controlId);
+    host_.fileChooser = std::move(previous);
+}
+
+void MainWindow::OpenAfterFirstPaint(const QString& path) {
+    pendingOpen_ = path;
+    update();
+}
+
+void MainWindow::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (pendingOpen_.isEmpty()) return;
+    // From the event loop, once this paint has reached the screen.
+    QString path = std::exchange(pendingOpen_, QString());
+    QTimer::singleShot(0, this, [this, path] { OpenBookFile(path); });
+}
+
+void MainWindow::OpenRecentBook(const QString& path) {
+    if (!QFileInfo(path).isFile()) {
+        recent_.Remove(path);
+        BuildBackgroundMenu();
+        host_.ShowMessage(Utf8ToGbk("文件已不存在，已从最近打开的图书中移除：\n" +
+                                    QDir::toNativeSeparators(path).toStdString()),
+                          MessageCaption::kNone);
+        return;
+    }
+    OpenBookFile(path);
+}
+
+QString MainWindow::DroppedBook(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls()) return {};
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() != 1 || !urls.first().isLocalFile()) return {};
+    const QString path = urls.first().toLocalFile();
+    return OpenCommandFor(path) != 0 ? path : QString();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (DroppedBook(event->mimeData()).isEmpty()) {
+        event->ignore();
+    } else {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
+    if (DroppedBook(event->mimeData()).isEmpty()) {
+        event->ignore();
+    } else {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QString book = DroppedBook(event->mimeData());
+    if (book.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // After the drop has ended: the open may ask questions and show messages.
+    QTimer::singleShot(0, this, [this, book] { OpenBookFile(book); });
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (dlg_ && !dlg_->ConfirmDiscardChapters()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void MainWindow::FitFirstSizeTo(const QRect& available) {
+    // Before the window is shown its frame is unknown; leave room for a usual one.
+    const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(8, 40);
+    const PixelSize client =
+        InitialClientSize({available.width(), available.height()}, {frame.width(), frame.height()});
+    resize(client.width, client.height);
+    const QSize outer = QSize(client.width, client.height) + frame;
+    move(available.x() + std::max(0, (available.width() - outer.width()) / 2),
+         available.y() + std::max(0, (available.height() - outer.height()) / 2));
+}
+
+void MainWindow::UpdateMinimumSize() {
+    if (!dlg_) return;
+    const PixelSize least = MinimumClientSize(dlg_->wideDisplay != 0, dlg_->problemListShown != 0);
+    const QSize wanted(least.width, least.height);
+    if (minimumSize() != wanted) setMinimumSize(wanted);
 }
 
 MainWindow::~MainWindow() {
@@ -113,7 +318,7 @@ void MainWindow::CreateControls() {
         button->setAutoDefault(false);
         button->setDefault(false);
         const int id = spec.id;
-        connect(button, &QPushButton::clicked, this, [this, id] { dlg_->OnCommand(id); });
+        connect(button, &QPushButton::clicked, this, [this, id] { RunCommand(id); });
         controls_[id] = button;
     }
 
@@ -131,9 +336,6 @@ void MainWindow::CreateControls() {
     for (auto& [id, widget] : controls_) {
         widget->setObjectName(QStringLiteral("control%1").arg(id));
     }
-    // Tab order follows the dialog's reading order: the lists and the text first.
-    setTabOrder(chapterList_, textView_);
-    setTabOrder(textView_, problemList_);
 }
 
 QWidget* MainWindow::Control(int controlId) const {
@@ -142,6 +344,7 @@ QWidget* MainWindow::Control(int controlId) const {
 }
 
 void MainWindow::LayOutControls() {
+    UpdateMinimumSize();
     const auto layout = ComputeWindowLayout(width(), height(), dlg_ && dlg_->wideDisplay,
                                             !dlg_ || dlg_->problemListShown);
     for (const ControlPlacement& placement : layout) {
@@ -161,10 +364,7 @@ void MainWindow::HandleResize() {
     if (!dlg_) return;
     // One display line per paragraph: the table depends on the text alone, so a resize needs a
     // rebuild only when the text changed since the last one. A 10 MiB book then resizes smoothly.
-    const uint64_t generation = textView_->TextGeneration();
-    const bool mayChange = lineTableGeneration_ != generation;
-    OnWindowSized(*dlg_, mayChange);
-    if (mayChange && !dlg_->wideDisplay) lineTableGeneration_ = generation;
+    OnWindowSized(*dlg_, dlg_->bookText.IsStale());
 }
 
 void MainWindow::changeEvent(QEvent* event) {
@@ -195,7 +395,11 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
-    backgroundMenu_->exec(event->globalPos());
+    // Only the background and the frames: a button, label or list the event passed through on
+    // its way up has no business opening this menu.
+    QWidget* under = childAt(event->pos());
+    if (under != nullptr && qobject_cast<QGroupBox*>(under) == nullptr) return;
+    backgroundMenu_->popup(event->globalPos());
 }
 
 void MainWindow::ShowAbout() {
@@ -204,15 +408,7 @@ void MainWindow::ShowAbout() {
 }
 
 void MainWindow::OpenTextAtStart(const QString& path) {
-    auto previous = std::move(host_.fileChooser);
-    bool answered = false;
-    host_.fileChooser = [&](FileFilter) -> std::optional<QString> {
-        if (answered) return std::nullopt;
-        answered = true;
-        return path;
-    };
-    dlg_->OnCommand(kOpenTextButton);
-    host_.fileChooser = std::move(previous);
+    OpenWithCommand(kOpenTextButton, path);
 }
 
 PixelRect MainWindow::WindowRect() const {
@@ -225,6 +421,8 @@ bool MainWindow::IsMaximized() const {
 }
 
 void MainWindow::MoveWindow(const PixelRect& rect) {
+    // The minimum of the coming display mode, before the size changes under the old one.
+    UpdateMinimumSize();
     const QRect frame = frameGeometry();
     const QRect client = geometry();
     const int extraWidth = frame.width() - client.width();

@@ -14,8 +14,10 @@
 #include "gui/QtDialogHost.h"
 #include "gui/QtListBox.h"
 #include "gui/QtRichEdit.h"
+#include "gui/RecentBooks.h"
 
 class QMenu;
+class QMimeData;
 
 namespace brisna {
 
@@ -37,10 +39,27 @@ class MainWindow : public QWidget, public WindowFrame {
 
     // Opens a text file as the "打开txt文件" button does, answering its file dialog with the path.
     void OpenTextAtStart(const QString& path);
+    // Opens a file through the command its extension names (.qbr2, .qbr, anything else as
+    // text), exactly as that button would with the path chosen in its dialog.
+    void OpenBookFile(const QString& path);
+    // Opens the file once the window has painted itself for the first time, so a big book never
+    // leaves an unpainted window on the screen while it loads.
+    void OpenAfterFirstPaint(const QString& path);
+    // The open command for a file by its extension (case-insensitive): 1010 for .txt, 1011 for
+    // .qbr2, 1016 for .qbr; 0 for anything else.
+    static int OpenCommandFor(const QString& path);
+    // Presses a button: runs its command and keeps the window's own records (recent books,
+    // chapters saved by generation).
+    void RunCommand(int controlId);
     // Shows the About box modally.
     void ShowAbout();
-    // The background menu that carries the About entry.
+    // The background menu: the recent books and the About entry (rebuilt each time it opens).
     QMenu* BackgroundMenu() const { return backgroundMenu_; }
+    // Fills the background menu. Every item of the background menu is added here.
+    void BuildBackgroundMenu();
+    RecentBooks& Recent() { return recent_; }
+    // Gives the window its first size on a screen with the given usable area (logical pixels).
+    void FitFirstSizeTo(const QRect& available);
 
     // WindowFrame
     PixelRect WindowRect() const override;
@@ -56,10 +75,21 @@ class MainWindow : public QWidget, public WindowFrame {
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void CreateControls();
+    void SetUpKeyboard();
     void HandleResize();
+    void UpdateMinimumSize();
+    void OpenWithCommand(int controlId, const QString& path);
+    void OpenRecentBook(const QString& path);
+    // The one book file in a drag, when it is a kind the window opens; empty otherwise.
+    static QString DroppedBook(const QMimeData* data);
 
     QtRichEdit* textView_;
     CMyListBox* chapterList_;
@@ -68,9 +98,9 @@ class MainWindow : public QWidget, public WindowFrame {
     std::unique_ptr<CBrisnaMakeDlg> dlg_;
     std::map<int, QWidget*> controls_;
     QMenu* backgroundMenu_ = nullptr;
+    RecentBooks recent_;
     bool wasMaximized_ = false;
-    // The text the line table was last rebuilt from by a resize; see HandleResize.
-    std::optional<uint64_t> lineTableGeneration_;
+    QString pendingOpen_;
 };
 
 }  // namespace brisna

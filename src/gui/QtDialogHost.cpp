@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "Capacities.h"
 #include "text/CodePage936.h"
@@ -26,7 +27,7 @@ QString QtFilterText(FileFilter filter) {
 QString CaptionText(MessageCaption caption) {
     switch (caption) {
         case MessageCaption::kNone:
-            return QString();
+            return QStringLiteral("错误");
         case MessageCaption::kPrompt:
             return QStringLiteral("提示");
         case MessageCaption::kAppName:
@@ -38,6 +39,7 @@ QString CaptionText(MessageCaption caption) {
 void QtDialogHost::ShowMessage(std::string_view gbkText, MessageCaption caption) {
     Message message{QString::fromStdString(GbkToUtf8Lossless(gbkText)), CaptionText(caption)};
     messages_.push_back(message);
+    if (beforeDialog) beforeDialog();
     if (messagePresenter) {
         messagePresenter(message);
         return;
@@ -52,8 +54,27 @@ void QtDialogHost::ShowMessage(std::string_view gbkText, MessageCaption caption)
     if (waiting) QApplication::restoreOverrideCursor();
 }
 
+bool QtDialogHost::Confirm(std::string_view gbkQuestion) {
+    Message question{QString::fromStdString(GbkToUtf8Lossless(gbkQuestion)),
+                     CaptionText(MessageCaption::kPrompt)};
+    if (beforeDialog) beforeDialog();
+    if (confirmPresenter) return confirmPresenter(question);
+    const bool waiting = QApplication::overrideCursor() != nullptr;
+    if (waiting) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    QMessageBox box(QMessageBox::Question, question.caption, question.text,
+                    QMessageBox::Ok | QMessageBox::Cancel, owner_);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
+    // Enter must not throw work away by accident.
+    box.setDefaultButton(QMessageBox::Cancel);
+    const bool agreed = box.exec() == QMessageBox::Ok;
+    if (waiting) QApplication::restoreOverrideCursor();
+    return agreed;
+}
+
 std::optional<std::string> QtDialogHost::ChooseFileToOpen(FileFilter filter) {
     std::optional<QString> path;
+    if (beforeDialog) beforeDialog();
     if (fileChooser) {
         path = fileChooser(filter);
     } else {
@@ -62,7 +83,8 @@ std::optional<std::string> QtDialogHost::ChooseFileToOpen(FileFilter filter) {
         if (!chosen.isEmpty()) path = chosen;
     }
     if (!path || path->isEmpty()) return std::nullopt;
-    return QFile::encodeName(*path).toStdString();
+    lastChosen_ = QFile::encodeName(*path).toStdString();
+    return lastChosen_;
 }
 
 void QtDialogHost::BeginWaitCursor() {

@@ -33,6 +33,13 @@ class QtDialogHost : public DialogHost {
 
     void AttachField(int fieldId, QLineEdit* field) { fields_[fieldId] = field; }
 
+    // A question with 确定 and 取消 (caption "提示"); true for 确定.
+    bool Confirm(std::string_view gbkQuestion);
+
+    // The path the last open-file dialog (or its stand-in) gave, as file name bytes.
+    const std::optional<std::string>& LastChosenPath() const { return lastChosen_; }
+    void ForgetChosenPath() { lastChosen_.reset(); }
+
     struct Message {
         QString text;
         QString caption;
@@ -45,11 +52,16 @@ class QtDialogHost : public DialogHost {
     std::function<std::optional<QString>(FileFilter filter)> fileChooser;
     // When set, takes the message instead of a modal message box.
     std::function<void(const Message& message)> messagePresenter;
+    // Called before any message box or dialog opens, so the window can show what it is about.
+    std::function<void()> beforeDialog;
+    // When set, answers Confirm instead of a modal message box.
+    std::function<bool(const Message& question)> confirmPresenter;
 
   private:
     QWidget* owner_;
     std::map<int, QLineEdit*> fields_;
     std::vector<Message> messages_;
+    std::optional<std::string> lastChosen_;
 };
 
 }  // namespace brisna

@@ -10,10 +10,6 @@
 namespace brisna {
 namespace {
 
-QString DisplayText(std::string_view gbk) {
-    return QString::fromStdString(GbkToUtf8Lossless(gbk));
-}
-
 // Counts an operation in progress so that Qt's signals during it stay quiet.
 class Quiet {
   public:
@@ -34,14 +30,16 @@ QSize ExtentDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelI
     return size;
 }
 
-QtListBox::QtListBox(QWidget* parent) : QListWidget(parent) {
+QtListBox::QtListBox(QWidget* parent) : QListView(parent), rows_(new GbkListModel(this)) {
+    setModel(rows_);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Every row is one line: the view never measures rows one by one, whatever their number.
     setUniformItemSizes(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setItemDelegate(new ExtentDelegate(this));
-    connect(this, &QListWidget::itemSelectionChanged, this, [this] {
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (programmatic_ > 0) return;
         if (inOperatorEvent_) {
             changedDuringEvent_ = true;
@@ -49,10 +47,11 @@ QtListBox::QtListBox(QWidget* parent) : QListWidget(parent) {
             NotifySelectionChange();  // a drag over the rows, say
         }
     });
-    connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
-        // The operator moved the caret (a click or arrow key); keep ours with Qt's.
-        if (programmatic_ == 0 && row >= 0) caret_ = row;
-    });
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                // The operator moved the caret (a click or arrow key); keep ours with Qt's.
+                if (programmatic_ == 0 && current.isValid()) caret_ = current.row();
+            });
     connect(this, &QAbstractItemView::doubleClicked, this, [this] {
         if (programmatic_ == 0 && onDoubleClick) onDoubleClick();
     });
@@ -68,9 +67,9 @@ void QtListBox::mousePressEvent(QMouseEvent* event) {
     // The platform reports every selecting click, even one that leaves the selection as it was.
     inOperatorEvent_ = true;
     changedDuringEvent_ = false;
-    QListWidget::mousePressEvent(event);
+    QListView::mousePressEvent(event);
     inOperatorEvent_ = false;
-    if (event->button() == Qt::LeftButton && itemAt(event->position().toPoint()) != nullptr) {
+    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid()) {
         NotifySelectionChange();
     } else if (changedDuringEvent_) {
         NotifySelectionChange();
@@ -80,17 +79,21 @@ void QtListBox::mousePressEvent(QMouseEvent* event) {
 void QtListBox::keyPressEvent(QKeyEvent* event) {
     inOperatorEvent_ = true;
     changedDuringEvent_ = false;
-    QListWidget::keyPressEvent(event);
+    QListView::keyPressEvent(event);
     inOperatorEvent_ = false;
-    if (changedDuringEvent_) NotifySelectionChange();
+    if (changedDuringEvent_) {
+        NotifySelectionChange();
+        // The jump shows the place in the text, but the keys keep walking the list.
+        if (!hasFocus()) setFocus(Qt::OtherFocusReason);
+    }
 }
 
 int32_t QtListBox::GetCount() const {
-    return count();
+    return rows_->Count();
 }
 
 int32_t QtListBox::GetCaretIndex() const {
-    return count() == 0 ? -1 : caret_;
+    return rows_->Count() == 0 ? -1 : caret_;
 }
 
 int32_t QtListBox::GetSelCount() const {
@@ -99,9 +102,11 @@ int32_t QtListBox::GetSelCount() const {
 
 std::vector<int32_t> QtListBox::GetSelItems() const {
     std::vector<int32_t> rows;
-    for (int i = 0; i < count(); ++i) {
-        if (item(i)->isSelected()) rows.push_back(i);
+    for (const QItemSelectionRange& range : selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row) rows.push_back(row);
     }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     return rows;
 }
 
@@ -110,16 +115,14 @@ int32_t QtListBox::AddString(std::string_view gbk) {
 }
 
 int32_t QtListBox::InsertString(int32_t index, std::string_view gbk) {
-    if (index == -1) index = count();
-    if (index < 0 || index > count()) return -1;
+    const int32_t count = rows_->Count();
+    if (index == -1) index = count;
+    if (index < 0 || index > count) return -1;
     Quiet quiet(programmatic_);
-    auto* row = new QListWidgetItem(DisplayText(gbk));
-    row->setData(kGbkRole, QByteArray(gbk.data(), static_cast<qsizetype>(gbk.size())));
-    row->setData(kDataRole, qlonglong{0});
-    insertItem(index, row);
+    rows_->Insert(index, gbk);
     if (caret_ < 0) {
         caret_ = 0;
-    } else if (index <= caret_ && count() > 1) {
+    } else if (index <= caret_ && count > 0) {
         ++caret_;
     }
     SetCaret(caret_);
@@ -129,26 +132,30 @@ int32_t QtListBox::InsertString(int32_t index, std::string_view gbk) {
 int32_t QtListBox::DeleteString(int32_t index) {
     if (!InRange(index)) return -1;
     Quiet quiet(programmatic_);
-    delete takeItem(index);
-    if (count() == 0) {
+    rows_->Remove(index);
+    const int32_t count = rows_->Count();
+    if (count == 0) {
         caret_ = -1;
     } else if (index < caret_) {
         --caret_;
-    } else if (caret_ >= count()) {
-        caret_ = count() - 1;
+    } else if (caret_ >= count) {
+        caret_ = count - 1;
     }
     SetCaret(caret_);
-    return count();
+    return count;
 }
 
 void QtListBox::SetSel(bool select, int32_t index) {
     Quiet quiet(programmatic_);
+    const auto flags = select ? QItemSelectionModel::Select : QItemSelectionModel::Deselect;
     if (index == -1) {
-        for (int i = 0; i < count(); ++i) item(i)->setSelected(select);
+        if (rows_->Count() == 0) return;
+        selectionModel()->select(QItemSelection(rows_->index(0), rows_->index(rows_->Count() - 1)),
+                                 flags);
         return;
     }
     if (!InRange(index)) return;
-    item(index)->setSelected(select);
+    selectionModel()->select(rows_->index(index), flags);
     if (select) {
         caret_ = index;
         SetCaret(caret_);
@@ -156,24 +163,27 @@ void QtListBox::SetSel(bool select, int32_t index) {
 }
 
 void QtListBox::SetCaret(int32_t index) {
-    // Qt's current item is the caret; moving it must not touch the selection.
+    // Qt's current index is the caret; moving it must not touch the selection.
     if (index < 0) return;
-    selectionModel()->setCurrentIndex(model()->index(index, 0), QItemSelectionModel::NoUpdate);
+    const QModelIndex target = rows_->index(index);
+    if (selectionModel()->currentIndex() != target) {
+        selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
+    }
 }
 
 std::string QtListBox::GetText(int32_t index) const {
     if (!InRange(index)) return {};
-    return item(index)->data(kGbkRole).toByteArray().toStdString();
+    return rows_->Text(index);
 }
 
 intptr_t QtListBox::GetItemData(int32_t index) const {
     if (!InRange(index)) return 0;
-    return static_cast<intptr_t>(item(index)->data(kDataRole).toLongLong());
+    return rows_->ItemData(index);
 }
 
 void QtListBox::SetItemData(int32_t index, intptr_t data) {
     if (!InRange(index)) return;
-    item(index)->setData(kDataRole, static_cast<qlonglong>(data));
+    rows_->SetItemData(index, data);
 }
 
 void QtListBox::SetFocus() {

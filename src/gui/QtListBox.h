@@ -1,18 +1,19 @@
 #pragma once
-// A list box of the window (extended selection) implementing the program's list operations with
-// the platform's caret rules. Item strings are kept as the GBK bytes the program gave, and shown
-// through the lossless conversion. The problem list is one of these as it is; the chapter list
-// adds its own drawing and menu (CMyListBox).
+// A list box of the window (extended selection, a view over GbkListModel) implementing the
+// program's list operations with the platform's caret rules. Item strings are kept as the GBK bytes
+// the program gave, and shown through the lossless conversion. The problem list is one of these as
+// it is; the chapter list adds its own drawing and menu (CMyListBox).
 //
 // Notifications reach the dialog only for the operator's actions, as on the platform: a click or
 // key that selects gives a selection change, a double click gives a double click. Changes made
 // through the operations below notify nothing.
 
-#include <QListWidget>
+#include <QListView>
 #include <QStyledItemDelegate>
 #include <functional>
 
 #include "controls/ListBox.h"
+#include "gui/GbkListModel.h"
 
 namespace brisna {
 
@@ -24,7 +25,7 @@ class ExtentDelegate : public QStyledItemDelegate {
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 };
 
-class QtListBox : public QListWidget, public ListBox {
+class QtListBox : public QListView, public ListBox {
     Q_OBJECT
   public:
     explicit QtListBox(QWidget* parent = nullptr);
@@ -50,19 +51,23 @@ class QtListBox : public QListWidget, public ListBox {
     std::function<void()> onSelectionChange;  // LBN_SELCHANGE
     std::function<void()> onDoubleClick;      // LBN_DBLCLK
 
-    // Where the GBK string and the item data live in each item.
-    static constexpr int kGbkRole = Qt::UserRole;
-    static constexpr int kDataRole = Qt::UserRole + 1;
+    // Where the GBK string and the item data live in each row.
+    static constexpr int kGbkRole = GbkListModel::kGbkRole;
+    static constexpr int kDataRole = GbkListModel::kDataRole;
+
+    // The model index of a row (for painting and tests).
+    QModelIndex RowIndex(int32_t row) const { return rows_->index(row); }
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    bool InRange(int32_t index) const { return index >= 0 && index < count(); }
+    bool InRange(int32_t index) const { return index >= 0 && index < rows_->Count(); }
     void SetCaret(int32_t index);
     void NotifySelectionChange();
 
+    GbkListModel* rows_;
     int32_t caret_ = -1;
     int programmatic_ = 0;  // > 0 while an operation changes the list
     bool inOperatorEvent_ = false;

@@ -1,6 +1,9 @@
 #include "gui/QtRichEdit.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCharFormat>
@@ -65,10 +68,16 @@ QtRichEdit::QtRichEdit(QWidget* parent) : QPlainTextEdit(parent) {
     QFont font(QStringLiteral("Noto Sans CJK SC"));
     font.setPointSize(12);
     setFont(font);
+    // Tab moves on to the next control; Ctrl+Tab types a tab (see keyPressEvent).
+    setTabChangesFocus(true);
     connect(document(), &QTextDocument::contentsChange, this, &QtRichEdit::OnContentsChange);
 }
 
 void QtRichEdit::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Tab && event->modifiers() == Qt::ControlModifier && !isReadOnly()) {
+        insertPlainText(QStringLiteral("\t"));
+        return;
+    }
     // Shift+Return would insert a line break inside the paragraph, a character the book text
     // cannot hold; every Return starts a new paragraph instead.
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
@@ -81,7 +90,58 @@ void QtRichEdit::keyPressEvent(QKeyEvent* event) {
     QPlainTextEdit::keyPressEvent(event);
 }
 
+void QtRichEdit::dragEnterEvent(QDragEnterEvent* event) {
+    if (!event->mimeData()->hasUrls()) {
+        QPlainTextEdit::dragEnterEvent(event);
+        return;
+    }
+    if (fileDropHandler && fileDropHandler(event->mimeData(), false)) {
+        event->acceptProposedAction();
+    } else {
+        event->ignore();
+    }
+}
+
+void QtRichEdit::dragMoveEvent(QDragMoveEvent* event) {
+    if (!event->mimeData()->hasUrls()) {
+        QPlainTextEdit::dragMoveEvent(event);
+        return;
+    }
+    if (fileDropHandler && fileDropHandler(event->mimeData(), false)) {
+        event->acceptProposedAction();
+    } else {
+        event->ignore();
+    }
+}
+
+void QtRichEdit::dropEvent(QDropEvent* event) {
+    if (!event->mimeData()->hasUrls()) {
+        QPlainTextEdit::dropEvent(event);
+        return;
+    }
+    // Accepted first: opening may show message boxes, and the drag source should not wait.
+    const bool taken = fileDropHandler && fileDropHandler(event->mimeData(), false);
+    if (!taken) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    fileDropHandler(event->mimeData(), true);
+}
+
+bool QtRichEdit::canInsertFromMimeData(const QMimeData* source) const {
+    // File names (a file copied in the file manager) are not book text.
+    if (source->hasUrls()) return false;
+    return QPlainTextEdit::canInsertFromMimeData(source);
+}
+
+void QtRichEdit::insertFromMimeData(const QMimeData* source) {
+    if (source->hasUrls()) return;
+    QPlainTextEdit::insertFromMimeData(source);
+}
+
 void QtRichEdit::OnContentsChange(int from, int charsRemoved, int charsAdded) {
+    if (applyingFormats_) return;  // highlights only: the characters stay as they are
     if (!viewTextValid_) {
         ++generation_;
         gbkTextValid_ = false;
@@ -150,8 +210,70 @@ void QtRichEdit::SetText(std::string_view gbk) {
     document()->setPlainText(ToQString(text));
     document()->clearUndoRedoStacks();
     QTextCursor cursor(document());
+    // Whatever a command meant to show belonged to the old text.
+    pendingSelection_.reset();
+    pendingHighlights_.clear();
     setTextCursor(cursor);
     verticalScrollBar()->setValue(0);
+}
+
+void QtRichEdit::BeginCommand() {
+    ++commandDepth_;
+}
+
+void QtRichEdit::EndCommand() {
+    if (commandDepth_ == 0 || --commandDepth_ > 0) return;
+    ShowPendingSelection();
+}
+
+void QtRichEdit::ShowPendingSelection() {
+    ApplyPendingHighlights();
+    if (!pendingSelection_) return;
+    const QTextCursor cursor = CursorFor(*pendingSelection_);
+    pendingSelection_.reset();
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+void QtRichEdit::ApplyPendingHighlights() {
+    if (pendingHighlights_.empty()) return;
+    QTextCharFormat format;
+    format.setFontWeight(QFont::Bold);
+    format.setForeground(QColor(255, 0, 0));
+    format.setBackground(QColor(255, 255, 0));
+    applyingFormats_ = true;
+    QTextCursor cursor(document());
+    cursor.beginEditBlock();
+    for (const CharRange& range : pendingHighlights_) {
+        cursor.setPosition(range.min);
+        cursor.setPosition(range.max, QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(format);
+    }
+    cursor.endEditBlock();
+    applyingFormats_ = false;
+    pendingHighlights_.clear();
+}
+
+CharRange QtRichEdit::WorkingSelection() const {
+    if (pendingSelection_) return *pendingSelection_;
+    const QTextCursor cursor = textCursor();
+    return {cursor.selectionStart(), cursor.selectionEnd()};
+}
+
+QTextCursor QtRichEdit::CursorFor(CharRange range) const {
+    QTextCursor cursor(document());
+    cursor.setPosition(range.min);
+    cursor.setPosition(range.max, QTextCursor::KeepAnchor);
+    return cursor;
+}
+
+void QtRichEdit::SetWorkingCursor(const QTextCursor& cursor) {
+    if (commandDepth_ > 0) {
+        pendingSelection_ = CharRange{cursor.selectionStart(), cursor.selectionEnd()};
+        return;
+    }
+    setTextCursor(cursor);
+    ensureCursorVisible();
 }
 
 int32_t QtRichEdit::GetLineCount() const {
@@ -177,8 +299,7 @@ int32_t QtRichEdit::GetCharCount() const {
 }
 
 CharRange QtRichEdit::GetSelection() const {
-    QTextCursor cursor = textCursor();
-    return {cursor.selectionStart(), cursor.selectionEnd()};
+    return WorkingSelection();
 }
 
 void QtRichEdit::SetSelection(CharRange range) {
@@ -186,15 +307,15 @@ void QtRichEdit::SetSelection(CharRange range) {
     int32_t min = std::clamp(range.min, 0, count);
     int32_t max = range.max < 0 ? count : std::min(range.max, count);
     if (min > max) std::swap(min, max);
-    QTextCursor cursor(document());
-    cursor.setPosition(min);
-    cursor.setPosition(max, QTextCursor::KeepAnchor);
-    setTextCursor(cursor);
-    ensureCursorVisible();
+    if (commandDepth_ > 0) {
+        pendingSelection_ = CharRange{min, max};  // placed and shown when the command ends
+        return;
+    }
+    SetWorkingCursor(CursorFor({min, max}));
 }
 
 int32_t QtRichEdit::LineFromChar(int32_t charPosition) const {
-    int32_t position = charPosition < 0 ? textCursor().selectionStart() : charPosition;
+    int32_t position = charPosition < 0 ? WorkingSelection().min : charPosition;
     position = std::clamp(position, 0, GetCharCount());
     return document()->findBlock(position).blockNumber();
 }
@@ -221,7 +342,9 @@ CharRange QtRichEdit::FindText(CharRange range, std::string_view gbk) const {
 void QtRichEdit::ReplaceSelection(std::string_view gbk) {
     std::u16string text = ToViewText(gbk);
     std::replace(text.begin(), text.end(), u'\r', u'\n');
-    QTextCursor cursor = textCursor();
+    // Highlights asked for so far refer to the text before this change.
+    ApplyPendingHighlights();
+    QTextCursor cursor = CursorFor(WorkingSelection());
     // Not undoable: the replacement goes past the undo stack.
     const bool undo = document()->isUndoRedoEnabled();
     document()->setUndoRedoEnabled(false);
@@ -229,11 +352,15 @@ void QtRichEdit::ReplaceSelection(std::string_view gbk) {
     // not spread over everything that replaces it.
     cursor.insertText(ToQString(text), QTextCharFormat());
     document()->setUndoRedoEnabled(undo);
-    setTextCursor(cursor);
-    ensureCursorVisible();
+    SetWorkingCursor(cursor);
 }
 
 void QtRichEdit::ApplyHighlightToSelection() {
+    if (commandDepth_ > 0) {
+        const CharRange range = WorkingSelection();
+        if (range.min < range.max) pendingHighlights_.push_back(range);
+        return;
+    }
     QTextCursor cursor = textCursor();
     if (!cursor.hasSelection()) return;
     QTextCharFormat format;

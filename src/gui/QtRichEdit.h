@@ -8,8 +8,12 @@
 // come back unchanged, so the text the program reads is byte for byte what it loaded.
 
 #include <QPlainTextEdit>
+#include <QTextCursor>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "controls/RichEdit.h"
 
@@ -40,14 +44,44 @@ class QtRichEdit : public QPlainTextEdit, public RichEdit {
     // Counts changes of the characters (not of their formats); equal values mean equal text.
     uint64_t TextGeneration() const { return generation_; }
 
+    // While a command runs, the selections it makes are kept aside and shown once when it ends:
+    // the test command selects and highlights every finding, and bringing each one into view
+    // would cost more than the whole check. Calls nest.
+    void BeginCommand();
+    void EndCommand();
+    // Shows the selection kept aside now (before a message box that talks about it).
+    void ShowPendingSelection();
+
+    // Files dropped on the text: the window opens a book it knows and ignores anything else, so
+    // a file name never lands in the book text. Returns whether it takes the drop; with `open`
+    // false it only answers whether it would.
+    std::function<bool(const QMimeData* data, bool open)> fileDropHandler;
+
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
 
   private:
     void OnContentsChange(int from, int charsRemoved, int charsAdded);
     // The text with one u'\r' per paragraph mark, built on demand and kept until the next change.
     const std::u16string& ViewText() const;
     void ScrollToLine(int32_t line);
+    // The selection the program works on: the one kept aside during a command, else the view's.
+    CharRange WorkingSelection() const;
+    QTextCursor CursorFor(CharRange range) const;
+    void SetWorkingCursor(const QTextCursor& cursor);
+    // Applies the highlights a command asked for, all in one edit: the view then lays out each
+    // paragraph once instead of once per finding.
+    void ApplyPendingHighlights();
+
+    int commandDepth_ = 0;
+    std::optional<CharRange> pendingSelection_;
+    std::vector<CharRange> pendingHighlights_;
+    bool applyingFormats_ = false;
 
     mutable std::u16string viewText_;
     mutable bool viewTextValid_ = false;

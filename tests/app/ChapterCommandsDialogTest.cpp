@@ -135,5 +135,42 @@ TEST_F(ChapterCommandsDialog, TestCommandFillsTheProblemListAndMarksChapters) {
     EXPECT_EQ(chapterList.GetItemData(3), 0);
 }
 
+// Chapter work counts as unsaved from the first change after opening; only the open commands
+// and 全部删除 ask, and only when someone can answer (never on the command line).
+TEST_F(ChapterCommandsDialog, UnsavedChaptersAskBeforeOpeningOrDeletingAll) {
+    EXPECT_FALSE(dialog.ChaptersAtRisk());
+    PressAtLine(0, kAddChapterButton);
+    PressAtLine(2, kAddChapterButton);
+    EXPECT_TRUE(dialog.ChaptersAtRisk());
+    dialog.OnCommand(kDeleteAllButton);  // nobody to ask: acts at once, as it always did
+    EXPECT_EQ(dialog.chapters.Count(), 0u);
+    EXPECT_FALSE(dialog.ChaptersAtRisk());
+
+    std::vector<std::string> questions;
+    bool agree = false;
+    dialog.confirm = [&](std::string_view gbk) {
+        questions.push_back(U(std::string(gbk)));
+        return agree;
+    };
+    PressAtLine(0, kAddChapterButton);
+    host.QueueFileChoice((dir / "book.txt").string());
+    dialog.OnCommand(kOpenTextButton);
+    dialog.OnUserMessage(kMsgDeleteAll);
+    EXPECT_EQ(dialog.chapters.Count(), 1u);
+    ASSERT_EQ(questions.size(), 2u);
+    EXPECT_EQ(questions[0], "章节列表尚未生成，确定要放弃吗？");
+
+    agree = true;
+    host.QueueFileChoice((dir / "book.txt").string());
+    dialog.OnCommand(kOpenTextButton);
+    EXPECT_EQ(dialog.chapters.Count(), 0u);
+    EXPECT_FALSE(dialog.ChaptersAtRisk());
+    // Moving a chapter is a change too; a move that cannot happen is not.
+    PressAtLine(0, kAddChapterButton);
+    dialog.MarkChaptersSaved();
+    dialog.OnCommand(kMoveUpButton);
+    EXPECT_FALSE(dialog.ChaptersAtRisk());
+}
+
 }  // namespace
 }  // namespace brisna

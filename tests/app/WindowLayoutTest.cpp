@@ -82,37 +82,73 @@ TEST(WindowLayoutTest, HiddenProblemListGivesItsRoomToTheText) {
     }
 }
 
+// Every control whole, inside the client area and apart from the others (the frames only
+// surround them, but must stay apart from each other).
+void ExpectControlsApart(int width, int height, bool wide, bool shown) {
+    const auto layout = ComputeWindowLayout(width, height, wide, shown);
+    const auto hidden = [&](int id) {
+        return !shown && (id == kProblemList || id == kProblemListFrame);
+    };
+    for (const ControlPlacement& p : layout) {
+        if (hidden(p.controlId)) continue;
+        EXPECT_GE(p.rect.x, 0) << p.controlId;
+        EXPECT_GE(p.rect.y, 0) << p.controlId;
+        EXPECT_GT(p.rect.width, 0) << p.controlId;
+        EXPECT_GT(p.rect.height, 0) << p.controlId;
+        EXPECT_LE(p.rect.x + p.rect.width, width) << p.controlId;
+        EXPECT_LE(p.rect.y + p.rect.height, height) << p.controlId;
+        for (const ControlPlacement& q : layout) {
+            if (q.controlId <= p.controlId || hidden(q.controlId)) continue;
+            if (IsFrame(p.controlId) != IsFrame(q.controlId)) continue;
+            EXPECT_FALSE(Overlap(p.rect, q.rect))
+                << p.controlId << " and " << q.controlId << " at " << width << "x" << height
+                << (wide ? " wide" : " narrow") << (shown ? "" : ", problem list hidden");
+        }
+    }
+}
+
 // The first window, and the window after one press of the wide toggle, must show every control
 // whole and apart from the others (the frames only surround them).
 TEST(WindowLayoutTest, InitialSizeFitsEveryControlWithoutOverlap) {
-    struct Case {
-        int width;
-        bool wide;
-        bool shown;
-    };
-    for (const Case c :
-         {Case{kInitialClientWidth, false, true}, Case{kInitialClientWidth, false, false},
-          Case{kInitialClientWidth + kWideShift, true, true},
-          Case{kInitialClientWidth + kWideShift, true, false}}) {
-        const auto layout = ComputeWindowLayout(c.width, kInitialClientHeight, c.wide, c.shown);
-        for (const ControlPlacement& p : layout) {
-            if (!c.shown && (p.controlId == kProblemList || p.controlId == kProblemListFrame)) {
-                continue;
-            }
-            EXPECT_GE(p.rect.x, 0) << p.controlId;
-            EXPECT_GE(p.rect.y, 0) << p.controlId;
-            EXPECT_GT(p.rect.width, 0) << p.controlId;
-            EXPECT_GT(p.rect.height, 0) << p.controlId;
-            EXPECT_LE(p.rect.x + p.rect.width, c.width) << p.controlId;
-            EXPECT_LE(p.rect.y + p.rect.height, kInitialClientHeight) << p.controlId;
-            if (IsFrame(p.controlId)) continue;
-            for (const ControlPlacement& q : layout) {
-                if (q.controlId <= p.controlId || IsFrame(q.controlId)) continue;
-                if (!c.shown && q.controlId == kProblemList) continue;
-                EXPECT_FALSE(Overlap(p.rect, q.rect))
-                    << p.controlId << " and " << q.controlId << " at width " << c.width;
+    for (bool shown : {true, false}) {
+        ExpectControlsApart(kInitialClientWidth, kInitialClientHeight, false, shown);
+        ExpectControlsApart(kInitialClientWidth + kWideShift, kInitialClientHeight, true, shown);
+    }
+}
+
+// The minimum size keeps everything apart in each mode, also every width between it and the
+// comfortable one (where the bottom row closes up step by step).
+TEST(WindowLayoutTest, MinimumSizeKeepsControlsApartInEveryMode) {
+    for (bool wide : {false, true}) {
+        for (bool shown : {true, false}) {
+            const PixelSize least = MinimumClientSize(wide, shown);
+            for (int width = least.width; width <= kInitialClientWidth + kWideShift; width += 7) {
+                ExpectControlsApart(width, least.height, wide, shown);
             }
         }
+    }
+    // The narrow window with its problem list fits a 1024-pixel screen.
+    EXPECT_LE(MinimumClientSize(false, true).width, 1010);
+    EXPECT_LT(MinimumClientSize(false, false).width, MinimumClientSize(false, true).width);
+    EXPECT_EQ(MinimumClientSize(true, true).width,
+              MinimumClientSize(false, true).width + kWideShift);
+}
+
+// The first size stays on small screens, and on scaled ones whose logical area is small.
+TEST(WindowLayoutTest, FirstSizeIsClampedToTheScreen) {
+    const PixelSize frame{10, 40};
+    struct Case {
+        PixelSize available;
+        PixelSize expected;
+    };
+    for (const Case& c : {
+             Case{{1920, 1040}, {kInitialClientWidth, kInitialClientHeight}},
+             Case{{1024, 570}, {1014, 530}},  // a 1024x600 screen with a panel
+             Case{{1067, 570}, {1057, 530}},  // 1600x900 at 150 %
+             Case{{800, 300}, {MinimumClientSize(false, true).width, 400}},  // never below least
+         }) {
+        EXPECT_EQ(InitialClientSize(c.available, frame), c.expected)
+            << c.available.width << "x" << c.available.height;
     }
 }
 

@@ -2,17 +2,22 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
+#include <QSettings>
 #include <QTextBlock>
+#include <QUrl>
 #include <QtTest>
 #include <filesystem>
 
 #include "GuiTestSupport.h"
 #include "app/WindowLayout.h"
 #include "gui/CAboutDlg.h"
+#include "gui/CBrisnaMakeApp.h"
 #include "gui/MainWindow.h"
 #include "support/TestSupport.h"
 #include "text/CodePage936.h"
@@ -82,6 +87,7 @@ QRect Rect(const brisna::PixelRect& r) {
 class MainWindowTest : public QObject {
     Q_OBJECT
   private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -98,12 +104,36 @@ class MainWindowTest : public QObject {
     void operatorWorkflowFromTextToBookAndBack();
     void bookNamedAtStartOpensAsIfChosen();
 
+    void qtTextsAreChineseAndEscapedFailuresAreReported();
+    void droppedBooksOpenByKindAndNothingElseLands();
+    void unsavedChaptersAreOnlyLostAfterAsking();
+    void typedLinesAreInTheLineTableBeforeACommand();
+    void backgroundMenuOnlyOverTheBackgroundAndListsRecentBooks();
+    void keyboardWalksTheControlsInReadingOrder();
+    void minimumAndFirstSizeFitSmallScreens();
+
   private:
+    // A two-chapter book written beside the others; returns its path.
+    fs::path WriteBook(const std::string& name);
+    // Opens, marks both chapters and generates: book.qbr2 and book.qbr appear beside it.
+    void GenerateFrom(const fs::path& text);
+    std::unique_ptr<brisna::test::TempDir> settings_;
+
     std::unique_ptr<brisna::test::TempDir> dir_;
     std::unique_ptr<MainWindow> window_;
 };
 
+void MainWindowTest::initTestCase() {
+    // Recent books go to a settings folder of the test's own, never the user's.
+    settings_ = std::make_unique<brisna::test::TempDir>();
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString(settings_->path().string()));
+}
+
 void MainWindowTest::init() {
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("BrisnaMake"),
+              QStringLiteral("BrisnaMake"))
+        .clear();
     dir_ = std::make_unique<brisna::test::TempDir>();
     brisna::test::WriteFileBytes(dir_->path() / "BrisnaMake.csv", G("到达\r\n"));
     window_ = std::make_unique<MainWindow>(dir_->path() / "BrisnaMake.csv");
@@ -229,7 +259,7 @@ void MainWindowTest::messageBoxesCarryTheirCaptions() {
     QCOMPARE(brisna::Utf8ToGbk(host.Messages().at(1).text.toStdString()),
              "\xFF"
              "x");
-    QVERIFY(host.Messages().at(1).caption.isEmpty());
+    QCOMPARE(host.Messages().at(1).caption, QStringLiteral("错误"));  // failures say so
     QCOMPARE(host.Messages().at(2).caption, QStringLiteral("BrisnaMake"));
 }
 
@@ -370,7 +400,7 @@ void MainWindowTest::operatorWorkflowFromTextToBookAndBack() {
     chapters.SetSel(false, -1);
     QApplication::processEvents();
     const QImage rows = chapters.viewport()->grab().toImage();
-    const QImage flagged = rows.copy(chapters.visualItemRect(chapters.item(1)));
+    const QImage flagged = rows.copy(chapters.visualRect(chapters.RowIndex(1)));
     QCOMPARE(flagged.pixelColor(1, 1), QColor(255, 255, 0));
     QVERIFY(brisna::guitest::HasColour(flagged, QColor(255, 0, 0), 40));
 
@@ -383,7 +413,7 @@ void MainWindowTest::operatorWorkflowFromTextToBookAndBack() {
     }
     QVERIFY(entry >= 0);
     QTest::mouseClick(problems.viewport(), Qt::LeftButton, {},
-                      problems.visualItemRect(problems.item(entry)).center());
+                      problems.visualRect(problems.RowIndex(entry)).center());
     QCOMPARE(text.LineFromChar(-1), 3);
     QCOMPARE(text.textCursor().selectedText(), QStringLiteral("到达"));
 
@@ -429,5 +459,270 @@ void MainWindowTest::bookNamedAtStartOpensAsIfChosen() {
     QCOMPARE(asked, 1);
 }
 
-QTEST_MAIN(MainWindowTest)
+fs::path MainWindowTest::WriteBook(const std::string& name) {
+    std::string prose;
+    for (int i = 0; i < 40; ++i) prose += "他走上了山路，远处的村庄亮起了灯火。";
+    const fs::path path = dir_->path() / name;
+    brisna::test::WriteFileBytes(path,
+                                 G("第一章 起程\r\n" + prose + "\r\n第二章 到达\r\n" + prose));
+    return path;
+}
+
+void MainWindowTest::GenerateFrom(const fs::path& text) {
+    MainWindow& window = *window_;
+    window.OpenBookFile(QString::fromStdString(text.string()));
+    for (int line : {0, 2}) {
+        window.TextView().SetSelection(
+            {window.TextView().LineIndex(line), window.TextView().LineIndex(line)});
+        window.RunCommand(1008);
+    }
+    window.RunCommand(1009);
+}
+
+// Qt's own buttons speak Chinese, and an exception out of a command becomes a message box
+// captioned "错误" while the window stays.
+void MainWindowTest::qtTextsAreChineseAndEscapedFailuresAreReported() {
+    brisna::QtDialogHost& host = window_->Host();
+    host.messagePresenter = nullptr;
+    QString okText;
+    brisna::guitest::AnswerNextModal([&](QWidget* open) {
+        auto* box = qobject_cast<QMessageBox*>(open);
+        okText = box->button(QMessageBox::Ok)->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    host.ShowMessage(G("打开文件失败"), brisna::MessageCaption::kNone);
+    const QString translations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (QFile::exists(translations + QStringLiteral("/qtbase_zh_CN.qm"))) {
+        QCOMPARE(okText, QStringLiteral("确定"));
+    } else {
+        qWarning("qt6-translations-l10n is not installed: Qt's own texts stay English");
+    }
+
+    QString caption, text;
+    brisna::guitest::AnswerNextModal([&](QWidget* open) {
+        caption = open->windowTitle();
+        text = qobject_cast<QMessageBox*>(open)->text();
+        open->close();
+    });
+    QTimer::singleShot(0, window_.get(), [] { throw std::runtime_error("boom"); });
+    QTRY_VERIFY(!caption.isEmpty());
+    QCOMPARE(caption, QStringLiteral("错误"));
+    QVERIFY(text.contains(QStringLiteral("boom")));
+    QVERIFY(window_->isVisible());
+}
+
+// A drop of each book kind runs its open command (by extension, any case); other files and
+// file names never reach the book text. A book given at start opens after the first paint.
+void MainWindowTest::droppedBooksOpenByKindAndNothingElseLands() {
+    MainWindow& window = *window_;
+    GenerateFrom(WriteBook("book.txt"));
+    QVERIFY(fs::exists(dir_->path() / "book.qbr2"));
+    fs::copy_file(dir_->path() / "book.qbr", dir_->path() / "UPPER.QBR");
+    const auto drop = [&](QWidget* target, const fs::path& path) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path.string()))});
+        QDragEnterEvent enter({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        QDropEvent dropped({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &dropped);
+        QApplication::processEvents();
+        return enter.isAccepted();
+    };
+    struct Case {
+        QWidget* target;
+        const char* file;
+        int chapters;
+    };
+    window.Host().confirmPresenter = [](const auto&) { return true; };
+    for (const Case& c :
+         {Case{window.TextView().viewport(), "book.qbr2", 2}, Case{&window, "book.txt", 0},
+          Case{window.Control(1010), "UPPER.QBR", 2}}) {
+        window.ChapterList().InsertString(0, "x");  // shows that the open replaced the list
+        QVERIFY2(drop(c.target, dir_->path() / c.file), c.file);
+        QCOMPARE(window.ChapterList().GetCount(), c.chapters);
+        QVERIFY(window.TextView().GetText().starts_with(G("第一章 起程")));
+    }
+    const std::string before = window.TextView().GetText();
+    brisna::test::WriteFileBytes(dir_->path() / "picture.png", "png");
+    QVERIFY(!drop(window.TextView().viewport(), dir_->path() / "picture.png"));
+    QVERIFY(!drop(&window, dir_->path() / "picture.png"));
+    QCOMPARE(window.TextView().GetText(), before);
+
+    MainWindow started(dir_->path() / "BrisnaMake.csv");
+    started.OpenAfterFirstPaint(QString::fromStdString((dir_->path() / "book.qbr2").string()));
+    QCOMPARE(started.TextView().GetCharCount(), 0);  // not before it has painted
+    started.show();
+    QTRY_COMPARE(started.ChapterList().GetCount(), 2);
+}
+
+// With chapters changed since the book was opened or generated, closing, opening another book
+// and 全部删除 ask first; 取消 keeps everything, 确定 goes on. Nothing to lose: no question.
+void MainWindowTest::unsavedChaptersAreOnlyLostAfterAsking() {
+    MainWindow& window = *window_;
+    const fs::path book = WriteBook("book.txt");
+    int asked = 0;
+    bool agree = false;
+    QString question;
+    window.Host().confirmPresenter = [&](const brisna::QtDialogHost::Message& m) {
+        ++asked;
+        question = m.text;
+        return agree;
+    };
+    window.OpenBookFile(QString::fromStdString(book.string()));
+    window.RunCommand(1008);
+    QCOMPARE(asked, 0);
+
+    QTest::keyClick(&window, Qt::Key_Escape);
+    QVERIFY(window.isVisible());
+    QCOMPARE(question, QStringLiteral("章节列表尚未生成，确定要放弃吗？"));
+    window.RunCommand(1019);
+    window.ChapterList().onUserMessage(0x1404);
+    window.OpenBookFile(QString::fromStdString(book.string()));
+    QCOMPARE(asked, 4);
+    QCOMPARE(window.ChapterList().GetCount(), 1);
+
+    agree = true;
+    window.RunCommand(1019);
+    QCOMPARE(window.ChapterList().GetCount(), 0);
+    QCOMPARE(asked, 5);
+
+    // Generated: the work is in the book, so closing asks nothing.
+    GenerateFrom(book);
+    QCOMPARE(window.Host().Messages().back().text, QStringLiteral("生成qbr和qbr2成功"));
+    asked = 0;
+    window.close();
+    QCOMPARE(asked, 0);
+    QVERIFY(!window.isVisible());
+}
+
+// Lines typed into the book are in the line table when a command needs it.
+void MainWindowTest::typedLinesAreInTheLineTableBeforeACommand() {
+    MainWindow& window = *window_;
+    window.OpenBookFile(QString::fromStdString(WriteBook("book.txt").string()));
+    brisna::QtRichEdit& text = window.TextView();
+    text.SetSelection({0, 0});
+    window.RunCommand(1008);  // the first chapter starts the book
+    const int32_t end = text.GetCharCount();
+    text.SetSelection({end, end});
+    QTest::keyClick(&text, Qt::Key_Return);
+    QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("第三章 新"));
+    QApplication::sendEvent(&text, &typed);
+    window.Host().ClearMessages();
+    window.RunCommand(1008);
+    QVERIFY2(window.Host().Messages().empty(),
+             qPrintable(window.Host().Messages().empty() ? QString()
+                                                         : window.Host().Messages().front().text));
+    QCOMPARE(window.ChapterList().GetText(1), G("第三章 新"));
+    const brisna::ChapterRecord* record = window.Dialog().chapters.RecordAt(1);
+    QCOMPARE(text.GetText().substr(record->offset, 6), G("第三章"));
+}
+
+// The menu appears over the background and the frames, not over buttons, labels or lists; it
+// lists the books opened last, newest first; a vanished one goes with a message.
+void MainWindowTest::backgroundMenuOnlyOverTheBackgroundAndListsRecentBooks() {
+    MainWindow& window = *window_;
+    const auto rightClick = [&](QWidget* widget) {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(3, 3),
+                                widget->mapToGlobal(QPoint(3, 3)));
+        QApplication::sendEvent(widget, &event);
+        const bool shown = window.BackgroundMenu()->isVisible();
+        window.BackgroundMenu()->hide();
+        return shown;
+    };
+    QVERIFY(!rightClick(window.Control(1010)));
+    QVERIFY(!rightClick(window.Control(1023)));
+    QVERIFY(rightClick(window.Control(1022)));
+    QVERIFY(rightClick(&window));
+
+    const fs::path first = WriteBook("first.txt");
+    const fs::path second = WriteBook("second.txt");
+    window.OpenBookFile(QString::fromStdString(first.string()));
+    window.OpenBookFile(QString::fromStdString(second.string()));
+    window.OpenBookFile(QString::fromStdString((dir_->path() / "missing.txt").string()));
+    window.BuildBackgroundMenu();
+    QList<QAction*> items = window.BackgroundMenu()->actions();
+    QCOMPARE(items.size(), 4);  // two books, a separator, About
+    QCOMPARE(items.at(0)->data().toString(), QString::fromStdString(second.string()));
+    QCOMPARE(items.at(1)->data().toString(), QString::fromStdString(first.string()));
+
+    fs::remove(first);
+    window.Host().ClearMessages();
+    items.at(1)->trigger();
+    QVERIFY(window.Host().Messages().at(0).text.startsWith(QStringLiteral("文件已不存在")));
+    QCOMPARE(window.Recent().Paths(), QStringList{QString::fromStdString(second.string())});
+    window.TextView().SetText("");
+    window.BackgroundMenu()->actions().at(0)->trigger();
+    QVERIFY(window.TextView().GetText().starts_with(G("第一章")));
+}
+
+// Tab walks the controls column by column and leaves the text without typing into it; Enter in
+// the two fields presses their buttons; arrows in the problem list keep the focus there.
+void MainWindowTest::keyboardWalksTheControlsInReadingOrder() {
+    MainWindow& window = *window_;
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    const int order[] = {1010, 1011, 1016, 1021, 1001, 1027, 1029, 1005, 1006, 1007, 1019,
+                         1004, 1014, 1015, 1008, 1026, 1013, 1017, 1018, 1020, 1009, 1012};
+    window.Control(order[0])->setFocus();
+    for (size_t i = 1; i < std::size(order); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), window.Control(order[i]));
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), window.Control(1009));
+    QCOMPARE(window.TextView().GetCharCount(), 0);
+    QTest::keyClick(&window.TextView(), Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(window.TextView().GetText(), "\t");
+
+    window.TextView().SetText(G("甲\r\n乙\r\n甲"));
+    window.Host().ClearMessages();
+    auto* search = qobject_cast<QLineEdit*>(window.Control(1014));
+    search->setText(QStringLiteral("甲"));
+    QTest::keyClick(search, Qt::Key_Return);
+    QCOMPARE(window.TextView().GetSelection().min, 0);
+    QTest::keyClick(&window, Qt::Key_F3);
+    QCOMPARE(window.TextView().GetSelection().min, 4);  // the second 甲
+
+    brisna::QtListBox& problems = window.ProblemList();
+    for (int line : {0, 2}) {
+        problems.AddString(G("第1个可疑字：甲！[Line ") + std::to_string(line) + "]");
+    }
+    problems.setFocus();
+    problems.SetSel(true, 0);
+    QTest::keyClick(&problems, Qt::Key_Down);
+    QCOMPARE(problems.GetCaretIndex(), 1);
+    QCOMPARE(window.TextView().LineFromChar(-1), 2);
+    QVERIFY(problems.hasFocus());
+}
+
+// The minimum follows the display modes; the first size fits a 1024x600 screen and a
+// 1600x900 one at 150 % (1067x600 logical pixels).
+void MainWindowTest::minimumAndFirstSizeFitSmallScreens() {
+    MainWindow& window = *window_;
+    const auto least = [](bool wide, bool shown) {
+        const brisna::PixelSize s = brisna::MinimumClientSize(wide, shown);
+        return QSize(s.width, s.height);
+    };
+    QCOMPARE(window.minimumSize(), least(false, true));
+    Press(window, 1021);
+    QCOMPARE(window.minimumSize(), least(false, false));
+    Press(window, 1021);
+    for (QRect screen : {QRect(0, 0, 1024, 600), QRect(0, 0, 1067, 600)}) {
+        window.FitFirstSizeTo(screen);
+        QVERIFY(window.frameGeometry().width() <= screen.width());
+        QVERIFY(window.frameGeometry().height() <= screen.height());
+        QVERIFY(window.width() >= window.minimumWidth());
+        // 关闭问题列表 stays on the screen.
+        QVERIFY(window.Control(1021)->geometry().right() < window.width());
+    }
+}
+
+int main(int argc, char** argv) {
+    // The program's own application object: its translation and its event guard are under test.
+    brisna::CBrisnaMakeApp app(argc, argv);
+    MainWindowTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "MainWindowTest.moc"

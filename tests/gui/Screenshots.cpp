@@ -13,6 +13,7 @@
 
 #include "GuiTestSupport.h"
 #include "app/ControlIds.h"
+#include "gui/CBrisnaMakeApp.h"
 #include "gui/MainWindow.h"
 
 using brisna::guitest::G;
@@ -45,7 +46,7 @@ void AddChapters(brisna::MainWindow& window, int count) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    brisna::CBrisnaMakeApp app(argc, argv);  // with Qt's Chinese texts, as the program runs
     const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(outDir);
     QTemporaryDir work;
@@ -87,6 +88,22 @@ int main(int argc, char** argv) {
     Settle();
     window.grab().save(outDir + QStringLiteral("/window-no-problem-list.png"));
     window.Dialog().OnCommand(brisna::kProblemListToggle);
+
+    // The question before unsaved chapters go (Qt's buttons in Chinese), answered 取消.
+    brisna::guitest::AnswerNextModal([&](QWidget* question) {
+        Settle();
+        question->grab().save(outDir + QStringLiteral("/confirm-discard.png"));
+        question->close();
+    });
+    window.close();
+    window.Host().confirmPresenter = [](const brisna::QtDialogHost::Message&) { return true; };
+    // The smallest window: nothing overlaps.
+    const QSize before = window.size();
+    window.resize(window.minimumSize());
+    Settle();
+    window.grab().save(outDir + QStringLiteral("/window-minimum.png"));
+    window.resize(before);
+    Settle();
     std::printf("chapters %d, problems %d\n", window.ChapterList().GetCount(),
                 window.ProblemList().GetCount());
 
