@@ -85,6 +85,10 @@ std::vector<std::string> CliResult::Lines() const {
     return SplitLines(out, "\n");
 }
 
+std::vector<std::string> CliResult::ErrLines() const {
+    return SplitLines(err, "\n");
+}
+
 CliResult RunCli(const std::vector<std::string>& args, const std::filesystem::path& folder) {
     CliResult result;
     std::filesystem::path errFile = folder / ".cli-stderr";

@@ -10,9 +10,10 @@ namespace brisna::e2e {
 
 struct CliResult {
     int exitCode = -1;
-    std::string out;  // standard output
-    std::string err;  // standard error
-    std::vector<std::string> Lines() const;
+    std::string out;                            // standard output
+    std::string err;                            // standard error
+    std::vector<std::string> Lines() const;     // of standard output
+    std::vector<std::string> ErrLines() const;  // of standard error
 };
 
 // Runs brisnamake-cli with the arguments in the folder given.

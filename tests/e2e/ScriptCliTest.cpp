@@ -92,9 +92,9 @@ TEST_F(Script, StopsAtTheFirstMalformedLine) {
             Run(std::string("open-txt sample.txt\nprint scan\n") + bad + "\nprint scan\n");
         EXPECT_EQ(run.exitCode, 2) << bad;
         EXPECT_EQ(run.Lines(), std::vector<std::string>{"0"}) << bad;
-        EXPECT_EQ(run.err.rfind("script line 3: ", 0), 0u) << bad << run.err;
+        EXPECT_EQ(run.err.rfind("script.txt:3: ", 0), 0u) << bad << run.err;
     }
-    EXPECT_EQ(RunCli({"script", "no-such-script.txt"}, dir.path()).exitCode, 1);
+    EXPECT_EQ(RunCli({"script", "no-such-script.txt"}, dir.path()).exitCode, 3);
 }
 
 }  // namespace
