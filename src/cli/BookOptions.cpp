@@ -12,12 +12,12 @@
 
 namespace brisna::cli {
 
-OptionSpec BookArgument(bool several) {
+OptionSpec BookArgument(bool several, bool standardInput) {
     OptionSpec spec;
     spec.key = "BOOK";
     spec.valueName = "BOOK";
-    spec.help = several ? "the book texts (.txt, GBK); - reads standard input"
-                        : "the book text (.txt, GBK); - reads standard input";
+    spec.help = several ? "the book texts (.txt, GBK)" : "the book text (.txt, GBK)";
+    if (standardInput) spec.help += "; - reads standard input";
     spec.completion = Completion::kTextBook;
     spec.repeatable = several;
     spec.required = true;

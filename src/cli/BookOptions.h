@@ -16,8 +16,8 @@
 
 namespace brisna::cli {
 
-// BOOK: one text book, or several (`-` reads standard input).
-OptionSpec BookArgument(bool several);
+// BOOK: one text book, or several; `-` reads standard input unless the subcommand needs files.
+OptionSpec BookArgument(bool several, bool standardInput = true);
 // --line, --incremental, --keyword, in the order they are applied.
 std::vector<OptionSpec> ChapterOptionSpecs();
 OptionSpec WordsOption();

@@ -19,6 +19,10 @@ struct CliResult {
 // Runs brisnamake-cli with the arguments in the folder given.
 CliResult RunCli(const std::vector<std::string>& args, const std::filesystem::path& folder);
 
+// Runs a shell snippet in the folder with brisnamake-cli first on the PATH (for pipes and the
+// documented examples).
+CliResult RunShell(const std::string& snippet, const std::filesystem::path& folder);
+
 // A GBK book whose chapter i is headed "第<i+1>章" on its own line and filled with the sample
 // book's prose up to exactly chapterBytes[i] bytes (CR LF line ends, no blank lines).
 std::string NumberedBook(const std::vector<uint32_t>& chapterBytes);
