@@ -77,6 +77,24 @@ TEST_F(Contract, ExitCodesTellDoneProblemsUsageAndFailure) {
     EXPECT_NE(value.err.find("--line"), std::string::npos) << value.err;
 }
 
+TEST_F(Contract, NothingEndsInACrash) {
+    // A settings file that is a folder once made every subcommand abort; whatever the core makes
+    // of it, the run ends with its exit code and no uncaught exception.
+    std::filesystem::create_directory(dir / "BrisnaMake.csv");
+    Put("steps.txt", "open-txt book.txt\nprint scan\n");
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"chapters", "book.txt", "--line", "0"},
+          std::vector<std::string>{"check", "book.txt", "book.txt"},
+          std::vector<std::string>{"generate", "book.txt", "--incremental", "第一章"},
+          std::vector<std::string>{"script", "steps.txt"}}) {
+        CliResult run = Run(args);
+        EXPECT_GE(run.exitCode, 0) << args[0];
+        EXPECT_NE(run.exitCode, 2) << args[0];
+        EXPECT_EQ(run.err.find("terminate"), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find("Sanitizer"), std::string::npos) << run.err;
+    }
+}
+
 TEST_F(Contract, MessagesNeverMixWithResults) {
     CliResult failed = Run({"chapters", "nope.txt", "--incremental", "第一章"});
     EXPECT_EQ(failed.out, "");
