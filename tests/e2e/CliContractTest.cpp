@@ -269,3 +269,69 @@ TEST_F(Contract, ScriptsNameButtonsAndNeverOverflowPositions) {
 
 }  // namespace
 }  // namespace brisna::e2e
+
+namespace brisna::e2e {
+namespace {
+
+TEST_F(Contract, BatchNamesEveryBookReadablyAndReadsStandardInputOnce) {
+    // A book name in GBK bytes shows as UTF-8 in the prefix; "-" is one of the books.
+    const std::string gbkName = G("书") + ".txt";
+    Put("books.txt", sample);
+    CliResult run = RunShell(
+        "brisnamake-cli check books.txt - '" + gbkName + "' --incremental 第一章 < book.txt",
+        dir.path());
+    EXPECT_EQ(run.exitCode, 3) << run.err;
+    EXPECT_EQ(run.out, "");
+    ASSERT_EQ(run.ErrLines().size(), 1u) << run.err;
+    EXPECT_EQ(run.ErrLines()[0].rfind("书.txt: 打开文件失败", 0), 0u) << run.err;
+}
+
+TEST_F(Contract, DamagedBooksKeepWhatWasReadAndFailWithThree) {
+    ASSERT_EQ(Run({"generate", "book.txt", "--incremental", "第一章"}).exitCode, 0);
+    std::string qbr = test::ReadFileBytes(dir / "book.qbr");
+    // Cut the file inside its last chapter: the chapters before the damage are still listed.
+    Put("cut.qbr", qbr.substr(0, qbr.size() - 200));
+    CliResult run = Run({"unpack", "cut.qbr", "-o", "cut.txt"});
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_NE(run.err, "");
+    EXPECT_FALSE(std::filesystem::exists(dir / "cut.txt"));
+    CliResult toPipe = Run({"unpack", "cut.qbr", "-o", "-"});
+    EXPECT_EQ(toPipe.exitCode, 3);
+    EXPECT_EQ(toPipe.out, "");
+}
+
+TEST_F(Contract, HelpAndCompletionFollowTheDescriptions) {
+    CliResult help = Run({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* name : {"generate", "check", "chapters", "missing", "unpack", "script", "t2s",
+                             "version", "Exit status", "standard error"}) {
+        EXPECT_NE(help.out.find(name), std::string::npos) << name;
+    }
+    CliResult generate = Run({"generate", "--help"});
+    EXPECT_EQ(generate.exitCode, 0);
+    for (const char* option :
+         {"--line", "--incremental", "--keyword", "--output-dir", "--words", "--jobs"}) {
+        EXPECT_NE(generate.out.find(option), std::string::npos) << option;
+    }
+
+    Put("a.qbr2", "");
+    Put("b.txt", "");
+    std::filesystem::path completion =
+        std::filesystem::path(BRISNA_CLI).parent_path() / "brisnamake-cli.bash-completion";
+    auto complete = [&](const std::string& words, int current) {
+        return RunShell("bash -c '. \"" + completion.string() + "\"; COMP_WORDS=(" + words +
+                            "); COMP_CWORD=" + std::to_string(current) +
+                            "; _brisnamake_cli; echo \"${COMPREPLY[*]}\"'",
+                        dir.path())
+            .out;
+    };
+    EXPECT_EQ(complete("brisnamake-cli unpack \"\"", 2), "a.qbr2\n");
+    std::string texts = complete("brisnamake-cli check \"\"", 2);  // in directory order
+    EXPECT_NE(texts.find("b.txt"), std::string::npos) << texts;
+    EXPECT_NE(texts.find("book.txt"), std::string::npos) << texts;
+    EXPECT_EQ(texts.find("qbr2"), std::string::npos) << texts;
+    EXPECT_EQ(complete("brisnamake-cli ch", 1), "check chapters\n");
+}
+
+}  // namespace
+}  // namespace brisna::e2e
