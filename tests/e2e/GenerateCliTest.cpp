@@ -143,11 +143,13 @@ TEST_F(Cli, UnpackReportsTheOpeningMessages) {
     ASSERT_EQ(run.ErrLines().size(), 1u);
     EXPECT_TRUE(StartsWith(run.ErrLines()[0], "qbr文件大小不能超过2M"));
     Put("junk.qbr2", "not a book");
-    EXPECT_EQ(RunCli({"unpack", "junk.qbr2"}, dir.path()).ErrLines(),
-              std::vector<std::string>{"解析qbr文件失败，文件长度错误"});
+    run = RunCli({"unpack", "junk.qbr2"}, dir.path());
+    ASSERT_EQ(run.ErrLines().size(), 1u);
+    EXPECT_TRUE(StartsWith(run.ErrLines()[0], "解析qbr文件失败，文件长度错误"));
     Put("junk.qbr", std::string(64, '\0'));
-    EXPECT_EQ(RunCli({"unpack", "junk.qbr"}, dir.path()).ErrLines(),
-              std::vector<std::string>{"解析qbr文件失败，文件头错误"});
+    run = RunCli({"unpack", "junk.qbr"}, dir.path());
+    ASSERT_EQ(run.ErrLines().size(), 1u);
+    EXPECT_TRUE(StartsWith(run.ErrLines()[0], "解析qbr文件失败，文件头错误"));
     EXPECT_EQ(RunCli({"unpack", "book.txt"}, dir.path()).exitCode, 2);
 }
 
