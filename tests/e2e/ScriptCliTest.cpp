@@ -82,7 +82,7 @@ TEST_F(Script, OpensGeneratedBooksAndHonoursCancelledDialogs) {
     EXPECT_EQ(lines[12], "text 0 3");
     EXPECT_EQ(lines[13].rfind("chapters ", 0), 0u);
     EXPECT_EQ(lines[14], "problems -1");
-    EXPECT_EQ(lines[15], "打开qbr文件失败");
+    EXPECT_EQ(lines[15].rfind("打开qbr文件失败", 0), 0u);  // a path and reason may follow
 }
 
 TEST_F(Script, StopsAtTheFirstMalformedLine) {
