@@ -122,6 +122,14 @@ ROWS = [
         "ref": None,
         "targets": [("ms", 2000.0)],
     },
+    {
+        "operation": "`brisnamake-cli generate --jobs 2` (batch)",
+        "input": "200 books: sample chapters + real prose, about 170 KB each",
+        "ours": ("BatchGenerateBench", "BM_BatchGenerate/jobs:2"),
+        "reference": "the same batch with `--jobs 1`",
+        "ref": ("BatchGenerateBench", "BM_BatchGenerate/jobs:1"),
+        "targets": [("ratio", 0.6)],
+    },
 ]
 
 

@@ -1,38 +1,25 @@
 #include "cli/CliSession.h"
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
-#include <ostream>
 
 #include "app/ControlIds.h"
+#include "chapters/ManualChapterCommands.h"
+#include "cli/Output.h"
+#include "text/BookLoading.h"
 #include "text/CodePage936.h"
 
 namespace brisna::cli {
 
-CliSession::CliSession(std::ostream& out, const std::optional<std::string>& wordsFile) : out_(out) {
-    host_.onMessage = [this](const ShownMessage& message) {
-        if (holding_) {
-            held_.push_back(message.text);
-        } else {
-            PrintLine(message.text);
-        }
-    };
+CliSession::CliSession(const std::optional<std::string>& wordsFile, MessageSink onMessage) {
+    host_.onMessage = std::move(onMessage);
     if (wordsFile) {
         dialog_ = std::make_unique<CBrisnaMakeDlg>(view_, chapterList_, problemList_, host_,
                                                    std::filesystem::path(*wordsFile));
     } else {
         dialog_ = std::make_unique<CBrisnaMakeDlg>(view_, chapterList_, problemList_, host_);
     }
-}
-
-void CliSession::PrintLine(std::string_view gbk) {
-    out_ << GbkToUtf8Lossless(gbk) << '\n';
-}
-
-void CliSession::PrintHeldMessages() {
-    for (const std::string& text : held_) PrintLine(text);
-    held_.clear();
-    out_.flush();
 }
 
 bool CliSession::OpenText(const std::string& path) {
@@ -42,6 +29,18 @@ bool CliSession::OpenText(const std::string& path) {
     return MessageCount() == before;
 }
 
+void CliSession::LoadTextBytes(std::string_view fileBytes, const std::string& sourcePath) {
+    // The same steps as "打开txt文件" after its file has been read.
+    CBrisnaMakeDlg& dialog = *dialog_;
+    dialog.bookSourcePath = sourcePath;
+    DeleteAllChapters(chapterList_, dialog.chapters);
+    view_.SetText(PrepareLoadedText(fileBytes));
+    dialog.bookText.RebuildLineTable();
+    view_.SetFocus();
+    view_.SetSelection({0, 0});
+    dialog.chapters.SetTextLength(0);
+}
+
 bool CliSession::OpenBook(const std::string& path, bool qbr2) {
     size_t before = MessageCount();
     host_.QueueFileChoice(path);
@@ -49,12 +48,15 @@ bool CliSession::OpenBook(const std::string& path, bool qbr2) {
     return MessageCount() == before;
 }
 
-bool CliSession::PlaceCaret(int32_t line, int32_t column) {
+bool CliSession::PlaceCaret(int64_t line, int64_t column) {
     if (line < 0 || line >= view_.GetLineCount()) return false;
-    int32_t start = view_.LineIndex(line);
+    int64_t start = view_.LineIndex(static_cast<int32_t>(line));
     if (start < 0) return false;
-    int32_t position = start + (column > 0 ? column : 0);
-    view_.SetSelection({position, position});
+    // Worked out in 64 bits and kept inside the text, so no column can wrap around.
+    int64_t position = std::min<int64_t>(start + std::max<int64_t>(column, 0),
+                                         std::max<int64_t>(view_.GetCharCount(), start));
+    int32_t at = static_cast<int32_t>(position);
+    view_.SetSelection({at, at});
     return true;
 }
 
@@ -62,13 +64,13 @@ bool CliSession::ApplyChapterOption(const ChapterOption& option, std::string& er
     size_t before = MessageCount();
     switch (option.kind) {
         case ChapterOption::Kind::kLine: {
-            int32_t line = -1;
+            int64_t line = -1;
             const std::string& value = option.value;
             auto [end, status] = std::from_chars(value.data(), value.data() + value.size(), line);
             if (status != std::errc() || end != value.data() + value.size() ||
                 !PlaceCaret(line, 0)) {
-                error = "--line " + value + ": no such display line (the text has " +
-                        std::to_string(view_.GetLineCount()) + ")";
+                error = "--line " + value + ": 文本没有这一行（共 " +
+                        std::to_string(view_.GetLineCount()) + " 行）";
                 return false;
             }
             dialog_->OnCommand(kAddChapterButton);
@@ -85,17 +87,19 @@ bool CliSession::ApplyChapterOption(const ChapterOption& option, std::string& er
     return MessageCount() == before;
 }
 
-void CliSession::PrintChapters() {
+void CliSession::ForEachChapterLine(const std::function<void(const std::string&)>& emit) {
     ChapterModel& chapters = dialog_->chapters;
     for (uint32_t i = 0; i < chapters.Count(); ++i) {
         const ChapterRecord& record = *chapters.RecordAt(i);
-        out_ << record.offset << '\t' << record.length << '\t' << GbkToUtf8Lossless(record.Title())
-             << '\n';
+        emit(std::to_string(record.offset) + '\t' + std::to_string(record.length) + '\t' +
+             EscapeLineBreaks(GbkToUtf8Lossless(record.Title())));
     }
 }
 
-void CliSession::PrintProblems() {
-    for (int32_t i = 0; i < problemList_.GetCount(); ++i) PrintLine(problemList_.GetText(i));
+void CliSession::ForEachProblemLine(const std::function<void(const std::string&)>& emit) {
+    for (int32_t i = 0; i < problemList_.GetCount(); ++i) {
+        emit(EscapeLineBreaks(GbkToUtf8Lossless(problemList_.GetText(i))));
+    }
 }
 
 }  // namespace brisna::cli

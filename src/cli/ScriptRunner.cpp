@@ -1,11 +1,13 @@
 #include "cli/ScriptRunner.h"
 
 #include <charconv>
-#include <istream>
+#include <optional>
 #include <ostream>
 #include <vector>
 
 #include "app/ControlIds.h"
+#include "cli/ControlNames.h"
+#include "cli/Output.h"
 #include "text/CodePage936.h"
 
 namespace brisna::cli {
@@ -36,7 +38,8 @@ std::string_view NextWord(std::string_view& text) {
     return word;
 }
 
-bool ParseInt(std::string_view word, int32_t& value) {
+template <typename Integer>
+bool ParseInt(std::string_view word, Integer& value) {
     if (word.empty()) return false;
     auto [end, status] = std::from_chars(word.data(), word.data() + word.size(), value);
     return status == std::errc() && end == word.data() + word.size();
@@ -60,19 +63,21 @@ std::string Joined(const std::vector<int32_t>& values) {
 
 }  // namespace
 
-int ScriptRunner::Run(std::istream& script, std::ostream& errors) {
-    std::string line;
+int ScriptRunner::Run(std::string_view script, std::string_view name, std::ostream& errors) {
     int number = 0;
-    while (std::getline(script, line)) {
+    while (!script.empty()) {
+        size_t end = script.find('\n');
+        std::string_view line = script.substr(0, end);
+        script.remove_prefix(end == std::string_view::npos ? script.size() : end + 1);
         ++number;
         std::string error;
         if (!RunLine(line, error)) {
-            session_.Out().flush();
-            errors << "script line " << number << ": " << error << '\n';
+            out_.flush();
+            errors << name << ':' << number << ": " << EscapeLineBreaks(error) << '\n';
             return 2;
         }
     }
-    session_.Out().flush();
+    out_.flush();
     return 0;
 }
 
@@ -113,6 +118,7 @@ bool ScriptRunner::RunLine(std::string_view line, std::string& error) {
             error = "caret needs LINE [COLUMN]";
             return false;
         }
+        // A column past the end of the text stops at the end.
         if (!session_.PlaceCaret(values[0], values.size() > 1 ? values[1] : 0)) {
             error = "caret: no display line " + std::to_string(values[0]);
             return false;
@@ -129,45 +135,42 @@ bool ScriptRunner::RunLine(std::string_view line, std::string& error) {
         return true;
     }
     if (action == "type") {
-        int32_t id = 0;
-        if (!ParseInt(NextWord(rest), id) || (id != kSearchEdit && id != kStartChapterEdit)) {
-            error = "type needs the field 1014 or 1017, then the text";
+        std::optional<int> id = LookUpControl(FieldNames(), NextWord(rest), false);
+        if (!id) {
+            error = "type needs the field search (1014) or start-chapter (1017), then the text";
             return false;
         }
         // One blank separates the id from the text; anything after it belongs to the text.
         if (!rest.empty()) rest.remove_prefix(1);
-        session_.Host().SetFieldText(id, Utf8ToGbk(rest));
-        if (id == kSearchEdit) dialog.OnFieldChanged(kSearchEdit);
+        session_.Host().SetFieldText(*id, Utf8ToGbk(rest));
+        if (*id == kSearchEdit) dialog.OnFieldChanged(kSearchEdit);
         return true;
     }
     if (action == "press") {
-        int32_t id = 0;
-        if (!ParseInt(NextWord(rest), id) || !TrimLeft(rest).empty()) {
-            error = "press needs one control id";
+        std::optional<int> id = LookUpControl(ButtonNames(), NextWord(rest), true);
+        if (!id || !TrimLeft(rest).empty()) {
+            error = "press needs one button: its caption, short name or control id";
             return false;
         }
-        if (id == kOpenTextButton || id == kOpenQbr2Button || id == kOpenQbrButton) {
+        if (*id == kOpenTextButton || *id == kOpenQbr2Button || *id == kOpenQbrButton) {
             // No path given: the dialog is cancelled, whether or not that was asked for.
             cancelNextDialog_ = false;
         }
-        dialog.OnCommand(id);
+        dialog.OnCommand(*id);
         return true;
     }
     if (action == "menu") {
-        int32_t id = 0;
-        if (!ParseInt(NextWord(rest), id) || !TrimLeft(rest).empty()) {
-            error = "menu needs one item id";
+        std::optional<int> id = LookUpControl(MenuNames(), NextWord(rest), false);
+        if (!id || !TrimLeft(rest).empty()) {
+            error =
+                "menu items are 上移 (up, 1005), 下移 (down, 1006), 删除 (delete, 1007) and "
+                "全部删除 (delete-all, 1019)";
             return false;
         }
-        uint32_t message = id == kMoveUpButton      ? kMsgMoveUp
-                           : id == kMoveDownButton  ? kMsgMoveDown
-                           : id == kDeleteButton    ? kMsgDelete
-                           : id == kDeleteAllButton ? kMsgDeleteAll
-                                                    : 0;
-        if (message == 0) {
-            error = "menu items are 1005, 1006, 1007 and 1019";
-            return false;
-        }
+        uint32_t message = *id == kMoveUpButton     ? kMsgMoveUp
+                           : *id == kMoveDownButton ? kMsgMoveDown
+                           : *id == kDeleteButton   ? kMsgDelete
+                                                    : kMsgDeleteAll;
         dialog.OnUserMessage(message);
         return true;
     }
@@ -213,16 +216,17 @@ bool ScriptRunner::RunLine(std::string_view line, std::string& error) {
 }
 
 void ScriptRunner::Print(std::string_view what) {
-    std::ostream& out = session_.Out();
+    std::ostream& out = out_;
+    auto emit = [&out](const std::string& line) { out << line << '\n'; };
     if (what == "chapters") {
-        session_.PrintChapters();
+        session_.ForEachChapterLine(emit);
     } else if (what == "problems") {
-        session_.PrintProblems();
+        session_.ForEachProblemLine(emit);
     } else if (what == "marks") {
         HeadlessListBox& list = session_.ChapterList();
         for (int32_t i = 0; i < list.GetCount(); ++i) {
-            out << i << '\t' << list.GetItemData(i) << '\t' << GbkToUtf8Lossless(list.GetText(i))
-                << '\n';
+            out << i << '\t' << list.GetItemData(i) << '\t'
+                << EscapeLineBreaks(GbkToUtf8Lossless(list.GetText(i))) << '\n';
         }
     } else if (what == "selection") {
         CharRange range = session_.View().GetSelection();

@@ -1,7 +1,8 @@
 #pragma once
-// Operator scripts: one action per line against the headless window (see docs/cli.md for the
+// Operator scripts: one action per line against the headless window (docs/cli.md has the
 // grammar and the output of each action).
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -12,11 +13,12 @@ namespace brisna::cli {
 
 class ScriptRunner {
   public:
-    explicit ScriptRunner(CliSession& session) : session_(session) {}
+    // print output goes to out (the session's message boxes are expected to go there too).
+    ScriptRunner(CliSession& session, std::ostream& out) : session_(session), out_(out) {}
 
     // Runs the script line by line. 0 when every line ran; 2 at the first malformed line, which
-    // is reported on `errors` with its line number (the lines before it have run).
-    int Run(std::istream& script, std::ostream& errors);
+    // is reported on `errors` as "NAME:LINE: message" (the lines before it have run).
+    int Run(std::string_view script, std::string_view name, std::ostream& errors);
 
     // Runs one line (blank lines and lines starting with '#' do nothing). False with a reason
     // when the line is malformed.
@@ -28,6 +30,7 @@ class ScriptRunner {
     void AnswerNextDialog(const std::string& path);
 
     CliSession& session_;
+    std::ostream& out_;
     bool cancelNextDialog_ = false;
 };
 

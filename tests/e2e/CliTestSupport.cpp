@@ -85,6 +85,10 @@ std::vector<std::string> CliResult::Lines() const {
     return SplitLines(out, "\n");
 }
 
+std::vector<std::string> CliResult::ErrLines() const {
+    return SplitLines(err, "\n");
+}
+
 CliResult RunCli(const std::vector<std::string>& args, const std::filesystem::path& folder) {
     CliResult result;
     std::filesystem::path errFile = folder / ".cli-stderr";
@@ -100,6 +104,28 @@ CliResult RunCli(const std::vector<std::string>& args, const std::filesystem::pa
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     result.err = test::ReadFileBytes(errFile);
     std::filesystem::remove(errFile);
+    return result;
+}
+
+CliResult RunShell(const std::string& snippet, const std::filesystem::path& folder) {
+    CliResult result;
+    std::filesystem::path script = folder / ".cli-snippet.sh";
+    std::filesystem::path errFile = folder / ".cli-stderr";
+    test::WriteFileBytes(script, snippet + "\n");
+    std::string cliFolder = std::filesystem::path(BRISNA_CLI).parent_path().string();
+    std::string command = "cd " + Quoted(folder.string()) + " && PATH=" + Quoted(cliFolder) +
+                          ":\"$PATH\" sh " + Quoted(script.string()) + " 2>" +
+                          Quoted(errFile.string());
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return result;
+    char buffer[65536];
+    size_t got;
+    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, got);
+    int status = pclose(pipe);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.err = test::ReadFileBytes(errFile);
+    std::filesystem::remove(errFile);
+    std::filesystem::remove(script);
     return result;
 }
 

@@ -10,13 +10,18 @@ namespace brisna::e2e {
 
 struct CliResult {
     int exitCode = -1;
-    std::string out;  // standard output
-    std::string err;  // standard error
-    std::vector<std::string> Lines() const;
+    std::string out;                            // standard output
+    std::string err;                            // standard error
+    std::vector<std::string> Lines() const;     // of standard output
+    std::vector<std::string> ErrLines() const;  // of standard error
 };
 
 // Runs brisnamake-cli with the arguments in the folder given.
 CliResult RunCli(const std::vector<std::string>& args, const std::filesystem::path& folder);
+
+// Runs a shell snippet in the folder with brisnamake-cli first on the PATH (for pipes and the
+// documented examples).
+CliResult RunShell(const std::string& snippet, const std::filesystem::path& folder);
 
 // A GBK book whose chapter i is headed "第<i+1>章" on its own line and filled with the sample
 // book's prose up to exactly chapterBytes[i] bytes (CR LF line ends, no blank lines).

@@ -1,0 +1,134 @@
+#include "cli/BookOptions.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <ostream>
+#include <thread>
+
+#include "Capacities.h"
+#include "text/CodePage936.h"
+
+namespace brisna::cli {
+
+OptionSpec BookArgument(bool several, bool standardInput) {
+    OptionSpec spec;
+    spec.key = "BOOK";
+    spec.valueName = "BOOK";
+    spec.help = several ? "the book texts (.txt, GBK)" : "the book text (.txt, GBK)";
+    if (standardInput) spec.help += "; - reads standard input";
+    spec.completion = Completion::kTextBook;
+    spec.repeatable = several;
+    spec.required = true;
+    return spec;
+}
+
+std::vector<OptionSpec> ChapterOptionSpecs() {
+    OptionSpec line{"line", "--line", "N",
+                    "put the caret on display line N (0-based) and press 添加章节",
+                    ValueKind::kCount};
+    OptionSpec incremental{"incremental", "--incremental", "HEADING",
+                           "type HEADING into 起始章节 and press 递增添加章节"};
+    OptionSpec keyword{"keyword", "--keyword", "HEADING",
+                       "type HEADING into 起始章节 and press 模糊添加章节"};
+    std::vector<OptionSpec> specs{line, incremental, keyword};
+    for (OptionSpec& spec : specs) spec.repeatable = true;
+    return specs;
+}
+
+OptionSpec WordsOption() {
+    return {"words",          "--words",
+            "FILE",           "read the suspicious-word list from FILE instead of ./BrisnaMake.csv",
+            ValueKind::kText, Completion::kAnyFile};
+}
+
+OptionSpec JobsOption() {
+    return {"jobs", "--jobs", "N", "work on N books at a time (default: the number of cores)",
+            ValueKind::kPositiveCount};
+}
+
+OptionSpec ForceOption() {
+    return {"force", "--force", "", "replace an existing output file", ValueKind::kFlag};
+}
+
+void AddOptions(std::vector<OptionSpec>& to, const std::vector<OptionSpec>& specs) {
+    to.insert(to.end(), specs.begin(), specs.end());
+}
+
+int ReadBookSettings(const ParsedArgs& args, const std::vector<std::string>& books,
+                     CommandStreams& streams, BookSettings& settings) {
+    settings.wordsFile = args.Value("words");
+    if (settings.wordsFile) {
+        std::string problem = WordsFileProblem(*settings.wordsFile);
+        if (!problem.empty()) {
+            streams.err << "读取可疑字列表失败: "
+                        << EscapeLineBreaks(DisplayPath(*settings.wordsFile)) << ": " << problem
+                        << '\n';
+            return kExitUsage;
+        }
+    }
+    for (const auto& [key, value] : args.InOrder()) {
+        if (key == "line") settings.chapterOptions.push_back({ChapterOption::Kind::kLine, value});
+        if (key == "incremental") {
+            settings.chapterOptions.push_back({ChapterOption::Kind::kIncremental, value});
+        }
+        if (key == "keyword") {
+            settings.chapterOptions.push_back({ChapterOption::Kind::kKeyword, value});
+        }
+    }
+    if (std::count(books.begin(), books.end(), "-") > 1) {
+        streams.err << "standard input (-) can be read only once\n";
+        return kExitUsage;
+    }
+    if (std::find(books.begin(), books.end(), "-") != books.end()) {
+        settings.standardInput = ReadAllBounded(STDIN_FILENO, kMaxTextBytes);
+    }
+    return kExitOk;
+}
+
+std::unique_ptr<CliSession> NewBookSession(const BookSettings& settings, LineSink& sink) {
+    return std::make_unique<CliSession>(settings.wordsFile, [&sink](const ShownMessage& message) {
+        sink.Message(MessageLine(message));
+    });
+}
+
+Prepared PrepareBook(CliSession& session, const std::string& book, const BookSettings& settings,
+                     LineSink& sink) {
+    if (book == "-" && settings.standardInput) {
+        const StreamRead& input = *settings.standardInput;
+        // The messages a file would bring up, with "-" for its name.
+        if (input.status == StreamReadStatus::kTooLarge) {
+            sink.Message("txt文件大小不能超过2M: -");
+            return Prepared::kNotOpened;
+        }
+        if (input.status == StreamReadStatus::kFailed) {
+            sink.Message(std::string("读取文件失败: -: ") + std::strerror(input.error));
+            return Prepared::kNotOpened;
+        }
+        session.LoadTextBytes(input.bytes, "-");
+    } else if (!session.OpenText(book)) {
+        return Prepared::kNotOpened;
+    }
+    for (const ChapterOption& option : settings.chapterOptions) {
+        std::string error;
+        if (!session.ApplyChapterOption(option, error)) {
+            if (!error.empty()) sink.Message(error);
+            return Prepared::kRefused;
+        }
+    }
+    return Prepared::kReady;
+}
+
+unsigned DefaultJobs() {
+    return std::max(1u, std::thread::hardware_concurrency());
+}
+
+unsigned JobsOf(const ParsedArgs& args) {
+    std::optional<std::string> jobs = args.Value("jobs");
+    if (!jobs) return DefaultJobs();
+    // The parser has checked it is a positive number.
+    return static_cast<unsigned>(std::stoul(*jobs));
+}
+
+}  // namespace brisna::cli

@@ -1,0 +1,60 @@
+#pragma once
+// The options the book subcommands share (the book arguments, the chapter options, --words,
+// --jobs, --force), and the steps they share: opening a book into a session and applying the
+// chapter options to it. A new option common to several subcommands is one function here and
+// one line in each subcommand's option list.
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/CliSession.h"
+#include "cli/CommandSpec.h"
+#include "cli/InputFiles.h"
+#include "cli/Output.h"
+
+namespace brisna::cli {
+
+// BOOK: one text book, or several; `-` reads standard input unless the subcommand needs files.
+OptionSpec BookArgument(bool several, bool standardInput = true);
+// --line, --incremental, --keyword, in the order they are applied.
+std::vector<OptionSpec> ChapterOptionSpecs();
+OptionSpec WordsOption();
+OptionSpec JobsOption();
+OptionSpec ForceOption();
+
+// Appends the specs to a command's option list.
+void AddOptions(std::vector<OptionSpec>& to, const std::vector<OptionSpec>& specs);
+
+// What every book of one run shares.
+struct BookSettings {
+    std::optional<std::string> wordsFile;
+    std::vector<ChapterOption> chapterOptions;
+    std::optional<StreamRead> standardInput;  // read once when a book is "-"
+};
+
+// Builds the settings from the parsed arguments: checks an explicit --words file and reads
+// standard input when a book is "-". Returns kExitOk, or kExitUsage after reporting on err.
+int ReadBookSettings(const ParsedArgs& args, const std::vector<std::string>& books,
+                     CommandStreams& streams, BookSettings& settings);
+
+// A session for one book whose message boxes go to the book's message lines.
+std::unique_ptr<CliSession> NewBookSession(const BookSettings& settings, LineSink& sink);
+
+enum class Prepared {
+    kReady,      // opened, every chapter option applied
+    kRefused,    // opened, but a chapter option was refused: the chapters marked so far stay
+    kNotOpened,  // the book could not be read
+};
+
+// Opens the book and applies the chapter options in order, stopping at the first refusal.
+Prepared PrepareBook(CliSession& session, const std::string& book, const BookSettings& settings,
+                     LineSink& sink);
+
+// How many books run side by side by default: one per core.
+unsigned DefaultJobs();
+// The --jobs value, or the default.
+unsigned JobsOf(const ParsedArgs& args);
+
+}  // namespace brisna::cli

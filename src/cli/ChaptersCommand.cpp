@@ -1,0 +1,56 @@
+// chapters: print the chapters the chapter options mark in a book.
+#include "chapters/ChapterTitle.h"
+#include "cli/BookBatch.h"
+#include "cli/BookOptions.h"
+#include "cli/Commands.h"
+
+namespace brisna::cli {
+namespace {
+
+class ChaptersCommand : public Command {
+  public:
+    ChaptersCommand() {
+        spec_.name = "chapters";
+        spec_.synopsis = "BOOK [CHAPTER OPTIONS]";
+        spec_.summary = "print the chapters the options mark";
+        spec_.details = {
+            "Prints one line per chapter in list order: byte offset, a tab, byte length, a tab, "
+            "the title. Lengths are computed from the offsets over the loaded text (each chapter "
+            "runs to the next one's offset, the last to the end of the text).",
+            "Exit 0; 3 when the book could not be opened or a chapter option was refused (the "
+            "chapters marked before the refusal are printed)."};
+        spec_.options.push_back(BookArgument(false));
+        AddOptions(spec_.options, ChapterOptionSpecs());
+    }
+
+    const CommandSpec& Spec() const override { return spec_; }
+
+    int Run(const ParsedArgs& args, CommandStreams& streams) override {
+        std::vector<std::string> books = args.Values("BOOK");
+        BookSettings settings;
+        if (int code = ReadBookSettings(args, books, streams, settings); code != kExitOk) {
+            return code;
+        }
+        return RunBooks(books, 1, streams, [&](const std::string& book, LineSink& sink) {
+            std::unique_ptr<CliSession> session = NewBookSession(settings, sink);
+            Prepared prepared = PrepareBook(*session, book, settings, sink);
+            if (prepared == Prepared::kNotOpened) return kExitFailed;
+            ChapterModel& model = session->Dialog().chapters;
+            model.SetTextLength(static_cast<uint32_t>(ReadBookText(session->View()).size()));
+            model.ComputeLengths();
+            session->ForEachChapterLine([&](const std::string& line) { sink.Result(line); });
+            return prepared == Prepared::kRefused ? kExitFailed : kExitOk;
+        });
+    }
+
+  private:
+    CommandSpec spec_;
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeChaptersCommand() {
+    return std::make_unique<ChaptersCommand>();
+}
+
+}  // namespace brisna::cli

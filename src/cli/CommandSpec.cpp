@@ -1,0 +1,26 @@
+#include "cli/CommandSpec.h"
+
+namespace brisna::cli {
+
+void ParsedArgs::Add(const std::string& key, std::string value) {
+    ordered_.emplace_back(key, value);
+    values_[key].push_back(std::move(value));
+}
+
+bool ParsedArgs::Flag(std::string_view key) const {
+    auto found = flags_.find(key);
+    return found != flags_.end() && found->second;
+}
+
+std::vector<std::string> ParsedArgs::Values(std::string_view key) const {
+    auto found = values_.find(key);
+    return found == values_.end() ? std::vector<std::string>{} : found->second;
+}
+
+std::optional<std::string> ParsedArgs::Value(std::string_view key) const {
+    auto found = values_.find(key);
+    if (found == values_.end() || found->second.empty()) return std::nullopt;
+    return found->second.back();
+}
+
+}  // namespace brisna::cli

@@ -1,0 +1,89 @@
+#pragma once
+// What a subcommand is, as data: its name, synopsis, help text and options. The same description
+// builds the parser and --help, and the documentation generator turns it into the manual page,
+// the bash completion and the reference part of docs/cli.md.
+
+#include <iosfwd>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace brisna::cli {
+
+// The exit codes every subcommand uses.
+inline constexpr int kExitOk = 0;        // done, nothing found
+inline constexpr int kExitProblems = 1;  // done, and the book has problems
+inline constexpr int kExitUsage = 2;     // the command line or a script line is malformed
+inline constexpr int kExitFailed = 3;    // a command was refused, or a file failed
+
+enum class ValueKind {
+    kFlag,           // no value
+    kText,           // any text (a heading, a name)
+    kCount,          // a non-negative integer
+    kPositiveCount,  // an integer of 1 or more
+};
+
+// What the shell completes for a value.
+enum class Completion { kNone, kTextBook, kGeneratedBook, kAnyFile, kDirectory };
+
+struct OptionSpec {
+    std::string key;        // where the values are kept: "line", "BOOK"
+    std::string names;      // "--line", "-o,--output"; empty for a positional argument
+    std::string valueName;  // "N", "HEADING", "FILE"; the name of a positional argument
+    std::string help;       // one line
+    ValueKind kind = ValueKind::kText;
+    Completion completion = Completion::kNone;
+    bool repeatable = false;  // may be given several times (a positional: takes several values)
+    bool required = false;    // positional arguments only
+    bool Positional() const { return names.empty(); }
+};
+
+struct CommandSpec {
+    std::string name;
+    std::string synopsis;  // the arguments after the name, as the usage line shows them
+    std::string summary;   // one line
+    // Paragraphs of the longer description; a paragraph starting "- " is a list item. `code`
+    // marks literal text.
+    std::vector<std::string> details;
+    std::vector<OptionSpec> options;
+};
+
+// The values of one parsed command line.
+class ParsedArgs {
+  public:
+    void Add(const std::string& key, std::string value);
+    void SetFlag(const std::string& key) { flags_[key] = true; }
+
+    bool Flag(std::string_view key) const;
+    // Every value given for the key, in order.
+    std::vector<std::string> Values(std::string_view key) const;
+    // The last value given for the key.
+    std::optional<std::string> Value(std::string_view key) const;
+    // Every option value in the order given on the command line (key, value).
+    const std::vector<std::pair<std::string, std::string>>& InOrder() const { return ordered_; }
+
+  private:
+    std::map<std::string, std::vector<std::string>, std::less<>> values_;
+    std::map<std::string, bool, std::less<>> flags_;
+    std::vector<std::pair<std::string, std::string>> ordered_;
+};
+
+// The streams a subcommand talks to.
+struct CommandStreams {
+    std::istream& in;
+    std::ostream& out;
+    std::ostream& err;
+};
+
+class Command {
+  public:
+    virtual ~Command() = default;
+    virtual const CommandSpec& Spec() const = 0;
+    // Runs the subcommand; returns its exit code. May throw: the caller catches at the top.
+    virtual int Run(const ParsedArgs& args, CommandStreams& streams) = 0;
+};
+
+}  // namespace brisna::cli

@@ -1,0 +1,26 @@
+#pragma once
+// The documents made from the subcommands' descriptions: the manual page, the bash completion
+// script and the generated parts of docs/cli.md, so none of them can drift from --help.
+
+#include <string>
+#include <string_view>
+
+namespace brisna::cli {
+
+// brisnamake-cli(1) in roff.
+std::string ManPage();
+// A bash completion script for brisnamake-cli.
+std::string BashCompletion();
+// The subcommand reference of docs/cli.md (Markdown).
+std::string MarkdownReference();
+// The table of the names scripts may use for buttons, menu items and fields (Markdown).
+std::string MarkdownControlNames();
+
+// Replaces the lines between "<!-- BEGIN GENERATED: name -->" and "<!-- END GENERATED: name -->"
+// in a document with content. False when the markers are missing.
+bool ReplaceGenerated(std::string& document, std::string_view name, std::string_view content);
+
+// The document with every generated part brought up to date.
+std::string UpdatedMarkdown(std::string document, bool& markersFound);
+
+}  // namespace brisna::cli

@@ -1,0 +1,93 @@
+// generate: mark chapters and write the .qbr2 and .qbr files of one or more books.
+#include <filesystem>
+#include <ostream>
+
+#include "book/Generation.h"
+#include "cli/BookBatch.h"
+#include "cli/BookOptions.h"
+#include "cli/Commands.h"
+
+namespace brisna::cli {
+namespace {
+
+class GenerateCommand : public Command {
+  public:
+    GenerateCommand() {
+        spec_.name = "generate";
+        spec_.synopsis = "BOOK... [CHAPTER OPTIONS] [--output-dir DIR] [--words FILE] [--jobs N]";
+        spec_.summary = "mark chapters and write the .qbr2 and .qbr files";
+        spec_.details = {
+            "Opens each book as 打开txt文件 does, applies the chapter options, then runs "
+            "生成qbr: the book is checked once more and written as `.qbr2` and `.qbr` files "
+            "beside the text (`book.qbr2`, or `book1.qbr2`, `book2.qbr2`, ... when the book "
+            "needs several files; the same for `.qbr`). Existing books of those names are "
+            "replaced, as in the window. Each written path is printed on its own line; the "
+            "messages (\"生成qbr和qbr2成功\" included) go to standard error.",
+            "Exit 0 when \"生成qbr和qbr2成功\" came up, else 3. When a chapter option is "
+            "refused, nothing is written for that book.",
+            "A book read from standard input has no name to name its files after, so `generate` "
+            "takes files only."};
+        spec_.options.push_back(BookArgument(true, false));
+        AddOptions(spec_.options, ChapterOptionSpecs());
+        spec_.options.push_back({"output-dir", "--output-dir", "DIR",
+                                 "write the books into DIR instead of beside the text (same names)",
+                                 ValueKind::kText, Completion::kDirectory});
+        spec_.options.push_back(WordsOption());
+        spec_.options.push_back(JobsOption());
+    }
+
+    const CommandSpec& Spec() const override { return spec_; }
+
+    int Run(const ParsedArgs& args, CommandStreams& streams) override {
+        std::vector<std::string> books = args.Values("BOOK");
+        for (const std::string& book : books) {
+            if (book == "-") {
+                streams.err << "generate: a book from standard input has no file name for its "
+                               "books; give the text as a file\n";
+                return kExitUsage;
+            }
+        }
+        std::optional<std::string> outputDir = args.Value("output-dir");
+        if (outputDir) {
+            std::error_code error;
+            if (!std::filesystem::is_directory(*outputDir, error)) {
+                streams.err << "--output-dir: not a folder: "
+                            << EscapeLineBreaks(DisplayPath(*outputDir)) << '\n';
+                return kExitUsage;
+            }
+        }
+        BookSettings settings;
+        if (int code = ReadBookSettings(args, books, streams, settings); code != kExitOk) {
+            return code;
+        }
+        return RunBooks(books, JobsOf(args), streams, [&](const std::string& book, LineSink& sink) {
+            std::unique_ptr<CliSession> session = NewBookSession(settings, sink);
+            if (PrepareBook(*session, book, settings, sink) != Prepared::kReady) {
+                return kExitFailed;
+            }
+            CBrisnaMakeDlg& dialog = session->Dialog();
+            if (outputDir) {
+                // The names come from the book source path: the same file name in another folder.
+                dialog.bookSourcePath =
+                    (std::filesystem::path(*outputDir) / std::filesystem::path(book).filename())
+                        .string();
+            }
+            GenerationOutcome outcome =
+                GenerateBook(dialog.bookText, dialog.chapterList, dialog.chapters, dialog.host,
+                             dialog.bookSourcePath);
+            for (const std::string& path : outcome.writtenFiles) sink.Result(DisplayPath(path));
+            return outcome.succeeded ? kExitOk : kExitFailed;
+        });
+    }
+
+  private:
+    CommandSpec spec_;
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeGenerateCommand() {
+    return std::make_unique<GenerateCommand>();
+}
+
+}  // namespace brisna::cli

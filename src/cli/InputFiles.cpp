@@ -1,0 +1,125 @@
+#include "cli/InputFiles.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <ostream>
+
+#include "book/AtomicFile.h"
+#include "cli/CommandSpec.h"
+#include "cli/Output.h"
+
+namespace brisna::cli {
+
+namespace {
+
+class Descriptor {
+  public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int Get() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
+std::string ErrorText(int error) {
+    return std::strerror(error);
+}
+
+}  // namespace
+
+StreamRead ReadAllBounded(int fd, uint64_t limitBytes) {
+    StreamRead result;
+    char buffer[65536];
+    for (;;) {
+        ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            result.error = errno;
+            result.status = StreamReadStatus::kFailed;
+            result.bytes.clear();
+            return result;
+        }
+        if (got == 0) return result;
+        if (result.bytes.size() + static_cast<uint64_t>(got) >= limitBytes) {
+            result.status = StreamReadStatus::kTooLarge;
+            result.bytes.clear();
+            return result;
+        }
+        result.bytes.append(buffer, static_cast<size_t>(got));
+    }
+}
+
+StreamRead ReadNamedStream(const std::string& path, uint64_t limitBytes) {
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    StreamRead failed;
+    failed.status = StreamReadStatus::kFailed;
+    if (file.Get() < 0) {
+        failed.error = errno;
+        return failed;
+    }
+    struct stat info {};
+    if (::fstat(file.Get(), &info) != 0) {
+        failed.error = errno;
+        return failed;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        failed.error = EISDIR;
+        return failed;
+    }
+    // Opened without blocking; reading may block again (a pipe whose writer is still busy).
+    int flags = ::fcntl(file.Get(), F_GETFL);
+    if (flags >= 0) ::fcntl(file.Get(), F_SETFL, flags & ~O_NONBLOCK);
+    return ReadAllBounded(file.Get(), limitBytes);
+}
+
+std::string WordsFileProblem(const std::string& path) {
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (file.Get() < 0) return ErrorText(errno);
+    struct stat info {};
+    if (::fstat(file.Get(), &info) != 0) return ErrorText(errno);
+    if (S_ISDIR(info.st_mode)) return ErrorText(EISDIR);
+    if (!S_ISREG(info.st_mode)) return "不是普通文件";
+    if (static_cast<uint64_t>(info.st_size) > kMaxWordsFileBytes) return "文件大于 1 MiB";
+    return {};
+}
+
+int CheckOutputFree(const std::string& path, bool force, std::ostream& err) {
+    struct stat info {};
+    if (path == "-" || force || ::lstat(path.c_str(), &info) != 0) return kExitOk;
+    err << "输出文件已存在，加 --force 才会替换: " << EscapeLineBreaks(DisplayPath(path)) << '\n';
+    return kExitFailed;
+}
+
+int WriteOutputFile(const std::string& path, std::string_view bytes, bool force, std::ostream& out,
+                    std::ostream& err) {
+    if (path == "-") {
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.flush();
+        if (!out) {
+            err << "写入标准输出失败\n";
+            return kExitFailed;
+        }
+        return kExitOk;
+    }
+    if (CheckOutputFree(path, force, err) != kExitOk) return kExitFailed;
+    errno = 0;
+    if (!WriteFileAtomically(path, bytes)) {
+        int error = errno;
+        err << "写入文件失败: " << EscapeLineBreaks(DisplayPath(path));
+        if (error != 0) err << ": " << ErrorText(error);
+        err << '\n';
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+}  // namespace brisna::cli

@@ -1,0 +1,72 @@
+#include "cli/Output.h"
+
+#include <ostream>
+
+#include "text/CodePage936.h"
+
+namespace brisna::cli {
+
+namespace {
+
+bool IsUtf8(std::string_view bytes) {
+    size_t i = 0;
+    while (i < bytes.size()) {
+        auto lead = static_cast<unsigned char>(bytes[i]);
+        size_t extra = 0;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            extra = 1;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            extra = 2;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            extra = 3;
+        } else if (lead >= 0x80) {
+            return false;
+        }
+        if (bytes.size() - i - 1 < extra) return false;
+        for (size_t k = 1; k <= extra; ++k) {
+            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
+        }
+        i += extra + 1;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string EscapeLineBreaks(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (char c : utf8) {
+        if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\n') {
+            out += "\\n";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string DisplayPath(std::string_view pathBytes) {
+    return IsUtf8(pathBytes) ? std::string(pathBytes) : GbkToUtf8Lossless(pathBytes);
+}
+
+std::string MessageLine(const ShownMessage& message) {
+    std::string line = GbkToUtf8Lossless(message.text);
+    if (!message.path.empty()) {
+        line += ": " + DisplayPath(message.path);
+        if (!message.reason.empty()) line += ": " + message.reason;
+    }
+    return EscapeLineBreaks(line);
+}
+
+void LineSink::Result(std::string_view utf8Line) {
+    results_ << prefix_ << EscapeLineBreaks(utf8Line) << '\n';
+}
+
+void LineSink::Message(std::string_view utf8Line) {
+    messages_ << prefix_ << EscapeLineBreaks(utf8Line) << '\n';
+}
+
+}  // namespace brisna::cli

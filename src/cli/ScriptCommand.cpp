@@ -1,0 +1,69 @@
+// script: run an operator script against the headless window.
+#include <unistd.h>
+
+#include <cstring>
+#include <ostream>
+
+#include "Capacities.h"
+#include "cli/BookOptions.h"
+#include "cli/Commands.h"
+#include "cli/InputFiles.h"
+#include "cli/ScriptRunner.h"
+
+namespace brisna::cli {
+namespace {
+
+class ScriptCommand : public Command {
+  public:
+    ScriptCommand() {
+        spec_.name = "script";
+        spec_.synopsis = "FILE|- [--words FILE]";
+        spec_.summary = "run an operator script (- reads it from standard input)";
+        spec_.details = {
+            "Runs an operator script (see Scripts below). Message boxes print on standard "
+            "output where they come up, between the outputs of `print`.",
+            "Exit 0 when every line ran; 2 at the first malformed line, reported on standard "
+            "error as `FILE:LINE: message` (the lines before it have run); 3 when the script "
+            "cannot be read."};
+        spec_.options.push_back({"FILE", "", "FILE", "the script (UTF-8); - reads standard input",
+                                 ValueKind::kText, Completion::kAnyFile, false, true});
+        spec_.options.push_back(WordsOption());
+    }
+
+    const CommandSpec& Spec() const override { return spec_; }
+
+    int Run(const ParsedArgs& args, CommandStreams& streams) override {
+        std::string file = args.Value("FILE").value_or("");
+        BookSettings settings;
+        if (int code = ReadBookSettings(args, {}, streams, settings); code != kExitOk) return code;
+
+        bool standardInput = file == "-";
+        StreamRead script = standardInput ? ReadAllBounded(STDIN_FILENO, kMaxTextBytes)
+                                          : ReadNamedStream(file, kMaxTextBytes);
+        if (script.status != StreamReadStatus::kOk) {
+            streams.err << "读取脚本失败: " << EscapeLineBreaks(DisplayPath(file)) << ": "
+                        << (script.status == StreamReadStatus::kTooLarge
+                                ? std::string("文件太大")
+                                : std::string(std::strerror(script.error)))
+                        << '\n';
+            return kExitFailed;
+        }
+        std::ostream& out = streams.out;
+        CliSession session(settings.wordsFile, [&out](const ShownMessage& message) {
+            out << MessageLine(message) << '\n';
+        });
+        return ScriptRunner(session, out)
+            .Run(script.bytes, standardInput ? "<stdin>" : DisplayPath(file), streams.err);
+    }
+
+  private:
+    CommandSpec spec_;
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeScriptCommand() {
+    return std::make_unique<ScriptCommand>();
+}
+
+}  // namespace brisna::cli

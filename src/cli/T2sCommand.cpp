@@ -1,0 +1,60 @@
+// t2s: convert a book from Traditional to Simplified characters.
+#include "app/ControlIds.h"
+#include "cli/BookOptions.h"
+#include "cli/Commands.h"
+#include "cli/InputFiles.h"
+
+namespace brisna::cli {
+namespace {
+
+class T2sCommand : public Command {
+  public:
+    T2sCommand() {
+        spec_.name = "t2s";
+        spec_.synopsis = "IN.txt|- OUT.txt|- [--force]";
+        spec_.summary = "convert a book from Traditional to Simplified characters";
+        spec_.details = {
+            "Opens `IN.txt` as 打开txt文件 does (`-` reads standard input), runs 繁体转简体 and "
+            "writes the text to `OUT.txt` (GBK, CR LF; `-` writes standard output). An existing "
+            "`OUT.txt` is left alone (exit 3) unless `--force` is given."};
+        spec_.options.push_back({"IN", "", "IN",
+                                 "the book text (.txt, GBK); - reads standard input",
+                                 ValueKind::kText, Completion::kTextBook, false, true});
+        spec_.options.push_back({"OUT", "", "OUT",
+                                 "where the converted text goes; - is standard output",
+                                 ValueKind::kText, Completion::kAnyFile, false, true});
+        spec_.options.push_back(ForceOption());
+    }
+
+    const CommandSpec& Spec() const override { return spec_; }
+
+    int Run(const ParsedArgs& args, CommandStreams& streams) override {
+        std::string input = args.Value("IN").value_or("");
+        std::string output = args.Value("OUT").value_or("");
+        bool force = args.Flag("force");
+        if (CheckOutputFree(output, force, streams.err) != kExitOk) return kExitFailed;
+        BookSettings settings;
+        if (int code = ReadBookSettings(args, {input}, streams, settings); code != kExitOk) {
+            return code;
+        }
+        settings.wordsFile = "/dev/null";  // nothing is checked, so no list is needed
+        LineSink sink(streams.out, streams.err, "");
+        std::unique_ptr<CliSession> session = NewBookSession(settings, sink);
+        if (PrepareBook(*session, input, settings, sink) != Prepared::kReady) return kExitFailed;
+        size_t before = session->MessageCount();
+        session->Dialog().OnCommand(kConvertButton);
+        if (session->MessageCount() != before) return kExitFailed;
+        return WriteOutputFile(output, session->View().GetText(), force, streams.out, streams.err);
+    }
+
+  private:
+    CommandSpec spec_;
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeT2sCommand() {
+    return std::make_unique<T2sCommand>();
+}
+
+}  // namespace brisna::cli
