@@ -1,7 +1,5 @@
 #include "book/BookOpening.h"
 
-#include <cstdio>
-#include <memory>
 #include <vector>
 
 #include "Capacities.h"
@@ -9,14 +7,11 @@
 #include "book/QbrFormat.h"
 #include "chapters/ManualChapterCommands.h"
 #include "text/CodePage936.h"
+#include "text/FileReading.h"
 
 namespace brisna {
 
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 std::string ReplaceEverywhere(std::string_view text, std::string_view from, std::string_view to) {
     std::string out;
@@ -41,32 +36,32 @@ std::string_view DataMessage(BookKind kind, bool contentTooLong) {
 }  // namespace
 
 std::string BookSourcePathOf(std::string_view openedPath, BookKind kind) {
-    return ReplaceEverywhere(openedPath, kind == BookKind::kQbr2 ? ".qbr2" : ".qbr", ".txt");
+    // Only the file name: generating must write beside the opened file, not into a renamed folder.
+    const size_t nameStart = openedPath.rfind('/') + 1;  // 0 when there is no folder
+    return std::string(openedPath.substr(0, nameStart)) +
+           ReplaceEverywhere(openedPath.substr(nameStart),
+                             kind == BookKind::kQbr2 ? ".qbr2" : ".qbr", ".txt");
 }
 
 BookFileBytes ReadGeneratedBookFile(const std::string& path) {
     BookFileBytes result;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        result.message = Utf8ToGbk("打开qbr文件失败");
-        return result;
+    FileReadResult read = ReadRegularFile(path, kMaxTextBytes);
+    result.error = read.error;
+    switch (read.status) {
+        case FileReadStatus::kOk:
+            result.ok = true;
+            result.bytes = std::move(read.bytes);
+            break;
+        case FileReadStatus::kCannotOpen:
+            result.message = Utf8ToGbk("打开qbr文件失败");
+            break;
+        case FileReadStatus::kTooLarge:
+            result.message = Utf8ToGbk("qbr文件大小不能超过2M");
+            break;
+        case FileReadStatus::kShortRead:
+            result.message = Utf8ToGbk("读取qbr文件失败");
+            break;
     }
-    long size = -1;
-    if (std::fseek(file.get(), 0, SEEK_END) == 0) size = std::ftell(file.get());
-    // A failed size query counts as too large, as an unsigned reading of -1 would.
-    if (size < 0 || static_cast<unsigned long>(size) >= kMaxTextBytes ||
-        std::fseek(file.get(), 0, SEEK_SET) != 0) {
-        result.message = Utf8ToGbk("qbr文件大小不能超过2M");
-        return result;
-    }
-    result.bytes.resize(static_cast<size_t>(size));
-    size_t read = std::fread(result.bytes.data(), 1, result.bytes.size(), file.get());
-    if (read < result.bytes.size()) {
-        result.bytes.clear();
-        result.message = Utf8ToGbk("读取qbr文件失败");
-        return result;
-    }
-    result.ok = true;
     return result;
 }
 
@@ -80,7 +75,8 @@ bool OpenBook(BookKind kind, CMyRECtrl& bookText, ListBox& chapterList, ChapterM
 
     BookFileBytes file = ReadGeneratedBookFile(*chosen);
     if (!file.ok) {
-        host.ShowMessage(file.message, MessageCaption::kNone);
+        host.ShowFileMessage(file.message, MessageCaption::kNone, *chosen,
+                             SystemErrorText(file.error));
         return false;
     }
     DeleteAllChapters(chapterList, chapters);

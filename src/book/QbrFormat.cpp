@@ -96,10 +96,13 @@ QbrWriteResult WriteQbr(std::string_view bookText, std::span<const ChapterRecord
     Put32(&file[12], position + static_cast<uint32_t>(indexCompressed));
     file.resize(position + static_cast<size_t>(indexCompressed));
 
+    int error = 0;
     if (!WriteFileAtomically(
-            outputPath,
-            std::string_view(reinterpret_cast<const char*>(file.data()), file.size()))) {
-        return Failed();
+            outputPath, std::string_view(reinterpret_cast<const char*>(file.data()), file.size()),
+            &error)) {
+        QbrWriteResult failed = Failed();
+        failed.error = error;
+        return failed;
     }
     QbrWriteResult result;
     result.status = QbrWriteResult::Status::kOk;

@@ -25,6 +25,7 @@ struct QbrWriteResult {
     };
     Status status = Status::kFailed;
     std::string failedChapterTitle;  // GBK, set with kChapterTooShort
+    int error = 0;                   // the system's error number when writing the file failed
 
     bool ok() const { return status == Status::kOk; }
 };

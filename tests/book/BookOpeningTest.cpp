@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstring>
 #include <filesystem>
 
@@ -67,7 +69,8 @@ class BookOpening : public ::testing::Test {
 
 TEST(BookOpeningPaths, SourcePathReplacesTheExtensionEverywhere) {
     EXPECT_EQ(BookSourcePathOf("/x/book.qbr2", BookKind::kQbr2), "/x/book.txt");
-    EXPECT_EQ(BookSourcePathOf("/a.qbr2/b.qbr2", BookKind::kQbr2), "/a.txt/b.txt");
+    EXPECT_EQ(BookSourcePathOf("/a.qbr2/b.qbr2", BookKind::kQbr2), "/a.qbr2/b.txt");
+    EXPECT_EQ(BookSourcePathOf("d.qbr/e.qbr", BookKind::kQbr), "d.qbr/e.txt");
     EXPECT_EQ(BookSourcePathOf("/x/book3.qbr", BookKind::kQbr), "/x/book3.txt");
     EXPECT_EQ(BookSourcePathOf("/x/b.qbr2", BookKind::kQbr), "/x/b.txt2");
 }
@@ -103,6 +106,33 @@ TEST_F(BookOpening, FileLevelFailuresKeepEverythingButThePaths) {
     EXPECT_FALSE(Open(BookKind::kQbr, Put("big.qbr", std::string(kMaxTextBytes - 1, 'x'))));
     EXPECT_EQ(editor.host.Texts(), std::vector<std::string>{"解析qbr文件失败，文件头错误"});
     ExpectOldTextKept();
+}
+
+TEST_F(BookOpening, OnlyRegularFilesAreReadAndFailuresNameTheFile) {
+    std::filesystem::create_directory(dir / "folder.qbr2");
+    const std::string fifo = (dir / "pipe.qbr").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const struct {
+        BookKind kind;
+        std::string path;
+        std::string reason;
+    } cases[] = {
+        {BookKind::kQbr2, (dir / "folder.qbr2").string(), "Is a directory"},
+        // A FIFO without a writer would block a plain open for good.
+        {BookKind::kQbr, fifo, "Invalid argument"},
+        {BookKind::kQbr2, (dir / "none.qbr2").string(), "No such file or directory"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        editor.host.messages.clear();
+        EXPECT_FALSE(Open(c.kind, c.path));
+        ASSERT_EQ(editor.host.messages.size(), 1u);
+        EXPECT_EQ(editor.host.messages[0].text, "打开qbr文件失败");
+        EXPECT_EQ(editor.host.messages[0].path, c.path);
+        EXPECT_EQ(editor.host.messages[0].reason, c.reason);
+        EXPECT_EQ(editor.model.Count(), 1u);
+        ExpectOldTextKept();
+    }
 }
 
 TEST_F(BookOpening, DamagedQbr2ClearsTheChaptersButKeepsTheText) {
