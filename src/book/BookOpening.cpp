@@ -33,6 +33,28 @@ std::string_view DataMessage(BookKind kind, bool contentTooLong) {
     return "解析qbr文件失败，章节数据错误";
 }
 
+// A chapter's text as the editor will hold it: every lone CR and lone LF becomes the CR LF the
+// editor turns it into anyway, so the chapter offsets match the text shown. False for a NUL,
+// which would end the editor's text there and drop everything after it.
+bool ToEditorText(std::string& text) {
+    if (text.find('\0') != std::string::npos) return false;
+    size_t at = text.find_first_of("\r\n");
+    if (at == std::string::npos) return true;
+    std::string out(text, 0, at);
+    out.reserve(text.size() + text.size() / 16);
+    for (; at < text.size(); ++at) {
+        const char byte = text[at];
+        if (byte != '\r' && byte != '\n') {
+            out.push_back(byte);
+            continue;
+        }
+        if (byte == '\r' && at + 1 < text.size() && text[at + 1] == '\n') ++at;
+        out += "\r\n";
+    }
+    text = std::move(out);
+    return true;
+}
+
 }  // namespace
 
 std::string BookSourcePathOf(std::string_view openedPath, BookKind kind) {
@@ -86,15 +108,25 @@ bool OpenBook(BookKind kind, CMyRECtrl& bookText, ListBox& chapterList, ChapterM
     if (kind == BookKind::kQbr2) {
         Qbr2ReadResult read = ReadQbr2(file.bytes);
         if (!read.ok) {
-            host.ShowMessage(read.message, MessageCaption::kNone);
+            host.ShowFileMessage(read.message, MessageCaption::kNone, *chosen, {});
             return false;
         }
         // A .qbr2 file is refused whole, before any chapter reaches the model.
         size_t textBytes = 0;
-        for (const BookChapter& chapter : read.chapters) textBytes += chapter.text.size();
+        bool editorText = true;
+        for (BookChapter& chapter : read.chapters) {
+            editorText = editorText && ToEditorText(chapter.text);
+            textBytes += chapter.text.size();
+        }
+        if (!editorText) {
+            host.ShowFileMessage(Utf8ToGbk(DataMessage(kind, false)), MessageCaption::kNone,
+                                 *chosen, {});
+            return false;
+        }
         if (read.chapters.size() > kMaxChapters || textBytes >= kMaxTextBytes) {
             bool contentTooLong = read.chapters.size() <= kMaxChapters;
-            host.ShowMessage(Utf8ToGbk(DataMessage(kind, contentTooLong)), MessageCaption::kNone);
+            host.ShowFileMessage(Utf8ToGbk(DataMessage(kind, contentTooLong)),
+                                 MessageCaption::kNone, *chosen, {});
             return false;
         }
         decoded = std::move(read.chapters);
@@ -107,8 +139,10 @@ bool OpenBook(BookKind kind, CMyRECtrl& bookText, ListBox& chapterList, ChapterM
     // Chapters reach the list and the model one by one, so a .qbr file damaged at chapter i
     // leaves chapters 0 .. i-1 behind.
     std::string text;
-    for (const BookChapter& chapter : decoded) {
+    for (BookChapter& chapter : decoded) {
+        // .qbr2 chapters were made editor text above, before anything reached the model.
         if (chapters.Count() >= kMaxChapters ||
+            (kind == BookKind::kQbr && !ToEditorText(chapter.text)) ||
             text.size() + chapter.text.size() >= kMaxTextBytes) {
             failure = Utf8ToGbk(DataMessage(kind, false));
             break;
@@ -122,7 +156,7 @@ bool OpenBook(BookKind kind, CMyRECtrl& bookText, ListBox& chapterList, ChapterM
         text += chapter.text;
     }
     if (!failure.empty()) {
-        host.ShowMessage(failure, MessageCaption::kNone);
+        host.ShowFileMessage(failure, MessageCaption::kNone, *chosen, {});
         return false;
     }
 

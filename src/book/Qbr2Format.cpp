@@ -265,6 +265,8 @@ Qbr2ReadResult ReadQbr2(std::string_view fileBytes) {
         taken += chapterUnits;
         result.chapters.push_back(std::move(chapter));
     }
+    // Text after the last chapter would belong to no chapter and be lost.
+    if (taken != units.size()) return Failure(kChapterError);
     result.ok = true;
     return result;
 }

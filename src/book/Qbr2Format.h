@@ -71,7 +71,8 @@ struct Qbr2ReadResult {
 
 // Checks and decodes a whole .qbr2 file. On failure, message is the first failing check's
 // message: "解析qbr文件失败，文件长度错误", "...章节数据错误", "...图书压缩块数据错误" or
-// "...图书内容数据错误" (GBK). Every length and offset is checked before use.
+// "...图书内容数据错误" (GBK). Every length and offset is checked before use; the chapters must
+// cover the whole text.
 Qbr2ReadResult ReadQbr2(std::string_view fileBytes);
 
 }  // namespace brisna

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "Capacities.h"
 #include "book/AtomicFile.h"
 #include "text/CodePage936.h"
 
@@ -140,6 +141,8 @@ QbrReadResult ReadQbr(std::string_view fileBytes) {
 
     std::vector<uint8_t> block(kLz77MaxBlockBytes);
     for (uint32_t i = 0; i < count; ++i) {
+        // No book holds more chapters than the editor takes: decoding hundreds first is waste.
+        if (i >= kMaxChapters) return fail(kChapterError);
         const uint8_t* chapterRecord = &index[kIndexHeadBytes + i * kChapterRecordBytes];
         const uint8_t* blockRecord =
             &index[kIndexHeadBytes + count * kChapterRecordBytes + i * kBlockRecordBytes];

@@ -135,6 +135,51 @@ TEST_F(BookOpening, OnlyRegularFilesAreReadAndFailuresNameTheFile) {
     }
 }
 
+// Books made elsewhere may hold what the editor cannot show as it is: line breaks other than
+// CR LF are shown as CR LF (the chapters must still start at their titles), and a NUL would
+// cut the text short, so it is refused.
+TEST_F(BookOpening, ForeignLineBreaksAndNulsNeverMisplaceChapters) {
+    TestBook book;
+    std::string filler;
+    for (int i = 0; i < 100; ++i) filler += G("甲乙");  // long enough to pack
+    for (const std::string& chapter :
+         {G("第1章\n") + filler + G("\r乙\r"), G("\n第2章\r\n") + filler + G("\n\n")}) {
+        ChapterRecord record;
+        record.SetTitle(G("章"));
+        record.offset = static_cast<uint32_t>(book.text.size());
+        record.length = static_cast<uint32_t>(chapter.size());
+        book.chapters.push_back(record);
+        book.text += chapter;
+    }
+    const std::string first = G("第1章\r\n") + filler + G("\r\n乙\r\n");
+    const std::string shown = first + G("\r\n第2章\r\n") + filler + G("\r\n\r\n");
+    for (BookKind kind : {BookKind::kQbr2, BookKind::kQbr}) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        editor.host.messages.clear();
+        ASSERT_TRUE(
+            Open(kind, WriteBookFile(kind, book, kind == BookKind::kQbr2 ? "lf.qbr2" : "lf.qbr")));
+        EXPECT_TRUE(editor.view.GetText() == shown);
+        ASSERT_EQ(editor.model.Count(), 2u);
+        EXPECT_EQ(editor.model.RecordAt(0)->offset, 0u);
+        EXPECT_EQ(editor.model.RecordAt(0)->length, first.size());
+        EXPECT_EQ(editor.model.RecordAt(1)->offset, first.size());
+        EXPECT_EQ(editor.model.RecordAt(1)->length, shown.size() - first.size());
+    }
+
+    TestBook withNul = MakeBook({300, 300});
+    withNul.text[350] = '\0';
+    EXPECT_FALSE(Open(BookKind::kQbr2, WriteBookFile(BookKind::kQbr2, withNul, "nul.qbr2")));
+    EXPECT_EQ(editor.host.messages.back().text, "解析qbr文件失败，章节数据错误");
+    EXPECT_EQ(editor.model.Count(), 0u);
+    EXPECT_TRUE(editor.view.GetText() == shown);
+    // A .qbr file goes chapter by chapter: the chapter before the NUL stays in the list.
+    EXPECT_FALSE(Open(BookKind::kQbr, WriteBookFile(BookKind::kQbr, withNul, "nul.qbr")));
+    EXPECT_EQ(editor.host.messages.back().text, "解析qbr文件失败，章节数据错误");
+    EXPECT_EQ(editor.host.messages.back().path, (dir / "nul.qbr").string());
+    EXPECT_EQ(editor.model.Count(), 1u);
+    EXPECT_TRUE(editor.view.GetText() == shown);
+}
+
 TEST_F(BookOpening, DamagedQbr2ClearsTheChaptersButKeepsTheText) {
     TestBook book = MakeBook({3000, 3000, 3000});
     std::string file = test::ReadFileBytes(WriteBookFile(BookKind::kQbr2, book, "b.qbr2"));
@@ -180,7 +225,10 @@ TEST_F(BookOpening, MoreThan98ChaptersAreRefusedWithTheDataMessage) {
 
     // A .qbr file goes chapter by chapter: the first 98 stay, as after damage at the 99th.
     editor.host.messages.clear();
-    EXPECT_FALSE(Open(BookKind::kQbr, WriteBookFile(BookKind::kQbr, book, "many.qbr")));
+    const std::string many = WriteBookFile(BookKind::kQbr, book, "many.qbr");
+    // The reader stops at the 99th chapter instead of decoding them all first.
+    EXPECT_EQ(ReadQbr(test::ReadFileBytes(many)).chapters.size(), kMaxChapters);
+    EXPECT_FALSE(Open(BookKind::kQbr, many));
     EXPECT_EQ(editor.host.Texts(), std::vector<std::string>{"解析qbr文件失败，章节数据错误"});
     EXPECT_EQ(editor.model.Count(), kMaxChapters);
     EXPECT_EQ(editor.list.GetCount(), static_cast<int32_t>(kMaxChapters));
