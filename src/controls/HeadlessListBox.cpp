@@ -82,7 +82,7 @@ int32_t HeadlessListBox::DeleteString(int32_t index) {
 
 void HeadlessListBox::SetSel(bool select, int32_t index) {
     if (index == -1) {
-        std::fill(selected_.begin(), selected_.end(), uint8_t{select ? 1 : 0});
+        std::fill(selected_.begin(), selected_.end(), static_cast<uint8_t>(select ? 1 : 0));
         return;
     }
     if (!InRange(index)) return;
