@@ -110,12 +110,20 @@ void WriteAll(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
+std::vector<std::string> Entries();
+
 const std::string& Folder() {
-    static const std::string folder = [] {
+    // Never destroyed: the clean-up at exit still needs it.
+    static const std::string& folder = *new std::string([] {
         char name[] = "/tmp/brisna-fault-XXXXXX";
-        CHECK(!(::mkdtemp(name) == nullptr));
+        CHECK(::mkdtemp(name) != nullptr);
+        // The folder goes when the run ends normally.
+        std::atexit([] {
+            for (const std::string& entry : Entries()) ::unlink((Folder() + entry).c_str());
+            ::rmdir(Folder().c_str());
+        });
         return std::string(name) + "/";
-    }();
+    }());
     return folder;
 }
 
