@@ -4,7 +4,8 @@
 usage: report.py RESULTS_FOLDER
 
 RESULTS_FOLDER holds <Program>.json (Google Benchmark output, one per bench_<Program>) and
-optionally memory.json (peak memory of the command line, written by bench/run.sh). Prints the
+optionally memory.json and check-*.json (time and peak memory of the command line, written by
+bench/run.sh). Prints the
 table as Markdown. A row whose benchmark did not run says "not measured".
 """
 
@@ -215,6 +216,32 @@ def memory_row(folder):
                   f"{peak / limit:.2f}", "peak < limit", verdict]
 
 
+def check_rows(folder):
+    """Rows for `brisnamake-cli check` on the books with the most findings (bench/run.sh)."""
+    rows = []
+    for kind, label in (("garbled-pairs", "10 MiB of garbled pairs"),
+                        ("blank-lines", "10 MiB of blank lines")):
+        row = ["`brisnamake-cli check`: time, peak memory", label]
+        try:
+            with open(os.path.join(folder, f"check-{kind}.json"), encoding="utf-8") as f:
+                measured = json.load(f)
+        except (OSError, ValueError):
+            rows.append(row + ["not measured", "-", "-", "-", "< 1.5 s, 4 x book + 64 MB",
+                               "not measured"])
+            continue
+        book = measured["book_bytes"]
+        peak = measured["peak_rss_kib"] * 1024
+        limit = 4 * book + 64 * 1024 * 1024
+        seconds = measured["seconds"]
+        # 1: problems were listed, which is the point of these books.
+        ok = measured.get("exit_code") in (0, 1)
+        met = ok and seconds < 1.5 and peak < limit
+        rows.append(row + [f"{seconds:.2f} s, {peak / 2**20:.1f} MiB", "4 x book + 64 MB",
+                           f"{limit / 2**20:.1f} MiB", f"{peak / limit:.2f}",
+                           "< 1.5 s, peak < limit", "yes" if met else "**NO**"])
+    return rows
+
+
 def main():
     if len(sys.argv) != 2:
         print(__doc__.strip(), file=sys.stderr)
@@ -234,6 +261,8 @@ def main():
                  f"{ratio:.2f}" if ratio is not None else "-", target, met]
         lines.append("| " + " | ".join(cells) + " |")
     lines.append("| " + " | ".join(memory_row(folder)) + " |")
+    for cells in check_rows(folder):
+        lines.append("| " + " | ".join(cells) + " |")
     print("\n".join(lines))
     return 0
 

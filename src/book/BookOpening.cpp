@@ -1,7 +1,5 @@
 #include "book/BookOpening.h"
 
-#include <cstdio>
-#include <memory>
 #include <vector>
 
 #include "Capacities.h"
@@ -9,14 +7,11 @@
 #include "book/QbrFormat.h"
 #include "chapters/ManualChapterCommands.h"
 #include "text/CodePage936.h"
+#include "text/FileReading.h"
 
 namespace brisna {
 
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 std::string ReplaceEverywhere(std::string_view text, std::string_view from, std::string_view to) {
     std::string out;
@@ -38,35 +33,57 @@ std::string_view DataMessage(BookKind kind, bool contentTooLong) {
     return "解析qbr文件失败，章节数据错误";
 }
 
+// A chapter's text as the editor will hold it: every lone CR and lone LF becomes the CR LF the
+// editor turns it into anyway, so the chapter offsets match the text shown. False for a NUL,
+// which would end the editor's text there and drop everything after it.
+bool ToEditorText(std::string& text) {
+    if (text.find('\0') != std::string::npos) return false;
+    size_t at = text.find_first_of("\r\n");
+    if (at == std::string::npos) return true;
+    std::string out(text, 0, at);
+    out.reserve(text.size() + text.size() / 16);
+    for (; at < text.size(); ++at) {
+        const char byte = text[at];
+        if (byte != '\r' && byte != '\n') {
+            out.push_back(byte);
+            continue;
+        }
+        if (byte == '\r' && at + 1 < text.size() && text[at + 1] == '\n') ++at;
+        out += "\r\n";
+    }
+    text = std::move(out);
+    return true;
+}
+
 }  // namespace
 
 std::string BookSourcePathOf(std::string_view openedPath, BookKind kind) {
-    return ReplaceEverywhere(openedPath, kind == BookKind::kQbr2 ? ".qbr2" : ".qbr", ".txt");
+    // Only the file name: generating must write beside the opened file, not into a renamed folder.
+    const size_t nameStart = openedPath.rfind('/') + 1;  // 0 when there is no folder
+    return std::string(openedPath.substr(0, nameStart)) +
+           ReplaceEverywhere(openedPath.substr(nameStart),
+                             kind == BookKind::kQbr2 ? ".qbr2" : ".qbr", ".txt");
 }
 
 BookFileBytes ReadGeneratedBookFile(const std::string& path) {
     BookFileBytes result;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        result.message = Utf8ToGbk("打开qbr文件失败");
-        return result;
+    FileReadResult read = ReadRegularFile(path, kMaxTextBytes);
+    result.error = read.error;
+    switch (read.status) {
+        case FileReadStatus::kOk:
+            result.ok = true;
+            result.bytes = std::move(read.bytes);
+            break;
+        case FileReadStatus::kCannotOpen:
+            result.message = Utf8ToGbk("打开qbr文件失败");
+            break;
+        case FileReadStatus::kTooLarge:
+            result.message = Utf8ToGbk("qbr文件大小不能超过2M");
+            break;
+        case FileReadStatus::kShortRead:
+            result.message = Utf8ToGbk("读取qbr文件失败");
+            break;
     }
-    long size = -1;
-    if (std::fseek(file.get(), 0, SEEK_END) == 0) size = std::ftell(file.get());
-    // A failed size query counts as too large, as an unsigned reading of -1 would.
-    if (size < 0 || static_cast<unsigned long>(size) >= kMaxTextBytes ||
-        std::fseek(file.get(), 0, SEEK_SET) != 0) {
-        result.message = Utf8ToGbk("qbr文件大小不能超过2M");
-        return result;
-    }
-    result.bytes.resize(static_cast<size_t>(size));
-    size_t read = std::fread(result.bytes.data(), 1, result.bytes.size(), file.get());
-    if (read < result.bytes.size()) {
-        result.bytes.clear();
-        result.message = Utf8ToGbk("读取qbr文件失败");
-        return result;
-    }
-    result.ok = true;
     return result;
 }
 
@@ -80,7 +97,8 @@ bool OpenBook(BookKind kind, CMyRECtrl& bookText, ListBox& chapterList, ChapterM
 
     BookFileBytes file = ReadGeneratedBookFile(*chosen);
     if (!file.ok) {
-        host.ShowMessage(file.message, MessageCaption::kNone);
+        host.ShowFileMessage(file.message, MessageCaption::kNone, *chosen,
+                             SystemErrorText(file.error));
         return false;
     }
     DeleteAllChapters(chapterList, chapters);
@@ -90,15 +108,25 @@ bool OpenBook(BookKind kind, CMyRECtrl& bookText, ListBox& chapterList, ChapterM
     if (kind == BookKind::kQbr2) {
         Qbr2ReadResult read = ReadQbr2(file.bytes);
         if (!read.ok) {
-            host.ShowMessage(read.message, MessageCaption::kNone);
+            host.ShowFileMessage(read.message, MessageCaption::kNone, *chosen, {});
             return false;
         }
         // A .qbr2 file is refused whole, before any chapter reaches the model.
         size_t textBytes = 0;
-        for (const BookChapter& chapter : read.chapters) textBytes += chapter.text.size();
+        bool editorText = true;
+        for (BookChapter& chapter : read.chapters) {
+            editorText = editorText && ToEditorText(chapter.text);
+            textBytes += chapter.text.size();
+        }
+        if (!editorText) {
+            host.ShowFileMessage(Utf8ToGbk(DataMessage(kind, false)), MessageCaption::kNone,
+                                 *chosen, {});
+            return false;
+        }
         if (read.chapters.size() > kMaxChapters || textBytes >= kMaxTextBytes) {
             bool contentTooLong = read.chapters.size() <= kMaxChapters;
-            host.ShowMessage(Utf8ToGbk(DataMessage(kind, contentTooLong)), MessageCaption::kNone);
+            host.ShowFileMessage(Utf8ToGbk(DataMessage(kind, contentTooLong)),
+                                 MessageCaption::kNone, *chosen, {});
             return false;
         }
         decoded = std::move(read.chapters);
@@ -111,8 +139,10 @@ bool OpenBook(BookKind kind, CMyRECtrl& bookText, ListBox& chapterList, ChapterM
     // Chapters reach the list and the model one by one, so a .qbr file damaged at chapter i
     // leaves chapters 0 .. i-1 behind.
     std::string text;
-    for (const BookChapter& chapter : decoded) {
+    for (BookChapter& chapter : decoded) {
+        // .qbr2 chapters were made editor text above, before anything reached the model.
         if (chapters.Count() >= kMaxChapters ||
+            (kind == BookKind::kQbr && !ToEditorText(chapter.text)) ||
             text.size() + chapter.text.size() >= kMaxTextBytes) {
             failure = Utf8ToGbk(DataMessage(kind, false));
             break;
@@ -126,7 +156,7 @@ bool OpenBook(BookKind kind, CMyRECtrl& bookText, ListBox& chapterList, ChapterM
         text += chapter.text;
     }
     if (!failure.empty()) {
-        host.ShowMessage(failure, MessageCaption::kNone);
+        host.ShowFileMessage(failure, MessageCaption::kNone, *chosen, {});
         return false;
     }
 

@@ -5,17 +5,17 @@
 #include <string>
 #include <string_view>
 
-#include "controls/DialogHost.h"
 #include "chapters/ChapterModel.h"
 #include "controls/CMyRECtrl.h"
+#include "controls/DialogHost.h"
 #include "controls/ListBox.h"
 
 namespace brisna {
 
 enum class BookKind { kQbr2, kQbr };
 
-// The book source path of an opened book: its path with every ".qbr2" (or ".qbr") replaced by
-// ".txt", folders included.
+// The book source path of an opened book: its path with every ".qbr2" (or ".qbr") in the file
+// name replaced by ".txt"; folder names stay as they are.
 std::string BookSourcePathOf(std::string_view openedPath, BookKind kind);
 
 struct BookFileBytes {
@@ -23,9 +23,11 @@ struct BookFileBytes {
     std::string bytes;
     std::string
         message;  // GBK, when !ok: "打开qbr文件失败", "qbr文件大小不能超过2M" or "读取qbr文件失败"
+    int error = 0;  // the system's error number behind a failure, where it gave one
 };
 
-// Reads a whole book file, refusing files of 10 MiB or more.
+// Reads a whole book file, refusing files of 10 MiB or more and anything but a regular file (a
+// folder, or a FIFO, which is never waited on).
 BookFileBytes ReadGeneratedBookFile(const std::string& path);
 
 // The commands "打开qbr2文件" and "打开qbr": asks for the file, then reads, checks and decodes it

@@ -3,6 +3,7 @@
 #include <span>
 
 #include "Capacities.h"
+#include "book/AtomicFile.h"
 #include "book/CCompressLZ77.h"
 #include "book/GenerationPlan.h"
 #include "book/Qbr2Format.h"
@@ -10,6 +11,7 @@
 #include "chapters/ChapterTitle.h"
 #include "check/ValidationRules.h"
 #include "text/CodePage936.h"
+#include "text/FileReading.h"
 
 namespace brisna {
 
@@ -19,6 +21,12 @@ std::span<const ChapterRecord> ChaptersOf(const std::vector<ChapterRecord>& list
                                           const PlannedFile& file) {
     return std::span<const ChapterRecord>(list).subspan(file.firstChapter,
                                                         file.endChapter - file.firstChapter);
+}
+
+// The folder part of an output base ("" for the current folder).
+std::string FolderOf(const std::string& base) {
+    const size_t slash = base.rfind('/');
+    return slash == std::string::npos ? std::string() : base.substr(0, slash + 1);
 }
 
 std::string_view TextOf(std::string_view text, const PlannedFile& file) {
@@ -45,13 +53,18 @@ GenerationOutcome GenerateBook(CMyRECtrl& bookText, ListBox& chapterList, Chapte
         return outcome;
     }
     const std::string base = OutputBase(bookSourcePath);
+    // Temporaries of earlier runs that were killed mid-write would otherwise stay for good.
+    RemoveStaleTemporaryFiles(FolderOf(base));
 
     const std::vector<ChapterRecord> qbr2List = CutIntoPieces(text, records, kQbr2PieceBytes);
     Qbr2Header lastHeader;
     for (const PlannedFile& file : PlanFiles(qbr2List, textLength, kQbr2FileStep, kQbr2SmallRest)) {
         std::string path = BookFileName(base, "qbr2", file.number);
-        if (WriteQbr2(TextOf(text, file), ChaptersOf(qbr2List, file), path, lastHeader) != 0) {
-            host.ShowMessage(Utf8ToGbk("生成qbr2失败"), MessageCaption::kNone);
+        int error = 0;
+        if (WriteQbr2(TextOf(text, file), ChaptersOf(qbr2List, file), path, lastHeader, &error) !=
+            0) {
+            host.ShowFileMessage(Utf8ToGbk("生成qbr2失败"), MessageCaption::kNone, path,
+                                 SystemErrorText(error));
             return outcome;
         }
         outcome.writtenFiles.push_back(std::move(path));
@@ -69,7 +82,8 @@ GenerationOutcome GenerateBook(CMyRECtrl& bookText, ListBox& chapterList, Chapte
                                                   {written.failedChapterTitle}),
                                  MessageCaption::kAppName);
             }
-            host.ShowMessage(Utf8ToGbk("生成qbr失败"), MessageCaption::kNone);
+            host.ShowFileMessage(Utf8ToGbk("生成qbr失败"), MessageCaption::kNone, path,
+                                 SystemErrorText(written.error));
             return outcome;
         }
         outcome.writtenFiles.push_back(std::move(path));

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "controls/DialogHost.h"
 #include "chapters/ChapterModel.h"
 #include "controls/CMyRECtrl.h"
+#include "controls/DialogHost.h"
 #include "controls/ListBox.h"
 
 namespace brisna {

@@ -47,13 +47,15 @@ std::string PieceTitle(std::string_view title, int number) {
 }  // namespace
 
 std::string OutputBase(std::string_view bookSourcePath) {
-    std::string base(bookSourcePath);
+    // Only the file name: a folder called notes.txt.d must not send the books elsewhere.
+    const size_t nameStart = bookSourcePath.rfind('/') + 1;  // 0 when there is no folder
+    std::string base(bookSourcePath.substr(nameStart));
     // Removing one spelling may join the other's letters, so repeat until both are gone.
     for (;;) {
         size_t before = base.size();
         base = RemoveEverywhere(std::move(base), ".txt");
         base = RemoveEverywhere(std::move(base), ".TXT");
-        if (base.size() == before) return base;
+        if (base.size() == before) return std::string(bookSourcePath.substr(0, nameStart)) + base;
     }
 }
 

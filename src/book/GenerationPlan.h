@@ -12,8 +12,8 @@
 
 namespace brisna {
 
-// The book source path (UTF-8) with every ".txt" and every ".TXT" removed, anywhere in the
-// path; other spellings such as ".Txt" stay.
+// The book source path with every ".txt" and every ".TXT" removed from its file name (the part
+// after the last '/'); other spellings such as ".Txt" stay, and folder names never change.
 std::string OutputBase(std::string_view bookSourcePath);
 
 // "<base>.<extension>" for number 0, "<base><number>.<extension>" otherwise.

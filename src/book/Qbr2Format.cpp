@@ -129,7 +129,7 @@ std::array<uint8_t, 64> Qbr2BookName(std::string_view outputPath) {
 }
 
 int WriteQbr2(std::string_view bookText, std::span<const ChapterRecord> chapters,
-              const std::string& outputPath, Qbr2Header& builtHeader) {
+              const std::string& outputPath, Qbr2Header& builtHeader, int* writeError) {
     if (chapters.size() > 0xFFFF) return -1;
 
     // The file's text in UTF-16LE, chapter after chapter, and the chapter records.
@@ -196,7 +196,7 @@ int WriteQbr2(std::string_view bookText, std::span<const ChapterRecord> chapters
     file.append(reinterpret_cast<const char*>(scratch.data()),
                 static_cast<size_t>(indexCompressed));
     file.append(reinterpret_cast<const char*>(compressedText.data()), compressedText.size());
-    return WriteFileAtomically(outputPath, file) ? 0 : -1;
+    return WriteFileAtomically(outputPath, file, writeError) ? 0 : -1;
 }
 
 Qbr2ReadResult ReadQbr2(std::string_view fileBytes) {
@@ -265,6 +265,8 @@ Qbr2ReadResult ReadQbr2(std::string_view fileBytes) {
         taken += chapterUnits;
         result.chapters.push_back(std::move(chapter));
     }
+    // Text after the last chapter would belong to no chapter and be lost.
+    if (taken != units.size()) return Failure(kChapterError);
     result.ok = true;
     return result;
 }

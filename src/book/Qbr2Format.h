@@ -58,9 +58,10 @@ std::array<uint8_t, 64> Qbr2BookName(std::string_view outputPath);
 // the chapters say, a block or index that zlib cannot fit in 65536 bytes, more than 160 blocks
 // or 65535 chapters, a file that cannot be written). builtHeader receives the header built for
 // the file (also on a failed write once it is built), for the .qbr writer's book name.
-// The file appears whole or not at all.
+// The file appears whole or not at all; when writing it fails, *writeError (if given) receives
+// the system's error number (it stays 0 for a book that cannot be built).
 int WriteQbr2(std::string_view bookText, std::span<const ChapterRecord> chapters,
-              const std::string& outputPath, Qbr2Header& builtHeader);
+              const std::string& outputPath, Qbr2Header& builtHeader, int* writeError = nullptr);
 
 struct Qbr2ReadResult {
     bool ok = false;
@@ -70,7 +71,8 @@ struct Qbr2ReadResult {
 
 // Checks and decodes a whole .qbr2 file. On failure, message is the first failing check's
 // message: "解析qbr文件失败，文件长度错误", "...章节数据错误", "...图书压缩块数据错误" or
-// "...图书内容数据错误" (GBK). Every length and offset is checked before use.
+// "...图书内容数据错误" (GBK). Every length and offset is checked before use; the chapters must
+// cover the whole text.
 Qbr2ReadResult ReadQbr2(std::string_view fileBytes);
 
 }  // namespace brisna

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "Capacities.h"
 #include "book/AtomicFile.h"
 #include "text/CodePage936.h"
 
@@ -96,10 +97,13 @@ QbrWriteResult WriteQbr(std::string_view bookText, std::span<const ChapterRecord
     Put32(&file[12], position + static_cast<uint32_t>(indexCompressed));
     file.resize(position + static_cast<size_t>(indexCompressed));
 
+    int error = 0;
     if (!WriteFileAtomically(
-            outputPath,
-            std::string_view(reinterpret_cast<const char*>(file.data()), file.size()))) {
-        return Failed();
+            outputPath, std::string_view(reinterpret_cast<const char*>(file.data()), file.size()),
+            &error)) {
+        QbrWriteResult failed = Failed();
+        failed.error = error;
+        return failed;
     }
     QbrWriteResult result;
     result.status = QbrWriteResult::Status::kOk;
@@ -137,6 +141,8 @@ QbrReadResult ReadQbr(std::string_view fileBytes) {
 
     std::vector<uint8_t> block(kLz77MaxBlockBytes);
     for (uint32_t i = 0; i < count; ++i) {
+        // No book holds more chapters than the editor takes: decoding hundreds first is waste.
+        if (i >= kMaxChapters) return fail(kChapterError);
         const uint8_t* chapterRecord = &index[kIndexHeadBytes + i * kChapterRecordBytes];
         const uint8_t* blockRecord =
             &index[kIndexHeadBytes + count * kChapterRecordBytes + i * kBlockRecordBytes];

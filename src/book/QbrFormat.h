@@ -25,6 +25,7 @@ struct QbrWriteResult {
     };
     Status status = Status::kFailed;
     std::string failedChapterTitle;  // GBK, set with kChapterTooShort
+    int error = 0;                   // the system's error number when writing the file failed
 
     bool ok() const { return status == Status::kOk; }
 };
@@ -44,7 +45,8 @@ struct QbrReadResult {
     std::vector<BookChapter> chapters;
 };
 
-// Decodes a whole .qbr file: the index, then every chapter block in order. Failure messages:
+// Decodes a whole .qbr file: the index, then every chapter block in order; a 99th chapter is a
+// chapter failure (after the 98 before it are decoded). Failure messages:
 // "解析qbr文件失败，文件头错误" (index), "解析qbr文件失败，章节数据错误" (a chapter block), GBK.
 QbrReadResult ReadQbr(std::string_view fileBytes);
 

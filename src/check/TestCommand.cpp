@@ -17,6 +17,35 @@ namespace {
 
 constexpr intptr_t kProblemMark = 1;
 
+// The findings of the text scans. A book of garbled bytes or blank lines can hold millions of
+// them, more than anyone reads and enough to exhaust memory, so the first kMaxListedFindings are
+// listed and the rest only counted, into one closing entry.
+class FindingList {
+  public:
+    explicit FindingList(ListBox& list) : list_(list) {}
+
+    bool Full() const { return listed_ >= kMaxListedFindings; }
+    // Lists the finding that makeEntry formats, or counts it once the list is full.
+    template <typename MakeEntry>
+    void Add(MakeEntry&& makeEntry) {
+        if (Full()) {
+            ++unlisted_;
+            return;
+        }
+        list_.AddString(makeEntry());
+        ++listed_;
+    }
+    void AddClosingEntry() {
+        if (unlisted_ == 0) return;
+        list_.AddString(FormatGbkMessage("另有%d个问题未列出！", {unlisted_}));
+    }
+
+  private:
+    ListBox& list_;
+    size_t listed_ = 0;
+    int64_t unlisted_ = 0;
+};
+
 bool IsGb2312Lead(unsigned char byte) {
     return byte >= 0xA1 && byte <= 0xF7;
 }
@@ -66,7 +95,7 @@ std::vector<size_t> FirstOccurrences(std::string_view text, const std::vector<st
     return first;
 }
 
-void ReportSuspiciousWords(RichEdit& view, ListBox& problemList, std::string_view text,
+void ReportSuspiciousWords(RichEdit& view, FindingList& problemList, std::string_view text,
                            const std::vector<std::string>& suspiciousWords) {
     int64_t runningNumber = 0;
     const std::vector<size_t> firsts = FirstOccurrences(text, suspiciousWords);
@@ -82,8 +111,9 @@ void ReportSuspiciousWords(RichEdit& view, ListBox& problemList, std::string_vie
         while (match.min >= 0) {
             ++runningNumber;
             int64_t line = view.LineFromChar(match.min);
-            problemList.AddString(
-                FormatGbkMessage("可疑字（%d）[Line %d]：%s！", {runningNumber, line, word}));
+            problemList.Add([&] {
+                return FormatGbkMessage("可疑字（%d）[Line %d]：%s！", {runningNumber, line, word});
+            });
             view.SetSelection(match);
             view.ApplyHighlightToSelection();
             int32_t next = match.max > match.min ? match.max : match.min + 1;
@@ -121,7 +151,7 @@ class PairSearches {
     std::vector<Search> last_;
 };
 
-void ReportGarbledPairs(CMyRECtrl& bookText, ListBox& problemList, std::string_view text) {
+void ReportGarbledPairs(CMyRECtrl& bookText, FindingList& problemList, std::string_view text) {
     RichEdit& view = bookText.View();
     PairSearches searches(view);
     size_t i = 0;
@@ -142,7 +172,9 @@ void ReportGarbledPairs(CMyRECtrl& bookText, ListBox& problemList, std::string_v
             CharRange match = searches.Find(from, pair);
             if (match.min >= 0) {
                 int64_t foundLine = view.LineFromChar(match.min);
-                problemList.AddString(FormatGbkMessage("乱码[Line %d]：%s！", {foundLine, pair}));
+                problemList.Add([&] {
+                    return FormatGbkMessage("乱码[Line %d]：%s！", {foundLine, pair});
+                });
                 view.SetSelection(match);
             }
         }
@@ -150,10 +182,11 @@ void ReportGarbledPairs(CMyRECtrl& bookText, ListBox& problemList, std::string_v
     }
 }
 
-void ReportShortLines(const CMyRECtrl& bookText, ListBox& problemList) {
+void ReportShortLines(const CMyRECtrl& bookText, FindingList& problemList) {
     for (int32_t line = bookText.NextShortLine(-1); line >= 0;
          line = bookText.NextShortLine(line)) {
-        problemList.AddString(FormatGbkMessage("[Line %d]为空行", {static_cast<int64_t>(line)}));
+        problemList.Add(
+            [&] { return FormatGbkMessage("[Line %d]为空行", {static_cast<int64_t>(line)}); });
     }
 }
 
@@ -196,9 +229,12 @@ void RunTestCommand(CMyRECtrl& bookText, ListBox& chapterList, ListBox& problemL
     RichEdit& view = bookText.View();
     std::string text = ReadBookText(view);
 
-    ReportSuspiciousWords(view, problemList, text, suspiciousWords);
-    ReportGarbledPairs(bookText, problemList, text);
-    ReportShortLines(bookText, problemList);
+    FindingList findings(problemList);
+    ReportSuspiciousWords(view, findings, text, suspiciousWords);
+    ReportGarbledPairs(bookText, findings, text);
+    ReportShortLines(bookText, findings);
+    // Before the chapter entries, which are few and must never be cut off.
+    findings.AddClosingEntry();
 
     bool lastBeyondEnd = false;
     uint32_t offsetFault =

@@ -3,6 +3,7 @@
 // stops early and shows no message box; faulty chapters get the problem mark in the chapter list
 // and suspicious words are highlighted in the text.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,10 @@
 #include "controls/ListBox.h"
 
 namespace brisna {
+
+// The suspicious-word, garbled-character and empty-line findings of one run are listed up to
+// this many; the rest are counted in one entry after them ("另有%d个问题未列出！").
+inline constexpr size_t kMaxListedFindings = 100000;
 
 void RunTestCommand(CMyRECtrl& bookText, ListBox& chapterList, ListBox& problemList,
                     ChapterModel& chapters, const std::vector<std::string>& suspiciousWords,

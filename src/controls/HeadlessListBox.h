@@ -35,15 +35,16 @@ class HeadlessListBox : public ListBox {
     uint64_t FocusStamp() const { return focusStamp_; }
 
   private:
-    struct Item {
-        std::string text;
-        intptr_t data = 0;
-        bool selected = false;
-    };
     bool InRange(int32_t index) const {
-        return index >= 0 && index < static_cast<int32_t>(items_.size());
+        return index >= 0 && index < static_cast<int32_t>(ends_.size());
     }
-    std::vector<Item> items_;
+    size_t StartOf(int32_t index) const { return index == 0 ? 0 : ends_[index - 1]; }
+    // A problem list may hold hundreds of thousands of entries, so the texts are kept back to
+    // back in one buffer rather than one allocation each.
+    std::string texts_;
+    std::vector<uint32_t> ends_;     // where each item's text ends in texts_
+    std::vector<uint8_t> selected_;  // 1 for a selected item
+    std::vector<intptr_t> data_;     // empty while every item's data is 0
     int32_t caret_ = -1;
     int invalidations_ = 0;
     uint64_t focusStamp_ = 0;

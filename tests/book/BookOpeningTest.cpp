@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstring>
 #include <filesystem>
 
@@ -67,7 +69,8 @@ class BookOpening : public ::testing::Test {
 
 TEST(BookOpeningPaths, SourcePathReplacesTheExtensionEverywhere) {
     EXPECT_EQ(BookSourcePathOf("/x/book.qbr2", BookKind::kQbr2), "/x/book.txt");
-    EXPECT_EQ(BookSourcePathOf("/a.qbr2/b.qbr2", BookKind::kQbr2), "/a.txt/b.txt");
+    EXPECT_EQ(BookSourcePathOf("/a.qbr2/b.qbr2", BookKind::kQbr2), "/a.qbr2/b.txt");
+    EXPECT_EQ(BookSourcePathOf("d.qbr/e.qbr", BookKind::kQbr), "d.qbr/e.txt");
     EXPECT_EQ(BookSourcePathOf("/x/book3.qbr", BookKind::kQbr), "/x/book3.txt");
     EXPECT_EQ(BookSourcePathOf("/x/b.qbr2", BookKind::kQbr), "/x/b.txt2");
 }
@@ -103,6 +106,78 @@ TEST_F(BookOpening, FileLevelFailuresKeepEverythingButThePaths) {
     EXPECT_FALSE(Open(BookKind::kQbr, Put("big.qbr", std::string(kMaxTextBytes - 1, 'x'))));
     EXPECT_EQ(editor.host.Texts(), std::vector<std::string>{"解析qbr文件失败，文件头错误"});
     ExpectOldTextKept();
+}
+
+TEST_F(BookOpening, OnlyRegularFilesAreReadAndFailuresNameTheFile) {
+    std::filesystem::create_directory(dir / "folder.qbr2");
+    const std::string fifo = (dir / "pipe.qbr").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const struct {
+        BookKind kind;
+        std::string path;
+        std::string reason;
+    } cases[] = {
+        {BookKind::kQbr2, (dir / "folder.qbr2").string(), "Is a directory"},
+        // A FIFO without a writer would block a plain open for good.
+        {BookKind::kQbr, fifo, "Invalid argument"},
+        {BookKind::kQbr2, (dir / "none.qbr2").string(), "No such file or directory"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        editor.host.messages.clear();
+        EXPECT_FALSE(Open(c.kind, c.path));
+        ASSERT_EQ(editor.host.messages.size(), 1u);
+        EXPECT_EQ(editor.host.messages[0].text, "打开qbr文件失败");
+        EXPECT_EQ(editor.host.messages[0].path, c.path);
+        EXPECT_EQ(editor.host.messages[0].reason, c.reason);
+        EXPECT_EQ(editor.model.Count(), 1u);
+        ExpectOldTextKept();
+    }
+}
+
+// Books made elsewhere may hold what the editor cannot show as it is: line breaks other than
+// CR LF are shown as CR LF (the chapters must still start at their titles), and a NUL would
+// cut the text short, so it is refused.
+TEST_F(BookOpening, ForeignLineBreaksAndNulsNeverMisplaceChapters) {
+    TestBook book;
+    std::string filler;
+    for (int i = 0; i < 100; ++i) filler += G("甲乙");  // long enough to pack
+    for (const std::string& chapter :
+         {G("第1章\n") + filler + G("\r乙\r"), G("\n第2章\r\n") + filler + G("\n\n")}) {
+        ChapterRecord record;
+        record.SetTitle(G("章"));
+        record.offset = static_cast<uint32_t>(book.text.size());
+        record.length = static_cast<uint32_t>(chapter.size());
+        book.chapters.push_back(record);
+        book.text += chapter;
+    }
+    const std::string first = G("第1章\r\n") + filler + G("\r\n乙\r\n");
+    const std::string shown = first + G("\r\n第2章\r\n") + filler + G("\r\n\r\n");
+    for (BookKind kind : {BookKind::kQbr2, BookKind::kQbr}) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        editor.host.messages.clear();
+        ASSERT_TRUE(
+            Open(kind, WriteBookFile(kind, book, kind == BookKind::kQbr2 ? "lf.qbr2" : "lf.qbr")));
+        EXPECT_TRUE(editor.view.GetText() == shown);
+        ASSERT_EQ(editor.model.Count(), 2u);
+        EXPECT_EQ(editor.model.RecordAt(0)->offset, 0u);
+        EXPECT_EQ(editor.model.RecordAt(0)->length, first.size());
+        EXPECT_EQ(editor.model.RecordAt(1)->offset, first.size());
+        EXPECT_EQ(editor.model.RecordAt(1)->length, shown.size() - first.size());
+    }
+
+    TestBook withNul = MakeBook({300, 300});
+    withNul.text[350] = '\0';
+    EXPECT_FALSE(Open(BookKind::kQbr2, WriteBookFile(BookKind::kQbr2, withNul, "nul.qbr2")));
+    EXPECT_EQ(editor.host.messages.back().text, "解析qbr文件失败，章节数据错误");
+    EXPECT_EQ(editor.model.Count(), 0u);
+    EXPECT_TRUE(editor.view.GetText() == shown);
+    // A .qbr file goes chapter by chapter: the chapter before the NUL stays in the list.
+    EXPECT_FALSE(Open(BookKind::kQbr, WriteBookFile(BookKind::kQbr, withNul, "nul.qbr")));
+    EXPECT_EQ(editor.host.messages.back().text, "解析qbr文件失败，章节数据错误");
+    EXPECT_EQ(editor.host.messages.back().path, (dir / "nul.qbr").string());
+    EXPECT_EQ(editor.model.Count(), 1u);
+    EXPECT_TRUE(editor.view.GetText() == shown);
 }
 
 TEST_F(BookOpening, DamagedQbr2ClearsTheChaptersButKeepsTheText) {
@@ -150,7 +225,10 @@ TEST_F(BookOpening, MoreThan98ChaptersAreRefusedWithTheDataMessage) {
 
     // A .qbr file goes chapter by chapter: the first 98 stay, as after damage at the 99th.
     editor.host.messages.clear();
-    EXPECT_FALSE(Open(BookKind::kQbr, WriteBookFile(BookKind::kQbr, book, "many.qbr")));
+    const std::string many = WriteBookFile(BookKind::kQbr, book, "many.qbr");
+    // The reader stops at the 99th chapter instead of decoding them all first.
+    EXPECT_EQ(ReadQbr(test::ReadFileBytes(many)).chapters.size(), kMaxChapters);
+    EXPECT_FALSE(Open(BookKind::kQbr, many));
     EXPECT_EQ(editor.host.Texts(), std::vector<std::string>{"解析qbr文件失败，章节数据错误"});
     EXPECT_EQ(editor.model.Count(), kMaxChapters);
     EXPECT_EQ(editor.list.GetCount(), static_cast<int32_t>(kMaxChapters));

@@ -65,7 +65,10 @@ TEST(GenerationPlanNames, OutputBaseDropsLowerAndUpperTxtEverywhere) {
     EXPECT_EQ(OutputBase("/books/book.txt"), "/books/book");
     EXPECT_EQ(OutputBase("/books/a.TXT"), "/books/a");
     EXPECT_EQ(OutputBase("/books/a.Txt"), "/books/a.Txt");
-    EXPECT_EQ(OutputBase("/old.txt/new.TXT.d/x.txt"), "/old/new.d/x");
+    // Folder names never change: the books go beside the text, not into another folder.
+    EXPECT_EQ(OutputBase("/old.txt/new.TXT.d/x.txt"), "/old.txt/new.TXT.d/x");
+    EXPECT_EQ(OutputBase("notes.txt.d/book.txt"), "notes.txt.d/book");
+    EXPECT_EQ(OutputBase("a.txt.txt"), "a");
     EXPECT_EQ(OutputBase(""), "");
     // A removal that joins a new occurrence takes that one too.
     EXPECT_EQ(OutputBase("/b.t.txtxt"), "/b");

@@ -1,6 +1,7 @@
 #include "book/Generation.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -226,6 +227,36 @@ TEST_F(Generation, WriterFailuresEndTheRunWithTheirMessage) {
     EXPECT_EQ(Written(outcome), std::vector<std::string>{"book.qbr2"});
     EXPECT_EQ(editor.host.Texts(), std::vector<std::string>{"生成qbr失败"});
     EXPECT_TRUE(std::filesystem::is_regular_file(dir / "book.qbr2"));
+}
+
+TEST_F(Generation, FilesAreWrittenWhereTheTextIsAndRefusedWhereTheyMayNotBe) {
+    TestBook book = MakeBook({2000, 2000});
+    // A folder whose name holds the extension is not renamed into another folder's file.
+    std::filesystem::create_directory(dir / "notes.txt.d");
+    test::WriteFileBytes(dir / "notes.d", "unrelated");
+    GenerationOutcome outcome = Generate(book, "notes.txt.d/book.txt");
+    EXPECT_TRUE(outcome.succeeded);
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir / "notes.txt.d" / "book.qbr2"));
+    EXPECT_EQ(File("notes.d"), "unrelated");
+
+    // A read-only book is refused as a direct write would be; the message names file and reason.
+    editor.host.messages.clear();
+    test::WriteFileBytes(dir / "book.qbr2", "read-only");
+    ASSERT_EQ(::chmod((dir / "book.qbr2").c_str(), 0444), 0);
+    outcome = Generate(book);
+    EXPECT_FALSE(outcome.succeeded);
+    ASSERT_EQ(editor.host.messages.size(), 1u);
+    EXPECT_EQ(editor.host.messages[0].text, "生成qbr2失败");
+    EXPECT_EQ(editor.host.messages[0].path, (dir / "book.qbr2").string());
+    EXPECT_EQ(editor.host.messages[0].reason, "Permission denied");
+    EXPECT_EQ(File("book.qbr2"), "read-only");
+
+    // Temporaries of a writer that was killed are cleared by the next run.
+    ASSERT_EQ(::chmod((dir / "book.qbr2").c_str(), 0644), 0);
+    test::WriteFileBytes(dir / ".brisna-2000000000-0.tmp", "left behind");
+    editor.host.messages.clear();
+    EXPECT_TRUE(Generate(book).succeeded);
+    EXPECT_FALSE(std::filesystem::exists(dir / ".brisna-2000000000-0.tmp"));
 }
 
 TEST_F(Generation, IncompressibleChapterIsNamedBeforeTheFailure) {

@@ -8,7 +8,13 @@
 namespace brisna::test {
 
 void RecordingHost::ShowMessage(std::string_view gbkText, MessageCaption caption) {
-    messages.push_back({GbkToUtf8Lossless(gbkText), caption});
+    messages.push_back({GbkToUtf8Lossless(gbkText), caption, {}, {}});
+}
+
+void RecordingHost::ShowFileMessage(std::string_view gbkText, MessageCaption caption,
+                                    std::string_view path, std::string_view reason) {
+    messages.push_back(
+        {GbkToUtf8Lossless(gbkText), caption, std::string(path), std::string(reason)});
 }
 
 std::optional<std::string> RecordingHost::ChooseFileToOpen(FileFilter filter) {

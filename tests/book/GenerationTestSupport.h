@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "controls/DialogHost.h"
 #include "chapters/ChapterModel.h"
 #include "controls/CMyRECtrl.h"
+#include "controls/DialogHost.h"
 #include "controls/HeadlessListBox.h"
 #include "controls/HeadlessRichEdit.h"
 
@@ -20,8 +20,12 @@ class RecordingHost : public DialogHost {
     struct Message {
         std::string text;  // UTF-8
         MessageCaption caption;
+        std::string path;    // for a message about a file
+        std::string reason;  // the system's reason given with it, if any
     };
     void ShowMessage(std::string_view gbkText, MessageCaption caption) override;
+    void ShowFileMessage(std::string_view gbkText, MessageCaption caption, std::string_view path,
+                         std::string_view reason) override;
     std::optional<std::string> ChooseFileToOpen(FileFilter filter) override;
     void BeginWaitCursor() override { ++waitDepth; }
     void EndWaitCursor() override { --waitDepth; }

@@ -285,18 +285,22 @@ TEST_F(Qbr2Damage, LengthsAndOffsetsFromTheFileAreNotTrusted) {
 }
 
 TEST_F(Qbr2Damage, ChapterLengthsRunningPastTheTextAreRefused) {
-    // Rebuild the index with a chapter that claims more text than the file has.
-    std::string index = Inflate(file_, 104, Get32(file_, 80), 65536);
-    Put32(index, 72 + 68, Get32(index, 72 + 68) + 2);
-    std::string packed(65536, '\0');
-    uLongf packedLength = packed.size();
-    ASSERT_EQ(compress(reinterpret_cast<Bytef*>(packed.data()), &packedLength,
-                       reinterpret_cast<const Bytef*>(index.data()), index.size()),
-              Z_OK);
-    packed.resize(packedLength);
-    std::string file = file_.substr(0, 104) + packed + file_.substr(104 + Get32(file_, 80));
-    Put32(file, 80, static_cast<uint32_t>(packedLength));
-    EXPECT_EQ(Message(file), "解析qbr文件失败，章节数据错误");
+    // Rebuild the index with a last chapter that claims more text than the file has, or less:
+    // the text after it would be lost without a word.
+    for (int32_t change : {2, -2}) {
+        SCOPED_TRACE(change);
+        std::string index = Inflate(file_, 104, Get32(file_, 80), 65536);
+        Put32(index, 72 + 68, Get32(index, 72 + 68) + change);
+        std::string packed(65536, '\0');
+        uLongf packedLength = packed.size();
+        ASSERT_EQ(compress(reinterpret_cast<Bytef*>(packed.data()), &packedLength,
+                           reinterpret_cast<const Bytef*>(index.data()), index.size()),
+                  Z_OK);
+        packed.resize(packedLength);
+        std::string file = file_.substr(0, 104) + packed + file_.substr(104 + Get32(file_, 80));
+        Put32(file, 80, static_cast<uint32_t>(packedLength));
+        EXPECT_EQ(Message(file), "解析qbr文件失败，章节数据错误");
+    }
 }
 
 TEST(Qbr2Reader, SurvivesEveryTruncationAndByteChangeOfASmallFile) {

@@ -139,6 +139,27 @@ TEST_F(TestCommandTest, ShortLinesAreListedAsEmpty) {
     EXPECT_EQ(Run(), (Entries{"[Line 1]为空行", "[Line 3]为空行", "[Line 6]为空行"}));
 }
 
+TEST_F(TestCommandTest, FindingsBeyondTheBoundAreCountedInOneEntryBeforeTheChapterEntries) {
+    // Garbled pairs and blank lines draw on one bound; the chapter entries always follow.
+    const size_t pairs = kMaxListedFindings - 5;
+    std::string gbk = G("第一章\r\n");
+    for (size_t i = 0; i < pairs; ++i) gbk += "\x81\x40";
+    gbk += "\r\n";
+    for (int i = 0; i < 12; ++i) gbk += "\r\n";
+    LoadGbk(gbk + G("第一章\r\n文"));
+    Chapter("第一章");
+    Chapter("第一章", 1);
+    const Entries entries = Run();
+    ASSERT_GT(entries.size(), kMaxListedFindings + 1);
+    EXPECT_EQ(entries[pairs - 1].rfind("乱码[Line 1]：", 0), 0u);
+    EXPECT_EQ(entries[kMaxListedFindings - 1], "[Line 6]为空行");
+    // 13 short lines (the last line holds one character), 5 of them listed.
+    EXPECT_EQ(entries[kMaxListedFindings], "另有8个问题未列出！");
+    EXPECT_EQ(Entries(entries.begin() + kMaxListedFindings + 1, entries.end()),
+              (Entries{"第一章字数超过30K，不能生成QBR！",
+                       "“第一章”与“第一章”章节重复，不能生成QBR[Line 14]！"}));
+}
+
 TEST_F(TestCommandTest, EmptyModelReportsOnlyTooFewChapters) {
     Load("正文内容");
     EXPECT_EQ(Run(), Entries{"不足两章，不能生成QBR！"});
