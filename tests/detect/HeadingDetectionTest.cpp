@@ -95,7 +95,9 @@ class Detection : public ::testing::Test {
         for (uint32_t i = 0; i < chapters.Count(); ++i) {
             int line = LineAt(chapters.OffsetAt(i));
             result.push_back(line);
-            if (line >= 0) EXPECT_EQ(U(chapters.RecordAt(i)->Title()), lines[line]) << i;
+            if (line >= 0) {
+                EXPECT_EQ(U(chapters.RecordAt(i)->Title()), lines[line]) << i;
+            }
         }
         return result;
     }
