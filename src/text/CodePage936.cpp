@@ -165,6 +165,16 @@ std::string Utf16ToGbk(std::u16string_view utf16) {
     return out;
 }
 
+uint16_t GbkCodeOfUnit(char16_t unit) {
+    if (unit < 0x80) return unit;
+    const Tables& tables = GetTables();
+    const uint16_t code = tables.fromUnicode[unit];
+    if (code == kNoMapping) return kNoGbkCode;
+    if (code > 0xFF)
+        return tables.pairRoundTrips[code] && tables.toUnicode[code] == unit ? code : kNoGbkCode;
+    return tables.singleValid[code] && tables.toUnicode[code] == unit ? code : kNoGbkCode;
+}
+
 std::u16string GbkToUtf16Lossless(std::string_view gbk) {
     std::u16string out;
     AppendGbkToUtf16Lossless(gbk, out);
