@@ -9,11 +9,12 @@
 #include <vector>
 
 #include "app/ControlIds.h"
-#include "controls/DialogHost.h"
 #include "chapters/ChapterModel.h"
 #include "controls/CMyRECtrl.h"
+#include "controls/DialogHost.h"
 #include "controls/ListBox.h"
 #include "controls/RichEdit.h"
+#include "text/TextEncoding.h"
 
 namespace brisna {
 
@@ -74,6 +75,9 @@ class CBrisnaMakeDlg {
     std::vector<std::string> suspiciousWords;  // GBK, in file order
     int32_t problemListShown = 1;
     int32_t wideDisplay = 0;
+    // The encoding the next 打开txt文件 reads the book in (kAuto: detected). It stays set until
+    // changed.
+    TextEncoding textEncoding = TextEncoding::kAuto;
 
   private:
     WindowFrame* frame_ = nullptr;
