@@ -153,10 +153,7 @@ GbkConversion FromBig5(std::string_view text) {
         }
         return writer.Finish();
     }
-    // What is no Big5 character reads as U+FFFD and so counts as replaced.
-    const UChar substitute = 0xFFFD;
-    ucnv_setSubstString(converter.get(), &substitute, 1, &status);
-    status = U_ZERO_ERROR;
+    // ICU's substitute for what is no Big5 character is U+FFFD, which counts as replaced.
     const char* source = text.data();
     const char* const sourceEnd = text.data() + text.size();
     UChar buffer[16384];
