@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -204,20 +205,36 @@ std::string PrepareLoadedText(std::string_view fileBytes) {
 
 BookLoadResult DecodeBookBytes(std::string_view fileBytes, TextEncoding encoding) {
     BookLoadResult result;
-    result.encoding = encoding == TextEncoding::kAuto ? DetectTextEncoding(fileBytes) : encoding;
+    result.encoding = encoding;
+    std::optional<GbkConversion> converted;
+    if (encoding == TextEncoding::kAuto) {
+        // DetectTextEncoding's order, with the UTF-8 check and conversion done in one pass.
+        result.encoding = DetectMarkedEncoding(fileBytes);
+        if (result.encoding == TextEncoding::kAuto) {
+            if (!HasNonAscii(fileBytes)) {
+                result.encoding = TextEncoding::kGbk;
+            } else if ((converted = ConvertValidUtf8ToGbk(fileBytes))) {
+                result.encoding = TextEncoding::kUtf8;
+            } else {
+                result.encoding =
+                    LooksLikeBig5(fileBytes) ? TextEncoding::kBig5 : TextEncoding::kGbk;
+            }
+        }
+    }
     if (result.encoding == TextEncoding::kGbk) {
-        if (fileBytes.size() >= kMaxTextBytes)
+        if (fileBytes.size() >= kMaxTextBytes) {
             return {BookReadStatus::kTooLarge, {}, result.encoding};
+        }
         result.text = PrepareLoadedText(fileBytes);
         return result;
     }
-    GbkConversion converted = ConvertToGbk(fileBytes, result.encoding);
-    if (converted.gbk.size() >= kMaxTextBytes) {
+    if (!converted) converted = ConvertToGbk(fileBytes, result.encoding);
+    if (converted->gbk.size() >= kMaxTextBytes) {
         return {BookReadStatus::kTooLarge, {}, result.encoding};
     }
-    result.text = PrepareLoadedText(converted.gbk);
-    result.replaced = converted.replaced;
-    result.firstReplacedLine = converted.firstReplacedLine;
+    result.text = PrepareLoadedText(converted->gbk);
+    result.replaced = converted->replaced;
+    result.firstReplacedLine = converted->firstReplacedLine;
     return result;
 }
 

@@ -38,6 +38,8 @@ std::string Utf16ToGbk(std::u16string_view utf16);
 // only a best-fit one, which would change the text).
 inline constexpr uint16_t kNoGbkCode = 0xFFFF;
 uint16_t GbkCodeOfUnit(char16_t unit);
+// The same for every unit at once: 65536 entries, for converters that look up every character.
+const uint16_t* GbkCodeTable();
 
 // Lossless pair for the text view.
 std::u16string GbkToUtf16Lossless(std::string_view gbk);

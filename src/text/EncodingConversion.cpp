@@ -6,6 +6,7 @@
 #include <cstring>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "text/CodePage936.h"
@@ -17,26 +18,35 @@ namespace {
 constexpr char32_t kInvalid = 0xFFFFFFFF;
 
 // Appends code points as GBK, '?' for what GBK cannot hold, and remembers where the first
-// replacement went.
+// replacement went. Writes through a pointer into room sized by the caller: ten megabytes of
+// text are converted a character at a time.
 class GbkWriter {
   public:
-    explicit GbkWriter(size_t expectedBytes) { result_.gbk.reserve(expectedBytes); }
+    explicit GbkWriter(size_t maxBytes) : table_(GbkCodeTable()) {
+        result_.gbk.resize(maxBytes);
+        begin_ = out_ = result_.gbk.data();
+    }
 
-    void Ascii(char byte) { result_.gbk.push_back(byte); }
+    void Ascii(char byte) { *out_++ = byte; }
+    void AsciiRun(const void* bytes, size_t count) {
+        std::memcpy(out_, bytes, count);
+        out_ += count;
+    }
 
     void Character(char32_t code) {
-        uint16_t gbk = code <= 0xFFFF ? GbkCodeOfUnit(static_cast<char16_t>(code)) : kNoGbkCode;
         // Surrogate units alone are no characters; U+FFFD marks a sequence that was not valid.
+        const uint16_t gbk = code <= 0xFFFF ? table_[code] : kNoGbkCode;
         if (gbk == kNoGbkCode || (code >= 0xD800 && code <= 0xDFFF) || code == 0xFFFD) {
-            if (result_.replaced++ == 0) firstReplacedAt_ = result_.gbk.size();
-            result_.gbk.push_back('?');
+            if (result_.replaced++ == 0) firstReplacedAt_ = static_cast<size_t>(out_ - begin_);
+            *out_++ = '?';
             return;
         }
-        if (gbk > 0xFF) result_.gbk.push_back(static_cast<char>(gbk >> 8));
-        result_.gbk.push_back(static_cast<char>(gbk & 0xFF));
+        if (gbk > 0xFF) *out_++ = static_cast<char>(gbk >> 8);
+        *out_++ = static_cast<char>(gbk & 0xFF);
     }
 
     GbkConversion Finish() {
+        result_.gbk.resize(static_cast<size_t>(out_ - begin_));
         if (result_.replaced > 0) {
             // Lines end at LF or at a CR without one; neither byte is ever part of a GBK pair.
             size_t line = 1;
@@ -53,7 +63,10 @@ class GbkWriter {
     }
 
   private:
+    const uint16_t* table_;
     GbkConversion result_;
+    char* begin_ = nullptr;
+    char* out_ = nullptr;
     size_t firstReplacedAt_ = 0;
 };
 
@@ -94,20 +107,46 @@ char32_t DecodeUtf8(const unsigned char* bytes, size_t size, size_t& i) {
     return code;
 }
 
-GbkConversion FromUtf8(std::string_view text) {
+// strict: give up (false) at the first sequence that is not valid UTF-8, so a text can be
+// detected and converted in one pass.
+bool FromUtf8(std::string_view text, bool strict, GbkConversion& result) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     const size_t size = text.size();
-    GbkWriter writer(size);
+    GbkWriter writer(size);  // no character takes more bytes in GBK than in UTF-8
     size_t i = 0;
     while (i < size) {
-        if (bytes[i] < 0x80) {
-            writer.Ascii(static_cast<char>(bytes[i++]));
+        uint64_t word;
+        if (i + 8 <= size) {
+            std::memcpy(&word, bytes + i, sizeof word);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                writer.AsciiRun(bytes + i, 8);
+                i += 8;
+                continue;
+            }
+        }
+        const unsigned char lead = bytes[i];
+        if (lead < 0x80) {
+            writer.Ascii(static_cast<char>(lead));
+            ++i;
             continue;
         }
+        // Most characters of a Chinese book: three bytes, well-formed.
+        if ((lead & 0xF0) == 0xE0 && i + 2 < size && (bytes[i + 1] & 0xC0) == 0x80 &&
+            (bytes[i + 2] & 0xC0) == 0x80) {
+            const char32_t code = (char32_t{lead & 0x0Fu} << 12) |
+                                  (char32_t{bytes[i + 1] & 0x3Fu} << 6) | (bytes[i + 2] & 0x3Fu);
+            if (code >= 0x800 && (code < 0xD800 || code > 0xDFFF)) {
+                writer.Character(code);
+                i += 3;
+                continue;
+            }
+        }
         const char32_t code = DecodeUtf8(bytes, size, i);
+        if (code == kInvalid && strict) return false;
         writer.Character(code == kInvalid ? 0xFFFD : code);
     }
-    return writer.Finish();
+    result = writer.Finish();
+    return true;
 }
 
 GbkConversion FromUtf16(std::string_view text, bool bigEndian) {
@@ -117,7 +156,7 @@ GbkConversion FromUtf16(std::string_view text, bool bigEndian) {
         const unsigned char first = bytes[2 * k], second = bytes[2 * k + 1];
         return static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
     };
-    GbkWriter writer(text.size());
+    GbkWriter writer(2 * units + 1);
     for (size_t k = 0; k < units; ++k) {
         const char16_t unit = unitAt(k);
         if (unit < 0x80) {
@@ -142,7 +181,7 @@ GbkConversion FromBig5(std::string_view text) {
     UErrorCode status = U_ZERO_ERROR;
     // The code page most Big5 books are written in: Big5 with the common vendor additions.
     std::unique_ptr<UConverter, ConverterCloser> converter(ucnv_open("windows-950", &status));
-    GbkWriter writer(text.size());
+    GbkWriter writer(2 * text.size());  // never more units than bytes
     if (U_FAILURE(status)) {
         for (char byte : text) {
             if (static_cast<unsigned char>(byte) < 0x80) {
@@ -184,8 +223,11 @@ GbkConversion FromBig5(std::string_view text) {
 GbkConversion ConvertToGbk(std::string_view bytes, TextEncoding encoding) {
     bytes.remove_prefix(ByteOrderMarkLength(bytes, encoding));
     switch (encoding) {
-        case TextEncoding::kUtf8:
-            return FromUtf8(bytes);
+        case TextEncoding::kUtf8: {
+            GbkConversion converted;
+            FromUtf8(bytes, false, converted);
+            return converted;
+        }
         case TextEncoding::kUtf16Le:
             return FromUtf16(bytes, false);
         case TextEncoding::kUtf16Be:
@@ -199,6 +241,14 @@ GbkConversion ConvertToGbk(std::string_view bytes, TextEncoding encoding) {
     GbkConversion unchanged;
     unchanged.gbk.assign(bytes);
     return unchanged;
+}
+
+std::optional<GbkConversion> ConvertValidUtf8ToGbk(std::string_view bytes) {
+    GbkConversion converted;
+    if (!FromUtf8(bytes.substr(ByteOrderMarkLength(bytes, TextEncoding::kUtf8)), true, converted)) {
+        return std::nullopt;
+    }
+    return converted;
 }
 
 std::string ReplacedCharactersMessage(size_t replaced, size_t firstLine) {

@@ -3,6 +3,7 @@
 // the GBK book text to what is written for reading elsewhere.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,10 @@ struct GbkConversion {
 // dropped; a sequence that is not valid in the encoding counts as a replaced character. kGbk and
 // kAuto give the bytes unchanged.
 GbkConversion ConvertToGbk(std::string_view bytes, TextEncoding encoding);
+
+// ConvertToGbk(bytes, kUtf8) when the bytes (after a mark) are well-formed UTF-8, else nothing;
+// one pass for both the check and the conversion.
+std::optional<GbkConversion> ConvertValidUtf8ToGbk(std::string_view bytes);
 
 // The message shown after a load that replaced characters (GBK):
 // "有%d个字符无法转换为GBK，已替换为“?”，第一个在第%d行".

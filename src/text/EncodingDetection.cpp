@@ -39,7 +39,7 @@ TextEncoding NulPattern(std::string_view bytes) {
     return TextEncoding::kAuto;
 }
 
-bool HasNonAscii(std::string_view bytes) {
+bool AnyNonAscii(std::string_view bytes) {
     return std::any_of(bytes.begin(), bytes.end(),
                        [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
 }
@@ -51,7 +51,7 @@ struct DetectorCloser {
 // Big5 only when the charset detector is fairly sure of it and does not find GBK (which it
 // calls GB18030) at least as likely: the two share their byte ranges, and a GBK book must never
 // be converted as Big5.
-bool LooksLikeBig5(std::string_view bytes) {
+bool DetectorSaysBig5(std::string_view bytes) {
     size_t first = 0;
     while (first < bytes.size() && static_cast<unsigned char>(bytes[first]) < 0x80) ++first;
     if (first == bytes.size()) return false;
@@ -134,12 +134,24 @@ size_t ByteOrderMarkLength(std::string_view bytes, TextEncoding encoding) {
     }
 }
 
-TextEncoding DetectTextEncoding(std::string_view bytes) {
+TextEncoding DetectMarkedEncoding(std::string_view bytes) {
     if (StartsWith(bytes, kUtf8Mark)) return TextEncoding::kUtf8;
     if (StartsWith(bytes, kUtf16LeMark)) return TextEncoding::kUtf16Le;
     if (StartsWith(bytes, kUtf16BeMark)) return TextEncoding::kUtf16Be;
-    const TextEncoding pattern = NulPattern(bytes);
-    if (pattern != TextEncoding::kAuto) return pattern;
+    return NulPattern(bytes);
+}
+
+bool HasNonAscii(std::string_view bytes) {
+    return AnyNonAscii(bytes);
+}
+
+bool LooksLikeBig5(std::string_view bytes) {
+    return DetectorSaysBig5(bytes);
+}
+
+TextEncoding DetectTextEncoding(std::string_view bytes) {
+    const TextEncoding marked = DetectMarkedEncoding(bytes);
+    if (marked != TextEncoding::kAuto) return marked;
     if (!HasNonAscii(bytes)) return TextEncoding::kGbk;  // ASCII reads the same either way
     if (IsValidUtf8(bytes)) return TextEncoding::kUtf8;
     if (LooksLikeBig5(bytes)) return TextEncoding::kBig5;

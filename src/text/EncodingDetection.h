@@ -15,6 +15,14 @@ namespace brisna {
 // read clearly better as Big5 than as GBK; else GBK (the bytes are then taken as they stand).
 TextEncoding DetectTextEncoding(std::string_view bytes);
 
+// The steps of DetectTextEncoding, for callers that convert while they detect.
+// A byte-order mark or the NUL pattern of UTF-16; kAuto when neither is there.
+TextEncoding DetectMarkedEncoding(std::string_view bytes);
+// True when some byte is 0x80 or above.
+bool HasNonAscii(std::string_view bytes);
+// True when the charset detector takes the bytes for Big5 clearly rather than GBK.
+bool LooksLikeBig5(std::string_view bytes);
+
 // True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or code points above
 // U+10FFFF; pure ASCII and the empty text count).
 bool IsValidUtf8(std::string_view bytes);

@@ -12,7 +12,6 @@
 #include "text/CodePage936.h"
 #include "text/EncodingConversion.h"
 #include "text/EncodingDetection.h"
-#include "text/FileNames.h"
 #include "text/TextEncoding.h"
 
 namespace brisna {
@@ -96,15 +95,6 @@ TEST(DetectTextEncoding, EachFormIsRecognised) {
         {kProse.substr(0, kProse.size() - 3) + "\xE6\x88", TextEncoding::kGbk, "cut UTF-8"},
     };
     for (const Case& c : cases) EXPECT_EQ(DetectTextEncoding(c.bytes), c.expected) << c.what;
-}
-
-TEST(IsValidUtf8, RejectsMalformedSequences) {
-    EXPECT_TRUE(IsValidUtf8(""));
-    EXPECT_TRUE(IsValidUtf8("\xF0\x9F\x98\x80 \xE4\xB8\xAD \xC3\xA9"));
-    for (const char* bad : {"\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80",
-                            "\xF5\x80\x80\x80", "\x80", "\xE4\xB8", "abcdefgh\xFF"}) {
-        EXPECT_FALSE(IsValidUtf8(bad)) << test::U(bad);
-    }
 }
 
 TEST(ConvertToGbk, EveryEncodingGivesTheSameGbk) {
@@ -245,15 +235,6 @@ TEST(LoadBookFile, SizeBoundsApplyToTheGbkText) {
               BookReadStatus::kCannotOpen);
     EXPECT_EQ(LoadBookFile(dir.path().string(), TextEncoding::kAuto).status,
               BookReadStatus::kCannotOpen);
-}
-
-TEST(FileNames, Utf8NamesAsUtf8OtherNamesAsGbk) {
-    EXPECT_EQ(FileNameToUtf16("三体.txt"), u"三体.txt");
-    EXPECT_EQ(FileNameToGbk("三体.txt"), G("三体.txt"));
-    const std::string gbkName = G("三体全集.txt");
-    EXPECT_EQ(FileNameToUtf16(gbkName), u"三体全集.txt");
-    EXPECT_EQ(FileNameToGbk(gbkName), gbkName);
-    EXPECT_EQ(FileNameToUtf16("book.txt"), u"book.txt");
 }
 
 TEST(GbkTextToOutput, Utf8WithLineFeeds) {
