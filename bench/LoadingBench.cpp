@@ -16,6 +16,8 @@
 #include "controls/HeadlessRichEdit.h"
 #include "text/BookLoading.h"
 #include "text/CodePage936.h"
+#include "text/EncodingConversion.h"
+#include "text/GbkText.h"
 
 namespace {
 
@@ -141,6 +143,63 @@ void BM_RebuildLineTableOnly(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RebuildLineTableOnly)->Unit(benchmark::kMillisecond);
+
+// A book that came as UTF-8: the same GBK text of 10 MiB - 1 byte (ending on a whole character,
+// so both files hold exactly the same text), loaded with detection and conversion, next to the
+// GBK file loaded the same way (detection included) in the same run.
+struct SameTextFiles {
+    std::filesystem::path gbk;
+    std::filesystem::path utf8;
+    bool same = false;
+};
+
+const SameTextFiles& SameText() {
+    static const SameTextFiles files = [] {
+        std::string gbk = MakeBookText(kMaxTextBytes - 1);
+        size_t at = 0;
+        while (at < gbk.size() && at + GbkCharLength(gbk, at) < gbk.size()) {
+            at += GbkCharLength(gbk, at);
+        }
+        if (GbkCharLength(gbk, at) == 1) gbk[at] = 'x';  // no lead byte left alone at the end
+        const std::string utf8 = GbkToUtf8Lossless(gbk);
+        SameTextFiles made;
+        made.gbk = std::filesystem::temp_directory_path() / "brisna-loading-bench-same.txt";
+        made.utf8 = std::filesystem::temp_directory_path() / "brisna-loading-bench-utf8.txt";
+        std::ofstream(made.gbk, std::ios::binary) << gbk;
+        std::ofstream(made.utf8, std::ios::binary) << utf8;
+        GbkConversion back = ConvertToGbk(utf8, TextEncoding::kUtf8);
+        made.same = back.gbk == gbk && back.replaced == 0;
+        return made;
+    }();
+    return files;
+}
+
+void LoadWithDetection(benchmark::State& state, const std::filesystem::path& file) {
+    if (!SameText().same) {
+        state.SkipWithError("the UTF-8 file does not convert back to the GBK text");
+        return;
+    }
+    const std::string path = file.string();
+    HeadlessRichEdit view;
+    CMyRECtrl control(view);
+    for (auto _ : state) {
+        BookLoadResult loaded = LoadBookFile(path, TextEncoding::kAuto);
+        view.SetText(loaded.text);
+        control.RebuildLineTable();
+        benchmark::DoNotOptimize(control.LineStarts().data());
+    }
+    state.counters["lines"] = static_cast<double>(control.LineStarts().size());
+}
+
+void BM_LoadUtf8BookWithDetection(benchmark::State& state) {
+    LoadWithDetection(state, SameText().utf8);
+}
+BENCHMARK(BM_LoadUtf8BookWithDetection)->Unit(benchmark::kMillisecond);
+
+void BM_LoadGbkSameTextWithDetection(benchmark::State& state) {
+    LoadWithDetection(state, SameText().gbk);
+}
+BENCHMARK(BM_LoadGbkSameTextWithDetection)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -52,6 +52,14 @@ ROWS = [
         "targets": [("ratio", 3.0), ("ms", 1000.0)],
     },
     {
+        "operation": "打开txt文件 of a UTF-8 book (detect, convert, load)",
+        "input": "UTF-8 book whose GBK text is 10 MiB - 1 byte",
+        "ours": ("LoadingBench", "BM_LoadUtf8BookWithDetection"),
+        "reference": "the same text as a GBK file, same load",
+        "ref": ("LoadingBench", "BM_LoadGbkSameTextWithDetection"),
+        "targets": [("ratio", 2.0)],
+    },
+    {
         "operation": "生成测试, problem list empty",
         "input": "10 MiB book, 98 chapters, 200 suspicious words",
         "ours": ("TestCommandBench", "BM_TestCommandLargestBook"),

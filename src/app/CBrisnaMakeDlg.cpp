@@ -3,11 +3,13 @@
 #include <optional>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "app/SuspiciousWords.h"
 #include "chapters/ManualChapterCommands.h"
 #include "text/BookLoading.h"
 #include "text/CodePage936.h"
+#include "text/EncodingConversion.h"
 
 namespace brisna {
 namespace {
@@ -30,7 +32,12 @@ CBrisnaMakeDlg::CBrisnaMakeDlg(RichEdit& textView, ListBox& chapterList, ListBox
 CBrisnaMakeDlg::CBrisnaMakeDlg(RichEdit& textView, ListBox& chapterList, ListBox& problemList,
                                DialogHost& host, const std::filesystem::path& suspiciousWordFile)
     : bookText(textView), chapterList(chapterList), problemList(problemList), host(host) {
-    suspiciousWords = ReadSuspiciousWords(suspiciousWordFile);
+    WordListResult words = LoadSuspiciousWords(suspiciousWordFile);
+    if (words.status == WordListStatus::kTooLarge) {
+        host.ShowFileMessage(WordListTooLargeMessage(), MessageCaption::kNone,
+                             suspiciousWordFile.string(), "");
+    }
+    suspiciousWords = std::move(words.words);
     chapters.Clear();
     detectionScanPosition = 0;
     MarkChaptersSaved();
@@ -167,23 +174,26 @@ void CBrisnaMakeDlg::OnOpenText() {
     // Generation reads the path, so it is kept even when the file then fails to load.
     bookSourcePath = *chosen;
 
-    BookReadResult read = ReadBookFile(bookSourcePath);
-    if (read.status != BookReadStatus::kOk) {
-        host.ShowMessage(BookReadMessage(read.status), MessageCaption::kNone);
+    BookLoadResult loaded = LoadBookFile(bookSourcePath, textEncoding);
+    if (loaded.status != BookReadStatus::kOk) {
+        host.ShowMessage(BookReadMessage(loaded.status), MessageCaption::kNone);
         return;
     }
 
     DeleteAllChapters(chapterList, chapters);
 
-    std::string text = PrepareLoadedText(read.bytes);
-    read.bytes = std::string();  // release the raw copy before the view takes its own
-
     RichEdit& view = bookText.View();
-    view.SetText(text);
+    view.SetText(loaded.text);
+    loaded.text = std::string();  // the view holds its own copy
     bookText.RebuildLineTable();
     view.SetFocus();
     view.SetSelection({0, 0});
     chapters.SetTextLength(0);
+    // The book is loaded; what could not be kept is said once, as a notice rather than a failure.
+    if (loaded.replaced > 0) {
+        host.ShowMessage(ReplacedCharactersMessage(loaded.replaced, loaded.firstReplacedLine),
+                         MessageCaption::kPrompt);
+    }
 }
 
 }  // namespace brisna

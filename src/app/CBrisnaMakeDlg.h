@@ -16,6 +16,7 @@
 #include "controls/DialogHost.h"
 #include "controls/ListBox.h"
 #include "controls/RichEdit.h"
+#include "text/TextEncoding.h"
 
 namespace brisna {
 
@@ -78,6 +79,9 @@ class CBrisnaMakeDlg {
     std::vector<std::string> suspiciousWords;  // GBK, in file order
     int32_t problemListShown = 1;
     int32_t wideDisplay = 0;
+    // The encoding the next 打开txt文件 reads the book in (kAuto: detected). It stays set until
+    // changed.
+    TextEncoding textEncoding = TextEncoding::kAuto;
 
     // Unsaved chapter work: the chapter list changed since the book was opened or last generated.
     // The window asks before closing, opening another book or deleting every chapter would throw

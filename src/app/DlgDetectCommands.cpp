@@ -8,6 +8,7 @@
 #include "detect/MissingChapterCheck.h"
 #include "text/CodePage936.h"
 #include "text/GbkText.h"
+#include "text/TraditionalToSimplified.h"
 
 namespace brisna {
 
@@ -65,6 +66,11 @@ void CBrisnaMakeDlg::OnSearchTextChanged() {
 
 void CBrisnaMakeDlg::OnConvertToSimplified() {
     WaitCursor wait(host);
+    // Without its dictionary the conversion would silently change nothing.
+    if (!TraditionalToSimplifiedAvailable()) {
+        host.ShowMessage(Utf8ToGbk("繁体转简体字典无法加载，文本未转换"), MessageCaption::kNone);
+        return;
+    }
     bookText.ConvertToSimplified();
 }
 

@@ -1,30 +1,52 @@
 #include "app/SuspiciousWords.h"
 
-#include <fstream>
-#include <iterator>
+#include "text/CodePage936.h"
+#include "text/EncodingConversion.h"
+#include "text/EncodingDetection.h"
+#include "text/FileReading.h"
 
 namespace brisna {
 
-std::vector<std::string> ReadSuspiciousWords(const std::filesystem::path& file) {
-    std::vector<std::string> words;
-    // Opened for reading only: the program never writes the list, so a read-only file counts.
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return words;
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+WordListResult LoadSuspiciousWords(const std::filesystem::path& file) {
+    WordListResult result;
+    if (file.empty()) {
+        result.status = WordListStatus::kMissing;
+        return result;
+    }
+    // Regular files only: a folder or a FIFO named BrisnaMake.csv must not stop the start.
+    FileReadResult read = ReadRegularFile(file.string(), kMaxWordListBytes + 1);
+    if (read.status == FileReadStatus::kTooLarge) {
+        result.status = WordListStatus::kTooLarge;
+        return result;
+    }
+    if (read.status != FileReadStatus::kOk) {
+        result.status = WordListStatus::kMissing;
+        return result;
+    }
+    // The list is kept in GBK like the text it is searched in; a byte-order mark is dropped.
+    const std::string bytes = ConvertToGbk(read.bytes, DetectTextEncoding(read.bytes)).gbk;
 
     std::string entry;
     for (size_t i = 0; i < bytes.size(); ++i) {
         char byte = bytes[i];
         if (byte == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
         if (byte == '\n') {
-            words.push_back(std::move(entry));
+            result.words.push_back(std::move(entry));
             entry.clear();
         } else {
             entry.push_back(byte);
         }
     }
-    if (!entry.empty()) words.push_back(std::move(entry));
-    return words;
+    if (!entry.empty()) result.words.push_back(std::move(entry));
+    return result;
+}
+
+std::vector<std::string> ReadSuspiciousWords(const std::filesystem::path& file) {
+    return LoadSuspiciousWords(file).words;
+}
+
+std::string WordListTooLargeMessage() {
+    return Utf8ToGbk("可疑字文件大小不能超过1M，未读取");
 }
 
 }  // namespace brisna

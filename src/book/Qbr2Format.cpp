@@ -6,6 +6,7 @@
 #include "book/AtomicFile.h"
 #include "book/ZlibBlock.h"
 #include "text/CodePage936.h"
+#include "text/FileNames.h"
 #include "text/GbkText.h"
 
 namespace brisna {
@@ -112,7 +113,7 @@ std::array<uint8_t, 64> Qbr2BookName(std::string_view outputPath) {
     const size_t slash = outputPath.rfind('/');
     std::string_view fileName =
         slash == std::string_view::npos ? outputPath : outputPath.substr(slash + 1);
-    std::u16string units = Utf8ToUtf16(fileName);
+    std::u16string units = FileNameToUtf16(fileName);
     // Drop four characters (the extension but its full stop); a surrogate pair is one character.
     for (int dropped = 0; dropped < 4 && !units.empty(); ++dropped) {
         const char16_t last = units.back();

@@ -50,7 +50,7 @@ std::string TitleFromField(const uint8_t* field, size_t units);
 
 // The book name a .qbr2 file carries: the last component of outputPath (after the last '/'),
 // minus its last four characters, as UTF-16LE in a zero-filled 64-byte field (cut to 32 units).
-// The path is UTF-8.
+// A name that is not valid UTF-8 is taken as GBK.
 std::array<uint8_t, 64> Qbr2BookName(std::string_view outputPath);
 
 // Writes chapters (GBK titles, GBK lengths; offsets are not used) whose text starts at

@@ -6,6 +6,7 @@
 #include "Capacities.h"
 #include "chapters/ChapterTitle.h"
 #include "text/CodePage936.h"
+#include "text/FileNames.h"
 
 namespace brisna {
 
@@ -79,7 +80,7 @@ size_t BookFileNameBytes(std::string_view bookSourcePath) {
     size_t slash = bookSourcePath.rfind('/');
     std::string_view name =
         slash == std::string_view::npos ? bookSourcePath : bookSourcePath.substr(slash + 1);
-    return Utf8ToGbk(name).size();
+    return FileNameToGbk(name).size();
 }
 
 bool RunGenerateChecks(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& chapters,

@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "controls/DialogHost.h"
 #include "chapters/ChapterModel.h"
 #include "controls/CMyRECtrl.h"
+#include "controls/DialogHost.h"
 #include "controls/ListBox.h"
 
 namespace brisna {
@@ -32,8 +32,8 @@ uint32_t ComputeChapterLengths(ChapterModel& chapters, uint32_t textLength,
 // passes.
 bool HeadingStartsItsLine(const CMyRECtrl& bookText, const ChapterRecord& chapter);
 
-// Length in GBK bytes of the file name in a book source path (the part after the last '/'; the
-// path is UTF-8).
+// Length in GBK bytes of the file name in a book source path (the part after the last '/'; a
+// name that is not valid UTF-8 is taken as GBK).
 size_t BookFileNameBytes(std::string_view bookSourcePath);
 
 // One value for a "%d" or "%s" of a message format.

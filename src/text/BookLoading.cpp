@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -12,6 +13,9 @@
 
 #include "Capacities.h"
 #include "text/CodePage936.h"
+#include "text/EncodingConversion.h"
+#include "text/EncodingDetection.h"
+#include "text/FileReading.h"
 #include "text/GbkText.h"
 
 namespace brisna {
@@ -197,6 +201,57 @@ std::string PrepareLoadedText(std::string_view fileBytes) {
     // One pass does both: a replaced digit is a one-byte character where a two-byte one stood,
     // so the normalisation sees the same character boundaries, CRs and full-width spaces.
     return Transform(UpToNul(fileBytes), kDigits | kNormalize);
+}
+
+BookLoadResult DecodeBookBytes(std::string_view fileBytes, TextEncoding encoding) {
+    BookLoadResult result;
+    result.encoding = encoding;
+    std::optional<GbkConversion> converted;
+    if (encoding == TextEncoding::kAuto) {
+        // DetectTextEncoding's order, with the UTF-8 check and conversion done in one pass.
+        result.encoding = DetectMarkedEncoding(fileBytes);
+        if (result.encoding == TextEncoding::kAuto) {
+            if (!HasNonAscii(fileBytes)) {
+                result.encoding = TextEncoding::kGbk;
+            } else if ((converted = ConvertValidUtf8ToGbk(fileBytes))) {
+                result.encoding = TextEncoding::kUtf8;
+            } else {
+                result.encoding =
+                    LooksLikeBig5(fileBytes) ? TextEncoding::kBig5 : TextEncoding::kGbk;
+            }
+        }
+    }
+    if (result.encoding == TextEncoding::kGbk) {
+        if (fileBytes.size() >= kMaxTextBytes) {
+            return {BookReadStatus::kTooLarge, {}, result.encoding};
+        }
+        result.text = PrepareLoadedText(fileBytes);
+        return result;
+    }
+    if (!converted) converted = ConvertToGbk(fileBytes, result.encoding);
+    if (converted->gbk.size() >= kMaxTextBytes) {
+        return {BookReadStatus::kTooLarge, {}, result.encoding};
+    }
+    result.text = PrepareLoadedText(converted->gbk);
+    result.replaced = converted->replaced;
+    result.firstReplacedLine = converted->firstReplacedLine;
+    return result;
+}
+
+BookLoadResult LoadBookFile(const std::string& path, TextEncoding encoding) {
+    const uint64_t limit = encoding == TextEncoding::kGbk ? kMaxTextBytes : kMaxSourceBytes + 1;
+    FileReadResult read = ReadRegularFile(path, limit);
+    switch (read.status) {
+        case FileReadStatus::kOk:
+            break;
+        case FileReadStatus::kCannotOpen:
+            return {BookReadStatus::kCannotOpen, {}, encoding};
+        case FileReadStatus::kTooLarge:
+            return {BookReadStatus::kTooLarge, {}, encoding};
+        case FileReadStatus::kShortRead:
+            return {BookReadStatus::kShortRead, {}, encoding};
+    }
+    return DecodeBookBytes(read.bytes, encoding);
 }
 
 }  // namespace brisna

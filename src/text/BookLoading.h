@@ -3,8 +3,12 @@
 // text reaches the view. Pure functions on paths and byte buffers, so the command line, the
 // window and the tests share them.
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "text/TextEncoding.h"
 
 namespace brisna {
 
@@ -36,5 +40,27 @@ std::string NormalizeLoadedText(std::string_view gbk);
 
 // The text a file's bytes load as: up to the first NUL, digits replaced, normalised.
 std::string PrepareLoadedText(std::string_view fileBytes);
+
+// A book file in another encoding may be larger than its GBK text; one of more than this many
+// bytes is refused before it is read.
+inline constexpr uint64_t kMaxSourceBytes = 32 * 1024 * 1024;
+
+struct BookLoadResult {
+    BookReadStatus status = BookReadStatus::kOk;
+    std::string text;                            // the loaded GBK text when status is kOk
+    TextEncoding encoding = TextEncoding::kGbk;  // what the file was read as
+    size_t replaced = 0;                         // characters GBK could not hold ('?' now)
+    size_t firstReplacedLine = 0;                // 1-based line of the first of them, 0 if none
+};
+
+// The text a book file's bytes load as in `encoding` (kAuto: detected): converted to GBK, then
+// prepared as PrepareLoadedText does. GBK bytes are taken as they stand. kTooLarge when the GBK
+// text would be 10 MiB or more.
+BookLoadResult DecodeBookBytes(std::string_view fileBytes, TextEncoding encoding);
+
+// Reads and decodes a book file (regular files only). A GBK file of 10 MiB or more is refused
+// as ReadBookFile refuses it; other files are read up to kMaxSourceBytes and judged by the size
+// of their GBK text.
+BookLoadResult LoadBookFile(const std::string& path, TextEncoding encoding);
 
 }  // namespace brisna

@@ -32,6 +32,8 @@ struct Tables {
     // byte: the loaders decode ten megabytes at a time, so this is one lookup per character.
     std::vector<char16_t> losslessPair = std::vector<char16_t>(65536, 0);
     std::array<char16_t, 256> losslessSingle{};
+    // fromUnicode where the code reads back as the same unit, else kNoGbkCode.
+    std::vector<uint16_t> strictFromUnicode = std::vector<uint16_t>(65536, kNoGbkCode);
 
     Tables() {
         UErrorCode status = U_ZERO_ERROR;
@@ -98,6 +100,13 @@ struct Tables {
             bool shown = singleValid[byte] && (unit != 0 || byte == 0) && !IsRawByteUnit(unit);
             losslessSingle[byte] = shown ? unit : static_cast<char16_t>(kRawByteBase + byte);
         }
+        for (int unit = 0; unit < 65536; ++unit) {
+            const uint16_t code = fromUnicode[unit];
+            if (code == kNoMapping) continue;
+            const bool readsBack = code > 0xFF ? pairRoundTrips[code] && toUnicode[code] == unit
+                                               : singleValid[code] && toUnicode[code] == unit;
+            if (readsBack) strictFromUnicode[unit] = code;
+        }
         ucnv_close(converter);
     }
 };
@@ -163,6 +172,14 @@ std::string Utf16ToGbk(std::u16string_view utf16) {
         }
     }
     return out;
+}
+
+uint16_t GbkCodeOfUnit(char16_t unit) {
+    return unit < 0x80 ? unit : GetTables().strictFromUnicode[unit];
+}
+
+const uint16_t* GbkCodeTable() {
+    return GetTables().strictFromUnicode.data();
 }
 
 std::u16string GbkToUtf16Lossless(std::string_view gbk) {

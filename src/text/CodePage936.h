@@ -33,6 +33,14 @@ inline bool IsGbkTrailByte(unsigned char byte) {
 std::u16string GbkToUtf16(std::string_view gbk);
 std::string Utf16ToGbk(std::u16string_view utf16);
 
+// The GBK form of one unit when it has one that reads back as the same unit: the byte for ASCII
+// and the other single bytes, (lead << 8) | trail for a pair; kNoGbkCode otherwise (no form, or
+// only a best-fit one, which would change the text).
+inline constexpr uint16_t kNoGbkCode = 0xFFFF;
+uint16_t GbkCodeOfUnit(char16_t unit);
+// The same for every unit at once: 65536 entries, for converters that look up every character.
+const uint16_t* GbkCodeTable();
+
 // Lossless pair for the text view.
 std::u16string GbkToUtf16Lossless(std::string_view gbk);
 std::string Utf16ToGbkLossless(std::u16string_view utf16);

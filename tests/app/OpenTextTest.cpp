@@ -134,5 +134,37 @@ TEST_F(OpenText, LargestFileLoads) {
     EXPECT_EQ(dialog.bookText.LineStarts(), (std::vector<uint32_t>{0, 102}));
 }
 
+// A book in UTF-8 with characters GBK lacks: loaded, converted, and one notice afterwards.
+TEST_F(OpenText, ConvertedBookReportsReplacedCharactersOnce) {
+    host.QueueFileChoice(Write("utf8.txt", "\xEF\xBB\xBF第一章\r\n好😀\r\n\r\n\r\nก尾"));
+    dialog.OnOpenText();
+    EXPECT_EQ(text.GetText(), G("第一章\r\n好?\r\n\r\n?尾"));
+    EXPECT_EQ(chapterList.GetCount(), 0);
+    ASSERT_EQ(host.Messages().size(), 1u);
+    EXPECT_EQ(host.Messages()[0].text, G("有2个字符无法转换为GBK，已替换为“?”，第一个在第2行"));
+    EXPECT_EQ(host.Messages()[0].caption, MessageCaption::kPrompt);
+    EXPECT_EQ(host.WaitDepth(), 0);
+}
+
+TEST_F(OpenText, ChosenEncodingOverridesDetection) {
+    const std::string utf8 = "第一章\r\n正文\r\n";
+    const std::string path = Write("book.txt", utf8);
+    struct Case {
+        TextEncoding encoding;
+        std::string expected;
+    } cases[] = {
+        {TextEncoding::kAuto, G(utf8)},
+        {TextEncoding::kUtf8, G(utf8)},
+        {TextEncoding::kGbk, utf8},  // the bytes as they stand, as before detection existed
+    };
+    for (const Case& c : cases) {
+        dialog.textEncoding = c.encoding;
+        host.QueueFileChoice(path);
+        dialog.OnOpenText();
+        EXPECT_EQ(text.GetText(), c.expected) << TextEncodingName(c.encoding);
+    }
+    EXPECT_TRUE(host.Messages().empty());
+}
+
 }  // namespace
 }  // namespace brisna
