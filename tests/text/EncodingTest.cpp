@@ -64,7 +64,9 @@ TEST(TextEncodingNames, ParseAndNameAgree) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ParseTextEncoding(c.name), c.parsed) << c.name;
-        if (c.parsed) EXPECT_EQ(ParseTextEncoding(TextEncodingName(*c.parsed)), c.parsed);
+        if (c.parsed) {
+            EXPECT_EQ(ParseTextEncoding(TextEncodingName(*c.parsed)), c.parsed);
+        }
     }
     EXPECT_EQ(ParseOutputEncoding("UTF-8"), OutputEncoding::kUtf8);
     EXPECT_EQ(ParseOutputEncoding("gbk"), OutputEncoding::kGbk);
