@@ -207,6 +207,17 @@ TEST(EncodingCli, GbkBooksLoadTheSameDetectedOrForced) {
     CliResult malformed = RunCli({"chapters", "book.txt", "--encoding", "latin1"}, dir.path());
     EXPECT_EQ(malformed.exitCode, 2);
     EXPECT_NE(malformed.err.find("latin1"), std::string::npos);
+
+    // The shell completes the names the option takes.
+    const std::string completion =
+        (std::filesystem::path(BRISNA_CLI).parent_path() / "brisnamake-cli.bash-completion")
+            .string();
+    CliResult complete =
+        RunShell("bash -c '. \"" + completion +
+                     "\"; COMP_WORDS=(brisnamake-cli chapters --encoding utf-1); COMP_CWORD=3; "
+                     "_brisnamake_cli; echo \"${COMPREPLY[@]}\"'",
+                 dir.path());
+    EXPECT_EQ(complete.out, "utf-16le utf-16be\n") << complete.err;
 }
 
 // Chinese in UTF-16 without a mark has too few NULs to be recognised; naming it reads it.
