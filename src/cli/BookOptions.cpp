@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "Capacities.h"
+#include "text/BookLoading.h"
 #include "text/CodePage936.h"
 
 namespace brisna::cli {
@@ -16,7 +17,7 @@ OptionSpec BookArgument(bool several, bool standardInput) {
     OptionSpec spec;
     spec.key = "BOOK";
     spec.valueName = "BOOK";
-    spec.help = several ? "the book texts (.txt, GBK)" : "the book text (.txt, GBK)";
+    spec.help = several ? "the book texts (.txt)" : "the book text (.txt)";
     if (standardInput) spec.help += "; - reads standard input";
     spec.completion = Completion::kTextBook;
     spec.repeatable = several;
@@ -52,6 +53,34 @@ OptionSpec ForceOption() {
     return {"force", "--force", "", "replace an existing output file", ValueKind::kFlag};
 }
 
+OptionSpec EncodingOption() {
+    OptionSpec spec{"encoding", "--encoding", "ENC",
+                    "read the book as ENC: auto (detect), gbk, utf-8, utf-16le, utf-16be, big5",
+                    ValueKind::kText};
+    spec.choices = {"auto", "gbk", "utf-8", "utf8", "utf-16le", "utf-16be", "big5"};
+    return spec;
+}
+
+OptionSpec OutputEncodingOption() {
+    OptionSpec spec{"output-encoding", "--output-encoding", "ENC",
+                    "write the text as gbk (CR LF, the default) or utf-8 (LF)", ValueKind::kText};
+    spec.choices = {"gbk", "utf-8", "utf8"};
+    return spec;
+}
+
+TextEncoding EncodingOf(const ParsedArgs& args) {
+    std::optional<std::string> name = args.Value("encoding");
+    if (!name) return TextEncoding::kAuto;
+    // The parser has checked the name.
+    return ParseTextEncoding(*name).value_or(TextEncoding::kAuto);
+}
+
+OutputEncoding OutputEncodingOf(const ParsedArgs& args) {
+    std::optional<std::string> name = args.Value("output-encoding");
+    if (!name) return OutputEncoding::kGbk;
+    return ParseOutputEncoding(*name).value_or(OutputEncoding::kGbk);
+}
+
 void AddOptions(std::vector<OptionSpec>& to, const std::vector<OptionSpec>& specs) {
     to.insert(to.end(), specs.begin(), specs.end());
 }
@@ -59,6 +88,7 @@ void AddOptions(std::vector<OptionSpec>& to, const std::vector<OptionSpec>& spec
 int ReadBookSettings(const ParsedArgs& args, const std::vector<std::string>& books,
                      CommandStreams& streams, BookSettings& settings) {
     settings.wordsFile = args.Value("words");
+    settings.encoding = EncodingOf(args);
     if (settings.wordsFile) {
         std::string problem = WordsFileProblem(*settings.wordsFile);
         if (!problem.empty()) {
@@ -82,15 +112,19 @@ int ReadBookSettings(const ParsedArgs& args, const std::vector<std::string>& boo
         return kExitUsage;
     }
     if (std::find(books.begin(), books.end(), "-") != books.end()) {
-        settings.standardInput = ReadAllBounded(STDIN_FILENO, kMaxTextBytes);
+        // A text in another encoding may take more bytes than its GBK text; the GBK text is
+        // bounded when it is decoded.
+        settings.standardInput = ReadAllBounded(STDIN_FILENO, kMaxSourceBytes);
     }
     return kExitOk;
 }
 
 std::unique_ptr<CliSession> NewBookSession(const BookSettings& settings, LineSink& sink) {
-    return std::make_unique<CliSession>(settings.wordsFile, [&sink](const ShownMessage& message) {
-        sink.Message(MessageLine(message));
-    });
+    auto session = std::make_unique<CliSession>(
+        settings.wordsFile,
+        [&sink](const ShownMessage& message) { sink.Message(MessageLine(message)); });
+    session->Dialog().textEncoding = settings.encoding;
+    return session;
 }
 
 Prepared PrepareBook(CliSession& session, const std::string& book, const BookSettings& settings,
@@ -106,7 +140,7 @@ Prepared PrepareBook(CliSession& session, const std::string& book, const BookSet
             sink.Message(std::string("读取文件失败: -: ") + std::strerror(input.error));
             return Prepared::kNotOpened;
         }
-        session.LoadTextBytes(input.bytes, "-");
+        if (!session.LoadTextBytes(input.bytes, "-")) return Prepared::kNotOpened;
     } else if (!session.OpenText(book)) {
         return Prepared::kNotOpened;
     }

@@ -13,6 +13,7 @@
 #include "cli/CommandSpec.h"
 #include "cli/InputFiles.h"
 #include "cli/Output.h"
+#include "text/TextEncoding.h"
 
 namespace brisna::cli {
 
@@ -23,6 +24,13 @@ std::vector<OptionSpec> ChapterOptionSpecs();
 OptionSpec WordsOption();
 OptionSpec JobsOption();
 OptionSpec ForceOption();
+// --encoding: what a book text is read as (default: detected).
+OptionSpec EncodingOption();
+// --output-encoding: what a written text is saved as (default: GBK).
+OptionSpec OutputEncodingOption();
+// The values of the two, or their defaults.
+TextEncoding EncodingOf(const ParsedArgs& args);
+OutputEncoding OutputEncodingOf(const ParsedArgs& args);
 
 // Appends the specs to a command's option list.
 void AddOptions(std::vector<OptionSpec>& to, const std::vector<OptionSpec>& specs);
@@ -32,10 +40,12 @@ struct BookSettings {
     std::optional<std::string> wordsFile;
     std::vector<ChapterOption> chapterOptions;
     std::optional<StreamRead> standardInput;  // read once when a book is "-"
+    TextEncoding encoding = TextEncoding::kAuto;
 };
 
-// Builds the settings from the parsed arguments: checks an explicit --words file and reads
-// standard input when a book is "-". Returns kExitOk, or kExitUsage after reporting on err.
+// Builds the settings from the parsed arguments: checks an explicit --words file, takes
+// --encoding when the subcommand has it and reads standard input when a book is "-". Returns
+// kExitOk, or kExitUsage after reporting on err.
 int ReadBookSettings(const ParsedArgs& args, const std::vector<std::string>& books,
                      CommandStreams& streams, BookSettings& settings);
 

@@ -20,6 +20,7 @@ class ChaptersCommand : public Command {
             "Exit 0; 3 when the book could not be opened or a chapter option was refused (the "
             "chapters marked before the refusal are printed)."};
         spec_.options.push_back(BookArgument(false));
+        spec_.options.push_back(EncodingOption());
         AddOptions(spec_.options, ChapterOptionSpecs());
     }
 

@@ -20,6 +20,7 @@ class CheckCommand : public Command {
             "be opened or a chapter option was refused (the check then runs on the chapters "
             "marked so far)."};
         spec_.options.push_back(BookArgument(true));
+        spec_.options.push_back(EncodingOption());
         AddOptions(spec_.options, ChapterOptionSpecs());
         spec_.options.push_back(WordsOption());
         spec_.options.push_back(JobsOption());

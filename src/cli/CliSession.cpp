@@ -9,6 +9,7 @@
 #include "cli/Output.h"
 #include "text/BookLoading.h"
 #include "text/CodePage936.h"
+#include "text/EncodingConversion.h"
 
 namespace brisna::cli {
 
@@ -22,23 +23,42 @@ CliSession::CliSession(const std::optional<std::string>& wordsFile, MessageSink 
     }
 }
 
+bool CliSession::OnlyNoticesSince(size_t since) const {
+    const std::vector<ShownMessage>& messages = host_.Messages();
+    // A load that had to replace characters still loaded; its notice is a prompt.
+    return std::all_of(
+        messages.begin() + static_cast<std::ptrdiff_t>(since), messages.end(),
+        [](const ShownMessage& message) { return message.caption == MessageCaption::kPrompt; });
+}
+
 bool CliSession::OpenText(const std::string& path) {
     size_t before = MessageCount();
     host_.QueueFileChoice(path);
     dialog_->OnCommand(kOpenTextButton);
-    return MessageCount() == before;
+    return OnlyNoticesSince(before);
 }
 
-void CliSession::LoadTextBytes(std::string_view fileBytes, const std::string& sourcePath) {
+bool CliSession::LoadTextBytes(std::string_view fileBytes, const std::string& sourcePath) {
     // The same steps as "打开txt文件" after its file has been read.
     CBrisnaMakeDlg& dialog = *dialog_;
     dialog.bookSourcePath = sourcePath;
+    BookLoadResult loaded = DecodeBookBytes(fileBytes, dialog.textEncoding);
+    if (loaded.status != BookReadStatus::kOk) {
+        host_.ShowFileMessage(BookReadMessage(loaded.status), MessageCaption::kNone, sourcePath,
+                              "");
+        return false;
+    }
     DeleteAllChapters(chapterList_, dialog.chapters);
-    view_.SetText(PrepareLoadedText(fileBytes));
+    view_.SetText(loaded.text);
     dialog.bookText.RebuildLineTable();
     view_.SetFocus();
     view_.SetSelection({0, 0});
     dialog.chapters.SetTextLength(0);
+    if (loaded.replaced > 0) {
+        host_.ShowMessage(ReplacedCharactersMessage(loaded.replaced, loaded.firstReplacedLine),
+                          MessageCaption::kPrompt);
+    }
+    return true;
 }
 
 bool CliSession::OpenBook(const std::string& path, bool qbr2) {

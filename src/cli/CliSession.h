@@ -41,11 +41,14 @@ class CliSession {
     // Message boxes shown so far.
     size_t MessageCount() const { return host_.Messages().size(); }
 
-    // Presses "打开txt文件" with the path as the dialog's answer. True when no message came up.
+    // Presses "打开txt文件" with the path as the dialog's answer, reading the text in the
+    // dialog's textEncoding. True when the book loaded: no message came up but the notice of
+    // replaced characters.
     bool OpenText(const std::string& path);
     // Loads file bytes that did not come from a named file (standard input) the way
-    // "打开txt文件" loads a file's bytes; sourcePath becomes the book source path.
-    void LoadTextBytes(std::string_view fileBytes, const std::string& sourcePath);
+    // "打开txt文件" loads a file's bytes, with the same messages; sourcePath becomes the book
+    // source path. True when the book loaded.
+    bool LoadTextBytes(std::string_view fileBytes, const std::string& sourcePath);
     // Presses 1011 or 1016 with the path as the dialog's answer. True when no message came up.
     bool OpenBook(const std::string& path, bool qbr2);
     // Applies one chapter option. False when it was refused: a message came up, or the line
@@ -62,6 +65,9 @@ class CliSession {
     void ForEachProblemLine(const std::function<void(const std::string&)>& emit);
 
   private:
+    // True when every message since the first `since` was a notice, not a failure.
+    bool OnlyNoticesSince(size_t since) const;
+
     HeadlessRichEdit view_;
     HeadlessListBox chapterList_;
     HeadlessListBox problemList_;

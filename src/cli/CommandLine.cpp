@@ -94,6 +94,8 @@ void Bind(Binding& binding, const OptionSpec& spec) {
         option->check(CLI::Range(0, std::numeric_limits<int32_t>::max()));
     } else if (spec.kind == ValueKind::kPositiveCount) {
         option->check(CLI::Range(1, kMaxJobs));
+    } else if (!spec.choices.empty()) {
+        option->check(CLI::IsMember(spec.choices, CLI::ignore_case));
     }
     binding.keys[option] = spec.key;
 }

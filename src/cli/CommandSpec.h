@@ -38,6 +38,8 @@ struct OptionSpec {
     Completion completion = Completion::kNone;
     bool repeatable = false;  // may be given several times (a positional: takes several values)
     bool required = false;    // positional arguments only
+    // The values a kText option takes (any letter case); empty: any text.
+    std::vector<std::string> choices = {};
     bool Positional() const { return names.empty(); }
 };
 

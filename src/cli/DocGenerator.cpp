@@ -197,7 +197,14 @@ std::string BashCompletion() {
                 alternatives += (alternatives.empty() ? "" : "|") + name;
                 start = comma + 1;
             }
-            if (option.kind != ValueKind::kFlag) {
+            if (!option.choices.empty()) {
+                std::string words;
+                for (const std::string& choice : option.choices) {
+                    words += (words.empty() ? "" : " ") + choice;
+                }
+                valueCases += "                " + alternatives + ") COMPREPLY=($(compgen -W \"" +
+                              words + "\" -- \"$cur\")); return ;;\n";
+            } else if (option.kind != ValueKind::kFlag) {
                 valueCases += "                " + alternatives + ") " +
                               CompletionAction(option.completion) + "; return ;;\n";
             }

@@ -28,6 +28,7 @@ class GenerateCommand : public Command {
             "A book read from standard input has no name to name its files after, so `generate` "
             "takes files only."};
         spec_.options.push_back(BookArgument(true, false));
+        spec_.options.push_back(EncodingOption());
         AddOptions(spec_.options, ChapterOptionSpecs());
         spec_.options.push_back({"output-dir", "--output-dir", "DIR",
                                  "write the books into DIR instead of beside the text (same names)",

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/SuspiciousWords.h"
+
 namespace brisna::cli {
 
 enum class StreamReadStatus { kOk, kTooLarge, kFailed };
@@ -26,7 +28,7 @@ StreamRead ReadAllBounded(int fd, uint64_t limitBytes);
 StreamRead ReadNamedStream(const std::string& path, uint64_t limitBytes);
 
 // The largest suspicious-word file the program reads.
-inline constexpr uint64_t kMaxWordsFileBytes = 1 << 20;
+inline constexpr uint64_t kMaxWordsFileBytes = kMaxWordListBytes;
 
 // Why a suspicious-word file named on the command line cannot be used ("No such file or
 // directory", ...); empty when it is a regular, readable file of at most 1 MiB.

@@ -18,6 +18,7 @@ class MissingCommand : public Command {
             "Exit 0 when there are none, 1 otherwise, 3 when the book could not be opened or a "
             "chapter option was refused (the check then runs on the chapters marked so far)."};
         spec_.options.push_back(BookArgument(false));
+        spec_.options.push_back(EncodingOption());
         AddOptions(spec_.options, ChapterOptionSpecs());
     }
 

@@ -17,17 +17,19 @@ class ScriptCommand : public Command {
   public:
     ScriptCommand() {
         spec_.name = "script";
-        spec_.synopsis = "FILE|- [--words FILE]";
+        spec_.synopsis = "FILE|- [--words FILE] [--encoding ENC]";
         spec_.summary = "run an operator script (- reads it from standard input)";
         spec_.details = {
             "Runs an operator script (see Scripts below). Message boxes print on standard "
             "output where they come up, between the outputs of `print`.",
             "Exit 0 when every line ran; 2 at the first malformed line, reported on standard "
             "error as `FILE:LINE: message` (the lines before it have run); 3 when the script "
-            "cannot be read."};
+            "cannot be read.",
+            "`--encoding` is what every `open-txt` of the script reads its text as."};
         spec_.options.push_back({"FILE", "", "FILE", "the script (UTF-8); - reads standard input",
                                  ValueKind::kText, Completion::kAnyFile, false, true});
         spec_.options.push_back(WordsOption());
+        spec_.options.push_back(EncodingOption());
     }
 
     const CommandSpec& Spec() const override { return spec_; }
@@ -52,6 +54,7 @@ class ScriptCommand : public Command {
         CliSession session(settings.wordsFile, [&out](const ShownMessage& message) {
             out << MessageLine(message) << '\n';
         });
+        session.Dialog().textEncoding = settings.encoding;
         return ScriptRunner(session, out)
             .Run(script.bytes, standardInput ? "<stdin>" : DisplayPath(file), streams.err);
     }

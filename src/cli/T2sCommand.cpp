@@ -3,6 +3,7 @@
 #include "cli/BookOptions.h"
 #include "cli/Commands.h"
 #include "cli/InputFiles.h"
+#include "text/EncodingConversion.h"
 
 namespace brisna::cli {
 namespace {
@@ -11,19 +12,23 @@ class T2sCommand : public Command {
   public:
     T2sCommand() {
         spec_.name = "t2s";
-        spec_.synopsis = "IN.txt|- OUT.txt|- [--force]";
+        spec_.synopsis = "IN.txt|- OUT.txt|- [--force] [--encoding ENC] [--output-encoding ENC]";
         spec_.summary = "convert a book from Traditional to Simplified characters";
         spec_.details = {
             "Opens `IN.txt` as 打开txt文件 does (`-` reads standard input), runs 繁体转简体 and "
             "writes the text to `OUT.txt` (GBK, CR LF; `-` writes standard output). An existing "
-            "`OUT.txt` is left alone (exit 3) unless `--force` is given."};
-        spec_.options.push_back({"IN", "", "IN",
-                                 "the book text (.txt, GBK); - reads standard input",
+            "`OUT.txt` is left alone (exit 3) unless `--force` is given.",
+            "`IN.txt` may be GBK, UTF-8, UTF-16 or Big5 (`--encoding`); `--output-encoding "
+            "utf-8` writes UTF-8 with LF line ends. When the conversion dictionary cannot be "
+            "loaded nothing is written (exit 3)."};
+        spec_.options.push_back({"IN", "", "IN", "the book text (.txt); - reads standard input",
                                  ValueKind::kText, Completion::kTextBook, false, true});
         spec_.options.push_back({"OUT", "", "OUT",
                                  "where the converted text goes; - is standard output",
                                  ValueKind::kText, Completion::kAnyFile, false, true});
         spec_.options.push_back(ForceOption());
+        spec_.options.push_back(EncodingOption());
+        spec_.options.push_back(OutputEncodingOption());
     }
 
     const CommandSpec& Spec() const override { return spec_; }
@@ -43,8 +48,12 @@ class T2sCommand : public Command {
         if (PrepareBook(*session, input, settings, sink) != Prepared::kReady) return kExitFailed;
         size_t before = session->MessageCount();
         session->Dialog().OnCommand(kConvertButton);
+        // Any message (the dictionary could not be loaded) means the text was left as it was:
+        // nothing is written.
         if (session->MessageCount() != before) return kExitFailed;
-        return WriteOutputFile(output, session->View().GetText(), force, streams.out, streams.err);
+        return WriteOutputFile(output,
+                               GbkTextToOutput(session->View().GetText(), OutputEncodingOf(args)),
+                               force, streams.out, streams.err);
     }
 
   private:

@@ -5,6 +5,7 @@
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
 #include "cli/InputFiles.h"
+#include "text/EncodingConversion.h"
 
 namespace brisna::cli {
 namespace {
@@ -22,7 +23,7 @@ class UnpackCommand : public Command {
   public:
     UnpackCommand() {
         spec_.name = "unpack";
-        spec_.synopsis = "BOOK.qbr2|BOOK.qbr [-o OUT.txt|-] [--force]";
+        spec_.synopsis = "BOOK.qbr2|BOOK.qbr [-o OUT.txt|-] [--force] [--output-encoding ENC]";
         spec_.summary = "open a .qbr2 or .qbr book and print its chapters or its text";
         spec_.details = {
             "Opens the book as 打开qbr2文件 or 打开qbr does (chosen by the file's extension, "
@@ -32,13 +33,15 @@ class UnpackCommand : public Command {
             "With `-o OUT.txt` the book text (GBK, CR LF, as the editor holds it) is also "
             "written to `OUT.txt`; an existing `OUT.txt` is left alone (exit 3) unless "
             "`--force` is given. With `-o -` the text goes to standard output instead of the "
-            "chapter lines."};
+            "chapter lines. `--output-encoding utf-8` writes the text as UTF-8 with LF line "
+            "ends instead."};
         spec_.options.push_back({"BOOK", "", "BOOK", "the book file (.qbr2 or .qbr)",
                                  ValueKind::kText, Completion::kGeneratedBook, false, true});
         spec_.options.push_back({"output", "-o,--output", "OUT",
                                  "write the book text (GBK) to OUT; - is standard output",
                                  ValueKind::kText, Completion::kAnyFile});
         spec_.options.push_back(ForceOption());
+        spec_.options.push_back(OutputEncodingOption());
     }
 
     const CommandSpec& Spec() const override { return spec_; }
@@ -67,9 +70,11 @@ class UnpackCommand : public Command {
             session.ForEachChapterLine([&](const std::string& line) { sink.Result(line); });
         }
         if (!opened) return kExitFailed;
-        if (output)
-            return WriteOutputFile(*output, session.View().GetText(), force, streams.out,
-                                   streams.err);
+        if (output) {
+            return WriteOutputFile(
+                *output, GbkTextToOutput(session.View().GetText(), OutputEncodingOf(args)), force,
+                streams.out, streams.err);
+        }
         return kExitOk;
     }
 

@@ -110,6 +110,8 @@ MainWindow::MainWindow(std::optional<std::filesystem::path> suspiciousWordFile)
 
 void MainWindow::BuildBackgroundMenu() {
     backgroundMenu_->clear();
+    // clear() leaves submenus alive as children; they are rebuilt below.
+    qDeleteAll(backgroundMenu_->findChildren<QMenu*>(Qt::FindDirectChildrenOnly));
     const QStringList books = recent_.Paths();
     for (qsizetype i = 0; i < books.size(); ++i) {
         const QString path = books.at(i);
@@ -120,8 +122,34 @@ void MainWindow::BuildBackgroundMenu() {
         connect(open, &QAction::triggered, this, [this, path] { OpenRecentBook(path); });
     }
     if (!books.isEmpty()) backgroundMenu_->addSeparator();
+    QMenu* reopen = backgroundMenu_->addMenu(QStringLiteral("按编码重新打开(&E)"));
+    reopen->setEnabled(textBookOpen_ && !dlg_->bookSourcePath.empty());
+    const std::pair<QString, TextEncoding> encodings[] = {
+        {QStringLiteral("自动检测"), TextEncoding::kAuto},
+        {QStringLiteral("GBK（简体中文）"), TextEncoding::kGbk},
+        {QStringLiteral("UTF-8"), TextEncoding::kUtf8},
+        {QStringLiteral("UTF-16LE"), TextEncoding::kUtf16Le},
+        {QStringLiteral("UTF-16BE"), TextEncoding::kUtf16Be},
+        {QStringLiteral("Big5（繁体中文）"), TextEncoding::kBig5},
+    };
+    for (const auto& [label, encoding] : encodings) {
+        connect(reopen->addAction(label), &QAction::triggered, this,
+                [this, encoding] { ReopenTextAs(encoding); });
+    }
     connect(backgroundMenu_->addAction(QStringLiteral("关于 BrisnaMake(&A)...")),
             &QAction::triggered, this, &MainWindow::ShowAbout);
+}
+
+void MainWindow::ReopenTextAs(TextEncoding encoding) {
+    if (dlg_->bookSourcePath.empty()) return;
+    const QString path = QFile::decodeName(QByteArray::fromStdString(dlg_->bookSourcePath));
+    // The choice is for this one opening; the next 打开txt文件 detects again.
+    struct Restore {
+        CBrisnaMakeDlg& dialog;
+        ~Restore() { dialog.textEncoding = TextEncoding::kAuto; }
+    } restore{*dlg_};
+    dlg_->textEncoding = encoding;
+    OpenWithCommand(kOpenTextButton, path);
 }
 
 void MainWindow::SetUpKeyboard() {
@@ -167,6 +195,7 @@ void MainWindow::RunCommand(int controlId) {
     textView_->EndCommand();
     if (opening && host_.LastChosenPath() && textView_->TextGeneration() != textBefore) {
         recent_.Add(QFile::decodeName(QByteArray::fromStdString(*host_.LastChosenPath())));
+        textBookOpen_ = controlId == kOpenTextButton;
     }
     // A generated book holds the chapters: closing now loses nothing.
     if (controlId == kGenerateButton && host_.Messages().size() > messagesBefore &&

@@ -57,6 +57,8 @@ class MainWindow : public QWidget, public WindowFrame {
     QMenu* BackgroundMenu() const { return backgroundMenu_; }
     // Fills the background menu. Every item of the background menu is added here.
     void BuildBackgroundMenu();
+    // Opens the current book text again as "打开txt文件" would, read as `encoding` this once.
+    void ReopenTextAs(TextEncoding encoding);
     RecentBooks& Recent() { return recent_; }
     // Gives the window its first size on a screen with the given usable area (logical pixels).
     void FitFirstSizeTo(const QRect& available);
@@ -100,6 +102,7 @@ class MainWindow : public QWidget, public WindowFrame {
     QMenu* backgroundMenu_ = nullptr;
     RecentBooks recent_;
     bool wasMaximized_ = false;
+    bool textBookOpen_ = false;  // the book on show came from a text file
     QString pendingOpen_;
 };
 

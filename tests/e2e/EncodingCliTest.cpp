@@ -165,5 +165,150 @@ TEST(EncodingCli, GbkFileNameNamesTheBook) {
     EXPECT_TRUE(std::filesystem::exists(dir / (G("三体全集") + ".qbr")));
 }
 
+// The text a script's open-txt shows, read with the encoding given.
+CliResult ShownText(const std::filesystem::path& folder, const std::string& encoding) {
+    return RunShell(
+        "printf 'open-txt book.txt\\nprint text\\n' | brisnamake-cli script - "
+        "--encoding " +
+            encoding,
+        folder);
+}
+
+TEST(EncodingCli, GbkBooksLoadTheSameDetectedOrForced) {
+    const std::pair<const char*, std::string> books[] = {
+        {"ascii", "Chapter 1\r\nA short text, pure ASCII.\r\n"},
+        {"two bytes", G("书")},
+        {"short", G("第一章 开始\r\n他走了。")},
+        {"book", NumberedBook({3000, 3000})},
+    };
+    for (const auto& [name, bytes] : books) {
+        test::TempDir dir;
+        test::WriteFileBytes(dir / "book.txt", bytes);
+        const CliResult detected = ShownText(dir.path(), "auto");
+        const CliResult forced = ShownText(dir.path(), "gbk");
+        EXPECT_EQ(detected.exitCode, 0) << name << detected.err;
+        EXPECT_EQ(detected.out, GbkToUtf8Lossless(bytes) + "\n") << name;
+        EXPECT_EQ(forced.out, detected.out) << name;
+        EXPECT_EQ(detected.err + forced.err, "") << name;
+    }
+    // The generated books too, byte for byte.
+    test::TempDir dir;
+    test::WriteFileBytes(dir / "book.txt", NumberedBook({3000, 3000}));
+    std::string written[2];
+    for (int i = 0; i < 2; ++i) {
+        CliResult generate = RunCli({"generate", "book.txt", "--incremental", "第1章", "--encoding",
+                                     i == 0 ? "auto" : "GBK"},
+                                    dir.path());
+        ASSERT_EQ(generate.exitCode, 0) << generate.err;
+        written[i] = test::ReadFileBytes(dir / "book.qbr2");
+    }
+    EXPECT_TRUE(written[0] == written[1]);
+
+    CliResult malformed = RunCli({"chapters", "book.txt", "--encoding", "latin1"}, dir.path());
+    EXPECT_EQ(malformed.exitCode, 2);
+    EXPECT_NE(malformed.err.find("latin1"), std::string::npos);
+
+    // The shell completes the names the option takes.
+    const std::string completion =
+        (std::filesystem::path(BRISNA_CLI).parent_path() / "brisnamake-cli.bash-completion")
+            .string();
+    CliResult complete =
+        RunShell("bash -c '. \"" + completion +
+                     "\"; COMP_WORDS=(brisnamake-cli chapters --encoding utf-1); COMP_CWORD=3; "
+                     "_brisnamake_cli; echo \"${COMPREPLY[@]}\"'",
+                 dir.path());
+    EXPECT_EQ(complete.out, "utf-16le utf-16be\n") << complete.err;
+}
+
+// Chinese in UTF-16 without a mark has too few NULs to be recognised; naming it reads it.
+TEST(EncodingCli, ForcedUtf16WithoutAMark) {
+    const std::string book = "第1章\r\n天地玄黄，宇宙洪荒。\r\n第2章\r\n日月盈昃，辰宿列张。\r\n";
+    test::TempDir dir;
+    test::WriteFileBytes(dir / "book.txt", Encode(book, "UTF-16LE"));
+    CliResult forced = ShownText(dir.path(), "utf-16le");
+    EXPECT_EQ(forced.exitCode, 0) << forced.err;
+    EXPECT_EQ(forced.out, book + "\n");
+    CliResult chapters = RunCli(
+        {"chapters", "book.txt", "--encoding", "UTF-16LE", "--incremental", "第1章"}, dir.path());
+    EXPECT_EQ(chapters.exitCode, 0) << chapters.err;
+    EXPECT_EQ(chapters.Lines().size(), 2u) << chapters.out;
+}
+
+// A generated book unpacked as UTF-8 reads back as the same book.
+TEST(EncodingCli, Utf8OutputRoundTrip) {
+    test::TempDir dir;
+    const std::string gbk = NumberedBook({3000, 3000, 3000});
+    test::WriteFileBytes(dir / "book.txt", gbk);
+    ASSERT_EQ(RunCli({"generate", "book.txt", "--incremental", "第1章"}, dir.path()).exitCode, 0);
+    CliResult unpack =
+        RunCli({"unpack", "book.qbr2", "-o", "back.txt", "--output-encoding", "utf-8"}, dir.path());
+    ASSERT_EQ(unpack.exitCode, 0) << unpack.err;
+    const std::string back = test::ReadFileBytes(dir / "back.txt");
+    EXPECT_EQ(back.find('\r'), std::string::npos);
+    EXPECT_NE(back.find("第2章\n"), std::string::npos);
+
+    CliResult original = RunCli({"chapters", "book.txt", "--incremental", "第1章"}, dir.path());
+    CliResult reloaded = RunCli({"chapters", "back.txt", "--incremental", "第1章"}, dir.path());
+    EXPECT_EQ(reloaded.exitCode, 0) << reloaded.err;
+    ASSERT_EQ(reloaded.Lines().size(), 3u) << reloaded.out;
+    // The titles match; the offsets follow the line ends the file has.
+    for (size_t i = 0; i < 3; ++i) {
+        const std::string a = original.Lines()[i], b = reloaded.Lines()[i];
+        EXPECT_EQ(a.substr(a.rfind('\t')), b.substr(b.rfind('\t')));
+    }
+
+    // The default stays today's GBK bytes.
+    CliResult gbkOut = RunCli({"unpack", "book.qbr2", "-o", "-"}, dir.path());
+    EXPECT_EQ(gbkOut.out.find("\r\n") != std::string::npos, true);
+}
+
+// What GBK cannot hold is replaced and reported once on standard error; the book still opens,
+// from a file or from standard input.
+TEST(EncodingCli, ReplacedCharactersAreANoticeNotAFailure) {
+    test::TempDir dir;
+    const std::string book = "第1章\r\n笑😀笑\r\n第2章\r\n好\r\n";
+    test::WriteFileBytes(dir / "book.txt", book);
+    const std::string notice = "有1个字符无法转换为GBK，已替换为“?”，第一个在第2行\n";
+    CliResult file = RunCli({"chapters", "book.txt", "--incremental", "第1章"}, dir.path());
+    CliResult piped =
+        RunShell("brisnamake-cli chapters - --incremental 第1章 < book.txt", dir.path());
+    for (const CliResult* result : {&file, &piped}) {
+        EXPECT_EQ(result->exitCode, 0) << result->err;
+        EXPECT_EQ(result->err, notice);
+        EXPECT_EQ(result->Lines().size(), 2u) << result->out;
+    }
+    EXPECT_EQ(file.out, piped.out);
+
+    // Lossless UTF-8 from standard input is silent and matches the GBK file.
+    test::WriteFileBytes(dir / "clean.txt", "第1章\r\n你好\r\n第2章\r\n再见\r\n");
+    test::WriteFileBytes(dir / "clean-gbk.txt", G("第1章\r\n你好\r\n第2章\r\n再见\r\n"));
+    CliResult utf8 =
+        RunShell("brisnamake-cli chapters - --incremental 第1章 < clean.txt", dir.path());
+    CliResult gbk = RunCli({"chapters", "clean-gbk.txt", "--incremental", "第1章"}, dir.path());
+    EXPECT_EQ(utf8.exitCode, 0);
+    EXPECT_EQ(utf8.err, "");
+    EXPECT_EQ(utf8.out, gbk.out);
+}
+
+TEST(EncodingCli, T2sConvertsABig5Book) {
+    test::TempDir dir;
+    const std::string traditional = "第1章\r\n這個軟體的說明書寫得很清楚。\r\n";
+    const std::string big5 = Encode(traditional, "windows-950");
+    ASSERT_FALSE(big5.empty());
+    test::WriteFileBytes(dir / "book.txt", big5);
+    CliResult t2s = RunCli({"t2s", "book.txt", "out.txt"}, dir.path());
+    if (t2s.exitCode == 3 && t2s.err.find("字典") != std::string::npos) {
+        EXPECT_FALSE(std::filesystem::exists(dir / "out.txt"));
+        GTEST_SKIP() << "no OpenCC dictionary: " << t2s.err;
+    }
+    ASSERT_EQ(t2s.exitCode, 0) << t2s.err;
+    const std::string simplified = "第1章\r\n这个软体的说明书写得很清楚。\r\n";
+    EXPECT_EQ(test::ReadFileBytes(dir / "out.txt"), G(simplified));
+    CliResult utf8 =
+        RunShell("brisnamake-cli t2s - - --output-encoding utf-8 < book.txt", dir.path());
+    EXPECT_EQ(utf8.exitCode, 0) << utf8.err;
+    EXPECT_EQ(utf8.out, "第1章\n这个软体的说明书写得很清楚。\n");
+}
+
 }  // namespace
 }  // namespace brisna::e2e

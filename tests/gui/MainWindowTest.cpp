@@ -103,6 +103,7 @@ class MainWindowTest : public QObject {
     void resizingRebuildsTheLineTableOnlyInNarrowDisplay();
     void operatorWorkflowFromTextToBookAndBack();
     void bookNamedAtStartOpensAsIfChosen();
+    void bookTextReopensInTheChosenEncoding();
 
     void qtTextsAreChineseAndEscapedFailuresAreReported();
     void droppedBooksOpenByKindAndNothingElseLands();
@@ -225,10 +226,10 @@ void MainWindowTest::aboutBoxFromF1AndTheBackgroundMenu() {
 
     title.clear();
     QMenu* menu = window.BackgroundMenu();
-    QCOMPARE(menu->actions().size(), 1);
-    QCOMPARE(menu->actions().at(0)->text(), QStringLiteral("关于 BrisnaMake(&A)..."));
+    QCOMPARE(menu->actions().size(), 2);  // 按编码重新打开, About
+    QCOMPARE(menu->actions().at(1)->text(), QStringLiteral("关于 BrisnaMake(&A)..."));
     brisna::guitest::AnswerNextModal(closeAbout);
-    menu->actions().at(0)->trigger();
+    menu->actions().at(1)->trigger();
     QCOMPARE(title, QStringLiteral("关于QuorviQbr制作工具"));
 }
 
@@ -459,6 +460,50 @@ void MainWindowTest::bookNamedAtStartOpensAsIfChosen() {
     QCOMPARE(asked, 1);
 }
 
+// 按编码重新打开 reads the same file again in the encoding chosen, without asking for the file,
+// and the next opening detects again.
+void MainWindowTest::bookTextReopensInTheChosenEncoding() {
+    MainWindow& window = *window_;
+    int asked = 0;
+    window.Host().fileChooser = [&](brisna::FileFilter) -> std::optional<QString> {
+        ++asked;
+        return std::nullopt;
+    };
+    auto reopenAs = [&](const QString& label) {
+        window.BuildBackgroundMenu();
+        auto* encodings = window.BackgroundMenu()->findChild<QMenu*>();
+        QVERIFY(encodings != nullptr);
+        QVERIFY(encodings->isEnabled());
+        for (QAction* action : encodings->actions()) {
+            if (action->text() == label) return action->trigger();
+        }
+        QFAIL(qPrintable(QStringLiteral("no item ") + label));
+    };
+    window.BuildBackgroundMenu();
+    QVERIFY(!window.BackgroundMenu()->findChild<QMenu*>()->isEnabled());  // nothing open yet
+
+    const std::string utf8 = "第一章 开始\r\n繁體與简体，都在这里。\r\n";
+    const fs::path book = dir_->path() / "utf8.txt";
+    brisna::test::WriteFileBytes(book, utf8);
+    window.OpenBookFile(QString::fromStdString(book.string()));
+    QCOMPARE(window.TextView().GetText(), G(utf8));
+
+    reopenAs(QStringLiteral("GBK（简体中文）"));
+    QCOMPARE(window.TextView().GetText(), utf8);  // the bytes as they stand
+    QCOMPARE(window.Dialog().bookSourcePath, book.string());
+    QVERIFY(window.Dialog().textEncoding == brisna::TextEncoding::kAuto);
+
+    reopenAs(QStringLiteral("UTF-8"));
+    QCOMPARE(window.TextView().GetText(), G(utf8));
+    QCOMPARE(asked, 0);
+
+    // A generated book on show is no text file to read again.
+    GenerateFrom(WriteBook("book.txt"));
+    window.OpenBookFile(QString::fromStdString((dir_->path() / "book.qbr2").string()));
+    window.BuildBackgroundMenu();
+    QVERIFY(!window.BackgroundMenu()->findChild<QMenu*>()->isEnabled());
+}
+
 fs::path MainWindowTest::WriteBook(const std::string& name) {
     std::string prose;
     for (int i = 0; i < 40; ++i) prose += "他走上了山路，远处的村庄亮起了灯火。";
@@ -641,7 +686,7 @@ void MainWindowTest::backgroundMenuOnlyOverTheBackgroundAndListsRecentBooks() {
     window.OpenBookFile(QString::fromStdString((dir_->path() / "missing.txt").string()));
     window.BuildBackgroundMenu();
     QList<QAction*> items = window.BackgroundMenu()->actions();
-    QCOMPARE(items.size(), 4);  // two books, a separator, About
+    QCOMPARE(items.size(), 5);  // two books, a separator, 按编码重新打开, About
     QCOMPARE(items.at(0)->data().toString(), QString::fromStdString(second.string()));
     QCOMPARE(items.at(1)->data().toString(), QString::fromStdString(first.string()));
 
