@@ -66,7 +66,7 @@ void RunAdd(benchmark::State& state, Command command) {
         view.SetSelection({0, 0});
         state.ResumeTiming();
 
-        command(bookText, chapterList, chapters, host, scan);
+        command(bookText, chapterList, chapters, host, scan, false);
 
         if (chapterList.GetCount() != static_cast<int32_t>(kMaxChapters) || host.messages != 0) {
             state.SkipWithError("the run did not mark the 98 chapters");
