@@ -31,7 +31,7 @@ void AddOptions(std::vector<OptionSpec>& to, const std::vector<OptionSpec>& spec
 struct BookSettings {
     std::optional<std::string> wordsFile;
     std::vector<ChapterOption> chapterOptions;
-    bool headingsAtLineStart = false;  // --at-line-start, for every chapter option
+    bool headingsAtLineStart = false;         // --at-line-start, for every chapter option
     std::optional<StreamRead> standardInput;  // read once when a book is "-"
 };
 
