@@ -6,7 +6,10 @@
 namespace brisna {
 
 void CBrisnaMakeDlg::OnGenerate() {
-    GenerateBook(bookText, chapterList, chapters, host, bookSourcePath);
+    // A generated book holds the chapters: closing now loses nothing.
+    if (GenerateBook(bookText, chapterList, chapters, host, bookSourcePath).succeeded) {
+        MarkChaptersSaved();
+    }
 }
 
 void CBrisnaMakeDlg::OnOpenQbr2() {

@@ -35,6 +35,14 @@ std::vector<OptionSpec> ChapterOptionSpecs() {
                        "type HEADING into 起始章节 and press 模糊添加章节"};
     std::vector<OptionSpec> specs{line, incremental, keyword};
     for (OptionSpec& spec : specs) spec.repeatable = true;
+    specs.push_back({"auto", "--auto", "",
+                     "recognise the headings as detect does and mark chapters with the best one; "
+                     "text before the first heading becomes the first chapter",
+                     ValueKind::kFlag});
+    specs.push_back({"at-line-start", "--at-line-start", "",
+                     "--incremental and --keyword take a heading only where it begins its line "
+                     "(after blanks), skipping mentions in running text",
+                     ValueKind::kFlag});
     return specs;
 }
 
@@ -89,6 +97,7 @@ int ReadBookSettings(const ParsedArgs& args, const std::vector<std::string>& boo
                      CommandStreams& streams, BookSettings& settings) {
     settings.wordsFile = args.Value("words");
     settings.encoding = EncodingOf(args);
+    settings.headingsAtLineStart = args.Flag("at-line-start");
     if (settings.wordsFile) {
         std::string problem = WordsFileProblem(*settings.wordsFile);
         if (!problem.empty()) {
@@ -106,6 +115,7 @@ int ReadBookSettings(const ParsedArgs& args, const std::vector<std::string>& boo
         if (key == "keyword") {
             settings.chapterOptions.push_back({ChapterOption::Kind::kKeyword, value});
         }
+        if (key == "auto") settings.chapterOptions.push_back({ChapterOption::Kind::kAuto, ""});
     }
     if (std::count(books.begin(), books.end(), "-") > 1) {
         streams.err << "standard input (-) can be read only once\n";
@@ -144,6 +154,7 @@ Prepared PrepareBook(CliSession& session, const std::string& book, const BookSet
     } else if (!session.OpenText(book)) {
         return Prepared::kNotOpened;
     }
+    session.Dialog().headingsAtLineStart = settings.headingsAtLineStart;
     for (const ChapterOption& option : settings.chapterOptions) {
         std::string error;
         if (!session.ApplyChapterOption(option, error)) {

@@ -19,7 +19,7 @@ namespace brisna::cli {
 
 // BOOK: one text book, or several; `-` reads standard input unless the subcommand needs files.
 OptionSpec BookArgument(bool several, bool standardInput = true);
-// --line, --incremental, --keyword, in the order they are applied.
+// --line, --incremental, --keyword, --auto (applied in the order given) and --at-line-start.
 std::vector<OptionSpec> ChapterOptionSpecs();
 OptionSpec WordsOption();
 OptionSpec JobsOption();
@@ -39,6 +39,7 @@ void AddOptions(std::vector<OptionSpec>& to, const std::vector<OptionSpec>& spec
 struct BookSettings {
     std::optional<std::string> wordsFile;
     std::vector<ChapterOption> chapterOptions;
+    bool headingsAtLineStart = false;         // --at-line-start, for every chapter option
     std::optional<StreamRead> standardInput;  // read once when a book is "-"
     TextEncoding encoding = TextEncoding::kAuto;
 };

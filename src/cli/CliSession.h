@@ -19,9 +19,9 @@ namespace brisna::cli {
 
 // A chapter option of the command line, applied in the order given.
 struct ChapterOption {
-    enum class Kind { kLine, kIncremental, kKeyword };
+    enum class Kind { kLine, kIncremental, kKeyword, kAuto };
     Kind kind = Kind::kLine;
-    std::string value;  // the line number, or the heading in UTF-8
+    std::string value;  // the line number, or the heading in UTF-8; empty for kAuto
 };
 
 class CliSession {
@@ -52,7 +52,8 @@ class CliSession {
     // Presses 1011 or 1016 with the path as the dialog's answer. True when no message came up.
     bool OpenBook(const std::string& path, bool qbr2);
     // Applies one chapter option. False when it was refused: a message came up, or the line
-    // lies past the end of the text (then `error` says so, in UTF-8).
+    // lies past the end of the text (then `error` says so, in UTF-8). Automatic recognition
+    // listing the candidates it chose among is not a refusal.
     bool ApplyChapterOption(const ChapterOption& option, std::string& error);
     // Puts the caret at a column of a display line; a column past the end of the text stops at
     // the end. False when the line does not exist.

@@ -7,6 +7,12 @@ void ParsedArgs::Add(const std::string& key, std::string value) {
     values_[key].push_back(std::move(value));
 }
 
+void ParsedArgs::SetFlag(const std::string& key) {
+    // Kept in order too: a flag such as --auto is a step among the chapter options.
+    ordered_.emplace_back(key, std::string());
+    flags_[key] = true;
+}
+
 bool ParsedArgs::Flag(std::string_view key) const {
     auto found = flags_.find(key);
     return found != flags_.end() && found->second;

@@ -57,14 +57,14 @@ struct CommandSpec {
 class ParsedArgs {
   public:
     void Add(const std::string& key, std::string value);
-    void SetFlag(const std::string& key) { flags_[key] = true; }
+    void SetFlag(const std::string& key);
 
     bool Flag(std::string_view key) const;
     // Every value given for the key, in order.
     std::vector<std::string> Values(std::string_view key) const;
     // The last value given for the key.
     std::optional<std::string> Value(std::string_view key) const;
-    // Every option value in the order given on the command line (key, value).
+    // Every option value and flag (with an empty value) in the order given on the command line.
     const std::vector<std::pair<std::string, std::string>>& InOrder() const { return ordered_; }
 
   private:

@@ -10,6 +10,7 @@ std::vector<std::unique_ptr<Command>> AllCommands() {
     commands.push_back(MakeCheckCommand());
     commands.push_back(MakeChaptersCommand());
     commands.push_back(MakeMissingCommand());
+    commands.push_back(MakeDetectCommand());
     commands.push_back(MakeUnpackCommand());
     commands.push_back(MakeScriptCommand());
     commands.push_back(MakeT2sCommand());
@@ -47,7 +48,8 @@ const ProgramText& Program() {
               "between the lines of `print`, since that is what a script is for."}},
             {"Exit status",
              {"- `0` done, nothing found.",
-              "- `1` done, and the book has problems (`check` entries, `missing` entries).",
+              "- `1` done, and the book has problems (`check` entries, `missing` entries), or "
+              "`detect` found no heading form.",
               "- `2` usage error: an unknown option, a malformed value, a malformed script line, "
               "an explicit `--words` file that cannot be read.",
               "- `3` a command was refused, or a file could not be read or written. When both "

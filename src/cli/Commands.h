@@ -14,6 +14,7 @@ std::unique_ptr<Command> MakeGenerateCommand();
 std::unique_ptr<Command> MakeCheckCommand();
 std::unique_ptr<Command> MakeChaptersCommand();
 std::unique_ptr<Command> MakeMissingCommand();
+std::unique_ptr<Command> MakeDetectCommand();
 std::unique_ptr<Command> MakeUnpackCommand();
 std::unique_ptr<Command> MakeScriptCommand();
 std::unique_ptr<Command> MakeT2sCommand();

@@ -253,7 +253,8 @@ std::string MarkdownReference() {
     out += program.name + " --version\n```\n\n";
     out +=
         "`CHAPTER OPTIONS` are `--line N`, `--incremental HEADING` and `--keyword HEADING`, "
-        "applied in the order given; each may be repeated.\n\n";
+        "applied in the order given (each may be repeated), `--auto` among them, and "
+        "`--at-line-start` for all of them.\n\n";
     for (const std::unique_ptr<Command>& command : commands) {
         const CommandSpec& spec = command->Spec();
         out += "### " + spec.name + "\n\n";

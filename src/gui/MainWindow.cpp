@@ -24,6 +24,7 @@
 
 #include "Version.h"
 #include "gui/CAboutDlg.h"
+#include "gui/DetectionSettings.h"
 #include "text/CodePage936.h"
 
 // The pictures live in the window library; a static library has to register them by hand.
@@ -77,6 +78,7 @@ MainWindow::MainWindow(std::optional<std::filesystem::path> suspiciousWordFile)
                                                   *suspiciousWordFile)
                : std::make_unique<CBrisnaMakeDlg>(*textView_, *chapterList_, *problemList_, host_);
     dlg_->SetWindowFrame(this);
+    dlg_->headingsAtLineStart = LoadHeadingsAtLineStart();
     dlg_->bookText.SetTextRevisionSource([view = textView_] { return view->TextGeneration(); });
     dlg_->confirm = [this](std::string_view question) { return host_.Confirm(question); };
     host_.beforeDialog = [this] { textView_->ShowPendingSelection(); };
@@ -122,6 +124,15 @@ void MainWindow::BuildBackgroundMenu() {
         connect(open, &QAction::triggered, this, [this, path] { OpenRecentBook(path); });
     }
     if (!books.isEmpty()) backgroundMenu_->addSeparator();
+    connect(backgroundMenu_->addAction(QStringLiteral("自动识别章节")), &QAction::triggered, this,
+            [this] { RunDialogCommand(0, [this] { dlg_->OnAutoDetectChapters(); }); });
+    QAction* atLineStart = backgroundMenu_->addAction(QStringLiteral("仅匹配行首"));
+    atLineStart->setCheckable(true);
+    atLineStart->setChecked(dlg_->headingsAtLineStart);
+    connect(atLineStart, &QAction::toggled, this, [this](bool checked) {
+        dlg_->headingsAtLineStart = checked;
+        SaveHeadingsAtLineStart(checked);
+    });
     QMenu* reopen = backgroundMenu_->addMenu(QStringLiteral("按编码重新打开(&E)"));
     reopen->setEnabled(textBookOpen_ && !dlg_->bookSourcePath.empty());
     const std::pair<QString, TextEncoding> encodings[] = {
@@ -136,6 +147,7 @@ void MainWindow::BuildBackgroundMenu() {
         connect(reopen->addAction(label), &QAction::triggered, this,
                 [this, encoding] { ReopenTextAs(encoding); });
     }
+    backgroundMenu_->addSeparator();
     connect(backgroundMenu_->addAction(QStringLiteral("关于 BrisnaMake(&A)...")),
             &QAction::triggered, this, &MainWindow::ShowAbout);
 }
@@ -180,14 +192,17 @@ void MainWindow::SetUpKeyboard() {
 }
 
 void MainWindow::RunCommand(int controlId) {
+    RunDialogCommand(controlId, [this, controlId] { dlg_->OnCommand(controlId); });
+}
+
+void MainWindow::RunDialogCommand(int controlId, const std::function<void()>& command) {
     const bool opening =
         controlId == kOpenTextButton || controlId == kOpenQbr2Button || controlId == kOpenQbrButton;
     const uint64_t textBefore = textView_->TextGeneration();
-    const size_t messagesBefore = host_.Messages().size();
     host_.ForgetChosenPath();
     textView_->BeginCommand();
     try {
-        dlg_->OnCommand(controlId);
+        command();
     } catch (...) {
         textView_->EndCommand();
         throw;  // reported at the top of the event loop
@@ -196,11 +211,6 @@ void MainWindow::RunCommand(int controlId) {
     if (opening && host_.LastChosenPath() && textView_->TextGeneration() != textBefore) {
         recent_.Add(QFile::decodeName(QByteArray::fromStdString(*host_.LastChosenPath())));
         textBookOpen_ = controlId == kOpenTextButton;
-    }
-    // A generated book holds the chapters: closing now loses nothing.
-    if (controlId == kGenerateButton && host_.Messages().size() > messagesBefore &&
-        host_.Messages().back().text == QStringLiteral("生成qbr和qbr2成功")) {
-        dlg_->MarkChaptersSaved();
     }
 }
 

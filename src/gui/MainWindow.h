@@ -4,6 +4,7 @@
 
 #include <QWidget>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -53,7 +54,8 @@ class MainWindow : public QWidget, public WindowFrame {
     void RunCommand(int controlId);
     // Shows the About box modally.
     void ShowAbout();
-    // The background menu: the recent books and the About entry (rebuilt each time it opens).
+    // The background menu: the recent books, the chapter detection items and the About entry
+    // (rebuilt each time it opens).
     QMenu* BackgroundMenu() const { return backgroundMenu_; }
     // Fills the background menu. Every item of the background menu is added here.
     void BuildBackgroundMenu();
@@ -90,6 +92,9 @@ class MainWindow : public QWidget, public WindowFrame {
     void UpdateMinimumSize();
     void OpenWithCommand(int controlId, const QString& path);
     void OpenRecentBook(const QString& path);
+    // Runs a dialog command as a button press does (controlId: the button, or 0 for a command
+    // that has none), keeping the window's records.
+    void RunDialogCommand(int controlId, const std::function<void()>& command);
     // The one book file in a drag, when it is a kind the window opens; empty otherwise.
     static QString DroppedBook(const QMimeData* data);
 

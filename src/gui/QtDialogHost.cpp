@@ -95,6 +95,17 @@ void QtDialogHost::EndWaitCursor() {
     QApplication::restoreOverrideCursor();
 }
 
+void QtDialogHost::SetFieldText(int fieldId, std::string_view gbk) {
+    auto it = fields_.find(fieldId);
+    if (it == fields_.end() || it->second == nullptr) return;
+    std::string oneLine;
+    for (char c : gbk) {
+        // Neither byte occurs as the second byte of a double-byte character.
+        if (c != '\r' && c != '\n') oneLine += c;
+    }
+    it->second->setText(QString::fromStdString(GbkToUtf8Lossless(oneLine)));
+}
+
 std::string QtDialogHost::GetFieldText(int fieldId) {
     auto it = fields_.find(fieldId);
     if (it == fields_.end() || it->second == nullptr) return {};

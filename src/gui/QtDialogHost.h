@@ -30,6 +30,9 @@ class QtDialogHost : public DialogHost {
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
     std::string GetFieldText(int fieldId) override;
+    // Shows GBK text in an edit field; line breaks are left out (a heading that is a number
+    // alone carries CR LF, which a one-line field cannot show).
+    void SetFieldText(int fieldId, std::string_view gbk) override;
 
     void AttachField(int fieldId, QLineEdit* field) { fields_[fieldId] = field; }
 

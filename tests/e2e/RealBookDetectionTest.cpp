@@ -5,7 +5,6 @@
 #include <zlib.h>
 
 #include <filesystem>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -16,6 +15,7 @@
 #include "detect/HeadingPatternDetection.h"
 #include "e2e/CliTestSupport.h"
 #include "support/TestSupport.h"
+#include "text/BookLoading.h"
 #include "text/CodePage936.h"
 
 namespace brisna::e2e {
@@ -58,31 +58,16 @@ std::string WholeFaq() {
     return book;
 }
 
-// The FAQ from its first chapter heading on, as a GBK book with CR LF line ends. Lines that only
-// mention a chapter ("见第 9 章…", indented references) are left out: an incremental add that
-// looks for headings anywhere in a line takes the first mention after the previous heading as
-// the next chapter. `dropHeading` (0: none) leaves out that
-// chapter's heading line too.
-std::string FaqBook(int dropHeading) {
-    std::string faq = WithPlainSpaces(ReadGzip(kFaq));
-    const std::regex mention("第 [0-9]+ 章");
-    const std::regex heading("^第 ([0-9]+) 章 ");
-    std::string book;
-    bool started = false;
-    size_t at = 0;
-    while (at < faq.size()) {
-        size_t end = faq.find('\n', at);
-        if (end == std::string::npos) end = faq.size();
-        const std::string line = faq.substr(at, end - at);
-        at = end + 1;
-        std::smatch match;
-        const bool isHeading = std::regex_search(line, match, heading);
-        if (isHeading && match[1] == "1") started = true;
-        if (!started) continue;
-        if (!isHeading && std::regex_search(line, mention)) continue;
-        if (isHeading && std::stoi(match[1]) == dropHeading) continue;
-        book += Utf8ToGbk(line) + "\r\n";
-    }
+// The whole FAQ, unprepared, without the heading line of chapter `dropHeading` (0: none). Its
+// running text mentions chapters ("见第 9 章…") before and after their headings.
+std::string FaqWithoutHeading(int dropHeading) {
+    if (dropHeading == 0) return WholeFaq();
+    std::string book = WholeFaq();
+    const std::string heading = "\r\n" + Utf8ToGbk("第 " + std::to_string(dropHeading) + " 章 ");
+    size_t at = book.find(heading);
+    if (at == std::string::npos) return book;
+    size_t end = book.find("\r\n", at + 2);
+    book.erase(at, end == std::string::npos ? std::string::npos : end - at);
     return book;
 }
 
@@ -105,30 +90,37 @@ class RealBookDetection : public ::testing::Test {
     test::TempDir dir;
 };
 
+// The front matter is marked by hand at line 0; headings at line start pass over every mention.
 TEST_F(RealBookDetection, IncrementalAddFindsEveryChapter) {
-    test::WriteFileBytes(dir / "faq.txt", FaqBook(0));
-    CliResult run = RunCli({"chapters", "faq.txt", "--incremental", "第 1 章"}, dir.path());
+    test::WriteFileBytes(dir / "faq.txt", FaqWithoutHeading(0));
+    CliResult run = RunCli(
+        {"chapters", "faq.txt", "--line", "0", "--incremental", "第 1 章", "--at-line-start"},
+        dir.path());
     ASSERT_EQ(run.exitCode, 0) << run.out << run.err;
     const std::vector<std::string> titles = Titles(run);
-    ASSERT_EQ(titles.size(), 16u) << run.out;
-    for (size_t i = 0; i < titles.size(); ++i) {
-        EXPECT_EQ(titles[i].rfind("第 " + std::to_string(i + 1) + " 章 ", 0), 0u) << titles[i];
+    ASSERT_EQ(titles.size(), 17u) << run.out;
+    for (size_t i = 1; i < titles.size(); ++i) {
+        EXPECT_EQ(titles[i].rfind("第 " + std::to_string(i) + " 章 ", 0), 0u) << titles[i];
     }
     EXPECT_EQ(run.Lines().front().substr(0, 2), "0\t");
 }
 
 TEST_F(RealBookDetection, MissingCheckReportsARemovedHeading) {
-    test::WriteFileBytes(dir / "faq.txt", FaqBook(5));
+    test::WriteFileBytes(dir / "faq.txt", FaqWithoutHeading(5));
     // The run from 第 1 章 ends where 第 5 章 is missing; a second run picks up at 第 6 章.
-    CliResult run = RunCli(
-        {"missing", "faq.txt", "--incremental", "第 1 章", "--incremental", "第 6 章"}, dir.path());
+    const std::vector<std::string> options{"faq.txt",       "--line",         "0",
+                                           "--incremental", "第 1 章",        "--incremental",
+                                           "第 6 章",       "--at-line-start"};
+    std::vector<std::string> missing{"missing"};
+    missing.insert(missing.end(), options.begin(), options.end());
+    CliResult run = RunCli(missing, dir.path());
     EXPECT_EQ(run.exitCode, 1) << run.err;
     EXPECT_EQ(run.Lines(), std::vector<std::string>{"缺少第 5！"});
 
-    CliResult chapters =
-        RunCli({"chapters", "faq.txt", "--incremental", "第 1 章", "--incremental", "第 6 章"},
-               dir.path());
-    EXPECT_EQ(Titles(chapters).size(), 15u) << chapters.out;
+    std::vector<std::string> chapters{"chapters"};
+    chapters.insert(chapters.end(), options.begin(), options.end());
+    CliResult listed = RunCli(chapters, dir.path());
+    EXPECT_EQ(Titles(listed).size(), 16u) << listed.out;  // the front matter and 15 chapters
 }
 
 TEST_F(RealBookDetection, AutoRecognitionMarksEveryHeadingOfTheWholeBook) {
@@ -160,6 +152,37 @@ TEST_F(RealBookDetection, AutoRecognitionMarksEveryHeadingOfTheWholeBook) {
         ASSERT_GT(offset, 1u);
         EXPECT_EQ(text.substr(offset - 2, 2), "\r\n") << i;
         EXPECT_EQ(text.compare(offset, title.size(), title), 0) << i;
+    }
+}
+
+// The command line's --auto on the unprepared book: the title page and contents list become the
+// first chapter, then one chapter per heading, titled by the heading line and starting there.
+TEST_F(RealBookDetection, AutoOptionMarksEveryHeadingAtItsLine) {
+    test::WriteFileBytes(dir / "faq.txt", WholeFaq());
+    // Offsets count in the text as loaded (blank lines thinned out).
+    const std::string book = PrepareLoadedText(WholeFaq());
+    CliResult detect = RunCli({"detect", "faq.txt"}, dir.path());
+    ASSERT_EQ(detect.exitCode, 0) << detect.err;
+    EXPECT_EQ(detect.Lines().front().substr(0, detect.Lines().front().find('\t', 10)),
+              "第 1 章\t16");
+
+    CliResult run = RunCli({"chapters", "faq.txt", "--auto"}, dir.path());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::vector<std::string> lines = run.Lines();
+    ASSERT_EQ(lines.size(), 17u) << run.out;
+    EXPECT_EQ(lines[0].substr(0, 2), "0\t");
+    EXPECT_NE(lines[0].find("Debian GNU/Linux"), std::string::npos) << lines[0];
+    for (size_t i = 1; i < lines.size(); ++i) {
+        const size_t offset = std::stoul(lines[i]);
+        ASSERT_GT(offset, 1u);
+        ASSERT_LT(offset, book.size());
+        EXPECT_EQ(book.substr(offset - 2, 2), "\r\n") << lines[i];
+        // The title is the line read from that offset.
+        std::string line =
+            book.substr(offset, std::min<size_t>(60, book.find('\r', offset) - offset));
+        const std::string title = lines[i].substr(lines[i].rfind('\t') + 1);
+        EXPECT_EQ(title, GbkToUtf8Lossless(line)) << i;
+        EXPECT_EQ(title.rfind("第 " + std::to_string(i) + " 章 ", 0), 0u) << title;
     }
 }
 

@@ -110,6 +110,7 @@ class MainWindowTest : public QObject {
     void unsavedChaptersAreOnlyLostAfterAsking();
     void typedLinesAreInTheLineTableBeforeACommand();
     void backgroundMenuOnlyOverTheBackgroundAndListsRecentBooks();
+    void lineStartChoiceIsRememberedAndAutoDetectionMarksChapters();
     void keyboardWalksTheControlsInReadingOrder();
     void minimumAndFirstSizeFitSmallScreens();
 
@@ -226,10 +227,10 @@ void MainWindowTest::aboutBoxFromF1AndTheBackgroundMenu() {
 
     title.clear();
     QMenu* menu = window.BackgroundMenu();
-    QCOMPARE(menu->actions().size(), 2);  // 按编码重新打开, About
-    QCOMPARE(menu->actions().at(1)->text(), QStringLiteral("关于 BrisnaMake(&A)..."));
+    QCOMPARE(menu->actions().size(), 5);  // 自动识别章节, 仅匹配行首, 按编码重新打开, a separator, About
+    QCOMPARE(menu->actions().last()->text(), QStringLiteral("关于 BrisnaMake(&A)..."));
     brisna::guitest::AnswerNextModal(closeAbout);
-    menu->actions().at(1)->trigger();
+    menu->actions().last()->trigger();
     QCOMPARE(title, QStringLiteral("关于QuorviQbr制作工具"));
 }
 
@@ -686,7 +687,7 @@ void MainWindowTest::backgroundMenuOnlyOverTheBackgroundAndListsRecentBooks() {
     window.OpenBookFile(QString::fromStdString((dir_->path() / "missing.txt").string()));
     window.BuildBackgroundMenu();
     QList<QAction*> items = window.BackgroundMenu()->actions();
-    QCOMPARE(items.size(), 5);  // two books, a separator, 按编码重新打开, About
+    QCOMPARE(items.size(), 8);  // two books, a separator, three items, a separator, About
     QCOMPARE(items.at(0)->data().toString(), QString::fromStdString(second.string()));
     QCOMPARE(items.at(1)->data().toString(), QString::fromStdString(first.string()));
 
@@ -698,6 +699,72 @@ void MainWindowTest::backgroundMenuOnlyOverTheBackgroundAndListsRecentBooks() {
     window.TextView().SetText("");
     window.BackgroundMenu()->actions().at(0)->trigger();
     QVERIFY(window.TextView().GetText().starts_with(G("第一章")));
+}
+
+// 仅匹配行首 is kept for the next window; 自动识别章节 fills 起始章节 (one line, even for a heading
+// that is a number alone) and marks the chapters, the front matter as the first.
+void MainWindowTest::lineStartChoiceIsRememberedAndAutoDetectionMarksChapters() {
+    const auto item = [](MainWindow& window, const QString& text) -> QAction* {
+        window.BuildBackgroundMenu();
+        for (QAction* action : window.BackgroundMenu()->actions()) {
+            if (action->text() == text) return action;
+        }
+        return nullptr;
+    };
+    const QString lineStart = QStringLiteral("仅匹配行首");
+    QAction* check = item(*window_, lineStart);
+    QVERIFY(check != nullptr && check->isCheckable() && !check->isChecked());
+    QVERIFY(!window_->Dialog().headingsAtLineStart);
+    check->trigger();
+    QVERIFY(window_->Dialog().headingsAtLineStart);
+    {
+        MainWindow next(dir_->path() / "BrisnaMake.csv");
+        QVERIFY(next.Dialog().headingsAtLineStart);
+        QVERIFY(item(next, lineStart)->isChecked());
+        item(next, lineStart)->trigger();
+    }
+    QVERIFY(!MainWindow(dir_->path() / "BrisnaMake.csv").Dialog().headingsAtLineStart);
+
+    const std::string prose = "他走上了山路，远处的村庄亮起了灯火。";
+    const struct {
+        std::string book;
+        QString field;
+        std::vector<std::string> titles;
+    } cases[] = {
+        {"山路\r\n作者 某人\r\n第一章 起程\r\n" + prose + "见第二章。\r\n第二章 到达\r\n" + prose +
+             "\r\n第三章 回家\r\n" + prose,
+         QStringLiteral("第一章"),
+         {"山路", "第一章 起程", "第二章 到达", "第三章 回家"}},
+        {"1\r\n" + prose + "\r\n2\r\n" + prose + "\r\n3\r\n" + prose,
+         QStringLiteral("1"),
+         {"1", "2", "3"}},
+    };
+    MainWindow& window = *window_;
+    window.Host().confirmPresenter = [](const brisna::QtDialogHost::Message&) { return true; };
+    auto* field = qobject_cast<QLineEdit*>(window.Control(1017));
+    for (const auto& c : cases) {
+        brisna::test::WriteFileBytes(dir_->path() / "auto.txt", G(c.book));
+        window.OpenBookFile(QString::fromStdString((dir_->path() / "auto.txt").string()));
+        window.Host().ClearMessages();
+        field->clear();
+        item(window, QStringLiteral("自动识别章节"))->trigger();
+        QVERIFY2(
+            window.Host().Messages().empty(),
+            qPrintable(window.Host().Messages().empty() ? QString()
+                                                        : window.Host().Messages().front().text));
+        QCOMPARE(field->text(), c.field);
+        std::vector<std::string> titles;
+        for (int32_t i = 0; i < window.ChapterList().GetCount(); ++i) {
+            std::string title = window.ChapterList().GetText(i);
+            while (!title.empty() && (title.back() == '\r' || title.back() == '\n'))
+                title.pop_back();
+            titles.push_back(title);
+        }
+        std::vector<std::string> expected;
+        for (const std::string& title : c.titles) expected.push_back(G(title));
+        QCOMPARE(titles, expected);
+        QCOMPARE(window.Dialog().chapters.OffsetAt(0), 0u);
+    }
 }
 
 // Tab walks the controls column by column and leaves the text without typing into it; Enter in

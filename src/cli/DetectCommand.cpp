@@ -1,0 +1,69 @@
+// detect: list the heading forms automatic recognition finds in a book, best first.
+#include "chapters/ChapterTitle.h"
+#include "cli/BookBatch.h"
+#include "cli/BookOptions.h"
+#include "cli/Commands.h"
+#include "detect/HeadingPatternDetection.h"
+#include "text/CodePage936.h"
+
+namespace brisna::cli {
+namespace {
+
+class DetectCommand : public Command {
+  public:
+    DetectCommand() {
+        spec_.name = "detect";
+        spec_.synopsis = "BOOK";
+        spec_.summary = "list the chapter headings automatic recognition finds";
+        spec_.details = {
+            "Looks at the start of every line for a numbered heading (`第 + numeral + "
+            "章/回/节/卷/集/部/篇/话`, `Chapter N`, `卷N`, a line holding only a number), groups "
+            "the headings by their form and, for each form, counts the chapters an incremental "
+            "add from its first heading (headings at line start) would mark. Prints one line per "
+            "form that marks at least two chapters, best first (most chapters, then most "
+            "coverage): the first heading, a tab, the chapters, a tab, the share of the text they "
+            "cover (`63%`), and, when the headings start after the first line, a tab and "
+            "`从第N行开始` (N counted from 1). `--auto` applies the first line.",
+            "Exit 0 when at least one form was found, 1 when none was (the book is read, but "
+            "has no heading structure to offer), 3 when the book could not be opened."};
+        spec_.options.push_back(BookArgument(false));
+        spec_.options.push_back(EncodingOption());
+    }
+
+    const CommandSpec& Spec() const override { return spec_; }
+
+    int Run(const ParsedArgs& args, CommandStreams& streams) override {
+        std::vector<std::string> books = args.Values("BOOK");
+        BookSettings settings;
+        if (int code = ReadBookSettings(args, books, streams, settings); code != kExitOk) {
+            return code;
+        }
+        return RunBooks(books, 1, streams, [&](const std::string& book, LineSink& sink) {
+            std::unique_ptr<CliSession> session = NewBookSession(settings, sink);
+            if (PrepareBook(*session, book, settings, sink) == Prepared::kNotOpened) {
+                return kExitFailed;
+            }
+            std::vector<HeadingCandidate> candidates =
+                DetectHeadingPatterns(ReadBookText(session->View()));
+            if (candidates.empty()) {
+                sink.Message("没有找到可以自动识别的章节标题");
+                return kExitProblems;
+            }
+            for (const HeadingCandidate& candidate : candidates) {
+                sink.Result(GbkToUtf8Lossless(FormatHeadingCandidate(candidate)));
+            }
+            return kExitOk;
+        });
+    }
+
+  private:
+    CommandSpec spec_;
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeDetectCommand() {
+    return std::make_unique<DetectCommand>();
+}
+
+}  // namespace brisna::cli
