@@ -57,7 +57,10 @@ bool ParseInts(std::string_view rest, std::vector<int32_t>& values) {
 
 std::string Joined(const std::vector<int32_t>& values) {
     std::string out;
-    for (int32_t value : values) out += " " + std::to_string(value);
+    for (int32_t value : values) {
+        out += ' ';
+        out += std::to_string(value);
+    }
     return out;
 }
 
