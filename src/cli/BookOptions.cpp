@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "Capacities.h"
+#include "cli/BookBatch.h"
 #include "text/BookLoading.h"
 #include "text/CodePage936.h"
 
@@ -174,6 +175,26 @@ unsigned JobsOf(const ParsedArgs& args) {
     if (!jobs) return DefaultJobs();
     // The parser has checked it is a positive number.
     return static_cast<unsigned>(std::stoul(*jobs));
+}
+
+int RunPreparedBooks(const ParsedArgs& args, unsigned jobs, CommandStreams& streams,
+                     const PreparedBookJob& job) {
+    std::vector<std::string> books = args.Values("BOOK");
+    BookSettings settings;
+    if (int code = ReadBookSettings(args, books, streams, settings); code != kExitOk) {
+        return code;
+    }
+    return RunBooks(books, jobs, streams, [&](const std::string& book, LineSink& sink) {
+        std::unique_ptr<CliSession> session = NewBookSession(settings, sink);
+        Prepared prepared = PrepareBook(*session, book, settings, sink);
+        if (prepared == Prepared::kNotOpened) return kExitFailed;
+        return job(*session, prepared, sink);
+    });
+}
+
+int ProblemListExit(CliSession& session, Prepared prepared) {
+    if (prepared == Prepared::kRefused) return kExitFailed;
+    return session.ProblemList().GetCount() == 0 ? kExitOk : kExitProblems;
 }
 
 }  // namespace brisna::cli

@@ -4,6 +4,7 @@
 // chapter options to it. A new option common to several subcommands is one function here and
 // one line in each subcommand's option list.
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -62,6 +63,19 @@ enum class Prepared {
 // Opens the book and applies the chapter options in order, stopping at the first refusal.
 Prepared PrepareBook(CliSession& session, const std::string& book, const BookSettings& settings,
                      LineSink& sink);
+
+// Works on one book whose session is opened (kReady or kRefused) and returns its exit code.
+using PreparedBookJob = std::function<int(CliSession& session, Prepared prepared, LineSink& sink)>;
+
+// The run shared by the book subcommands: reads the settings, then for every book (up to
+// `jobs` side by side) a fresh session, the book opened and the chapter options applied, then
+// the job. A book that could not be opened fails without reaching the job.
+int RunPreparedBooks(const ParsedArgs& args, unsigned jobs, CommandStreams& streams,
+                     const PreparedBookJob& job);
+
+// The exit code of a command that leaves its findings in the problem list: 3 after a refused
+// chapter option, else 1 when the list has entries, else 0.
+int ProblemListExit(CliSession& session, Prepared prepared);
 
 // How many books run side by side by default: one per core.
 unsigned DefaultJobs();

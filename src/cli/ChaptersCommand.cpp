@@ -1,6 +1,5 @@
 // chapters: print the chapters the chapter options mark in a book.
 #include "chapters/ChapterTitle.h"
-#include "cli/BookBatch.h"
 #include "cli/BookOptions.h"
 #include "cli/Commands.h"
 
@@ -27,21 +26,14 @@ class ChaptersCommand : public Command {
     const CommandSpec& Spec() const override { return spec_; }
 
     int Run(const ParsedArgs& args, CommandStreams& streams) override {
-        std::vector<std::string> books = args.Values("BOOK");
-        BookSettings settings;
-        if (int code = ReadBookSettings(args, books, streams, settings); code != kExitOk) {
-            return code;
-        }
-        return RunBooks(books, 1, streams, [&](const std::string& book, LineSink& sink) {
-            std::unique_ptr<CliSession> session = NewBookSession(settings, sink);
-            Prepared prepared = PrepareBook(*session, book, settings, sink);
-            if (prepared == Prepared::kNotOpened) return kExitFailed;
-            ChapterModel& model = session->Dialog().chapters;
-            model.SetTextLength(static_cast<uint32_t>(ReadBookText(session->View()).size()));
-            model.ComputeLengths();
-            session->ForEachChapterLine([&](const std::string& line) { sink.Result(line); });
-            return prepared == Prepared::kRefused ? kExitFailed : kExitOk;
-        });
+        return RunPreparedBooks(
+            args, 1, streams, [](CliSession& session, Prepared prepared, LineSink& sink) {
+                ChapterModel& model = session.Dialog().chapters;
+                model.SetTextLength(static_cast<uint32_t>(ReadBookText(session.View()).size()));
+                model.ComputeLengths();
+                session.ForEachChapterLine([&](const std::string& line) { sink.Result(line); });
+                return prepared == Prepared::kRefused ? kExitFailed : kExitOk;
+            });
     }
 
   private:

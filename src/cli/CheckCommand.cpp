@@ -1,6 +1,5 @@
 // check: run the test command on one or more books and print their problem lists.
 #include "app/ControlIds.h"
-#include "cli/BookBatch.h"
 #include "cli/BookOptions.h"
 #include "cli/Commands.h"
 
@@ -29,20 +28,13 @@ class CheckCommand : public Command {
     const CommandSpec& Spec() const override { return spec_; }
 
     int Run(const ParsedArgs& args, CommandStreams& streams) override {
-        std::vector<std::string> books = args.Values("BOOK");
-        BookSettings settings;
-        if (int code = ReadBookSettings(args, books, streams, settings); code != kExitOk) {
-            return code;
-        }
-        return RunBooks(books, JobsOf(args), streams, [&](const std::string& book, LineSink& sink) {
-            std::unique_ptr<CliSession> session = NewBookSession(settings, sink);
-            Prepared prepared = PrepareBook(*session, book, settings, sink);
-            if (prepared == Prepared::kNotOpened) return kExitFailed;
-            session->Dialog().OnCommand(kTestButton);
-            session->ForEachProblemLine([&](const std::string& line) { sink.Result(line); });
-            if (prepared == Prepared::kRefused) return kExitFailed;
-            return session->ProblemList().GetCount() == 0 ? kExitOk : kExitProblems;
-        });
+        return RunPreparedBooks(
+            args, JobsOf(args), streams,
+            [](CliSession& session, Prepared prepared, LineSink& sink) {
+                session.Dialog().OnCommand(kTestButton);
+                session.ForEachProblemLine([&](const std::string& line) { sink.Result(line); });
+                return ProblemListExit(session, prepared);
+            });
     }
 
   private:

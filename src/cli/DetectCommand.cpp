@@ -1,6 +1,5 @@
 // detect: list the heading forms automatic recognition finds in a book, best first.
 #include "chapters/ChapterTitle.h"
-#include "cli/BookBatch.h"
 #include "cli/BookOptions.h"
 #include "cli/Commands.h"
 #include "detect/HeadingPatternDetection.h"
@@ -33,27 +32,19 @@ class DetectCommand : public Command {
     const CommandSpec& Spec() const override { return spec_; }
 
     int Run(const ParsedArgs& args, CommandStreams& streams) override {
-        std::vector<std::string> books = args.Values("BOOK");
-        BookSettings settings;
-        if (int code = ReadBookSettings(args, books, streams, settings); code != kExitOk) {
-            return code;
-        }
-        return RunBooks(books, 1, streams, [&](const std::string& book, LineSink& sink) {
-            std::unique_ptr<CliSession> session = NewBookSession(settings, sink);
-            if (PrepareBook(*session, book, settings, sink) == Prepared::kNotOpened) {
-                return kExitFailed;
-            }
-            std::vector<HeadingCandidate> candidates =
-                DetectHeadingPatterns(ReadBookText(session->View()));
-            if (candidates.empty()) {
-                sink.Message("没有找到可以自动识别的章节标题");
-                return kExitProblems;
-            }
-            for (const HeadingCandidate& candidate : candidates) {
-                sink.Result(GbkToUtf8Lossless(FormatHeadingCandidate(candidate)));
-            }
-            return kExitOk;
-        });
+        return RunPreparedBooks(
+            args, 1, streams, [](CliSession& session, Prepared, LineSink& sink) {
+                std::vector<HeadingCandidate> candidates =
+                    DetectHeadingPatterns(ReadBookText(session.View()));
+                if (candidates.empty()) {
+                    sink.Message("没有找到可以自动识别的章节标题");
+                    return kExitProblems;
+                }
+                for (const HeadingCandidate& candidate : candidates) {
+                    sink.Result(GbkToUtf8Lossless(FormatHeadingCandidate(candidate)));
+                }
+                return kExitOk;
+            });
     }
 
   private:

@@ -3,7 +3,6 @@
 #include <ostream>
 
 #include "book/Generation.h"
-#include "cli/BookBatch.h"
 #include "cli/BookOptions.h"
 #include "cli/Commands.h"
 
@@ -57,28 +56,27 @@ class GenerateCommand : public Command {
                 return kExitUsage;
             }
         }
-        BookSettings settings;
-        if (int code = ReadBookSettings(args, books, streams, settings); code != kExitOk) {
-            return code;
-        }
-        return RunBooks(books, JobsOf(args), streams, [&](const std::string& book, LineSink& sink) {
-            std::unique_ptr<CliSession> session = NewBookSession(settings, sink);
-            if (PrepareBook(*session, book, settings, sink) != Prepared::kReady) {
-                return kExitFailed;
-            }
-            CBrisnaMakeDlg& dialog = session->Dialog();
-            if (outputDir) {
-                // The names come from the book source path: the same file name in another folder.
-                dialog.bookSourcePath =
-                    (std::filesystem::path(*outputDir) / std::filesystem::path(book).filename())
-                        .string();
-            }
-            GenerationOutcome outcome =
-                GenerateBook(dialog.bookText, dialog.chapterList, dialog.chapters, dialog.host,
-                             dialog.bookSourcePath);
-            for (const std::string& path : outcome.writtenFiles) sink.Result(DisplayPath(path));
-            return outcome.succeeded ? kExitOk : kExitFailed;
-        });
+        return RunPreparedBooks(
+            args, JobsOf(args), streams,
+            [&](CliSession& session, Prepared prepared, LineSink& sink) {
+                // A refused option may have left some chapters marked: no half-marked book is
+                // written.
+                if (prepared != Prepared::kReady) return kExitFailed;
+                CBrisnaMakeDlg& dialog = session.Dialog();
+                if (outputDir) {
+                    // The names come from the book source path: the same file name in another
+                    // folder.
+                    dialog.bookSourcePath =
+                        (std::filesystem::path(*outputDir) /
+                         std::filesystem::path(dialog.bookSourcePath).filename())
+                            .string();
+                }
+                GenerationOutcome outcome =
+                    GenerateBook(dialog.bookText, dialog.chapterList, dialog.chapters, dialog.host,
+                                 dialog.bookSourcePath);
+                for (const std::string& path : outcome.writtenFiles) sink.Result(DisplayPath(path));
+                return outcome.succeeded ? kExitOk : kExitFailed;
+            });
     }
 
   private:
