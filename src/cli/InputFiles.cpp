@@ -11,30 +11,9 @@
 #include "book/AtomicFile.h"
 #include "cli/CommandSpec.h"
 #include "cli/Output.h"
+#include "text/FileReading.h"
 
 namespace brisna::cli {
-
-namespace {
-
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int Get() const { return fd_; }
-
-  private:
-    int fd_;
-};
-
-std::string ErrorText(int error) {
-    return std::strerror(error);
-}
-
-}  // namespace
 
 StreamRead ReadAllBounded(int fd, uint64_t limitBytes) {
     StreamRead result;
@@ -59,15 +38,15 @@ StreamRead ReadAllBounded(int fd, uint64_t limitBytes) {
 }
 
 StreamRead ReadNamedStream(const std::string& path, uint64_t limitBytes) {
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     StreamRead failed;
     failed.status = StreamReadStatus::kFailed;
-    if (file.Get() < 0) {
+    if (file.get() < 0) {
         failed.error = errno;
         return failed;
     }
     struct stat info {};
-    if (::fstat(file.Get(), &info) != 0) {
+    if (::fstat(file.get(), &info) != 0) {
         failed.error = errno;
         return failed;
     }
@@ -76,17 +55,17 @@ StreamRead ReadNamedStream(const std::string& path, uint64_t limitBytes) {
         return failed;
     }
     // Opened without blocking; reading may block again (a pipe whose writer is still busy).
-    int flags = ::fcntl(file.Get(), F_GETFL);
-    if (flags >= 0) ::fcntl(file.Get(), F_SETFL, flags & ~O_NONBLOCK);
-    return ReadAllBounded(file.Get(), limitBytes);
+    int flags = ::fcntl(file.get(), F_GETFL);
+    if (flags >= 0) ::fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK);
+    return ReadAllBounded(file.get(), limitBytes);
 }
 
 std::string WordsFileProblem(const std::string& path) {
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (file.Get() < 0) return ErrorText(errno);
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (file.get() < 0) return SystemErrorText(errno);
     struct stat info {};
-    if (::fstat(file.Get(), &info) != 0) return ErrorText(errno);
-    if (S_ISDIR(info.st_mode)) return ErrorText(EISDIR);
+    if (::fstat(file.get(), &info) != 0) return SystemErrorText(errno);
+    if (S_ISDIR(info.st_mode)) return SystemErrorText(EISDIR);
     if (!S_ISREG(info.st_mode)) return "不是普通文件";
     if (static_cast<uint64_t>(info.st_size) > kMaxWordsFileBytes) return "文件大于 1 MiB";
     return {};
@@ -115,7 +94,7 @@ int WriteOutputFile(const std::string& path, std::string_view bytes, bool force,
     if (!WriteFileAtomically(path, bytes)) {
         int error = errno;
         err << "写入文件失败: " << EscapeLineBreaks(DisplayPath(path));
-        if (error != 0) err << ": " << ErrorText(error);
+        if (error != 0) err << ": " << SystemErrorText(error);
         err << '\n';
         return kExitFailed;
     }

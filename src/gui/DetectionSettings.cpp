@@ -1,25 +1,20 @@
 #include "gui/DetectionSettings.h"
 
-#include <QSettings>
+#include "gui/ProgramSettings.h"
 
 namespace brisna {
 namespace {
 
 constexpr char kKey[] = "headingsAtLineStart";
 
-QSettings Settings() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("BrisnaMake"),
-                     QStringLiteral("BrisnaMake"));
-}
-
 }  // namespace
 
 bool LoadHeadingsAtLineStart() {
-    return Settings().value(kKey, false).toBool();
+    return ProgramSettings().value(kKey, false).toBool();
 }
 
 void SaveHeadingsAtLineStart(bool atLineStart) {
-    Settings().setValue(kKey, atLineStart);
+    ProgramSettings().setValue(kKey, atLineStart);
 }
 
 }  // namespace brisna

@@ -1,21 +1,16 @@
 #include "gui/RecentBooks.h"
 
-#include <QSettings>
+#include "gui/ProgramSettings.h"
 
 namespace brisna {
 namespace {
 
 constexpr char kKey[] = "recentBooks";
 
-QSettings Settings() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("BrisnaMake"),
-                     QStringLiteral("BrisnaMake"));
-}
-
 }  // namespace
 
 QStringList RecentBooks::Paths() const {
-    QStringList paths = Settings().value(kKey).toStringList();
+    QStringList paths = ProgramSettings().value(kKey).toStringList();
     paths.removeAll(QString());
     paths.removeDuplicates();
     while (paths.size() > kMaxBooks) paths.removeLast();
@@ -28,12 +23,12 @@ void RecentBooks::Add(const QString& path) {
     paths.removeAll(path);
     paths.prepend(path);
     while (paths.size() > kMaxBooks) paths.removeLast();
-    Settings().setValue(kKey, paths);
+    ProgramSettings().setValue(kKey, paths);
 }
 
 void RecentBooks::Remove(const QString& path) {
     QStringList paths = Paths();
-    if (paths.removeAll(path) > 0) Settings().setValue(kKey, paths);
+    if (paths.removeAll(path) > 0) ProgramSettings().setValue(kKey, paths);
 }
 
 }  // namespace brisna

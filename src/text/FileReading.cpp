@@ -10,20 +10,6 @@
 namespace brisna {
 namespace {
 
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
-
 FileReadResult Failed(FileReadStatus status, int error) {
     FileReadResult result;
     result.status = status;
@@ -32,6 +18,10 @@ FileReadResult Failed(FileReadStatus status, int error) {
 }
 
 }  // namespace
+
+FileDescriptor::~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+}
 
 FileReadResult ReadRegularFile(const std::string& path, uint64_t limitBytes) {
     // O_NONBLOCK: opening a FIFO with no writer would otherwise wait forever.

@@ -8,6 +8,19 @@
 
 namespace brisna {
 
+// A file descriptor closed when it goes out of scope (a negative one is an open that failed).
+class FileDescriptor {
+  public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor();
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
 enum class FileReadStatus {
     kOk,
     kCannotOpen,  // missing, no permission, or not a regular file (error says which)
