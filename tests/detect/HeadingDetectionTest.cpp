@@ -12,6 +12,7 @@
 #include "detect/HeadingPatternDetection.h"
 #include "detect/IncrementalChapterAdd.h"
 #include "detect/KeywordChapterAdd.h"
+#include "support/RecordingHost.h"
 #include "support/TestSupport.h"
 
 namespace brisna {
@@ -20,23 +21,7 @@ namespace {
 using test::G;
 using test::U;
 
-class FieldHost : public DialogHost {
-  public:
-    void ShowMessage(std::string_view text, MessageCaption) override {
-        messages.push_back(U(text));
-    }
-    std::optional<std::string> ChooseFileToOpen(FileFilter) override { return std::nullopt; }
-    void BeginWaitCursor() override {}
-    void EndWaitCursor() override {}
-    std::string GetFieldText(int fieldId) override {
-        return fieldId == kStartChapterField ? startChapter : std::string();
-    }
-    void SetFieldText(int fieldId, std::string_view gbk) override {
-        if (fieldId == kStartChapterField) startChapter = gbk;
-    }
-    std::vector<std::string> messages;  // UTF-8
-    std::string startChapter;           // GBK
-};
+using FieldHost = test::RecordingHost;
 
 const std::vector<std::string> kFaq = {
     "第 1 章 概览",                                       // 0

@@ -9,6 +9,7 @@
 #include "controls/DialogHost.h"
 #include "controls/HeadlessListBox.h"
 #include "controls/HeadlessRichEdit.h"
+#include "support/RecordingHost.h"
 #include "support/TestSupport.h"
 
 namespace brisna {
@@ -17,20 +18,7 @@ namespace {
 using test::G;
 using test::U;
 
-class FieldHost : public DialogHost {
-  public:
-    void ShowMessage(std::string_view text, MessageCaption) override {
-        messages.push_back(U(text));
-    }
-    std::optional<std::string> ChooseFileToOpen(FileFilter) override { return std::nullopt; }
-    void BeginWaitCursor() override {}
-    void EndWaitCursor() override {}
-    std::string GetFieldText(int fieldId) override {
-        return fieldId == kStartChapterField ? startChapter : std::string();
-    }
-    std::vector<std::string> messages;  // UTF-8
-    std::string startChapter;
-};
+using FieldHost = test::RecordingHost;
 
 class IncrementalAdd : public ::testing::Test {
   protected:

@@ -1,6 +1,7 @@
 #pragma once
 // A DialogHost for the subsystem tests that do not link the dialog: it keeps every message box
-// as a UTF-8 line with its caption, cancels every file dialog and has empty edit fields.
+// as a UTF-8 line with its caption, cancels every file dialog, and keeps the start-chapter field
+// (the other edit fields are empty).
 
 #include <optional>
 #include <string>
@@ -21,10 +22,16 @@ class RecordingHost : public DialogHost {
     std::optional<std::string> ChooseFileToOpen(FileFilter) override { return std::nullopt; }
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
-    std::string GetFieldText(int) override { return {}; }
+    std::string GetFieldText(int fieldId) override {
+        return fieldId == kStartChapterField ? startChapter : std::string();
+    }
+    void SetFieldText(int fieldId, std::string_view gbk) override {
+        if (fieldId == kStartChapterField) startChapter = gbk;
+    }
 
     std::vector<std::string> messages;
     std::vector<MessageCaption> captions;
+    std::string startChapter;  // GBK
 };
 
 // Lines of 'x' with CR LF, exactly `bytes` long (at least 2).
