@@ -7,8 +7,8 @@
 
 #include "BenchSupport.h"
 #include "Capacities.h"
-#include "controls/DialogHost.h"
 #include "controls/CMyRECtrl.h"
+#include "controls/DialogHost.h"
 #include "controls/HeadlessListBox.h"
 #include "controls/HeadlessRichEdit.h"
 #include "detect/ChineseNumerals.h"

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "controls/DialogHost.h"
 #include "chapters/ChapterModel.h"
 #include "controls/CMyRECtrl.h"
+#include "controls/DialogHost.h"
 #include "controls/ListBox.h"
 
 namespace brisna {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "controls/DialogHost.h"
 #include "chapters/ChapterTitle.h"
+#include "controls/DialogHost.h"
 #include "controls/HeadlessListBox.h"
 #include "controls/HeadlessRichEdit.h"
 #include "support/RecordingHost.h"
