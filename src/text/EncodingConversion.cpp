@@ -17,6 +17,14 @@ namespace {
 
 constexpr char32_t kInvalid = 0xFFFFFFFF;
 
+// Spaces GBK has no code for: the no-break space above all, which real books put between 第,
+// the number and 章. They are spaces all the same, so they become ASCII spaces rather than '?'
+// (a '?' inside every heading would hide the headings from chapter detection).
+bool IsSpaceWithoutGbkCode(char32_t code) {
+    return code == 0x00A0 || (code >= 0x2000 && code <= 0x200A) || code == 0x202F ||
+           code == 0x205F;
+}
+
 // Appends code points as GBK, '?' for what GBK cannot hold, and remembers where the first
 // replacement went. Writes through a pointer into room sized by the caller: ten megabytes of
 // text are converted a character at a time.
@@ -36,6 +44,10 @@ class GbkWriter {
     void Character(char32_t code) {
         // Surrogate units alone are no characters; U+FFFD marks a sequence that was not valid.
         const uint16_t gbk = code <= 0xFFFF ? table_[code] : kNoGbkCode;
+        if (gbk == kNoGbkCode && IsSpaceWithoutGbkCode(code)) {
+            *out_++ = ' ';
+            return;
+        }
         if (gbk == kNoGbkCode || (code >= 0xD800 && code <= 0xDFFF) || code == 0xFFFD) {
             if (result_.replaced++ == 0) firstReplacedAt_ = static_cast<size_t>(out_ - begin_);
             *out_++ = '?';

@@ -135,6 +135,10 @@ TEST(ConvertToGbk, WhatGbkCannotHoldIsCountedWithItsLine) {
     }
     EXPECT_EQ(test::U(ReplacedCharactersMessage(3, 3)),
               "有3个字符无法转换为GBK，已替换为“?”，第一个在第3行");
+    // No-break spaces (between 第, the number and 章 in real books) are plain spaces, not losses.
+    GbkConversion spaced = ConvertToGbk("第\u00a01\u00a0章\u2009概览", TextEncoding::kUtf8);
+    EXPECT_EQ(spaced.gbk, G("第 1 章 概览"));
+    EXPECT_EQ(spaced.replaced, 0u);
     // A lone CR ends a line as well.
     EXPECT_EQ(ConvertToGbk("a\rb\r\nc\xF0\x9F\x98\x80", TextEncoding::kUtf8).firstReplacedLine, 3u);
 }
