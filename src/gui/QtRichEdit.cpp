@@ -90,28 +90,22 @@ void QtRichEdit::keyPressEvent(QKeyEvent* event) {
     QPlainTextEdit::keyPressEvent(event);
 }
 
-void QtRichEdit::dragEnterEvent(QDragEnterEvent* event) {
-    if (!event->mimeData()->hasUrls()) {
-        QPlainTextEdit::dragEnterEvent(event);
-        return;
-    }
+bool QtRichEdit::AnswerFileDrag(QDragMoveEvent* event) {
+    if (!event->mimeData()->hasUrls()) return false;
     if (fileDropHandler && fileDropHandler(event->mimeData(), false)) {
         event->acceptProposedAction();
     } else {
         event->ignore();
     }
+    return true;
+}
+
+void QtRichEdit::dragEnterEvent(QDragEnterEvent* event) {
+    if (!AnswerFileDrag(event)) QPlainTextEdit::dragEnterEvent(event);
 }
 
 void QtRichEdit::dragMoveEvent(QDragMoveEvent* event) {
-    if (!event->mimeData()->hasUrls()) {
-        QPlainTextEdit::dragMoveEvent(event);
-        return;
-    }
-    if (fileDropHandler && fileDropHandler(event->mimeData(), false)) {
-        event->acceptProposedAction();
-    } else {
-        event->ignore();
-    }
+    if (!AnswerFileDrag(event)) QPlainTextEdit::dragMoveEvent(event);
 }
 
 void QtRichEdit::dropEvent(QDropEvent* event) {

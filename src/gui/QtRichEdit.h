@@ -66,6 +66,9 @@ class QtRichEdit : public QPlainTextEdit, public RichEdit {
     void insertFromMimeData(const QMimeData* source) override;
 
   private:
+    // A drag of files is answered here: accepted only when the window would open it. False for
+    // any other drag, which the text handles as usual.
+    bool AnswerFileDrag(QDragMoveEvent* event);
     void OnContentsChange(int from, int charsRemoved, int charsAdded);
     // The text with one u'\r' per paragraph mark, built on demand and kept until the next change.
     const std::u16string& ViewText() const;

@@ -89,12 +89,11 @@ std::vector<std::string> CliResult::ErrLines() const {
     return SplitLines(err, "\n");
 }
 
-CliResult RunCli(const std::vector<std::string>& args, const std::filesystem::path& folder) {
+namespace {
+
+// Runs a shell command whose standard error goes to errFile: its output, exit code and errors.
+CliResult RunCapturing(const std::string& command, const std::filesystem::path& errFile) {
     CliResult result;
-    std::filesystem::path errFile = folder / ".cli-stderr";
-    std::string command = "cd " + Quoted(folder.string()) + " && " + Quoted(BRISNA_CLI);
-    for (const std::string& arg : args) command += " " + Quoted(arg);
-    command += " 2>" + Quoted(errFile.string());
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return result;
     char buffer[65536];
@@ -107,8 +106,17 @@ CliResult RunCli(const std::vector<std::string>& args, const std::filesystem::pa
     return result;
 }
 
+}  // namespace
+
+CliResult RunCli(const std::vector<std::string>& args, const std::filesystem::path& folder) {
+    std::filesystem::path errFile = folder / ".cli-stderr";
+    std::string command = "cd " + Quoted(folder.string()) + " && " + Quoted(BRISNA_CLI);
+    for (const std::string& arg : args) command += " " + Quoted(arg);
+    command += " 2>" + Quoted(errFile.string());
+    return RunCapturing(command, errFile);
+}
+
 CliResult RunShell(const std::string& snippet, const std::filesystem::path& folder) {
-    CliResult result;
     std::filesystem::path script = folder / ".cli-snippet.sh";
     std::filesystem::path errFile = folder / ".cli-stderr";
     test::WriteFileBytes(script, snippet + "\n");
@@ -116,15 +124,7 @@ CliResult RunShell(const std::string& snippet, const std::filesystem::path& fold
     std::string command = "cd " + Quoted(folder.string()) + " && PATH=" + Quoted(cliFolder) +
                           ":\"$PATH\" sh " + Quoted(script.string()) + " 2>" +
                           Quoted(errFile.string());
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return result;
-    char buffer[65536];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, got);
-    int status = pclose(pipe);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.err = test::ReadFileBytes(errFile);
-    std::filesystem::remove(errFile);
+    CliResult result = RunCapturing(command, errFile);
     std::filesystem::remove(script);
     return result;
 }
