@@ -62,6 +62,15 @@ OptionSpec ForceOption() {
     return {"force", "--force", "", "replace an existing output file", ValueKind::kFlag};
 }
 
+OptionSpec PartsOption(bool writes) {
+    return {"parts", "--parts", "",
+            writes ? "write the whole book as parts of at most 98 chapters each "
+                     "(BOOK(1).qbr2, BOOK(2).qbr2, ...), from the marked chapters or, with no "
+                     "chapter option, from every heading of the book"
+                   : "print the part plan instead: part, offset, length and title per chapter",
+            ValueKind::kFlag};
+}
+
 OptionSpec EncodingOption() {
     OptionSpec spec{"encoding", "--encoding", "ENC",
                     "read the book as ENC: auto (detect), gbk, utf-8, utf-16le, utf-16be, big5",
@@ -99,6 +108,7 @@ int ReadBookSettings(const ParsedArgs& args, const std::vector<std::string>& boo
     settings.wordsFile = args.Value("words");
     settings.encoding = EncodingOf(args);
     settings.headingsAtLineStart = args.Flag("at-line-start");
+    settings.parts = args.Flag("parts");
     if (settings.wordsFile) {
         std::string problem = WordsFileProblem(*settings.wordsFile);
         if (!problem.empty()) {
@@ -116,7 +126,9 @@ int ReadBookSettings(const ParsedArgs& args, const std::vector<std::string>& boo
         if (key == "keyword") {
             settings.chapterOptions.push_back({ChapterOption::Kind::kKeyword, value});
         }
-        if (key == "auto") settings.chapterOptions.push_back({ChapterOption::Kind::kAuto, ""});
+        if (key == "auto" && !settings.parts) {
+            settings.chapterOptions.push_back({ChapterOption::Kind::kAuto, ""});
+        }
     }
     if (std::count(books.begin(), books.end(), "-") > 1) {
         streams.err << "standard input (-) can be read only once\n";
@@ -164,6 +176,10 @@ Prepared PrepareBook(CliSession& session, const std::string& book, const BookSet
         }
     }
     return Prepared::kReady;
+}
+
+PartPlan PlanPreparedParts(CliSession& session) {
+    return session.Dialog().PlanBookParts();
 }
 
 unsigned DefaultJobs() {

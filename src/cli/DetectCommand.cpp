@@ -18,8 +18,10 @@ class DetectCommand : public Command {
             "Looks at the start of every line for a numbered heading (`第 + numeral + "
             "章/回/节/卷/集/部/篇/话`, `Chapter N`, `卷N`, a line holding only a number), groups "
             "the headings by their form and, for each form, counts the chapters an incremental "
-            "add from its first heading (headings at line start) would mark. Prints one line per "
-            "form that marks at least two chapters, best first (most chapters, then most "
+            "add from its first heading (headings at line start) would mark: every one, also "
+            "past the 98 chapters one book holds (`generate --parts` writes such a book as "
+            "parts). Prints one line per form that marks at least two chapters, best first (most "
+            "chapters, then most "
             "coverage): the first heading, a tab, the chapters, a tab, the share of the text they "
             "cover (`63%`), and, when the headings start after the first line, a tab and "
             "`从第N行开始` (N counted from 1). `--auto` applies the first line.",

@@ -3,8 +3,11 @@
 #include <ostream>
 
 #include "book/Generation.h"
+#include "chapters/ChapterTitle.h"
 #include "cli/BookOptions.h"
 #include "cli/Commands.h"
+#include "parts/PartGeneration.h"
+#include "text/CodePage936.h"
 
 namespace brisna::cli {
 namespace {
@@ -13,7 +16,8 @@ class GenerateCommand : public Command {
   public:
     GenerateCommand() {
         spec_.name = "generate";
-        spec_.synopsis = "BOOK... [CHAPTER OPTIONS] [--output-dir DIR] [--words FILE] [--jobs N]";
+        spec_.synopsis =
+            "BOOK... [CHAPTER OPTIONS] [--parts] [--output-dir DIR] [--words FILE] [--jobs N]";
         spec_.summary = "mark chapters and write the .qbr2 and .qbr files";
         spec_.details = {
             "Opens each book as 打开txt文件 does, applies the chapter options, then runs "
@@ -24,11 +28,26 @@ class GenerateCommand : public Command {
             "messages (\"生成qbr和qbr2成功\" included) go to standard error.",
             "Exit 0 when \"生成qbr和qbr2成功\" came up, else 3. When a chapter option is "
             "refused, nothing is written for that book.",
+            "With `--parts` a book of any length is written as several complete books (册) of at "
+            "most 98 chapters each: `book(1).qbr2`, `book(2).qbr2`, ... (the number has as many "
+            "digits as the last part's, so the names sort in reading order; the name is "
+            "shortened on a character boundary to keep within 15 double-byte characters). The "
+            "chapters are every heading of the book (numbered headings, volumes, named sections "
+            "such as 楔子 and 番外, the front matter before the first heading) or, with "
+            "`--incremental`, `--keyword` or `--line`, the chapters those mark. Parts are cut at "
+            "volume starts where the volumes allow it, else into nearly equal parts; a chapter "
+            "over 30 KB is cut at paragraph ends, its next pieces titled with （二）, （三）, .... "
+            "Each part is checked and written as `generate` writes a book; the parts' texts "
+            "joined give back the whole text. A book that fits one book is written under its "
+            "usual name. Exit 0 when every part was written; a part that fails leaves the parts "
+            "before it and says which part failed (exit 3); a book without headings is refused "
+            "(exit 3) and nothing is written.",
             "A book read from standard input has no name to name its files after, so `generate` "
             "takes files only."};
         spec_.options.push_back(BookArgument(true, false));
         spec_.options.push_back(EncodingOption());
         AddOptions(spec_.options, ChapterOptionSpecs());
+        spec_.options.push_back(PartsOption(true));
         spec_.options.push_back({"output-dir", "--output-dir", "DIR",
                                  "write the books into DIR instead of beside the text (same names)",
                                  ValueKind::kText, Completion::kDirectory});
@@ -70,6 +89,19 @@ class GenerateCommand : public Command {
                         (std::filesystem::path(*outputDir) /
                          std::filesystem::path(dialog.bookSourcePath).filename())
                             .string();
+                }
+                if (args.Flag("parts")) {
+                    PartPlan plan = PlanPreparedParts(session);
+                    if (plan.status != PartPlanStatus::kOk) {
+                        sink.Message(GbkToUtf8Lossless(PartPlanProblem(plan.status)));
+                        return kExitFailed;
+                    }
+                    PartsOutcome parts =
+                        GenerateParts(ReadBookText(session.View()), plan, dialog.host);
+                    for (const std::string& path : parts.writtenFiles) {
+                        sink.Result(DisplayPath(path));
+                    }
+                    return parts.succeeded ? kExitOk : kExitFailed;
                 }
                 GenerationOutcome outcome =
                     GenerateBook(dialog.bookText, dialog.chapterList, dialog.chapters, dialog.host,

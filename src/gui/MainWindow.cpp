@@ -25,6 +25,7 @@
 #include "Version.h"
 #include "gui/CAboutDlg.h"
 #include "gui/DetectionSettings.h"
+#include "gui/PartsPlanDialog.h"
 #include "text/CodePage936.h"
 
 // The pictures live in the window library; a static library has to register them by hand.
@@ -81,6 +82,10 @@ MainWindow::MainWindow(std::optional<std::filesystem::path> suspiciousWordFile)
     dlg_->headingsAtLineStart = LoadHeadingsAtLineStart();
     dlg_->bookText.SetTextRevisionSource([view = textView_] { return view->TextGeneration(); });
     dlg_->confirm = [this](std::string_view question) { return host_.Confirm(question); };
+    dlg_->reviewPartsPlan = [this](const PartPlan& plan, const CBrisnaMakeDlg::PartsWriter& write) {
+        PartsPlanDialog dialog(plan, write, this);
+        dialog.exec();
+    };
     host_.beforeDialog = [this] { textView_->ShowPendingSelection(); };
 
     chapterList_->onSelectionChange = [this] { dlg_->OnListSelectionChanged(kChapterList); };
@@ -126,6 +131,8 @@ void MainWindow::BuildBackgroundMenu() {
     if (!books.isEmpty()) backgroundMenu_->addSeparator();
     connect(backgroundMenu_->addAction(QStringLiteral("自动识别章节")), &QAction::triggered, this,
             [this] { RunDialogCommand(0, [this] { dlg_->OnAutoDetectChapters(); }); });
+    connect(backgroundMenu_->addAction(QStringLiteral("分册生成")), &QAction::triggered, this,
+            [this] { RunDialogCommand(0, [this] { dlg_->OnGenerateParts(); }); });
     QAction* atLineStart = backgroundMenu_->addAction(QStringLiteral("仅匹配行首"));
     atLineStart->setCheckable(true);
     atLineStart->setChecked(dlg_->headingsAtLineStart);

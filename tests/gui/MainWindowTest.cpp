@@ -228,7 +228,7 @@ void MainWindowTest::aboutBoxFromF1AndTheBackgroundMenu() {
     title.clear();
     QMenu* menu = window.BackgroundMenu();
     QCOMPARE(menu->actions().size(),
-             5);  // 自动识别章节, 仅匹配行首, 按编码重新打开, a separator, About
+             6);  // 自动识别章节, 分册生成, 仅匹配行首, 按编码重新打开, a separator, About
     QCOMPARE(menu->actions().last()->text(), QStringLiteral("关于 BrisnaMake(&A)..."));
     brisna::guitest::AnswerNextModal(closeAbout);
     menu->actions().last()->trigger();
@@ -688,7 +688,7 @@ void MainWindowTest::backgroundMenuOnlyOverTheBackgroundAndListsRecentBooks() {
     window.OpenBookFile(QString::fromStdString((dir_->path() / "missing.txt").string()));
     window.BuildBackgroundMenu();
     QList<QAction*> items = window.BackgroundMenu()->actions();
-    QCOMPARE(items.size(), 8);  // two books, a separator, three items, a separator, About
+    QCOMPARE(items.size(), 9);  // two books, a separator, four items, a separator, About
     QCOMPARE(items.at(0)->data().toString(), QString::fromStdString(second.string()));
     QCOMPARE(items.at(1)->data().toString(), QString::fromStdString(first.string()));
 
