@@ -25,6 +25,15 @@ class ChaptersCommand : public Command {
             "Exit 0; 3 when the book could not be opened or a chapter option was refused (the "
             "chapters marked before the refusal are printed), or, with `--parts`, when no part "
             "plan can be made (a book without headings)."};
+        spec_.summaryZh = "打印选项标记出的章节";
+        spec_.detailsZh = {
+            "按列表顺序每章打印一行：字节偏移、制表符、字节长度、制表符、标题。长度由偏移在载入的"
+            "文本上算出（每章到下一章的偏移为止，最后一章到文本末尾）。",
+            "加 `--parts` 时改为打印 `generate --parts` 的分册方案，不写任何文件：每册的每章一行，"
+            "册号、制表符、在整个载入文本中的字节偏移、制表符、长度、制表符、标题；卷标题单独一行，"
+            "长度处为 `-`。",
+            "退出码为 0；书打不开或章节选项被拒绝时为 3（打印被拒绝之前标记的章节）；加 `--parts` "
+            "而无法分册（书中没有章节标题）时也为 3。"};
         spec_.options.push_back(BookArgument(false));
         spec_.options.push_back(EncodingOption());
         AddOptions(spec_.options, ChapterOptionSpecs());

@@ -44,6 +44,28 @@ class GenerateCommand : public Command {
             "(exit 3) and nothing is written.",
             "A book read from standard input has no name to name its files after, so `generate` "
             "takes files only."};
+        spec_.summaryZh = "标记章节并写出 .qbr2 和 .qbr 文件";
+        spec_.detailsZh = {
+            "像“打开txt文件”那样打开每本书，应用章节选项，然后执行“生成qbr”：书再检查一遍，"
+            "以 `.qbr2` 和 `.qbr` 文件写在文本旁边（`book.qbr2`；书需要几个文件时为 "
+            "`book1.qbr2`、`book2.qbr2`……；`.qbr` 相同）。同名的已有书会被替换，和窗口中一样。"
+            "每个写出的路径各占一行；消息（包括“生成qbr和qbr2成功”）输出到标准错误。",
+            "出现“生成qbr和qbr2成功”时退出码为 0，否则为 3。章节选项被拒绝时，这本书什么也不写。",
+            "加 `--parts` 时，任意长度的书写成几本完整的书（册），每册最多 98 章：`book(1).qbr2`、"
+            "`book(2).qbr2`"
+            "……（编号的位数与最后一册相同，文件名按阅读顺序排列；书名在字符边界处缩短，"
+            "不超过 15 "
+            "个汉字）。章节取全书的所有章节标题（带编号的标题、卷、楔子和番外等、第一个标题"
+            "之前的内容），给出 `--incremental`、`--keyword` 或 `--line` "
+            "时取它们标记的章节。有卷时尽量"
+            "在卷首分册，否则分成章数几乎相等的几册；超过 30 KB "
+            "的章节在段落结尾处切开，后面的部分标题"
+            "加上（二）、（三）……。每册像 `generate` "
+            "写一本书那样检查和写出；各册的文本连起来就是整个"
+            "文本。一本书装得下时按平常的名字写出。所有分册都写出时退出码为 0；某一册失败时，前面的"
+            "分册保留，并说明哪一册失败（退出码 3）；没有章节标题的书被拒绝（退出码 "
+            "3），什么也不写。",
+            "从标准输入读的书没有名字可以用来命名它的文件，所以 `generate` 只接受文件。"};
         spec_.options.push_back(BookArgument(true, false));
         spec_.options.push_back(EncodingOption());
         AddOptions(spec_.options, ChapterOptionSpecs());
@@ -51,6 +73,7 @@ class GenerateCommand : public Command {
         spec_.options.push_back({"output-dir", "--output-dir", "DIR",
                                  "write the books into DIR instead of beside the text (same names)",
                                  ValueKind::kText, Completion::kDirectory});
+        spec_.options.back().helpZh = "把书写进 DIR，而不是文本旁边（名字不变）";
         spec_.options.push_back(WordsOption());
         spec_.options.push_back(JobsOption());
     }
