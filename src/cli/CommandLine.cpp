@@ -11,6 +11,7 @@
 #include <ostream>
 
 #include "cli/Commands.h"
+#include "cli/Output.h"
 
 namespace brisna::cli {
 
@@ -223,8 +224,9 @@ std::string WrapParagraph(const std::string& text, size_t width, const std::stri
 
 int RunCommandLine(int argc, const char* const* argv, CommandStreams& streams) {
     // Nothing a subcommand throws may end the program without a word.
+    int code = kExitFailed;
     try {
-        return ParseAndRun(argc, argv, streams);
+        code = ParseAndRun(argc, argv, streams);
     } catch (const std::bad_alloc&) {
         streams.err << "brisnamake-cli: 内存不足\n";
     } catch (const std::exception& failure) {
@@ -232,7 +234,7 @@ int RunCommandLine(int argc, const char* const* argv, CommandStreams& streams) {
     } catch (...) {
         streams.err << "brisnamake-cli: 内部错误\n";
     }
-    return kExitFailed;
+    return FinishStandardOutput(streams.out, streams.err, code);
 }
 
 }  // namespace brisna::cli

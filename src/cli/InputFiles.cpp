@@ -16,6 +16,7 @@
 namespace brisna::cli {
 
 StreamRead ReadAllBounded(int fd, uint64_t limitBytes) {
+    RememberInputDescriptor(fd);  // no output may be written over a file read as input
     StreamRead result;
     char buffer[65536];
     for (;;) {
@@ -84,7 +85,7 @@ int WriteOutputFile(const std::string& path, std::string_view bytes, bool force,
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.flush();
         if (!out) {
-            err << "写入标准输出失败\n";
+            ReportStandardOutputFailure(err);
             return kExitFailed;
         }
         return kExitOk;

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "controls/HeadlessRichEdit.h"
 #include "text/CodePage936.h"
 #include "text/GbkText.h"
 
@@ -314,6 +315,10 @@ int32_t QtRichEdit::LineFromChar(int32_t charPosition) const {
     return document()->findBlock(position).blockNumber();
 }
 
+namespace {
+constexpr size_t kShortNeedleUnits = 64;
+}  // namespace
+
 CharRange QtRichEdit::FindText(CharRange range, std::string_view gbk) const {
     constexpr CharRange kNotFound{-1, -1};
     const std::u16string needle = ToViewText(gbk);
@@ -323,6 +328,15 @@ CharRange QtRichEdit::FindText(CharRange range, std::string_view gbk) const {
     const int32_t limit = range.max < 0 ? count : std::min(range.max, count);
     if (limit - range.min < static_cast<int32_t>(needle.size())) return kNotFound;
 
+    if (needle.size() > kShortNeedleUnits) {
+        // Horspool's skips can degrade to a compare at every start; long needles take the linear
+        // search the headless view uses.
+        const size_t found = FindFoldedLinear(text, static_cast<size_t>(range.min),
+                                              static_cast<size_t>(limit), needle);
+        if (found == std::u16string::npos) return kNotFound;
+        const int32_t start = static_cast<int32_t>(found);
+        return {start, start + static_cast<int32_t>(needle.size())};
+    }
     auto first = text.begin() + range.min;
     auto last = text.begin() + limit;
     std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end(), FoldedHash{},
