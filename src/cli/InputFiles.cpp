@@ -91,9 +91,8 @@ int WriteOutputFile(const std::string& path, std::string_view bytes, bool force,
         return kExitOk;
     }
     if (CheckOutputFree(path, force, err) != kExitOk) return kExitFailed;
-    errno = 0;
-    if (!WriteFileAtomically(path, bytes)) {
-        int error = errno;
+    int error = 0;
+    if (!WriteFileAtomically(path, bytes, &error)) {
         err << "写入文件失败: " << EscapeLineBreaks(DisplayPath(path));
         if (error != 0) err << ": " << SystemErrorText(error);
         err << '\n';

@@ -19,6 +19,9 @@
 namespace brisna {
 namespace {
 
+// A paragraph longer than this is wrapped anywhere rather than at word boundaries.
+constexpr size_t kLongParagraphUnits = 20000;
+
 // GBK bytes as the document takes them: up to the first NUL, every paragraph mark (CR LF, lone
 // CR, lone LF) as one u'\r'. CR and LF are never trail bytes, so this cannot re-pair the rest.
 std::u16string ToViewText(std::string_view gbk) {
@@ -200,6 +203,23 @@ int32_t QtRichEdit::GetTextLength() const {
 void QtRichEdit::SetText(std::string_view gbk) {
     std::u16string text = ToViewText(gbk);
     std::replace(text.begin(), text.end(), u'\r', u'\n');
+    // Looking for a word boundary in a paragraph that has none goes over the rest of the
+    // paragraph for every display line: a megabyte on one line froze the window for a minute.
+    // Books with such paragraphs wrap anywhere; the positions of the characters stay the same.
+    size_t longest = 0;
+    for (size_t start = 0; start <= text.size();) {
+        size_t end = text.find(u'\n', start);
+        if (end == std::u16string::npos) end = text.size();
+        longest = std::max(longest, end - start);
+        start = end + 1;
+    }
+    const QTextOption::WrapMode wrap = longest > kLongParagraphUnits
+                                           ? QTextOption::WrapAnywhere
+                                           : QTextOption::WrapAtWordBoundaryOrAnywhere;
+    if (wordWrapMode() != wrap) {
+        document()->setPlainText(QString());  // not the old text laid out again in the new mode
+        setWordWrapMode(wrap);
+    }
     // Straight to the document: it drops every old format, where the editor's own setPlainText
     // would give the whole new text the format at the old caret (a highlight, say).
     document()->setPlainText(ToQString(text));

@@ -234,6 +234,7 @@ BookLoadResult DecodeBookBytes(std::string_view fileBytes, TextEncoding encoding
     BookLoadResult result;
     result.encoding = encoding;
     std::optional<GbkConversion> converted;
+    bool notText = false;
     if (encoding == TextEncoding::kAuto) {
         // DetectTextEncoding's order, with the UTF-8 check and conversion done in one pass.
         result.encoding = DetectMarkedEncoding(fileBytes);
@@ -248,22 +249,25 @@ BookLoadResult DecodeBookBytes(std::string_view fileBytes, TextEncoding encoding
                 result.encoding =
                     LooksLikeBig5(fileBytes) ? TextEncoding::kBig5 : TextEncoding::kGbk;
             }
-            // Bytes that fit no encoding would load as whatever stands before their first NUL.
-            if (result.encoding != TextEncoding::kUtf8 && LooksLikeBinary(fileBytes)) {
-                return {BookReadStatus::kNotText, {}, result.encoding};
-            }
         }
+        // Bytes that fit no encoding would load as whatever stands before their first NUL. A
+        // byte-order mark or valid UTF-8 says text. Refused once the size has been judged.
+        notText = result.encoding != TextEncoding::kUtf8 &&
+                  ByteOrderMarkLength(fileBytes, result.encoding) == 0 &&
+                  LooksLikeBinary(fileBytes, result.encoding);
     }
     std::string_view gbk = fileBytes;
     if (result.encoding == TextEncoding::kGbk) {
         if (fileBytes.size() >= kMaxTextBytes) {
             return {BookReadStatus::kTooLarge, {}, result.encoding};
         }
+        if (notText) return {BookReadStatus::kNotText, {}, result.encoding};
     } else {
         if (!converted) converted = ConvertToGbk(fileBytes, result.encoding);
         if (converted->gbk.size() >= kMaxTextBytes) {
             return {BookReadStatus::kTooLarge, {}, result.encoding};
         }
+        if (notText) return {BookReadStatus::kNotText, {}, result.encoding};
         gbk = converted->gbk;
         result.replaced = converted->replaced;
         result.firstReplacedLine = converted->firstReplacedLine;

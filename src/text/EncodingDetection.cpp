@@ -232,19 +232,27 @@ TextEncoding DetectMarkedEncoding(std::string_view bytes) {
     return latin != TextEncoding::kAuto ? latin : ChineseUtf16(bytes);
 }
 
-bool LooksLikeBinary(std::string_view bytes) {
+bool LooksLikeBinary(std::string_view bytes, TextEncoding encoding) {
     const std::string_view window = bytes.substr(0, std::min(bytes.size(), kNulPatternWindow));
+    const bool utf16 = encoding == TextEncoding::kUtf16Le || encoding == TextEncoding::kUtf16Be;
+    const size_t width = utf16 ? 2 : 1;
+    const auto* raw = reinterpret_cast<const unsigned char*>(window.data());
     size_t controls = 0;
-    for (char c : window) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r' && byte != '\f' &&
-            byte != 0x1B) {
+    for (size_t i = 0; i + width <= window.size(); i += width) {
+        unsigned code = raw[i];
+        if (utf16) {
+            code = encoding == TextEncoding::kUtf16Le ? raw[i] | raw[i + 1] << 8
+                                                      : raw[i] << 8 | raw[i + 1];
+        }
+        if (code < 0x20 && code != '\t' && code != '\n' && code != '\r' && code != '\f' &&
+            code != 0x1B) {
             ++controls;
         }
     }
     // A book may hold a stray control character or a NUL; a program or a picture holds them
     // everywhere (about one byte in nine of compressed data).
-    return controls >= kBinaryMinimumControls && controls * kBinaryControlShare >= window.size();
+    return controls >= kBinaryMinimumControls &&
+           controls * kBinaryControlShare * width >= window.size();
 }
 
 bool HasNonAscii(std::string_view bytes) {

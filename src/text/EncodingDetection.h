@@ -48,9 +48,10 @@ struct Utf8Census {
 // Counting stops once more than giveUpAfter sequences were malformed.
 Utf8Census CountUtf8(std::string_view bytes, size_t giveUpAfter);
 
-// True for bytes no text is made of: many control characters other than the tab, the line
-// ends, the form feed and the escape (a picture, a program, a compressed archive).
-bool LooksLikeBinary(std::string_view bytes);
+// True for bytes no text is made of when read in `encoding` (characters of one byte unless it
+// is UTF-16): many control characters other than the tab, the line ends, the form feed and the
+// escape (a picture, a program, a compressed archive).
+bool LooksLikeBinary(std::string_view bytes, TextEncoding encoding);
 
 // Length of the byte-order mark of `encoding` that the bytes start with, 0 when there is none
 // (GBK and Big5 have none).
