@@ -57,6 +57,7 @@ struct BookLoadResult {
     size_t replaced = 0;                         // characters GBK could not hold ('?' now)
     size_t firstReplacedLine = 0;                // 1-based line of the first of them, 0 if none
     size_t nulLine = 0;  // 1-based line of the NUL the text was cut at, 0 if it had none
+    int error = 0;       // the system's error number when the file could not be read, else 0
 };
 
 // The notices a successful load leaves for the operator (GBK), in the order they are shown:
