@@ -303,15 +303,21 @@ BookLoadResult LoadBookFile(const std::string& path, TextEncoding encoding) {
     const uint64_t limit = encoding == TextEncoding::kGbk ? kMaxTextBytes : kSourceReadLimit;
     FileReadResult read = ReadRegularFile(path, limit);
     if (read.status == FileReadStatus::kOk) RememberInputFile(read.device, read.inode);
+    BookLoadResult failed;
+    failed.encoding = encoding;
+    failed.error = read.error;
     switch (read.status) {
         case FileReadStatus::kOk:
             break;
         case FileReadStatus::kCannotOpen:
-            return {BookReadStatus::kCannotOpen, {}, encoding, 0, 0, read.error};
+            failed.status = BookReadStatus::kCannotOpen;
+            return failed;
         case FileReadStatus::kTooLarge:
-            return {BookReadStatus::kTooLarge, {}, encoding, 0, 0, read.error};
+            failed.status = BookReadStatus::kTooLarge;
+            return failed;
         case FileReadStatus::kShortRead:
-            return {BookReadStatus::kShortRead, {}, encoding, 0, 0, read.error};
+            failed.status = BookReadStatus::kShortRead;
+            return failed;
     }
     return DecodeBookBytes(read.bytes, encoding);
 }
