@@ -98,6 +98,13 @@ class GenerateCommand : public Command {
                 return kExitUsage;
             }
         }
+        // The names come from the book source path: the same file name in another folder.
+        auto sourcePathFor = [&](const CBrisnaMakeDlg& dialog) {
+            if (!outputDir) return dialog.bookSourcePath;
+            return (std::filesystem::path(*outputDir) /
+                    std::filesystem::path(dialog.bookSourcePath).filename())
+                .string();
+        };
         return RunPreparedBooks(
             args, JobsOf(args), streams,
             [&](CliSession& session, Prepared prepared, LineSink& sink) {
@@ -105,14 +112,7 @@ class GenerateCommand : public Command {
                 // written.
                 if (prepared != Prepared::kReady) return kExitFailed;
                 CBrisnaMakeDlg& dialog = session.Dialog();
-                if (outputDir) {
-                    // The names come from the book source path: the same file name in another
-                    // folder.
-                    dialog.bookSourcePath =
-                        (std::filesystem::path(*outputDir) /
-                         std::filesystem::path(dialog.bookSourcePath).filename())
-                            .string();
-                }
+                dialog.bookSourcePath = sourcePathFor(dialog);
                 if (args.Flag("parts")) {
                     PartPlan plan = PlanPreparedParts(session);
                     if (plan.status != PartPlanStatus::kOk) {
@@ -131,6 +131,19 @@ class GenerateCommand : public Command {
                                  dialog.bookSourcePath);
                 for (const std::string& path : outcome.writtenFiles) sink.Result(DisplayPath(path));
                 return outcome.succeeded ? kExitOk : kExitFailed;
+            },
+            [&](CliSession& session, Prepared prepared) -> std::vector<std::string> {
+                if (prepared != Prepared::kReady) return {};
+                CBrisnaMakeDlg& dialog = session.Dialog();
+                if (args.Flag("parts")) {
+                    // Planned under the name it is written under.
+                    const std::string source = dialog.bookSourcePath;
+                    dialog.bookSourcePath = sourcePathFor(dialog);
+                    PartPlan plan = PlanPreparedParts(session);
+                    dialog.bookSourcePath = source;
+                    return PlannedPartPaths(ReadBookText(session.View()), plan);
+                }
+                return PlannedOutputPaths(dialog.bookText, dialog.chapters, sourcePathFor(dialog));
             });
     }
 

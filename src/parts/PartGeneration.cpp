@@ -2,7 +2,9 @@
 
 #include <filesystem>
 
+#include "Capacities.h"
 #include "book/Generation.h"
+#include "book/GenerationPlan.h"
 #include "chapters/ChapterModel.h"
 #include "check/ValidationRules.h"
 #include "controls/CMyRECtrl.h"
@@ -80,6 +82,27 @@ std::string PartsFolder(const PartPlan& plan) {
     std::filesystem::path folder =
         std::filesystem::path(plan.parts.front().sourcePath).parent_path();
     return folder.empty() ? std::string(".") : folder.string();
+}
+
+std::vector<std::string> PlannedPartPaths(std::string_view text, const PartPlan& plan) {
+    std::vector<std::string> paths;
+    if (plan.status != PartPlanStatus::kOk) return paths;
+    for (const PlannedPart& part : plan.parts) {
+        const std::string_view partText = text.substr(part.textOffset, part.textLength);
+        const uint32_t length = static_cast<uint32_t>(partText.size());
+        std::vector<ChapterRecord> records = part.RelativeChapters();
+        if (!ComputeWorkingLengths(records, length)) return {};
+        const std::string base = OutputBase(part.sourcePath);
+        for (const PlannedFile& file : PlanFiles(CutIntoPieces(partText, records, kQbr2PieceBytes),
+                                                 length, kQbr2FileStep, kQbr2SmallRest)) {
+            paths.push_back(BookFileName(base, "qbr2", file.number));
+        }
+        for (const PlannedFile& file : PlanFiles(CutIntoPieces(partText, records, kQbrPieceBytes),
+                                                 length, kQbrFileStep, kQbrSmallRest)) {
+            paths.push_back(BookFileName(base, "qbr", file.number));
+        }
+    }
+    return paths;
 }
 
 PartsOutcome GenerateParts(std::string_view text, const PartPlan& plan, DialogHost& host,

@@ -32,6 +32,10 @@ std::string PartPlanProblem(PartPlanStatus status);
 PartsOutcome GenerateParts(std::string_view text, const PartPlan& plan, DialogHost& host,
                            const PartsProgress& progress = {});
 
+// The paths GenerateParts would write for the plan, in the order it writes them, without
+// writing anything; empty when the plan cannot be written.
+std::vector<std::string> PlannedPartPaths(std::string_view text, const PartPlan& plan);
+
 // The folder the parts are written into, as shown to the operator ("." for the current folder).
 std::string PartsFolder(const PartPlan& plan);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <set>
 #include <tuple>
 
 #include "Capacities.h"
@@ -19,8 +20,8 @@ namespace {
 // A part's book must hold two chapters at least.
 constexpr uint32_t kMinPartChapters = 2;
 
-std::string ContinuationTitle(std::string_view title, uint32_t piece) {
-    std::string mark = Utf8ToGbk("（") + RenderChineseNumber(piece) + Utf8ToGbk("）");
+// The title cut on a character boundary so that it and the mark fit a title's 60 bytes.
+std::string TitleWithMark(std::string_view title, std::string_view mark) {
     size_t room = kTitleTextBytes > mark.size() ? kTitleTextBytes - mark.size() : 0;
     size_t cut = 0;
     while (cut < title.size()) {
@@ -28,7 +29,26 @@ std::string ContinuationTitle(std::string_view title, uint32_t piece) {
         if (cut + length > room) break;
         cut += length;
     }
-    return std::string(title.substr(0, cut)) + mark;
+    return std::string(title.substr(0, cut)) + std::string(mark);
+}
+
+std::string ContinuationTitle(std::string_view title, uint32_t piece) {
+    return TitleWithMark(title, Utf8ToGbk("（") + RenderChineseNumber(piece) + Utf8ToGbk("）"));
+}
+
+// A book refuses two chapters of one title, and novels whose volumes count from 第一章 again
+// repeat titles. A repeated title is told apart by its volume ("第二卷 第一章"), else by a number.
+std::string DistinctTitle(const std::string& title, const std::string& volume,
+                          const std::set<std::string>& taken) {
+    if (!taken.count(title)) return title;
+    if (!volume.empty()) {
+        std::string withVolume = TitleWithMark(volume + " " + title, "");
+        if (!taken.count(withVolume)) return withVolume;
+    }
+    for (int n = 2;; ++n) {
+        std::string numbered = TitleWithMark(title, "-" + std::to_string(n));
+        if (!taken.count(numbered)) return numbered;
+    }
 }
 
 uint32_t LastCharacterBoundary(std::string_view text, uint32_t start, uint32_t limit) {
@@ -105,6 +125,13 @@ std::string WithoutLastCharacter(std::string_view name) {
     size_t last = 0;
     for (size_t at = 0; at < name.size(); at += GbkCharLength(name, at)) last = at;
     return std::string(name.substr(0, last));
+}
+
+std::string TrimmedEnd(std::string_view title) {
+    while (!title.empty() && (title.back() == ' ' || title.back() == '\t')) title.remove_suffix(1);
+    size_t start = 0;
+    while (start < title.size() && (title[start] == ' ' || title[start] == '\t')) ++start;
+    return std::string(title.substr(start));
 }
 
 std::string PartMark(int number, int partCount) {
@@ -266,6 +293,7 @@ PartPlan PlanParts(std::string_view text, const std::vector<PlanHeading>& headin
     const int partCount = static_cast<int>(sizes.size());
     size_t next = 0;
     size_t volume = 0;
+    std::string volumeTitle;
     for (int k = 0; k < partCount; ++k) {
         PlannedPart part;
         part.number = k + 1;
@@ -275,7 +303,8 @@ PartPlan PlanParts(std::string_view text, const std::vector<PlanHeading>& headin
         part.textOffset = part.chapters.front().offset;
         const ChapterRecord& last = part.chapters.back();
         part.textLength = last.offset + last.length - part.textOffset;
-        for (const ChapterRecord& chapter : part.chapters) {
+        std::set<std::string> titles;
+        for (ChapterRecord& chapter : part.chapters) {
             // The volume lines this chapter begins with come before it.
             while (volume < volumes.size() &&
                    volumes[volume].offset < chapter.offset + chapter.length) {
@@ -284,8 +313,12 @@ PartPlan PlanParts(std::string_view text, const std::vector<PlanHeading>& headin
                 line.record.SetTitle(volumes[volume].title);
                 line.record.offset = volumes[volume].offset;
                 part.lines.push_back(line);
+                volumeTitle = TrimmedEnd(volumes[volume].title);
                 ++volume;
             }
+            std::string title = DistinctTitle(std::string(chapter.Title()), volumeTitle, titles);
+            chapter.SetTitle(title);
+            titles.insert(title);
             part.lines.push_back({chapter, false});
         }
         if (partCount == 1) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <set>
 
 #include "Capacities.h"
 #include "parts/PartPlan.h"
@@ -168,6 +169,35 @@ TEST(PlanParts, PartsHoldTheWholeTextOnce) {
               PartPlanStatus::kFirstNotAtStart);
     EXPECT_EQ(PlanParts(text, {{G("a"), 0, false}, {G("b"), 0, false}}, "/b/x.txt").status,
               PartPlanStatus::kBadOffsets);
+}
+
+TEST(PlanParts, TitlesRepeatedByVolumesCountingAgainAreToldApart) {
+    // Three volumes of 40 chapters, each counting from 第1章 again: 120 chapters, two parts.
+    std::string text;
+    std::vector<PlanHeading> headings;
+    for (int volume = 1; volume <= 3; ++volume) {
+        std::string name = G("第") + std::to_string(volume) + G("卷 远行");
+        headings.push_back({name, static_cast<uint32_t>(text.size()), true});
+        text += name + "\r\n";
+        for (int i = 1; i <= 40; ++i) {
+            std::string title = G("第") + std::to_string(i) + G("章");
+            headings.push_back({title, static_cast<uint32_t>(text.size()), false});
+            text += title + "\r\n" + Paragraphs(2, 200);
+        }
+    }
+    PartPlan plan = PlanParts(text, headings, "/b/x.txt");
+    ASSERT_EQ(plan.status, PartPlanStatus::kOk);
+    ASSERT_EQ(plan.parts.size(), 2u);
+    bool sawVolumeName = false;
+    for (const PlannedPart& part : plan.parts) {
+        std::set<std::string> titles;
+        for (const ChapterRecord& chapter : part.chapters) {
+            EXPECT_TRUE(titles.insert(std::string(chapter.Title())).second)
+                << test::U(chapter.Title());
+            sawVolumeName = sawVolumeName || test::U(chapter.Title()) == "第2卷 远行 第1章";
+        }
+    }
+    EXPECT_TRUE(sawVolumeName);
 }
 
 }  // namespace
