@@ -1,4 +1,6 @@
 // unpack: open a generated book and print its chapters, or write its text.
+#include <algorithm>
+#include <cctype>
 #include <ostream>
 
 #include "cli/BookOptions.h"
@@ -11,9 +13,14 @@
 namespace brisna::cli {
 namespace {
 
+// In any letter case: the window opens BOOK.QBR2 too.
 bool EndsWith(const std::string& text, std::string_view end) {
-    return text.size() >= end.size() &&
-           text.compare(text.size() - end.size(), end.size(), end) == 0;
+    if (text.size() < end.size()) return false;
+    const std::string_view tail = std::string_view(text).substr(text.size() - end.size());
+    return std::equal(tail.begin(), tail.end(), end.begin(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) ==
+               std::tolower(static_cast<unsigned char>(b));
+    });
 }
 
 // unpack never checks a book, so it has no use for the suspicious-word list; an empty device
