@@ -77,6 +77,9 @@ void CBrisnaMakeDlg::OnCommand(int controlId) {
         case kOpenQbrButton:
             OpenReplacingChapters(&CBrisnaMakeDlg::OnOpenQbr);
             return;
+        case kOpenEpubCommand:
+            OpenReplacingChapters(&CBrisnaMakeDlg::OnOpenEpub);
+            return;
         case kDeleteAllButton:
             if (ConfirmDiscardChapters()) OnDeleteAllChapters();
             return;
@@ -102,6 +105,9 @@ void CBrisnaMakeDlg::OnCommand(int controlId) {
             break;
         case kGenerateButton:
             OnGenerate();
+            break;
+        case kGenerateEpubCommand:
+            OnGenerateEpub();
             break;
         case kTestButton:
             OnTest();

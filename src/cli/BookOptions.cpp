@@ -18,7 +18,7 @@ OptionSpec BookArgument(bool several, bool standardInput) {
     OptionSpec spec;
     spec.key = "BOOK";
     spec.valueName = "BOOK";
-    spec.help = several ? "the book texts (.txt)" : "the book text (.txt)";
+    spec.help = several ? "the book texts (.txt or .epub)" : "the book text (.txt or .epub)";
     if (standardInput) spec.help += "; - reads standard input";
     spec.completion = Completion::kTextBook;
     spec.repeatable = several;

@@ -23,19 +23,21 @@ class UnpackCommand : public Command {
   public:
     UnpackCommand() {
         spec_.name = "unpack";
-        spec_.synopsis = "BOOK.qbr2|BOOK.qbr [-o OUT.txt|-] [--force] [--output-encoding ENC]";
-        spec_.summary = "open a .qbr2 or .qbr book and print its chapters or its text";
+        spec_.synopsis =
+            "BOOK.qbr2|BOOK.qbr|BOOK.epub [-o OUT.txt|-] [--force] [--output-encoding ENC]";
+        spec_.summary = "open a .qbr2, .qbr or .epub book and print its chapters or its text";
         spec_.details = {
-            "Opens the book as 打开qbr2文件 or 打开qbr does (chosen by the file's extension, "
-            "`.qbr2` or `.qbr`; any other name is a usage error) and prints the chapter lines as "
-            "`chapters` does, with the lengths the book gives. After a damaged `.qbr` file the "
+            "Opens the book as 打开qbr2文件, 打开qbr or 打开EPUB does (chosen by the file's "
+            "extension, `.qbr2`, `.qbr` or `.epub`; any other name is a usage error) and prints "
+            "the chapter lines as `chapters` does, with the lengths the book gives. After a "
+            "damaged `.qbr` file the "
             "chapters read before the damage are printed and the exit code is 3.",
             "With `-o OUT.txt` the book text (GBK, CR LF, as the editor holds it) is also "
             "written to `OUT.txt`; an existing `OUT.txt` is left alone (exit 3) unless "
             "`--force` is given. With `-o -` the text goes to standard output instead of the "
             "chapter lines. `--output-encoding utf-8` writes the text as UTF-8 with LF line "
             "ends instead."};
-        spec_.options.push_back({"BOOK", "", "BOOK", "the book file (.qbr2 or .qbr)",
+        spec_.options.push_back({"BOOK", "", "BOOK", "the book file (.qbr2, .qbr or .epub)",
                                  ValueKind::kText, Completion::kGeneratedBook, false, true});
         spec_.options.push_back({"output", "-o,--output", "OUT",
                                  "write the book text (GBK) to OUT; - is standard output",
@@ -49,8 +51,9 @@ class UnpackCommand : public Command {
     int Run(const ParsedArgs& args, CommandStreams& streams) override {
         std::string book = args.Value("BOOK").value_or("");
         bool qbr2 = EndsWith(book, ".qbr2");
-        if (!qbr2 && !EndsWith(book, ".qbr")) {
-            streams.err << "unpack: the book file must end in .qbr2 or .qbr: "
+        bool epub = IsEpubPath(book);
+        if (!qbr2 && !epub && !EndsWith(book, ".qbr")) {
+            streams.err << "unpack: the book file must end in .qbr2, .qbr or .epub: "
                         << EscapeLineBreaks(DisplayPath(book)) << '\n';
             return kExitUsage;
         }
@@ -64,7 +67,7 @@ class UnpackCommand : public Command {
         CliSession session(std::string(kNoWordList), [&sink](const ShownMessage& message) {
             sink.Message(MessageLine(message));
         });
-        bool opened = session.OpenBook(book, qbr2);
+        bool opened = epub ? session.OpenText(book) : session.OpenBook(book, qbr2);
         if (!toStandardOutput) {
             // Also after a damaged .qbr file: the chapters read before the damage are shown.
             session.ForEachChapterLine([&](const std::string& line) { sink.Result(line); });
