@@ -95,6 +95,9 @@ ZipArchiveReader::ZipArchiveReader(std::unique_ptr<Handle> handle, ZipLimits lim
 ZipArchiveReader::~ZipArchiveReader() = default;
 
 std::unique_ptr<ZipArchiveReader> ZipArchiveReader::Open(std::string_view bytes, ZipLimits limits) {
+    // Shorter than the end-of-archive record: the library would take it for an empty archive.
+    constexpr size_t kEndRecordBytes = 22;
+    if (bytes.size() < kEndRecordBytes) return nullptr;
     zip_error_t error;
     zip_error_init(&error);
     zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
