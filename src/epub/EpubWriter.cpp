@@ -212,12 +212,36 @@ struct NavPoint {
     std::string href;   // relative to the package folder
 };
 
-std::string ParagraphOf(std::string_view gbkLine) {
+// A line's text for a paragraph: every ASCII space or tab that a reader would collapse or drop
+// (leading, trailing, or after another) becomes a no-break space, so the line reads back with
+// the spaces it has.
+std::string LineContent(std::string_view gbkLine) {
+    const std::string utf8 = GbkToUtf8(gbkLine);
     std::string out;
-    if (!HasVisibleText(gbkLine)) return "<p class=\"blank\"><br/></p>\n";
-    // A line that indents itself with full-width spaces keeps exactly that indent.
-    out = gbkLine.starts_with(kFullWidthSpace) ? "<p class=\"noindent\">" : "<p>";
-    AppendEscaped(out, GbkToUtf8(gbkLine));
+    out.reserve(utf8.size() + 16);
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const char c = utf8[i];
+        if (c != ' ' && c != '\t') {
+            AppendEscaped(out, std::string_view(&c, 1));
+            continue;
+        }
+        const bool collapsible = i == 0 || i + 1 == utf8.size() || utf8[i - 1] == ' ' ||
+                                 utf8[i - 1] == '\t' || utf8[i + 1] == ' ' || utf8[i + 1] == '\t';
+        // The last of a run stays a plain space where it can, so lines still wrap there.
+        const bool lastOfInnerRun =
+            i > 0 && i + 1 < utf8.size() && utf8[i + 1] != ' ' && utf8[i + 1] != '\t';
+        out += collapsible && !lastOfInnerRun ? "&#160;" : " ";
+    }
+    return out;
+}
+
+std::string ParagraphOf(std::string_view gbkLine) {
+    if (gbkLine.empty()) return "<p class=\"blank\"><br/></p>\n";
+    // A line that indents itself keeps exactly that indent.
+    const bool indented =
+        gbkLine.starts_with(kFullWidthSpace) || gbkLine.front() == ' ' || gbkLine.front() == '\t';
+    std::string out = indented ? "<p class=\"noindent\">" : "<p>";
+    out += LineContent(gbkLine);
     out += "</p>\n";
     return out;
 }
@@ -232,7 +256,7 @@ void AddDocuments(std::vector<Document>& documents, const std::string& id, const
     for (size_t i = 0; i < lines.size(); ++i) {
         if (i == 0 && headingTag != nullptr && HasVisibleText(lines[0])) {
             document.body += std::string("<") + headingTag + ">";
-            AppendEscaped(document.body, GbkToUtf8(lines[0]));
+            document.body += LineContent(lines[0]);
             document.body += std::string("</") + headingTag + ">\n";
             continue;
         }

@@ -56,9 +56,10 @@ TEST(EpubWriter, TextComesBackUpToTheWhiteSpaceRules) {
     };
     const Case cases[] = {
         {"a last line without a line break gets one", "甲\r\n乙", "甲\r\n乙\r\n"},
-        {"ASCII spaces collapse and leave the line ends", "  a   b  \r\n", "a b\r\n"},
-        {"a tab is a space", "a\tb\r\n", "a b\r\n"},
-        {"a line of spaces is a blank line", "甲\r\n   \r\n乙\r\n", "甲\r\n\r\n乙\r\n"},
+        {"spaces a reader would drop are kept", "  a   b  \r\n", "  a   b  \r\n"},
+        {"a tab reads back as a space", "a\tb\t\r\n", "a b \r\n"},
+        {"a line of spaces stays one", "甲\r\n   \r\n　　\r\n乙\r\n",
+         "甲\r\n   \r\n　　\r\n乙\r\n"},
         {"control characters are left out",
          "a\x01"
          "b\r\n",
