@@ -227,8 +227,8 @@ void MainWindowTest::aboutBoxFromF1AndTheBackgroundMenu() {
 
     title.clear();
     QMenu* menu = window.BackgroundMenu();
-    QCOMPARE(menu->actions().size(),
-             5);  // 自动识别章节, 仅匹配行首, 按编码重新打开, a separator, About
+    // 自动识别章节, 仅匹配行首, 按编码重新打开, a separator, 打开EPUB, 生成EPUB, a separator, About
+    QCOMPARE(menu->actions().size(), 8);
     QCOMPARE(menu->actions().last()->text(), QStringLiteral("关于 BrisnaMake(&A)..."));
     brisna::guitest::AnswerNextModal(closeAbout);
     menu->actions().last()->trigger();
