@@ -156,6 +156,9 @@ Prepared PrepareBook(CliSession& session, const std::string& book, const BookSet
         return Prepared::kNotOpened;
     }
     session.Dialog().headingsAtLineStart = settings.headingsAtLineStart;
+    // An EPUB brings its own chapters; chapter options mark the book afresh instead.
+    if (!settings.chapterOptions.empty() && IsEpubPath(book))
+        session.Dialog().OnDeleteAllChapters();
     for (const ChapterOption& option : settings.chapterOptions) {
         std::string error;
         if (!session.ApplyChapterOption(option, error)) {

@@ -91,6 +91,10 @@ TEST(EpubCli, ARealBookGoesOutCleanAndComesBackWithItsChapters) {
     std::replace(expected.begin(), expected.end(), '\t', ' ');
     EXPECT_TRUE(test::ReadFileBytes(dir / "back.txt") == expected);
 
+    // Chapter options mark an EPUB afresh, as they mark a text.
+    EXPECT_EQ(OffsetsAndTitles(RunCli({"chapters", "book.epub", "--auto"}, dir.path())),
+              OffsetsAndTitles(marked));
+
     // And on to a .qbr2 with the EPUB's own contents.
     CliResult generate = RunCli({"generate", "book.epub"}, dir.path());
     EXPECT_EQ(generate.exitCode, 0) << generate.err << generate.out;
