@@ -1,5 +1,6 @@
 #include "app/CBrisnaMakeDlg.h"
 
+#include <cstring>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -182,7 +183,9 @@ void CBrisnaMakeDlg::OnOpenText() {
 
     BookLoadResult loaded = LoadBookFile(bookSourcePath, textEncoding);
     if (loaded.status != BookReadStatus::kOk) {
-        host.ShowMessage(BookReadMessage(loaded.status), MessageCaption::kNone);
+        // Which file and why: the one message of a batch that would otherwise say neither.
+        host.ShowFileMessage(BookReadMessage(loaded.status), MessageCaption::kNone, bookSourcePath,
+                             loaded.error != 0 ? std::strerror(loaded.error) : "");
         return;
     }
 

@@ -10,6 +10,8 @@
 #include <sstream>
 #include <thread>
 
+#include "cli/RunReport.h"
+
 namespace brisna::cli {
 
 namespace {
@@ -69,11 +71,14 @@ int RunBooks(const std::vector<std::string>& books, unsigned jobs, CommandStream
 
     // Each book's lines go out as soon as it and every book before it are done.
     int worst = kExitOk;
+    BatchTally tally;
+    ProgressLine progress(streams.err, StandardErrorIsTerminal() && !Quiet());
     for (BookSlot& slot : slots) {
         {
             std::unique_lock<std::mutex> lock(mutex);
             finished.wait(lock, [&] { return slot.done; });
         }
+        progress.Clear();
         streams.out << slot.results.str();
         streams.out.flush();
         streams.err << slot.messages.str();
@@ -81,7 +86,12 @@ int RunBooks(const std::vector<std::string>& books, unsigned jobs, CommandStream
         slot.results = std::ostringstream();
         slot.messages = std::ostringstream();
         worst = std::max(worst, slot.exitCode);
+        tally.Count(slot.exitCode);
+        const size_t index = static_cast<size_t>(&slot - slots.data());
+        progress.Show(index + 1, slots.size(), DisplayPath(books[index]).c_str());
     }
+    progress.Clear();
+    if (!Quiet()) WriteBatchSummary(streams.err, tally);
     return worst;
 }
 

@@ -29,6 +29,18 @@ class EpubCommand : public Command {
             "written path is printed; \"生成EPUB成功\" goes to standard error.",
             "Exit 0 when the file was written, else 3. A book read from standard input needs "
             "`-o`."};
+        spec_.summaryZh = "标记章节并把书写成 EPUB 3 文件";
+        spec_.detailsZh = {
+            "像“打开txt文件”（`.epub` 则像“打开EPUB”）那样打开书，应用章节选项，然后执行"
+            "“生成EPUB”：先做“生成qbr”的生成前检查（不含 30 KB 章节大小和 98 章的限制），再写出"
+            "一个 EPUB 3 文件：带目录（`nav.xhtml`，以及给旧阅读器的 `toc.ncx`），每章一个 XHTML "
+            "文档。书名取自文本开头的《书名》或“书名：…”一行，否则取文件名；作者取自“作者：…”"
+            "一行；标识符由文本算出，所以同一本书总是得到相同的文件。",
+            "文件写在文本旁边，名为 `BOOK.epub`（和生成的书一样，名字中去掉 `.txt`），已有的同名"
+            "文件会像“生成qbr”那样被替换。给出 `-o OUT.epub` 时改写到那里，已有的 `OUT.epub` "
+            "不会被改动（退出码 3），除非给出 `--force`；`-o -` 把文件写到标准输出。写出的路径"
+            "会被打印；“生成EPUB成功”输出到标准错误。",
+            "写出文件时退出码为 0，否则为 3。从标准输入读的书需要 `-o`。"};
         spec_.options.push_back(BookArgument(false));
         spec_.options.push_back(EncodingOption());
         AddOptions(spec_.options, ChapterOptionSpecs());
@@ -36,6 +48,7 @@ class EpubCommand : public Command {
                                  "write the EPUB to OUT instead of beside the text; - is standard "
                                  "output",
                                  ValueKind::kText, Completion::kAnyFile});
+        spec_.options.back().helpZh = "把 EPUB 写到 OUT，而不是文本旁边；- 为标准输出";
         spec_.options.push_back(ForceOption());
         spec_.options.push_back(WordsOption());
     }

@@ -245,11 +245,11 @@ BookLoadResult LoadBookFile(const std::string& path, TextEncoding encoding) {
         case FileReadStatus::kOk:
             break;
         case FileReadStatus::kCannotOpen:
-            return {BookReadStatus::kCannotOpen, {}, encoding};
+            return {BookReadStatus::kCannotOpen, {}, encoding, 0, 0, read.error};
         case FileReadStatus::kTooLarge:
-            return {BookReadStatus::kTooLarge, {}, encoding};
+            return {BookReadStatus::kTooLarge, {}, encoding, 0, 0, read.error};
         case FileReadStatus::kShortRead:
-            return {BookReadStatus::kShortRead, {}, encoding};
+            return {BookReadStatus::kShortRead, {}, encoding, 0, 0, read.error};
     }
     return DecodeBookBytes(read.bytes, encoding);
 }

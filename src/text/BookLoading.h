@@ -51,6 +51,7 @@ struct BookLoadResult {
     TextEncoding encoding = TextEncoding::kGbk;  // what the file was read as
     size_t replaced = 0;                         // characters GBK could not hold ('?' now)
     size_t firstReplacedLine = 0;                // 1-based line of the first of them, 0 if none
+    int error = 0;  // the system's error number when the file could not be read, else 0
 };
 
 // The text a book file's bytes load as in `encoding` (kAuto: detected): converted to GBK, then
