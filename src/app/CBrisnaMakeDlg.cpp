@@ -199,9 +199,8 @@ void CBrisnaMakeDlg::OnOpenText() {
     view.SetSelection({0, 0});
     chapters.SetTextLength(0);
     // The book is loaded; what could not be kept is said once, as a notice rather than a failure.
-    if (loaded.replaced > 0) {
-        host.ShowMessage(ReplacedCharactersMessage(loaded.replaced, loaded.firstReplacedLine),
-                         MessageCaption::kPrompt);
+    for (const std::string& notice : LoadNotices(loaded)) {
+        host.ShowMessage(notice, MessageCaption::kPrompt);
     }
 }
 

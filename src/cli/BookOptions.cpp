@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <ostream>
+#include <sstream>
 #include <thread>
 
 #include "Capacities.h"
@@ -147,7 +148,7 @@ int ReadBookSettings(const ParsedArgs& args, const std::vector<std::string>& boo
     if (std::find(books.begin(), books.end(), "-") != books.end()) {
         // A text in another encoding may take more bytes than its GBK text; the GBK text is
         // bounded when it is decoded.
-        settings.standardInput = ReadAllBounded(STDIN_FILENO, kMaxSourceBytes);
+        settings.standardInput = ReadAllBounded(STDIN_FILENO, kSourceReadLimit);
     }
     return kExitOk;
 }
@@ -204,18 +205,32 @@ unsigned JobsOf(const ParsedArgs& args) {
 }
 
 int RunPreparedBooks(const ParsedArgs& args, unsigned jobs, CommandStreams& streams,
-                     const PreparedBookJob& job) {
+                     const PreparedBookJob& job, const PreparedBookOutputs& outputsOf) {
     std::vector<std::string> books = args.Values("BOOK");
     BookSettings settings;
     if (int code = ReadBookSettings(args, books, streams, settings); code != kExitOk) {
         return code;
     }
-    return RunBooks(books, jobs, streams, [&](const std::string& book, LineSink& sink) {
-        std::unique_ptr<CliSession> session = NewBookSession(settings, sink);
-        Prepared prepared = PrepareBook(*session, book, settings, sink);
-        if (prepared == Prepared::kNotOpened) return kExitFailed;
-        return job(*session, prepared, sink);
-    });
+    BookOutputs outputs;
+    if (outputsOf) {
+        outputs = [&](const std::string& book) -> std::vector<std::string> {
+            std::ostringstream unused;
+            LineSink silent(unused, unused, "");
+            std::unique_ptr<CliSession> session = NewBookSession(settings, silent);
+            Prepared prepared = PrepareBook(*session, book, settings, silent);
+            if (prepared == Prepared::kNotOpened) return {};
+            return outputsOf(*session, prepared);
+        };
+    }
+    return RunBooks(
+        books, jobs, streams,
+        [&](const std::string& book, LineSink& sink) {
+            std::unique_ptr<CliSession> session = NewBookSession(settings, sink);
+            Prepared prepared = PrepareBook(*session, book, settings, sink);
+            if (prepared == Prepared::kNotOpened) return kExitFailed;
+            return job(*session, prepared, sink);
+        },
+        outputs);
 }
 
 int ProblemListExit(CliSession& session, Prepared prepared) {

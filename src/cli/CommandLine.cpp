@@ -12,6 +12,7 @@
 
 #include "cli/Commands.h"
 #include "cli/ControlNames.h"
+#include "cli/Output.h"
 #include "cli/RunReport.h"
 #include "cli/ScriptGrammar.h"
 
@@ -363,8 +364,9 @@ std::string WrapParagraph(const std::string& text, size_t width, const std::stri
 
 int RunCommandLine(int argc, const char* const* argv, CommandStreams& streams) {
     // Nothing a subcommand throws may end the program without a word.
+    int code = kExitFailed;
     try {
-        return ParseAndRun(argc, argv, streams);
+        code = ParseAndRun(argc, argv, streams);
     } catch (const std::bad_alloc&) {
         streams.err << "brisnamake-cli: 内存不足\n";
     } catch (const std::exception& failure) {
@@ -372,7 +374,7 @@ int RunCommandLine(int argc, const char* const* argv, CommandStreams& streams) {
     } catch (...) {
         streams.err << "brisnamake-cli: 内部错误\n";
     }
-    return kExitFailed;
+    return FinishStandardOutput(streams.out, streams.err, code);
 }
 
 }  // namespace brisna::cli

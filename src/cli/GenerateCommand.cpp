@@ -65,6 +65,13 @@ class GenerateCommand : public Command {
                 return kExitUsage;
             }
         }
+        // The names come from the book source path: the same file name in another folder.
+        auto sourcePathFor = [&](const CBrisnaMakeDlg& dialog) {
+            if (!outputDir) return dialog.bookSourcePath;
+            return (std::filesystem::path(*outputDir) /
+                    std::filesystem::path(dialog.bookSourcePath).filename())
+                .string();
+        };
         return RunPreparedBooks(
             args, JobsOf(args), streams,
             [&](CliSession& session, Prepared prepared, LineSink& sink) {
@@ -72,19 +79,17 @@ class GenerateCommand : public Command {
                 // written.
                 if (prepared != Prepared::kReady) return kExitFailed;
                 CBrisnaMakeDlg& dialog = session.Dialog();
-                if (outputDir) {
-                    // The names come from the book source path: the same file name in another
-                    // folder.
-                    dialog.bookSourcePath =
-                        (std::filesystem::path(*outputDir) /
-                         std::filesystem::path(dialog.bookSourcePath).filename())
-                            .string();
-                }
+                dialog.bookSourcePath = sourcePathFor(dialog);
                 GenerationOutcome outcome =
                     GenerateBook(dialog.bookText, dialog.chapterList, dialog.chapters, dialog.host,
                                  dialog.bookSourcePath);
                 for (const std::string& path : outcome.writtenFiles) sink.Result(DisplayPath(path));
                 return outcome.succeeded ? kExitOk : kExitFailed;
+            },
+            [&](CliSession& session, Prepared prepared) -> std::vector<std::string> {
+                if (prepared != Prepared::kReady) return {};
+                CBrisnaMakeDlg& dialog = session.Dialog();
+                return PlannedOutputPaths(dialog.bookText, dialog.chapters, sourcePathFor(dialog));
             });
     }
 

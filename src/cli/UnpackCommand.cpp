@@ -1,4 +1,8 @@
 // unpack: open a generated book and print its chapters, or write its text.
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cctype>
 #include <ostream>
 
 #include "cli/BookOptions.h"
@@ -7,13 +11,19 @@
 #include "cli/InputFiles.h"
 #include "cli/RunReport.h"
 #include "text/EncodingConversion.h"
+#include "text/FileReading.h"
 
 namespace brisna::cli {
 namespace {
 
+// In any letter case: the window opens BOOK.QBR2 too.
 bool EndsWith(const std::string& text, std::string_view end) {
-    return text.size() >= end.size() &&
-           text.compare(text.size() - end.size(), end.size(), end) == 0;
+    if (text.size() < end.size()) return false;
+    const std::string_view tail = std::string_view(text).substr(text.size() - end.size());
+    return std::equal(tail.begin(), tail.end(), end.begin(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) ==
+               std::tolower(static_cast<unsigned char>(b));
+    });
 }
 
 // unpack never checks a book, so it has no use for the suspicious-word list; an empty device
@@ -87,6 +97,12 @@ class UnpackCommand : public Command {
         }
         if (!opened) return kExitFailed;
         if (output) {
+            // The text never replaces the book it came from, by its name or through a link.
+            struct stat info {};
+            if (::stat(book.c_str(), &info) == 0) {
+                RememberInputFile(static_cast<uint64_t>(info.st_dev),
+                                  static_cast<uint64_t>(info.st_ino));
+            }
             return WriteOutputFile(
                 *output, GbkTextToOutput(session.View().GetText(), WrittenEncoding(args, *output)),
                 force, streams.out, streams.err);
