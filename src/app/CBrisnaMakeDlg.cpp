@@ -78,6 +78,9 @@ void CBrisnaMakeDlg::OnCommand(int controlId) {
         case kOpenQbrButton:
             OpenReplacingChapters(&CBrisnaMakeDlg::OnOpenQbr);
             return;
+        case kOpenEpubCommand:
+            OpenReplacingChapters(&CBrisnaMakeDlg::OnOpenEpub);
+            return;
         case kDeleteAllButton:
             if (ConfirmDiscardChapters()) OnDeleteAllChapters();
             return;
@@ -103,6 +106,9 @@ void CBrisnaMakeDlg::OnCommand(int controlId) {
             break;
         case kGenerateButton:
             OnGenerate();
+            break;
+        case kGenerateEpubCommand:
+            OnGenerateEpub();
             break;
         case kTestButton:
             OnTest();

@@ -40,7 +40,7 @@ int CBrisnaMakeApp::InitInstance() {
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("file"),
-                                 QStringLiteral("要打开的图书（.txt、.qbr2 或 .qbr）"),
+                                 QStringLiteral("要打开的图书（.txt、.qbr2、.qbr 或 .epub）"),
                                  QStringLiteral("[file]"));
     parser.process(*this);  // --help, --version and unknown options end here
     const QStringList files = parser.positionalArguments();

@@ -148,6 +148,11 @@ void MainWindow::BuildBackgroundMenu() {
                 [this, encoding] { ReopenTextAs(encoding); });
     }
     backgroundMenu_->addSeparator();
+    connect(backgroundMenu_->addAction(QStringLiteral("打开EPUB")), &QAction::triggered, this,
+            [this] { RunCommand(kOpenEpubCommand); });
+    connect(backgroundMenu_->addAction(QStringLiteral("生成EPUB")), &QAction::triggered, this,
+            [this] { RunCommand(kGenerateEpubCommand); });
+    backgroundMenu_->addSeparator();
     connect(backgroundMenu_->addAction(QStringLiteral("关于 BrisnaMake(&A)...")),
             &QAction::triggered, this, &MainWindow::ShowAbout);
 }
@@ -196,8 +201,8 @@ void MainWindow::RunCommand(int controlId) {
 }
 
 void MainWindow::RunDialogCommand(int controlId, const std::function<void()>& command) {
-    const bool opening =
-        controlId == kOpenTextButton || controlId == kOpenQbr2Button || controlId == kOpenQbrButton;
+    const bool opening = controlId == kOpenTextButton || controlId == kOpenQbr2Button ||
+                         controlId == kOpenQbrButton || controlId == kOpenEpubCommand;
     const uint64_t textBefore = textView_->TextGeneration();
     host_.ForgetChosenPath();
     textView_->BeginCommand();
@@ -219,6 +224,7 @@ int MainWindow::OpenCommandFor(const QString& path) {
     if (name.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive)) return kOpenTextButton;
     if (name.endsWith(QStringLiteral(".qbr2"), Qt::CaseInsensitive)) return kOpenQbr2Button;
     if (name.endsWith(QStringLiteral(".qbr"), Qt::CaseInsensitive)) return kOpenQbrButton;
+    if (name.endsWith(QStringLiteral(".epub"), Qt::CaseInsensitive)) return kOpenEpubCommand;
     return 0;
 }
 
