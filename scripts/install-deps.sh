@@ -14,7 +14,7 @@ run=(libopencc-data fonts-noto-cjk qt6-translations-l10n)
 build=(
   build-essential cmake ninja-build pkg-config
   zlib1g-dev libicu-dev libopencc-dev qt6-base-dev libcli11-dev libbenchmark-dev
-  dpkg-dev file
+  dpkg-dev file pandoc
 )
 test=(
   libgtest-dev clang libclang-rt-14-dev opencc
