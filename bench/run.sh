@@ -29,9 +29,11 @@ for source in bench/*Bench.cpp; do
   [[ -z "$filter" || "$name" == *"$filter"* ]] && programs+=("$name")
 done
 # The window's timings live beside the others' folder; built only with the window.
-if [ -f bench/window/WindowBench.cpp ] && [[ -z "$filter" || WindowBench == *"$filter"* ]]; then
-  programs+=(WindowBench)
-fi
+for source in bench/window/*Bench.cpp; do
+  [ -f "$source" ] || continue
+  name=$(basename "$source" .cpp)
+  [[ -z "$filter" || "$name" == *"$filter"* ]] && programs+=("$name")
+done
 targets=()
 for name in "${programs[@]}"; do targets+=("bench_$name"); done
 [ -f src/cli/CMakeLists.txt ] && targets+=(brisnamake-cli)

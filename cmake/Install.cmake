@@ -41,8 +41,12 @@ if(TARGET brisnamake-cli)
   if(TARGET brisnamake-cli-docs)
     set(cli_docs ${CMAKE_BINARY_DIR}/src/cli)
     brisna_man_page(${cli_docs}/brisnamake-cli.1 "")
+    brisna_man_page(${cli_docs}/zh_CN/brisnamake-cli.1 zh_CN)
     install(FILES ${cli_docs}/brisnamake-cli.bash-completion
             DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME brisnamake-cli)
+    install(FILES ${cli_docs}/_brisnamake-cli DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions)
+    install(FILES ${cli_docs}/brisnamake-cli.fish
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d)
   endif()
 endif()
 

@@ -7,7 +7,7 @@
 # build: compilers and libraries for the window, the command line and the benchmarks, and
 #        what `cpack -G DEB` needs
 # test:  the test frameworks, the fuzzer, the virtual display, books to try, and the tools
-#        that check the package
+#        that check the package (and the Chinese locale the Chinese help is tried in)
 set -euo pipefail
 
 run=(libopencc-data fonts-noto-cjk qt6-translations-l10n)
@@ -21,6 +21,7 @@ test=(
   xvfb xauth
   manpages-zh debian-faq-zh-cn
   desktop-file-utils appstream man-db shared-mime-info
+  lintian zsh fish locales
 )
 
 groups=("$@")
@@ -46,3 +47,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get update -q
   $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
+
+# --help and the manual pages are tried in Chinese; Debian generates no locale by itself.
+for group in "${groups[@]}"; do
+  if [ "$group" = test ] && ! locale -a 2>/dev/null | grep -qx 'zh_CN.utf8'; then
+    echo "Generating the locale zh_CN.UTF-8"
+    if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
+    $SUDO localedef -i zh_CN -c -f UTF-8 -A /usr/share/locale/locale.alias zh_CN.UTF-8
+  fi
+done

@@ -1,5 +1,6 @@
 #include "app/CBrisnaMakeDlg.h"
 
+#include <cstring>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -190,7 +191,9 @@ void CBrisnaMakeDlg::OnOpenText() {
 
     BookLoadResult loaded = LoadBookFile(bookSourcePath, textEncoding);
     if (loaded.status != BookReadStatus::kOk) {
-        host.ShowMessage(BookReadMessage(loaded.status), MessageCaption::kNone);
+        // Which file and why: the one message of a batch that would otherwise say neither.
+        host.ShowFileMessage(BookReadMessage(loaded.status), MessageCaption::kNone, bookSourcePath,
+                             loaded.error != 0 ? std::strerror(loaded.error) : "");
         return;
     }
 
@@ -205,9 +208,8 @@ void CBrisnaMakeDlg::OnOpenText() {
     view.SetSelection({0, 0});
     chapters.SetTextLength(0);
     // The book is loaded; what could not be kept is said once, as a notice rather than a failure.
-    if (loaded.replaced > 0) {
-        host.ShowMessage(ReplacedCharactersMessage(loaded.replaced, loaded.firstReplacedLine),
-                         MessageCaption::kPrompt);
+    for (const std::string& notice : LoadNotices(loaded)) {
+        host.ShowMessage(notice, MessageCaption::kPrompt);
     }
 }
 

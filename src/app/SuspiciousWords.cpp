@@ -1,5 +1,6 @@
 #include "app/SuspiciousWords.h"
 
+#include "text/BookLoading.h"
 #include "text/CodePage936.h"
 #include "text/EncodingConversion.h"
 #include "text/EncodingDetection.h"
@@ -23,8 +24,11 @@ WordListResult LoadSuspiciousWords(const std::filesystem::path& file) {
         result.status = WordListStatus::kMissing;
         return result;
     }
-    // The list is kept in GBK like the text it is searched in; a byte-order mark is dropped.
-    const std::string bytes = ConvertToGbk(read.bytes, DetectTextEncoding(read.bytes)).gbk;
+    RememberInputFile(read.device, read.inode);
+    // The list is kept in GBK like the text it is searched in; a byte-order mark is dropped. A
+    // file whose lines end in CR alone is split at its CRs, as a book is.
+    const std::string bytes =
+        CrLineEndsToCrLf(ConvertToGbk(read.bytes, DetectTextEncoding(read.bytes)).gbk);
 
     std::string entry;
     for (size_t i = 0; i < bytes.size(); ++i) {

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "book/FileCalls.h"
+#include "text/FileReading.h"
 
 namespace brisna {
 
@@ -21,6 +22,8 @@ std::atomic<unsigned> temporaryCounter{0};
 
 constexpr std::string_view kTemporaryPrefix = ".brisna-";
 constexpr std::string_view kTemporarySuffix = ".tmp";
+// ".brisna-" + process id + "-" + counter + ".tmp", with both numbers at their longest.
+constexpr size_t kLongestTemporaryName = 8 + 10 + 1 + 10 + 4;
 
 bool Fail(int* error, int number) {
     if (error != nullptr) *error = number;
@@ -114,16 +117,34 @@ bool IsTemporaryFileName(std::string_view name) {
 
 bool WriteFileAtomically(const std::string& givenPath, std::string_view bytes, int* error) {
     if (givenPath.empty()) return Fail(error, ENOENT);
-    const std::string path = FollowLinks(givenPath);
+    std::string path = FollowLinks(givenPath);
     if (path.empty()) return Fail(error, errno);
-    const std::string folder = FolderOf(path);
+    std::string folder = FolderOf(path);
     const FileCalls& calls = CurrentFileCalls();
+
+    // A target near the path limit leaves no room for a temporary beside it whose name is longer
+    // than its own: then both are named through a descriptor of the folder.
+    const bool nearLimit = folder.size() + kLongestTemporaryName >= PATH_MAX;
+    FileDescriptor folderHandle(nearLimit ? ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)
+                                          : -1);
+    if (nearLimit) {
+        if (folderHandle.get() < 0) return Fail(error, errno);
+        const std::string name = path.substr(folder.size());
+        folder = "/proc/self/fd/" + std::to_string(folderHandle.get()) + "/";
+        path = folder + name;
+    }
 
     // An existing file is replaced only where writing it in place would have been allowed, and
     // keeps its permission bits, less the special ones: a copy must never gain privileges.
     int permissions = -1;
     struct stat existing;
     if (::stat(path.c_str(), &existing) == 0) {
+        // Never over a file this run read a text from: a link named like the output could
+        // otherwise make generation replace its own book.
+        if (IsInputFile(static_cast<uint64_t>(existing.st_dev),
+                        static_cast<uint64_t>(existing.st_ino))) {
+            return Fail(error, kErrorOutputIsInput);
+        }
         if (S_ISDIR(existing.st_mode)) return Fail(error, EISDIR);
         if (!S_ISREG(existing.st_mode)) return Fail(error, EINVAL);
         if ((existing.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0) {

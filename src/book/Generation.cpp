@@ -12,6 +12,7 @@
 #include "check/ValidationRules.h"
 #include "text/CodePage936.h"
 #include "text/FileReading.h"
+#include "text/GbkText.h"
 
 namespace brisna {
 
@@ -34,6 +35,26 @@ std::string_view TextOf(std::string_view text, const PlannedFile& file) {
 }
 
 }  // namespace
+
+std::vector<std::string> PlannedOutputPaths(CMyRECtrl& bookText, const ChapterModel& chapters,
+                                            std::string_view bookSourcePath) {
+    const std::string text = ReadBookText(bookText.View());
+    const uint32_t textLength = static_cast<uint32_t>(text.size());
+    std::vector<ChapterRecord> records;
+    for (uint32_t i = 0; i < chapters.Count(); ++i) records.push_back(*chapters.RecordAt(i));
+    std::vector<std::string> paths;
+    if (records.empty() || !ComputeWorkingLengths(records, textLength)) return paths;
+    const std::string base = OutputBase(bookSourcePath);
+    const std::vector<ChapterRecord> qbr2List = CutIntoPieces(text, records, kQbr2PieceBytes);
+    for (const PlannedFile& file : PlanFiles(qbr2List, textLength, kQbr2FileStep, kQbr2SmallRest)) {
+        paths.push_back(BookFileName(base, "qbr2", file.number));
+    }
+    const std::vector<ChapterRecord> qbrList = CutIntoPieces(text, records, kQbrPieceBytes);
+    for (const PlannedFile& file : PlanFiles(qbrList, textLength, kQbrFileStep, kQbrSmallRest)) {
+        paths.push_back(BookFileName(base, "qbr", file.number));
+    }
+    return paths;
+}
 
 GenerationOutcome GenerateBook(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& chapters,
                                DialogHost& host, std::string_view bookSourcePath) {
@@ -78,9 +99,10 @@ GenerationOutcome GenerateBook(CMyRECtrl& bookText, ListBox& chapterList, Chapte
             WriteQbr(TextOf(text, file), ChaptersOf(qbrList, file), path, lastHeader, codec);
         if (!written.ok()) {
             if (written.status == QbrWriteResult::Status::kChapterTooShort) {
-                host.ShowMessage(FormatGbkMessage("%s章节长度过短，无法生成QBR，建议合并章节",
-                                                  {written.failedChapterTitle}),
-                                 MessageCaption::kAppName);
+                host.ShowMessage(
+                    FormatGbkMessage("%s章节长度过短，无法生成QBR，建议合并章节",
+                                     {std::string(WholeGbkCharacters(written.failedChapterTitle))}),
+                    MessageCaption::kAppName);
             }
             host.ShowFileMessage(Utf8ToGbk("生成qbr失败"), MessageCaption::kNone, path,
                                  SystemErrorText(written.error));

@@ -22,6 +22,12 @@ struct GenerationOutcome {
 // writes every .qbr2 file and every .qbr file, named from the book source path. Works on copies
 // of the chapter records: the chapter model keeps its titles, offsets and order (the checks
 // leave its lengths current), and the chapter list is not touched.
+// The paths GenerateBook would write for the book as it stands (every .qbr2 file, then every
+// .qbr file), without writing anything; empty when its chapters cannot be written at all. A
+// batch uses it to find books whose files would replace each other.
+std::vector<std::string> PlannedOutputPaths(CMyRECtrl& bookText, const ChapterModel& chapters,
+                                            std::string_view bookSourcePath);
+
 GenerationOutcome GenerateBook(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& chapters,
                                DialogHost& host, std::string_view bookSourcePath);
 

@@ -140,6 +140,7 @@ QbrReadResult ReadQbr(std::string_view fileBytes) {
     }
 
     std::vector<uint8_t> block(kLz77MaxBlockBytes);
+    uint64_t blocksEnd = kQbrHeaderBytes;
     for (uint32_t i = 0; i < count; ++i) {
         // No book holds more chapters than the editor takes: decoding hundreds first is waste.
         if (i >= kMaxChapters) return fail(kChapterError);
@@ -152,6 +153,10 @@ QbrReadResult ReadQbr(std::string_view fileBytes) {
         if (from > fileSize || length > fileSize - from || expected > kLz77MaxBlockBytes) {
             return fail(kChapterError);
         }
+        // Blocks follow the header one after the other and end before the index: a block that
+        // overlaps another or runs backwards would show one chapter's text under several titles.
+        if (from < blocksEnd || from + length > indexOffset) return fail(kChapterError);
+        blocksEnd = from + length;
         std::memset(block.data(), 0, block.size());
         if (DecodeLz77(file + from, length, block.data(), block.size(), expected) !=
             int64_t{expected}) {

@@ -55,6 +55,8 @@ bool IsGb2312Trail(unsigned char byte) {
 
 // The first byte occurrence of every word (npos for none), as FindBytesFast gives it, from one
 // pass over the text for all words of two bytes or more: the list may hold hundreds of words.
+constexpr size_t kSharedScanMaxWordBytes = 64;
+
 std::vector<size_t> FirstOccurrences(std::string_view text, const std::vector<std::string>& words) {
     constexpr size_t kNone = std::string_view::npos;
     std::vector<size_t> first(words.size(), kNone);
@@ -68,7 +70,9 @@ std::vector<size_t> FirstOccurrences(std::string_view text, const std::vector<st
     std::vector<uint64_t> live(65536 / 64, 0);
     size_t remaining = 0;
     for (size_t i = 0; i < words.size(); ++i) {
-        if (words[i].size() < 2) {
+        // Long words on their own: a linear search, where the shared scan would compare a long
+        // word anew at every start of a near-match.
+        if (words[i].size() < 2 || words[i].size() > kSharedScanMaxWordBytes) {
             first[i] = FindBytesFast(text, words[i]);
             continue;
         }

@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <cstring>
 #include <ostream>
+#include <sstream>
 #include <thread>
 
 #include "Capacities.h"
 #include "cli/BookBatch.h"
+#include "cli/RunReport.h"
 #include "text/BookLoading.h"
 #include "text/CodePage936.h"
 
@@ -19,7 +21,11 @@ OptionSpec BookArgument(bool several, bool standardInput) {
     spec.key = "BOOK";
     spec.valueName = "BOOK";
     spec.help = several ? "the book texts (.txt)" : "the book text (.txt)";
-    if (standardInput) spec.help += "; - reads standard input";
+    spec.helpZh = several ? "书的文本文件（.txt）" : "书的文本文件（.txt）";
+    if (standardInput) {
+        spec.help += "; - reads standard input";
+        spec.helpZh += "；- 读标准输入";
+    }
     spec.completion = Completion::kTextBook;
     spec.repeatable = several;
     spec.required = true;
@@ -34,38 +40,54 @@ std::vector<OptionSpec> ChapterOptionSpecs() {
                            "type HEADING into 起始章节 and press 递增添加章节"};
     OptionSpec keyword{"keyword", "--keyword", "HEADING",
                        "type HEADING into 起始章节 and press 模糊添加章节"};
+    line.helpZh = "把光标放在第 N 个显示行（从 0 数起）并按“添加章节”";
+    incremental.helpZh = "在“起始章节”中输入 HEADING 并按“递增添加章节”";
+    keyword.helpZh = "在“起始章节”中输入 HEADING 并按“模糊添加章节”";
     std::vector<OptionSpec> specs{line, incremental, keyword};
     for (OptionSpec& spec : specs) spec.repeatable = true;
     specs.push_back({"auto", "--auto", "",
                      "recognise the headings as detect does and mark chapters with the best one; "
                      "text before the first heading becomes the first chapter",
                      ValueKind::kFlag});
+    specs.back().helpZh =
+        "像 detect 那样识别标题，用最好的一种标记章节；第一个标题之前的文字成为第一章";
     specs.push_back({"at-line-start", "--at-line-start", "",
                      "--incremental and --keyword take a heading only where it begins its line "
                      "(after blanks), skipping mentions in running text",
                      ValueKind::kFlag});
+    specs.back().helpZh =
+        "--incremental 和 --keyword 只取位于行首（空白之后）的标题，跳过正文中的提及";
     return specs;
 }
 
 OptionSpec WordsOption() {
-    return {"words",          "--words",
-            "FILE",           "read the suspicious-word list from FILE instead of ./BrisnaMake.csv",
-            ValueKind::kText, Completion::kAnyFile};
+    OptionSpec spec{
+        "words",          "--words",
+        "FILE",           "read the suspicious-word list from FILE instead of ./BrisnaMake.csv",
+        ValueKind::kText, Completion::kAnyFile};
+    spec.helpZh = "从 FILE 读可疑字列表，而不是 ./BrisnaMake.csv";
+    return spec;
 }
 
 OptionSpec JobsOption() {
-    return {"jobs", "--jobs", "N", "work on N books at a time (default: the number of cores)",
-            ValueKind::kPositiveCount};
+    OptionSpec spec{"jobs", "--jobs", "N",
+                    "work on N books at a time (default: the number of cores)",
+                    ValueKind::kPositiveCount};
+    spec.helpZh = "同时处理 N 本书（默认：处理器核数）";
+    return spec;
 }
 
 OptionSpec ForceOption() {
-    return {"force", "--force", "", "replace an existing output file", ValueKind::kFlag};
+    OptionSpec spec{"force", "--force", "", "replace an existing output file", ValueKind::kFlag};
+    spec.helpZh = "替换已有的输出文件";
+    return spec;
 }
 
 OptionSpec EncodingOption() {
     OptionSpec spec{"encoding", "--encoding", "ENC",
                     "read the book as ENC: auto (detect), gbk, utf-8, utf-16le, utf-16be, big5",
                     ValueKind::kText};
+    spec.helpZh = "按 ENC 读书：auto（自动识别）、gbk、utf-8、utf-16le、utf-16be、big5";
     spec.choices = {"auto", "gbk", "utf-8", "utf8", "utf-16le", "utf-16be", "big5"};
     return spec;
 }
@@ -73,6 +95,7 @@ OptionSpec EncodingOption() {
 OptionSpec OutputEncodingOption() {
     OptionSpec spec{"output-encoding", "--output-encoding", "ENC",
                     "write the text as gbk (CR LF, the default) or utf-8 (LF)", ValueKind::kText};
+    spec.helpZh = "按 gbk（CR LF，默认）或 utf-8（LF）写出文本";
     spec.choices = {"gbk", "utf-8", "utf8"};
     return spec;
 }
@@ -125,15 +148,16 @@ int ReadBookSettings(const ParsedArgs& args, const std::vector<std::string>& boo
     if (std::find(books.begin(), books.end(), "-") != books.end()) {
         // A text in another encoding may take more bytes than its GBK text; the GBK text is
         // bounded when it is decoded.
-        settings.standardInput = ReadAllBounded(STDIN_FILENO, kMaxSourceBytes);
+        settings.standardInput = ReadAllBounded(STDIN_FILENO, kSourceReadLimit);
     }
     return kExitOk;
 }
 
 std::unique_ptr<CliSession> NewBookSession(const BookSettings& settings, LineSink& sink) {
-    auto session = std::make_unique<CliSession>(
-        settings.wordsFile,
-        [&sink](const ShownMessage& message) { sink.Message(MessageLine(message)); });
+    auto session =
+        std::make_unique<CliSession>(settings.wordsFile, [&sink](const ShownMessage& message) {
+            if (Shown(message)) sink.Message(MessageLine(message));
+        });
     session->Dialog().textEncoding = settings.encoding;
     return session;
 }
@@ -178,18 +202,32 @@ unsigned JobsOf(const ParsedArgs& args) {
 }
 
 int RunPreparedBooks(const ParsedArgs& args, unsigned jobs, CommandStreams& streams,
-                     const PreparedBookJob& job) {
+                     const PreparedBookJob& job, const PreparedBookOutputs& outputsOf) {
     std::vector<std::string> books = args.Values("BOOK");
     BookSettings settings;
     if (int code = ReadBookSettings(args, books, streams, settings); code != kExitOk) {
         return code;
     }
-    return RunBooks(books, jobs, streams, [&](const std::string& book, LineSink& sink) {
-        std::unique_ptr<CliSession> session = NewBookSession(settings, sink);
-        Prepared prepared = PrepareBook(*session, book, settings, sink);
-        if (prepared == Prepared::kNotOpened) return kExitFailed;
-        return job(*session, prepared, sink);
-    });
+    BookOutputs outputs;
+    if (outputsOf) {
+        outputs = [&](const std::string& book) -> std::vector<std::string> {
+            std::ostringstream unused;
+            LineSink silent(unused, unused, "");
+            std::unique_ptr<CliSession> session = NewBookSession(settings, silent);
+            Prepared prepared = PrepareBook(*session, book, settings, silent);
+            if (prepared == Prepared::kNotOpened) return {};
+            return outputsOf(*session, prepared);
+        };
+    }
+    return RunBooks(
+        books, jobs, streams,
+        [&](const std::string& book, LineSink& sink) {
+            std::unique_ptr<CliSession> session = NewBookSession(settings, sink);
+            Prepared prepared = PrepareBook(*session, book, settings, sink);
+            if (prepared == Prepared::kNotOpened) return kExitFailed;
+            return job(*session, prepared, sink);
+        },
+        outputs);
 }
 
 int ProblemListExit(CliSession& session, Prepared prepared) {

@@ -70,8 +70,12 @@ using PreparedBookJob = std::function<int(CliSession& session, Prepared prepared
 // The run shared by the book subcommands: reads the settings, then for every book (up to
 // `jobs` side by side) a fresh session, the book opened and the chapter options applied, then
 // the job. A book that could not be opened fails without reaching the job.
+// With outputsOf, every book is first opened and prepared once without a word, to learn the
+// files it would write (see RunBooks).
+using PreparedBookOutputs =
+    std::function<std::vector<std::string>(CliSession& session, Prepared prepared)>;
 int RunPreparedBooks(const ParsedArgs& args, unsigned jobs, CommandStreams& streams,
-                     const PreparedBookJob& job);
+                     const PreparedBookJob& job, const PreparedBookOutputs& outputsOf = {});
 
 // The exit code of a command that leaves its findings in the problem list: 3 after a refused
 // chapter option, else 1 when the list has entries, else 0.

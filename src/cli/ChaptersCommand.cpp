@@ -18,6 +18,11 @@ class ChaptersCommand : public Command {
             "runs to the next one's offset, the last to the end of the text).",
             "Exit 0; 3 when the book could not be opened or a chapter option was refused (the "
             "chapters marked before the refusal are printed)."};
+        spec_.summaryZh = "打印选项标记出的章节";
+        spec_.detailsZh = {
+            "按列表顺序每章打印一行：字节偏移、制表符、字节长度、制表符、标题。长度由偏移在载入的"
+            "文本上算出（每章到下一章的偏移为止，最后一章到文本末尾）。",
+            "退出码为 0；书打不开或章节选项被拒绝时为 3（打印被拒绝之前标记的章节）。"};
         spec_.options.push_back(BookArgument(false));
         spec_.options.push_back(EncodingOption());
         AddOptions(spec_.options, ChapterOptionSpecs());

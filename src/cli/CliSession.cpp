@@ -54,9 +54,8 @@ bool CliSession::LoadTextBytes(std::string_view fileBytes, const std::string& so
     view_.SetFocus();
     view_.SetSelection({0, 0});
     dialog.chapters.SetTextLength(0);
-    if (loaded.replaced > 0) {
-        host_.ShowMessage(ReplacedCharactersMessage(loaded.replaced, loaded.firstReplacedLine),
-                          MessageCaption::kPrompt);
+    for (const std::string& notice : LoadNotices(loaded)) {
+        host_.ShowMessage(notice, MessageCaption::kPrompt);
     }
     return true;
 }

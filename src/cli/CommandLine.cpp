@@ -11,6 +11,10 @@
 #include <ostream>
 
 #include "cli/Commands.h"
+#include "cli/ControlNames.h"
+#include "cli/Output.h"
+#include "cli/RunReport.h"
+#include "cli/ScriptGrammar.h"
 
 namespace brisna::cli {
 
@@ -30,25 +34,74 @@ size_t Columns(std::string_view text) {
     return columns;
 }
 
+// --help is read on a terminal: the `code` marks of the descriptions are left out.
+std::string PlainText(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        if (c != '`') out += c;
+    }
+    return out;
+}
+
 std::string HelpText(const std::vector<std::string>& paragraphs) {
     std::string out;
     for (const std::string& paragraph : paragraphs) {
-        out += WrapParagraph(paragraph, kHelpWidth, "") + "\n";
+        out += WrapParagraph(PlainText(paragraph), kHelpWidth, "") + "\n";
         if (paragraph.rfind("- ", 0) != 0) out += "\n";
     }
     while (!out.empty() && out.back() == '\n') out.pop_back();
     return out;
 }
 
-std::string ProgramFooter() {
+// Rows of a two-column table as a list: the form, then its meaning indented under it.
+std::string HelpRows(const std::vector<GrammarRow>& rows, Language language) {
     std::string out;
-    for (const auto& [title, paragraphs] : Program().sections) {
-        if (title == "Description") continue;  // the manual's; --help keeps to the rules
-        out += title + ":\n" + HelpText(paragraphs) + "\n\n";
+    for (const GrammarRow& row : rows) {
+        out += "  " + PlainText(row.form) + "\n" +
+               WrapParagraph(PlainText(row.Meaning(language)), kHelpWidth, "      ") + "\n";
     }
-    out +=
-        "Every subcommand, option and the operator-script grammar: docs/cli.md, or\n"
-        "brisnamake-cli SUBCOMMAND --help.";
+    return out;
+}
+
+// The operator-script grammar, for script --help.
+std::string ScriptHelp(Language language) {
+    const ScriptGrammar& grammar = Grammar();
+    std::string out = language == Language::kChinese ? "脚本:\n" : "Scripts:\n";
+    out += HelpText(InLanguage(language, grammar.rules, grammar.rulesZh)) + "\n\n";
+    out += HelpRows(grammar.actions, language) + "\n";
+    out += WrapParagraph(InLanguage(language, grammar.namesNote, grammar.namesNoteZh), kHelpWidth,
+                         "") +
+           "\n";
+    auto names = [&out](const std::vector<ControlName>& table, const char* action) {
+        for (const ControlName& name : table) {
+            std::string caption = name.caption;
+            if (!name.alternateCaption.empty()) caption += " / " + name.alternateCaption;
+            out += "  " + std::string(action) + " " + name.shortName + " (" +
+                   std::to_string(name.id) + (caption.empty() ? "" : ", " + caption) + ")\n";
+        }
+    };
+    names(ButtonNames(), "press");
+    names(MenuNames(), "menu");
+    names(FieldNames(), "type");
+    out += "\n" + PlainText(InLanguage(language, grammar.printNote, grammar.printNoteZh)) + "\n";
+    out += HelpRows(grammar.prints, language) + "\n";
+    out += HelpText(InLanguage(language, grammar.closing, grammar.closingZh));
+    return out;
+}
+
+std::string ProgramFooter(Language language) {
+    const ProgramText& program = Program();
+    std::string out;
+    for (const TextSection& section : program.sections) {
+        // The description is the manual's; --help keeps to the rules.
+        if (&section == &program.sections.front()) continue;
+        out += section.Title(language) + ":\n" + HelpText(section.Paragraphs(language)) + "\n\n";
+    }
+    out += language == Language::kChinese
+               ? "每个子命令、选项和操作脚本的语法：man brisnamake-cli、\n"
+                 "/usr/share/doc/brisnamake/cli.md，或 brisnamake-cli 子命令 --help。"
+               : "Every subcommand, option and the operator-script grammar: man brisnamake-cli,\n"
+                 "/usr/share/doc/brisnamake/cli.md, or brisnamake-cli SUBCOMMAND --help.";
     return out;
 }
 
@@ -74,19 +127,20 @@ struct Binding {
     std::map<const CLI::Option*, std::string> keys;
 };
 
-void Bind(Binding& binding, const OptionSpec& spec) {
+void Bind(Binding& binding, const OptionSpec& spec, Language language) {
     CLI::App& app = *binding.app;
+    const std::string help = PlainText(spec.Help(language));
     CLI::Option* option = nullptr;
     if (spec.kind == ValueKind::kFlag) {
-        option = app.add_flag(spec.names, binding.flags[spec.key], spec.help);
+        option = app.add_flag(spec.names, binding.flags[spec.key], help);
     } else if (spec.Positional()) {
         // Not marked required here: values after "--" are added afterwards, and then checked.
         option = spec.repeatable
                      ? app.add_option(spec.valueName, binding.values[spec.key], spec.help)
-                     : app.add_option(spec.valueName, binding.singles[spec.key], spec.help);
+                     : app.add_option(spec.valueName, binding.singles[spec.key], help);
         option->type_name("");
     } else {
-        option = app.add_option(spec.names, binding.values[spec.key], spec.help);
+        option = app.add_option(spec.names, binding.values[spec.key], help);
         option->allow_extra_args(false)->type_name(spec.valueName);
         if (!spec.repeatable) option->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     }
@@ -145,23 +199,44 @@ int Collect(Binding& binding, const std::vector<std::string>& afterDashes, Comma
 
 int ParseAndRun(int argc, const char* const* argv, CommandStreams& streams) {
     std::vector<std::unique_ptr<Command>> commands = AllCommands();
-    CLI::App app{Program().summary, Program().name};
+    const Language language = LanguageFromEnvironment();
+    const bool chinese = language == Language::kChinese;
+    CLI::App app{Program().Summary(language), Program().name};
     auto formatter = std::make_shared<Formatter>();
     formatter->column_width(34);
+    if (chinese) {
+        formatter->label("Usage", "用法");
+        formatter->label("Positionals", "参数");
+        formatter->label("OPTIONS", "选项");
+        formatter->label("REQUIRED", "必需");
+        app.option_defaults()->group("选项");
+    }
+    const std::string helpFlagText =
+        chinese ? "显示此帮助并退出" : "Print this help message and exit";
     app.formatter(formatter);
     app.require_subcommand(1);
-    app.set_version_flag("--version", VersionLine(), "print the version and exit");
-    app.footer(ProgramFooter());
+    // The program's own flags may also follow the subcommand: brisnamake-cli generate -q ...
+    app.fallthrough();
+    app.set_help_flag("-h,--help", helpFlagText);
+    app.set_version_flag("-V,--version", VersionLine(),
+                         chinese ? "打印版本并退出" : "print the version and exit");
+    bool quiet = false;
+    app.add_flag("-q,--quiet", quiet, chinese ? "除错误外不输出消息" : "no messages but errors");
+    app.footer(ProgramFooter(language));
 
     std::vector<std::unique_ptr<Binding>> bindings;
     for (const std::unique_ptr<Command>& command : commands) {
         const CommandSpec& spec = command->Spec();
         auto binding = std::make_unique<Binding>();
         binding->command = command.get();
-        binding->app = app.add_subcommand(spec.name, spec.summary);
-        binding->app->footer(HelpText(spec.details));
+        binding->app = app.add_subcommand(spec.name, PlainText(spec.Summary(language)));
+        if (chinese) binding->app->group("子命令");
+        binding->app->set_help_flag("-h,--help", helpFlagText);
+        std::string footer = HelpText(spec.Details(language));
+        if (spec.name == "script") footer += "\n\n" + ScriptHelp(language);
+        binding->app->footer(footer);
         formatter->synopses[binding->app] = spec.synopsis;
-        for (const OptionSpec& option : spec.options) Bind(*binding, option);
+        for (const OptionSpec& option : spec.options) Bind(*binding, option, language);
         bindings.push_back(std::move(binding));
     }
 
@@ -181,6 +256,7 @@ int ParseAndRun(int argc, const char* const* argv, CommandStreams& streams) {
         return code == 0 ? kExitOk : kExitUsage;
     }
 
+    SetQuiet(quiet);
     for (const std::unique_ptr<Binding>& binding : bindings) {
         if (!binding->app->parsed()) continue;
         ParsedArgs parsed;
@@ -192,39 +268,105 @@ int ParseAndRun(int argc, const char* const* argv, CommandStreams& streams) {
 
 }  // namespace
 
+namespace {
+
+// A piece of text a line may break before: a word, or one Chinese character.
+struct WrapUnit {
+    std::string_view text;
+    bool spaceBefore = false;
+};
+
+bool IsWide(unsigned char lead) {
+    return lead >= 0xE0;
+}
+
+// Chinese punctuation that must not begin a line, and the brackets that must not end one.
+bool ClosesLine(std::string_view character) {
+    for (std::string_view mark : {"，", "。", "、", "；", "：", "）", "”", "’", "！", "？", "」"}) {
+        if (character == mark) return true;
+    }
+    return false;
+}
+
+bool OpensLine(std::string_view character) {
+    for (std::string_view mark : {"（", "“", "‘", "「"}) {
+        if (character == mark) return true;
+    }
+    return false;
+}
+
+std::vector<WrapUnit> WrapUnits(std::string_view text) {
+    std::vector<WrapUnit> units;
+    bool space = false;
+    size_t i = 0;
+    while (i < text.size()) {
+        if (text[i] == ' ') {
+            space = true;
+            ++i;
+            continue;
+        }
+        size_t end = i;
+        if (IsWide(static_cast<unsigned char>(text[i]))) {
+            end = i + 1;
+            while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
+                ++end;
+            }
+        } else {
+            while (end < text.size() && text[end] != ' ' &&
+                   !IsWide(static_cast<unsigned char>(text[end]))) {
+                ++end;
+            }
+        }
+        units.push_back({text.substr(i, end - i), space});
+        space = false;
+        i = end;
+    }
+    return units;
+}
+
+}  // namespace
+
 std::string WrapParagraph(const std::string& text, size_t width, const std::string& indent) {
     const bool item = text.rfind("- ", 0) == 0;
     const std::string hanging = indent + (item ? "  " : "");
+    std::vector<WrapUnit> units = WrapUnits(text);
     std::string out = indent;
     size_t column = Columns(indent);
-    size_t start = 0;
     bool lineEmpty = true;
-    while (start < text.size()) {
-        size_t end = text.find(' ', start);
-        if (end == std::string::npos) end = text.size();
-        std::string_view word(text.data() + start, end - start);
-        size_t columns = Columns(word);
-        if (!lineEmpty && column + 1 + columns > width) {
+    for (size_t i = 0; i < units.size(); ++i) {
+        const WrapUnit& unit = units[i];
+        // What must stay on one line with this unit: punctuation that cannot start a line,
+        // and whatever follows an opening bracket.
+        size_t last = i;
+        while (last + 1 < units.size() && !units[last + 1].spaceBefore &&
+               (ClosesLine(units[last + 1].text) || OpensLine(units[last].text))) {
+            ++last;
+        }
+        size_t columns = 0;
+        for (size_t k = i; k <= last; ++k) columns += Columns(units[k].text);
+        const size_t gap = unit.spaceBefore ? 1 : 0;
+        if (!lineEmpty && column + gap + columns > width) {
             out += "\n" + hanging;
             column = Columns(hanging);
             lineEmpty = true;
         }
-        if (!lineEmpty) {
+        if (!lineEmpty && unit.spaceBefore) {
             out += ' ';
             ++column;
         }
-        out += word;
+        for (size_t k = i; k <= last; ++k) out += units[k].text;
         column += columns;
         lineEmpty = false;
-        start = end + 1;
+        i = last;
     }
     return out;
 }
 
 int RunCommandLine(int argc, const char* const* argv, CommandStreams& streams) {
     // Nothing a subcommand throws may end the program without a word.
+    int code = kExitFailed;
     try {
-        return ParseAndRun(argc, argv, streams);
+        code = ParseAndRun(argc, argv, streams);
     } catch (const std::bad_alloc&) {
         streams.err << "brisnamake-cli: 内存不足\n";
     } catch (const std::exception& failure) {
@@ -232,7 +374,7 @@ int RunCommandLine(int argc, const char* const* argv, CommandStreams& streams) {
     } catch (...) {
         streams.err << "brisnamake-cli: 内部错误\n";
     }
-    return kExitFailed;
+    return FinishStandardOutput(streams.out, streams.err, code);
 }
 
 }  // namespace brisna::cli

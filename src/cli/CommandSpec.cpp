@@ -1,6 +1,30 @@
 #include "cli/CommandSpec.h"
 
+#include <cstdlib>
+
 namespace brisna::cli {
+
+Language LanguageFromEnvironment() {
+    // The first of these that is set and not empty decides, as for every other message.
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(name);
+        if (value == nullptr || *value == '\0') continue;
+        return std::string_view(value).substr(0, 2) == "zh" ? Language::kChinese
+                                                            : Language::kEnglish;
+    }
+    return Language::kEnglish;
+}
+
+const std::string& InLanguage(Language language, const std::string& english,
+                              const std::string& chinese) {
+    return language == Language::kChinese && !chinese.empty() ? chinese : english;
+}
+
+const std::vector<std::string>& InLanguage(Language language,
+                                           const std::vector<std::string>& english,
+                                           const std::vector<std::string>& chinese) {
+    return language == Language::kChinese && !chinese.empty() ? chinese : english;
+}
 
 void ParsedArgs::Add(const std::string& key, std::string value) {
     ordered_.emplace_back(key, value);

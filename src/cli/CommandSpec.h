@@ -26,6 +26,19 @@ enum class ValueKind {
     kPositiveCount,  // an integer of 1 or more
 };
 
+// The language of --help and of the manual page: every description carries both.
+enum class Language { kEnglish, kChinese };
+
+// Chinese under a zh_* locale (LC_ALL, else LC_MESSAGES, else LANG), English otherwise.
+Language LanguageFromEnvironment();
+
+// The Chinese text when there is one and it is asked for, else the English.
+const std::string& InLanguage(Language language, const std::string& english,
+                              const std::string& chinese);
+const std::vector<std::string>& InLanguage(Language language,
+                                           const std::vector<std::string>& english,
+                                           const std::vector<std::string>& chinese);
+
 // What the shell completes for a value.
 enum class Completion { kNone, kTextBook, kGeneratedBook, kAnyFile, kDirectory };
 
@@ -40,7 +53,9 @@ struct OptionSpec {
     bool required = false;    // positional arguments only
     // The values a kText option takes (any letter case); empty: any text.
     std::vector<std::string> choices = {};
+    std::string helpZh = {};  // the same line in Chinese
     bool Positional() const { return names.empty(); }
+    const std::string& Help(Language language) const { return InLanguage(language, help, helpZh); }
 };
 
 struct CommandSpec {
@@ -51,6 +66,16 @@ struct CommandSpec {
     // marks literal text.
     std::vector<std::string> details;
     std::vector<OptionSpec> options;
+    // The summary and the details in Chinese, paragraph for paragraph.
+    std::string summaryZh;
+    std::vector<std::string> detailsZh;
+
+    const std::string& Summary(Language language) const {
+        return InLanguage(language, summary, summaryZh);
+    }
+    const std::vector<std::string>& Details(Language language) const {
+        return InLanguage(language, details, detailsZh);
+    }
 };
 
 // The values of one parsed command line.

@@ -22,13 +22,32 @@ std::unique_ptr<Command> MakeVersionCommand();
 
 std::vector<std::unique_ptr<Command>> AllCommands();
 
+// A titled run of paragraphs (the same mark-up as CommandSpec::details), in both languages.
+struct TextSection {
+    std::string title;
+    std::vector<std::string> paragraphs;
+    std::string titleZh;
+    std::vector<std::string> paragraphsZh;
+
+    const std::string& Title(Language language) const {
+        return InLanguage(language, title, titleZh);
+    }
+    const std::vector<std::string>& Paragraphs(Language language) const {
+        return InLanguage(language, paragraphs, paragraphsZh);
+    }
+};
+
 // The program as a whole: what it is and the rules every subcommand keeps.
 struct ProgramText {
-    std::string name;     // "brisnamake-cli"
-    std::string summary;  // one line
-    // Sections of the rules shared by every subcommand: title and paragraphs (the same mark-up
-    // as CommandSpec::details).
-    std::vector<std::pair<std::string, std::vector<std::string>>> sections;
+    std::string name;       // "brisnamake-cli"
+    std::string summary;    // one line
+    std::string summaryZh;  // the same in Chinese
+    // The rules shared by every subcommand; the first section is the description.
+    std::vector<TextSection> sections;
+
+    const std::string& Summary(Language language) const {
+        return InLanguage(language, summary, summaryZh);
+    }
 };
 const ProgramText& Program();
 

@@ -25,6 +25,15 @@ class DetectCommand : public Command {
             "`从第N行开始` (N counted from 1). `--auto` applies the first line.",
             "Exit 0 when at least one form was found, 1 when none was (the book is read, but "
             "has no heading structure to offer), 3 when the book could not be opened."};
+        spec_.summaryZh = "列出自动识别找到的章节标题";
+        spec_.detailsZh = {
+            "在每行的开头寻找带编号的标题（`第 + 数字 + 章/回/节/卷/集/部/篇/话`、`Chapter N`、"
+            "`卷N`、只有一个数字的行），按形式分组，并对每种形式数出从它的第一个标题开始的递增添加"
+            "（仅匹配行首）会标记多少章。每种能标记至少两章的形式打印一行，最好的在前（章数最多，"
+            "其次覆盖最多）：第一个标题、制表符、章数、制表符、这些章覆盖的文本比例（`63%`），"
+            "标题不从第一行开始时再加制表符和 `从第N行开始`（N 从 1 数起）。`--auto` 应用第一行。",
+            "至少找到一种形式时退出码为 0，一种也没有时为 1（书读了，但没有可用的标题结构），"
+            "书打不开时为 3。"};
         spec_.options.push_back(BookArgument(false));
         spec_.options.push_back(EncodingOption());
     }

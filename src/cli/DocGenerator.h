@@ -5,14 +5,21 @@
 #include <string>
 #include <string_view>
 
+#include "cli/CommandSpec.h"
+
 namespace brisna::cli {
 
-// brisnamake-cli(1) in roff.
-std::string ManPage();
-// A bash completion script for brisnamake-cli.
+// brisnamake-cli(1) in roff, in English or in Chinese.
+std::string ManPage(Language language = Language::kEnglish);
+// The completion scripts for brisnamake-cli: bash, zsh and fish.
 std::string BashCompletion();
+std::string ZshCompletion();
+std::string FishCompletion();
 // The subcommand reference of docs/cli.md (Markdown).
 std::string MarkdownReference();
+// The script grammar up to the control names, and the print outputs after them (Markdown).
+std::string MarkdownScriptGrammar();
+std::string MarkdownScriptOutput();
 // The table of the names scripts may use for buttons, menu items and fields (Markdown).
 std::string MarkdownControlNames();
 

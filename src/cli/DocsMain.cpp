@@ -1,7 +1,8 @@
-// brisnamake-cli-docgen: writes the manual page and the bash completion of brisnamake-cli, and
-// keeps the generated parts of docs/cli.md current, all from the command descriptions.
+// brisnamake-cli-docgen: writes the manual pages and the shell completions of brisnamake-cli,
+// and keeps the generated parts of docs/cli.md current, all from the command descriptions.
 //
-//   brisnamake-cli-docgen --man FILE --completion FILE
+//   brisnamake-cli-docgen --man FILE --man-zh FILE --completion FILE --zsh-completion FILE
+//                         --fish-completion FILE
 //   brisnamake-cli-docgen --update-markdown docs/cli.md
 //   brisnamake-cli-docgen --check-markdown docs/cli.md    exit 1 when it is not current
 #include <fstream>
@@ -35,8 +36,14 @@ int main(int argc, char** argv) {
         const std::string path = argv[i + 1];
         if (option == "--man") {
             if (!Write(path, brisna::cli::ManPage())) return 1;
+        } else if (option == "--man-zh") {
+            if (!Write(path, brisna::cli::ManPage(brisna::cli::Language::kChinese))) return 1;
         } else if (option == "--completion") {
             if (!Write(path, brisna::cli::BashCompletion())) return 1;
+        } else if (option == "--zsh-completion") {
+            if (!Write(path, brisna::cli::ZshCompletion())) return 1;
+        } else if (option == "--fish-completion") {
+            if (!Write(path, brisna::cli::FishCompletion())) return 1;
         } else if (option == "--update-markdown" || option == "--check-markdown") {
             std::string document;
             if (!ReadWhole(path, document)) {
@@ -61,7 +68,8 @@ int main(int argc, char** argv) {
                 return 1;
             }
         } else {
-            std::cerr << "usage: brisnamake-cli-docgen [--man FILE] [--completion FILE] "
+            std::cerr << "usage: brisnamake-cli-docgen [--man FILE] [--man-zh FILE] "
+                         "[--completion FILE] [--zsh-completion FILE] [--fish-completion FILE] "
                          "[--update-markdown FILE | --check-markdown FILE]\n";
             return 2;
         }

@@ -26,12 +26,21 @@ class GenerateCommand : public Command {
             "refused, nothing is written for that book.",
             "A book read from standard input has no name to name its files after, so `generate` "
             "takes files only."};
+        spec_.summaryZh = "标记章节并写出 .qbr2 和 .qbr 文件";
+        spec_.detailsZh = {
+            "像“打开txt文件”那样打开每本书，应用章节选项，然后执行“生成qbr”：书再检查一遍，"
+            "以 `.qbr2` 和 `.qbr` 文件写在文本旁边（`book.qbr2`；书需要几个文件时为 "
+            "`book1.qbr2`、`book2.qbr2`……；`.qbr` 相同）。同名的已有书会被替换，和窗口中一样。"
+            "每个写出的路径各占一行；消息（包括“生成qbr和qbr2成功”）输出到标准错误。",
+            "出现“生成qbr和qbr2成功”时退出码为 0，否则为 3。章节选项被拒绝时，这本书什么也不写。",
+            "从标准输入读的书没有名字可以用来命名它的文件，所以 `generate` 只接受文件。"};
         spec_.options.push_back(BookArgument(true, false));
         spec_.options.push_back(EncodingOption());
         AddOptions(spec_.options, ChapterOptionSpecs());
         spec_.options.push_back({"output-dir", "--output-dir", "DIR",
                                  "write the books into DIR instead of beside the text (same names)",
                                  ValueKind::kText, Completion::kDirectory});
+        spec_.options.back().helpZh = "把书写进 DIR，而不是文本旁边（名字不变）";
         spec_.options.push_back(WordsOption());
         spec_.options.push_back(JobsOption());
     }
@@ -56,6 +65,13 @@ class GenerateCommand : public Command {
                 return kExitUsage;
             }
         }
+        // The names come from the book source path: the same file name in another folder.
+        auto sourcePathFor = [&](const CBrisnaMakeDlg& dialog) {
+            if (!outputDir) return dialog.bookSourcePath;
+            return (std::filesystem::path(*outputDir) /
+                    std::filesystem::path(dialog.bookSourcePath).filename())
+                .string();
+        };
         return RunPreparedBooks(
             args, JobsOf(args), streams,
             [&](CliSession& session, Prepared prepared, LineSink& sink) {
@@ -63,19 +79,17 @@ class GenerateCommand : public Command {
                 // written.
                 if (prepared != Prepared::kReady) return kExitFailed;
                 CBrisnaMakeDlg& dialog = session.Dialog();
-                if (outputDir) {
-                    // The names come from the book source path: the same file name in another
-                    // folder.
-                    dialog.bookSourcePath =
-                        (std::filesystem::path(*outputDir) /
-                         std::filesystem::path(dialog.bookSourcePath).filename())
-                            .string();
-                }
+                dialog.bookSourcePath = sourcePathFor(dialog);
                 GenerationOutcome outcome =
                     GenerateBook(dialog.bookText, dialog.chapterList, dialog.chapters, dialog.host,
                                  dialog.bookSourcePath);
                 for (const std::string& path : outcome.writtenFiles) sink.Result(DisplayPath(path));
                 return outcome.succeeded ? kExitOk : kExitFailed;
+            },
+            [&](CliSession& session, Prepared prepared) -> std::vector<std::string> {
+                if (prepared != Prepared::kReady) return {};
+                CBrisnaMakeDlg& dialog = session.Dialog();
+                return PlannedOutputPaths(dialog.bookText, dialog.chapters, sourcePathFor(dialog));
             });
     }
 

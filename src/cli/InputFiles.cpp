@@ -16,6 +16,7 @@
 namespace brisna::cli {
 
 StreamRead ReadAllBounded(int fd, uint64_t limitBytes) {
+    RememberInputDescriptor(fd);  // no output may be written over a file read as input
     StreamRead result;
     char buffer[65536];
     for (;;) {
@@ -84,15 +85,14 @@ int WriteOutputFile(const std::string& path, std::string_view bytes, bool force,
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.flush();
         if (!out) {
-            err << "写入标准输出失败\n";
+            ReportStandardOutputFailure(err);
             return kExitFailed;
         }
         return kExitOk;
     }
     if (CheckOutputFree(path, force, err) != kExitOk) return kExitFailed;
-    errno = 0;
-    if (!WriteFileAtomically(path, bytes)) {
-        int error = errno;
+    int error = 0;
+    if (!WriteFileAtomically(path, bytes, &error)) {
         err << "写入文件失败: " << EscapeLineBreaks(DisplayPath(path));
         if (error != 0) err << ": " << SystemErrorText(error);
         err << '\n';

@@ -1,6 +1,10 @@
 #include "cli/Output.h"
 
+#include <cstdio>
+#include <iostream>
 #include <ostream>
+
+#include "cli/CommandSpec.h"
 
 #include "text/CodePage936.h"
 
@@ -59,6 +63,24 @@ std::string MessageLine(const ShownMessage& message) {
         if (!message.reason.empty()) line += ": " + message.reason;
     }
     return EscapeLineBreaks(line);
+}
+
+void ReportStandardOutputFailure(std::ostream& err) {
+    // Kept with the stream: one message however many writes failed.
+    static const int reportedIndex = std::ios_base::xalloc();
+    if (err.iword(reportedIndex) != 0) return;
+    err.iword(reportedIndex) = 1;
+    err << "写入标准输出失败\n";
+}
+
+int FinishStandardOutput(std::ostream& out, std::ostream& err, int code) {
+    out.flush();
+    bool failed = !out;
+    // std::cout writes through C's stdout, whose buffer and error flag are its own.
+    if (&out == &std::cout) failed = std::fflush(stdout) != 0 || std::ferror(stdout) != 0 || failed;
+    if (!failed) return code;
+    ReportStandardOutputFailure(err);
+    return kExitFailed;
 }
 
 void LineSink::Result(std::string_view utf8Line) {

@@ -19,6 +19,14 @@ std::string DisplayPath(std::string_view pathBytes);
 // A message box as one line of UTF-8: "text", "text: path" or "text: path: reason".
 std::string MessageLine(const ShownMessage& message);
 
+// Says "写入标准输出失败" on err, once per run however many writes failed.
+void ReportStandardOutputFailure(std::ostream& err);
+
+// The last step of every subcommand: flushes standard output and checks that everything written
+// to it arrived (a full disk, a closed pipe or a closed descriptor lose it). Returns code, or
+// kExitFailed after reporting the failure.
+int FinishStandardOutput(std::ostream& out, std::ostream& err, int code);
+
 // Where one book's lines go.
 class LineSink {
   public:

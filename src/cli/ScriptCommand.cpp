@@ -26,8 +26,16 @@ class ScriptCommand : public Command {
             "error as `FILE:LINE: message` (the lines before it have run); 3 when the script "
             "cannot be read.",
             "`--encoding` is what every `open-txt` of the script reads its text as."};
+        spec_.summaryZh = "执行操作脚本（- 从标准输入读）";
+        spec_.detailsZh = {
+            "执行操作脚本（见下文“脚本”）。消息框在出现处打印到标准输出，夹在 `print` 的输出"
+            "之间。",
+            "每行都执行了时退出码为 0；遇到第一个格式错误的行时为 2，在标准错误上报告为 "
+            "`FILE:LINE: 消息`（它之前的行已执行）；脚本读不了时为 3。",
+            "`--encoding` 是脚本中每个 `open-txt` 读文本所用的编码。"};
         spec_.options.push_back({"FILE", "", "FILE", "the script (UTF-8); - reads standard input",
                                  ValueKind::kText, Completion::kAnyFile, false, true});
+        spec_.options.back().helpZh = "脚本（UTF-8）；- 读标准输入";
         spec_.options.push_back(WordsOption());
         spec_.options.push_back(EncodingOption());
     }

@@ -3,6 +3,7 @@
 #include "cli/BookOptions.h"
 #include "cli/Commands.h"
 #include "cli/InputFiles.h"
+#include "cli/RunReport.h"
 #include "text/EncodingConversion.h"
 
 namespace brisna::cli {
@@ -16,16 +17,27 @@ class T2sCommand : public Command {
         spec_.summary = "convert a book from Traditional to Simplified characters";
         spec_.details = {
             "Opens `IN.txt` as 打开txt文件 does (`-` reads standard input), runs 繁体转简体 and "
-            "writes the text to `OUT.txt` (GBK, CR LF; `-` writes standard output). An existing "
+            "writes the text to `OUT.txt` (GBK, CR LF; `-` writes standard output, as UTF-8 when "
+            "that is a terminal). An existing "
             "`OUT.txt` is left alone (exit 3) unless `--force` is given.",
             "`IN.txt` may be GBK, UTF-8, UTF-16 or Big5 (`--encoding`); `--output-encoding "
             "utf-8` writes UTF-8 with LF line ends. When the conversion dictionary cannot be "
             "loaded nothing is written (exit 3)."};
+        spec_.summaryZh = "把书从繁体字转换为简体字";
+        spec_.detailsZh = {
+            "像“打开txt文件”那样打开 `IN.txt`（`-` 读标准输入），执行“繁体转简体”，并把文本写入 "
+            "`OUT.txt`（GBK、CR LF；`-` 写到标准输出，是终端时为 UTF-8）。已有的 `OUT.txt` "
+            "不会被改动（退出码 3），"
+            "除非给出 `--force`。",
+            "`IN.txt` 可以是 GBK、UTF-8、UTF-16 或 Big5（`--encoding`）；`--output-encoding "
+            "utf-8` 以 UTF-8 和 LF 行尾写出。转换词典载入不了时什么也不写（退出码 3）。"};
         spec_.options.push_back({"IN", "", "IN", "the book text (.txt); - reads standard input",
                                  ValueKind::kText, Completion::kTextBook, false, true});
+        spec_.options.back().helpZh = "书的文本（.txt）；- 读标准输入";
         spec_.options.push_back({"OUT", "", "OUT",
                                  "where the converted text goes; - is standard output",
                                  ValueKind::kText, Completion::kAnyFile, false, true});
+        spec_.options.back().helpZh = "转换后的文本写到哪里；- 为标准输出";
         spec_.options.push_back(ForceOption());
         spec_.options.push_back(EncodingOption());
         spec_.options.push_back(OutputEncodingOption());
@@ -51,9 +63,9 @@ class T2sCommand : public Command {
         // Any message (the dictionary could not be loaded) means the text was left as it was:
         // nothing is written.
         if (session->MessageCount() != before) return kExitFailed;
-        return WriteOutputFile(output,
-                               GbkTextToOutput(session->View().GetText(), OutputEncodingOf(args)),
-                               force, streams.out, streams.err);
+        return WriteOutputFile(
+            output, GbkTextToOutput(session->View().GetText(), WrittenEncoding(args, output)),
+            force, streams.out, streams.err);
     }
 
   private:

@@ -1,18 +1,26 @@
 // unpack: open a generated book and print its chapters, or write its text.
+#include <algorithm>
+#include <cctype>
 #include <ostream>
 
 #include "cli/BookOptions.h"
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
 #include "cli/InputFiles.h"
+#include "cli/RunReport.h"
 #include "text/EncodingConversion.h"
 
 namespace brisna::cli {
 namespace {
 
+// In any letter case: the window opens BOOK.QBR2 too.
 bool EndsWith(const std::string& text, std::string_view end) {
-    return text.size() >= end.size() &&
-           text.compare(text.size() - end.size(), end.size(), end) == 0;
+    if (text.size() < end.size()) return false;
+    const std::string_view tail = std::string_view(text).substr(text.size() - end.size());
+    return std::equal(tail.begin(), tail.end(), end.begin(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) ==
+               std::tolower(static_cast<unsigned char>(b));
+    });
 }
 
 // unpack never checks a book, so it has no use for the suspicious-word list; an empty device
@@ -33,13 +41,25 @@ class UnpackCommand : public Command {
             "With `-o OUT.txt` the book text (GBK, CR LF, as the editor holds it) is also "
             "written to `OUT.txt`; an existing `OUT.txt` is left alone (exit 3) unless "
             "`--force` is given. With `-o -` the text goes to standard output instead of the "
-            "chapter lines. `--output-encoding utf-8` writes the text as UTF-8 with LF line "
-            "ends instead."};
+            "chapter lines, as UTF-8 when standard output is a terminal and as GBK to a pipe or "
+            "a file. `--output-encoding utf-8` writes the text as UTF-8 with LF line ends "
+            "instead."};
+        spec_.summaryZh = "打开 .qbr2 或 .qbr 书，打印其章节或文本";
+        spec_.detailsZh = {
+            "像“打开qbr2文件”或“打开qbr”那样打开书（按文件扩展名 `.qbr2` 或 `.qbr` 选择；"
+            "其他名字是用法错误），并像 `chapters` 那样打印章节行，长度取书中所记。`.qbr` 文件"
+            "损坏时，打印损坏之前读到的章节，退出码为 3。",
+            "给出 `-o OUT.txt` 时，书的文本（GBK、CR LF，与编辑器中相同）还会写入 `OUT.txt`；"
+            "已有的 `OUT.txt` 不会被改动（退出码 3），除非给出 `--force`。给出 `-o -` 时，文本"
+            "代替章节行写到标准输出：标准输出是终端时为 UTF-8，写到管道或文件时为 GBK。"
+            "`--output-encoding utf-8` 改为以 UTF-8 和 LF 行尾写出文本。"};
         spec_.options.push_back({"BOOK", "", "BOOK", "the book file (.qbr2 or .qbr)",
                                  ValueKind::kText, Completion::kGeneratedBook, false, true});
+        spec_.options.back().helpZh = "书文件（.qbr2 或 .qbr）";
         spec_.options.push_back({"output", "-o,--output", "OUT",
                                  "write the book text (GBK) to OUT; - is standard output",
                                  ValueKind::kText, Completion::kAnyFile});
+        spec_.options.back().helpZh = "把书的文本（GBK）写入 OUT；- 为标准输出";
         spec_.options.push_back(ForceOption());
         spec_.options.push_back(OutputEncodingOption());
     }
@@ -62,7 +82,7 @@ class UnpackCommand : public Command {
 
         LineSink sink(streams.out, streams.err, "");
         CliSession session(std::string(kNoWordList), [&sink](const ShownMessage& message) {
-            sink.Message(MessageLine(message));
+            if (Shown(message)) sink.Message(MessageLine(message));
         });
         bool opened = session.OpenBook(book, qbr2);
         if (!toStandardOutput) {
@@ -72,8 +92,8 @@ class UnpackCommand : public Command {
         if (!opened) return kExitFailed;
         if (output) {
             return WriteOutputFile(
-                *output, GbkTextToOutput(session.View().GetText(), OutputEncodingOf(args)), force,
-                streams.out, streams.err);
+                *output, GbkTextToOutput(session.View().GetText(), WrittenEncoding(args, *output)),
+                force, streams.out, streams.err);
         }
         return kExitOk;
     }

@@ -12,6 +12,8 @@ class VersionCommand : public Command {
         spec_.name = "version";
         spec_.summary = "print the version (as --version does)";
         spec_.details = {"Prints the program's name and version: `" + VersionLine() + "`."};
+        spec_.summaryZh = "打印版本（与 --version 相同）";
+        spec_.detailsZh = {"打印程序的名字和版本：`" + VersionLine() + "`。"};
     }
 
     const CommandSpec& Spec() const override { return spec_; }

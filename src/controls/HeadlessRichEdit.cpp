@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -223,6 +224,32 @@ int32_t HeadlessRichEdit::LineFromChar(int32_t charPosition) const {
     return LineOfPosition(charPosition < 0 ? selection_.min : charPosition);
 }
 
+namespace {
+// Longer needles are searched in one linear pass rather than by candidates.
+constexpr size_t kShortNeedleUnits = 64;
+}  // namespace
+
+size_t FindFoldedLinear(std::u16string_view text, size_t from, size_t limit,
+                        std::u16string needle) {
+    // Knuth-Morris-Pratt over the folded units: a long needle near-matched at many starts would
+    // otherwise be compared anew at each.
+    for (char16_t& unit : needle) unit = FoldLatin(unit);
+    std::vector<size_t> border(needle.size() + 1, 0);
+    for (size_t i = 1, k = 0; i < needle.size(); ++i) {
+        while (k > 0 && needle[i] != needle[k]) k = border[k];
+        if (needle[i] == needle[k]) ++k;
+        border[i + 1] = k;
+    }
+    limit = std::min(limit, text.size());
+    for (size_t i = from, k = 0; i < limit && !needle.empty(); ++i) {
+        const char16_t unit = FoldLatin(text[i]);
+        while (k > 0 && unit != needle[k]) k = border[k];
+        if (unit == needle[k]) ++k;
+        if (k == needle.size()) return i + 1 - k;
+    }
+    return std::u16string_view::npos;
+}
+
 CharRange HeadlessRichEdit::FindText(CharRange range, std::string_view gbk) const {
     constexpr CharRange kNotFound{-1, -1};
     std::u16string needle = ToViewText(gbk);
@@ -230,6 +257,14 @@ CharRange HeadlessRichEdit::FindText(CharRange range, std::string_view gbk) cons
     if (needle.empty() || range.min < 0 || range.min > count) return kNotFound;
     int32_t limit = range.max < 0 ? count : std::min(range.max, count);
     if (limit - range.min < static_cast<int32_t>(needle.size())) return kNotFound;
+
+    if (needle.size() > kShortNeedleUnits) {
+        const size_t found = FindFoldedLinear(text_, static_cast<size_t>(range.min),
+                                              static_cast<size_t>(limit), needle);
+        if (found == std::u16string_view::npos) return kNotFound;
+        const int32_t start = static_cast<int32_t>(found);
+        return {start, start + static_cast<int32_t>(needle.size())};
+    }
 
     // Candidates are found by their first and last units (either Latin case), the rest compared
     // folded.

@@ -7,11 +7,16 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "controls/RichEdit.h"
 
 namespace brisna {
+
+// The first place in text[from, limit) where needle stands, Latin letters compared without
+// case as FindText compares them; npos for none. Linear in both lengths, for long needles.
+size_t FindFoldedLinear(std::u16string_view text, size_t from, size_t limit, std::u16string needle);
 
 class HeadlessRichEdit : public RichEdit {
   public:

@@ -20,7 +20,8 @@ namespace brisna {
 CBrisnaMakeApp::CBrisnaMakeApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("BrisnaMake"));
     setApplicationVersion(QString::fromLatin1(kVersion));
-    setDesktopFileName(QStringLiteral("BrisnaMake"));
+    // The desktop entry's id: Wayland ties the window to the menu entry by it.
+    setDesktopFileName(QStringLiteral("io.github.brisnamake.BrisnaMake"));
     setWindowIcon(QIcon(QStringLiteral(":/brisna/BrisnaMake.png")));
     InstallChineseTranslation(*this);
 }

@@ -13,11 +13,15 @@
 #include <algorithm>
 #include <functional>
 
+#include "controls/HeadlessRichEdit.h"
 #include "text/CodePage936.h"
 #include "text/GbkText.h"
 
 namespace brisna {
 namespace {
+
+// A paragraph longer than this is wrapped anywhere rather than at word boundaries.
+constexpr size_t kLongParagraphUnits = 20000;
 
 // GBK bytes as the document takes them: up to the first NUL, every paragraph mark (CR LF, lone
 // CR, lone LF) as one u'\r'. CR and LF are never trail bytes, so this cannot re-pair the rest.
@@ -200,6 +204,23 @@ int32_t QtRichEdit::GetTextLength() const {
 void QtRichEdit::SetText(std::string_view gbk) {
     std::u16string text = ToViewText(gbk);
     std::replace(text.begin(), text.end(), u'\r', u'\n');
+    // Looking for a word boundary in a paragraph that has none goes over the rest of the
+    // paragraph for every display line: a megabyte on one line froze the window for a minute.
+    // Books with such paragraphs wrap anywhere; the positions of the characters stay the same.
+    size_t longest = 0;
+    for (size_t start = 0; start <= text.size();) {
+        size_t end = text.find(u'\n', start);
+        if (end == std::u16string::npos) end = text.size();
+        longest = std::max(longest, end - start);
+        start = end + 1;
+    }
+    const QTextOption::WrapMode wrap = longest > kLongParagraphUnits
+                                           ? QTextOption::WrapAnywhere
+                                           : QTextOption::WrapAtWordBoundaryOrAnywhere;
+    if (wordWrapMode() != wrap) {
+        document()->setPlainText(QString());  // not the old text laid out again in the new mode
+        setWordWrapMode(wrap);
+    }
     // Straight to the document: it drops every old format, where the editor's own setPlainText
     // would give the whole new text the format at the old caret (a highlight, say).
     document()->setPlainText(ToQString(text));
@@ -335,6 +356,10 @@ int32_t QtRichEdit::LineFromChar(int32_t charPosition) const {
     return document()->findBlock(position).blockNumber();
 }
 
+namespace {
+constexpr size_t kShortNeedleUnits = 64;
+}  // namespace
+
 CharRange QtRichEdit::FindText(CharRange range, std::string_view gbk) const {
     constexpr CharRange kNotFound{-1, -1};
     const std::u16string needle = ToViewText(gbk);
@@ -344,6 +369,15 @@ CharRange QtRichEdit::FindText(CharRange range, std::string_view gbk) const {
     const int32_t limit = range.max < 0 ? count : std::min(range.max, count);
     if (limit - range.min < static_cast<int32_t>(needle.size())) return kNotFound;
 
+    if (needle.size() > kShortNeedleUnits) {
+        // Horspool's skips can degrade to a compare at every start; long needles take the linear
+        // search the headless view uses.
+        const size_t found = FindFoldedLinear(text, static_cast<size_t>(range.min),
+                                              static_cast<size_t>(limit), needle);
+        if (found == std::u16string::npos) return kNotFound;
+        const int32_t start = static_cast<int32_t>(found);
+        return {start, start + static_cast<int32_t>(needle.size())};
+    }
     auto first = text.begin() + range.min;
     auto last = text.begin() + limit;
     std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end(), FoldedHash{},

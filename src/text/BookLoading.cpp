@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -183,6 +184,8 @@ std::string BookReadMessage(BookReadStatus status) {
             return Utf8ToGbk("txt文件大小不能超过2M");
         case BookReadStatus::kShortRead:
             return Utf8ToGbk("读取文件失败");
+        case BookReadStatus::kNotText:
+            return Utf8ToGbk("文件不是文本，未载入");
         case BookReadStatus::kOk:
             break;
     }
@@ -203,10 +206,35 @@ std::string PrepareLoadedText(std::string_view fileBytes) {
     return Transform(UpToNul(fileBytes), kDigits | kNormalize);
 }
 
+std::string CrLineEndsToCrLf(std::string_view text) {
+    if (text.find('\r') == std::string_view::npos || text.find('\n') != std::string_view::npos) {
+        return std::string(text);
+    }
+    std::string out;
+    out.reserve(text.size() + text.size() / 8);
+    for (char byte : text) {
+        out.push_back(byte);
+        if (byte == '\r') out.push_back('\n');
+    }
+    return out;
+}
+
+size_t LineOfOffset(std::string_view text, size_t offset) {
+    // Lines end at LF or at a CR without one; neither byte is ever part of a GBK pair.
+    size_t line = 1;
+    for (size_t i = 0; i < offset && i < text.size(); ++i) {
+        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))) {
+            ++line;
+        }
+    }
+    return line;
+}
+
 BookLoadResult DecodeBookBytes(std::string_view fileBytes, TextEncoding encoding) {
     BookLoadResult result;
     result.encoding = encoding;
     std::optional<GbkConversion> converted;
+    bool notText = false;
     if (encoding == TextEncoding::kAuto) {
         // DetectTextEncoding's order, with the UTF-8 check and conversion done in one pass.
         result.encoding = DetectMarkedEncoding(fileBytes);
@@ -215,41 +243,81 @@ BookLoadResult DecodeBookBytes(std::string_view fileBytes, TextEncoding encoding
                 result.encoding = TextEncoding::kGbk;
             } else if ((converted = ConvertValidUtf8ToGbk(fileBytes))) {
                 result.encoding = TextEncoding::kUtf8;
+            } else if (ReadsAsUtf8(fileBytes)) {
+                result.encoding = TextEncoding::kUtf8;  // a few damaged sequences become '?'
             } else {
                 result.encoding =
                     LooksLikeBig5(fileBytes) ? TextEncoding::kBig5 : TextEncoding::kGbk;
             }
         }
+        // Bytes that fit no encoding would load as whatever stands before their first NUL. A
+        // byte-order mark or valid UTF-8 says text. Refused once the size has been judged.
+        notText = result.encoding != TextEncoding::kUtf8 &&
+                  ByteOrderMarkLength(fileBytes, result.encoding) == 0 &&
+                  LooksLikeBinary(fileBytes, result.encoding);
     }
+    std::string_view gbk = fileBytes;
     if (result.encoding == TextEncoding::kGbk) {
         if (fileBytes.size() >= kMaxTextBytes) {
             return {BookReadStatus::kTooLarge, {}, result.encoding};
         }
-        result.text = PrepareLoadedText(fileBytes);
-        return result;
+        if (notText) return {BookReadStatus::kNotText, {}, result.encoding};
+    } else {
+        if (!converted) converted = ConvertToGbk(fileBytes, result.encoding);
+        if (converted->gbk.size() >= kMaxTextBytes) {
+            return {BookReadStatus::kTooLarge, {}, result.encoding};
+        }
+        if (notText) return {BookReadStatus::kNotText, {}, result.encoding};
+        gbk = converted->gbk;
+        result.replaced = converted->replaced;
+        result.firstReplacedLine = converted->firstReplacedLine;
     }
-    if (!converted) converted = ConvertToGbk(fileBytes, result.encoding);
-    if (converted->gbk.size() >= kMaxTextBytes) {
-        return {BookReadStatus::kTooLarge, {}, result.encoding};
+    // The book text ends at a NUL; what follows is dropped, and the operator is told where.
+    const std::string_view kept = UpToNul(gbk);
+    if (kept.size() < gbk.size()) result.nulLine = LineOfOffset(gbk, kept.size());
+    if (kept.find('\n') == std::string_view::npos && kept.find('\r') != std::string_view::npos) {
+        // CRs without a single LF are the line ends of the file, not stray bytes.
+        result.text = PrepareLoadedText(CrLineEndsToCrLf(kept));
+        if (result.text.size() >= kMaxTextBytes) {
+            return {BookReadStatus::kTooLarge, {}, result.encoding};
+        }
+    } else {
+        result.text = PrepareLoadedText(kept);
     }
-    result.text = PrepareLoadedText(converted->gbk);
-    result.replaced = converted->replaced;
-    result.firstReplacedLine = converted->firstReplacedLine;
     return result;
 }
 
+std::vector<std::string> LoadNotices(const BookLoadResult& loaded) {
+    std::vector<std::string> notices;
+    if (loaded.replaced > 0) {
+        notices.push_back(ReplacedCharactersMessage(loaded.replaced, loaded.firstReplacedLine));
+    }
+    if (loaded.nulLine > 0) {
+        notices.push_back(
+            Utf8ToGbk("第" + std::to_string(loaded.nulLine) + "行有空字符，其后的文本未载入"));
+    }
+    return notices;
+}
+
 BookLoadResult LoadBookFile(const std::string& path, TextEncoding encoding) {
-    const uint64_t limit = encoding == TextEncoding::kGbk ? kMaxTextBytes : kMaxSourceBytes + 1;
+    const uint64_t limit = encoding == TextEncoding::kGbk ? kMaxTextBytes : kSourceReadLimit;
     FileReadResult read = ReadRegularFile(path, limit);
+    if (read.status == FileReadStatus::kOk) RememberInputFile(read.device, read.inode);
+    BookLoadResult failed;
+    failed.encoding = encoding;
+    failed.error = read.error;
     switch (read.status) {
         case FileReadStatus::kOk:
             break;
         case FileReadStatus::kCannotOpen:
-            return {BookReadStatus::kCannotOpen, {}, encoding};
+            failed.status = BookReadStatus::kCannotOpen;
+            return failed;
         case FileReadStatus::kTooLarge:
-            return {BookReadStatus::kTooLarge, {}, encoding};
+            failed.status = BookReadStatus::kTooLarge;
+            return failed;
         case FileReadStatus::kShortRead:
-            return {BookReadStatus::kShortRead, {}, encoding};
+            failed.status = BookReadStatus::kShortRead;
+            return failed;
     }
     return DecodeBookBytes(read.bytes, encoding);
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "text/TextEncoding.h"
 
@@ -17,6 +18,7 @@ enum class BookReadStatus {
     kCannotOpen,  // "打开文件失败"
     kTooLarge,    // 10 MiB or more, or the size cannot be told: "txt文件大小不能超过2M"
     kShortRead,   // fewer bytes arrived than the size promised: "读取文件失败"
+    kNotText,  // detected bytes that fit no encoding (a program, a picture): "文件不是文本，未载入"
 };
 
 struct BookReadResult {
@@ -44,6 +46,9 @@ std::string PrepareLoadedText(std::string_view fileBytes);
 // A book file in another encoding may be larger than its GBK text; one of more than this many
 // bytes is refused before it is read.
 inline constexpr uint64_t kMaxSourceBytes = 32 * 1024 * 1024;
+// The bound to read a book's bytes under, from a file or a stream alike: kMaxSourceBytes itself
+// is still taken.
+inline constexpr uint64_t kSourceReadLimit = kMaxSourceBytes + 1;
 
 struct BookLoadResult {
     BookReadStatus status = BookReadStatus::kOk;
@@ -51,11 +56,24 @@ struct BookLoadResult {
     TextEncoding encoding = TextEncoding::kGbk;  // what the file was read as
     size_t replaced = 0;                         // characters GBK could not hold ('?' now)
     size_t firstReplacedLine = 0;                // 1-based line of the first of them, 0 if none
+    size_t nulLine = 0;  // 1-based line of the NUL the text was cut at, 0 if it had none
+    int error = 0;       // the system's error number when the file could not be read, else 0
 };
+
+// The notices a successful load leaves for the operator (GBK), in the order they are shown:
+// replaced characters, then a NUL that cut the text.
+std::vector<std::string> LoadNotices(const BookLoadResult& loaded);
+
+// A text whose only line ends are CRs (not one LF) with each CR made CR LF; others unchanged.
+std::string CrLineEndsToCrLf(std::string_view text);
+
+// 1-based line of the byte at offset: lines end at LF or at a CR without one.
+size_t LineOfOffset(std::string_view text, size_t offset);
 
 // The text a book file's bytes load as in `encoding` (kAuto: detected): converted to GBK, then
 // prepared as PrepareLoadedText does. GBK bytes are taken as they stand. kTooLarge when the GBK
-// text would be 10 MiB or more.
+// text would be 10 MiB or more. A text whose line ends are all CRs has them read as CR LF; a NUL
+// ends the text (nulLine says where). Detection refuses bytes that are no text (kNotText).
 BookLoadResult DecodeBookBytes(std::string_view fileBytes, TextEncoding encoding);
 
 // Reads and decodes a book file (regular files only). A GBK file of 10 MiB or more is refused

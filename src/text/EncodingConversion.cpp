@@ -21,8 +21,7 @@ constexpr char32_t kInvalid = 0xFFFFFFFF;
 // the number and 章. They are spaces all the same, so they become ASCII spaces rather than '?'
 // (a '?' inside every heading would hide the headings from chapter detection).
 bool IsSpaceWithoutGbkCode(char32_t code) {
-    return code == 0x00A0 || (code >= 0x2000 && code <= 0x200A) || code == 0x202F ||
-           code == 0x205F;
+    return code == 0x00A0 || (code >= 0x2000 && code <= 0x200A) || code == 0x202F || code == 0x205F;
 }
 
 // Appends code points as GBK, '?' for what GBK cannot hold, and remembers where the first
@@ -222,6 +221,10 @@ GbkConversion FromBig5(std::string_view text) {
             } else if (*unit >= 0xD800 && *unit <= 0xDBFF && unit + 1 < target) {
                 ++unit;
                 writer.Character(0x10000);
+            } else if (*unit >= 0xE000 && *unit <= 0xF8FF) {
+                // Big5's user-defined characters: whatever a book meant by one, the same
+                // private-use code in GBK means something else.
+                writer.Character(0xFFFD);
             } else {
                 writer.Character(*unit);
             }

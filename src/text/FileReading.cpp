@@ -6,9 +6,18 @@
 
 #include <cerrno>
 #include <cstring>
+#include <mutex>
+#include <set>
+#include <utility>
 
 namespace brisna {
 namespace {
+
+std::mutex inputFilesMutex;
+std::set<std::pair<uint64_t, uint64_t>>& InputFiles() {
+    static std::set<std::pair<uint64_t, uint64_t>> files;
+    return files;
+}
 
 FileReadResult Failed(FileReadStatus status, int error) {
     FileReadResult result;
@@ -43,6 +52,8 @@ FileReadResult ReadRegularFile(const std::string& path, uint64_t limitBytes) {
 
     FileReadResult result;
     result.size = size;
+    result.device = static_cast<uint64_t>(info.st_dev);
+    result.inode = static_cast<uint64_t>(info.st_ino);
     result.bytes.resize(static_cast<size_t>(size));
     size_t done = 0;
     while (done < result.bytes.size()) {
@@ -60,7 +71,25 @@ FileReadResult ReadRegularFile(const std::string& path, uint64_t limitBytes) {
 
 std::string SystemErrorText(int error) {
     if (error == 0) return {};
+    if (error == kErrorOutputIsInput) return "这是本次读入的文件，不能被输出覆盖";
     return std::strerror(error);
+}
+
+void RememberInputFile(uint64_t device, uint64_t inode) {
+    std::lock_guard<std::mutex> lock(inputFilesMutex);
+    InputFiles().emplace(device, inode);
+}
+
+void RememberInputDescriptor(int fd) {
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        RememberInputFile(static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino));
+    }
+}
+
+bool IsInputFile(uint64_t device, uint64_t inode) {
+    std::lock_guard<std::mutex> lock(inputFilesMutex);
+    return InputFiles().count({device, inode}) != 0;
 }
 
 }  // namespace brisna

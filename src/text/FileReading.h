@@ -30,16 +30,28 @@ enum class FileReadStatus {
 
 struct FileReadResult {
     FileReadStatus status = FileReadStatus::kOk;
-    std::string bytes;  // the whole file when status is kOk, else empty
-    uint64_t size = 0;  // the size the file had when it was opened
-    int error = 0;      // the system's error number where it gave one, else 0
+    std::string bytes;               // the whole file when status is kOk, else empty
+    uint64_t size = 0;               // the size the file had when it was opened
+    int error = 0;                   // the system's error number where it gave one, else 0
+    uint64_t device = 0, inode = 0;  // which file it was, when it could be opened
 };
 
 // Reads the file at path (the platform's file name bytes) when it is a regular file of fewer
 // than limitBytes bytes.
 FileReadResult ReadRegularFile(const std::string& path, uint64_t limitBytes);
 
-// The system's text for an error number ("Permission denied"), empty for 0.
+// The system's text for an error number ("Permission denied"), empty for 0; kErrorOutputIsInput
+// has a text of its own.
 std::string SystemErrorText(int error);
+
+// The files a run read its texts from (books, word lists, scripts), so that no output of the run
+// is ever written over one of them, through a link or otherwise. Safe from any thread.
+void RememberInputFile(uint64_t device, uint64_t inode);
+// Remembers the file open at fd when it is a regular file (standard input redirected from one).
+void RememberInputDescriptor(int fd);
+bool IsInputFile(uint64_t device, uint64_t inode);
+
+// The error a writer reports for an output that would replace one of the run's input files.
+inline constexpr int kErrorOutputIsInput = -1;
 
 }  // namespace brisna

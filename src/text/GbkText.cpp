@@ -1,7 +1,10 @@
 #include "text/GbkText.h"
 
+#include <string.h>
+
 #include <bit>
 #include <cstring>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -10,6 +13,13 @@
 #include "text/CodePage936.h"
 
 namespace brisna {
+namespace {
+
+// Up to this length a needle is searched with a first/last-byte filter and a plain compare per
+// candidate, which a long run of near-matches cannot make slow.
+constexpr size_t kShortNeedleBytes = 64;
+
+}  // namespace
 
 size_t GbkCharLength(std::string_view text, size_t at) {
     if (at >= text.size()) return 0;
@@ -26,6 +36,12 @@ size_t FindBytesFast(std::string_view text, std::string_view needle, size_t from
     const char* const base = text.data();
     if (length == 1) {
         const void* hit = std::memchr(base + from, needle[0], size - from);
+        return hit == nullptr ? kNone : static_cast<size_t>(static_cast<const char*>(hit) - base);
+    }
+    if (length > kShortNeedleBytes) {
+        // Candidates that share a long prefix with the needle would each cost a long compare:
+        // the C library's two-way search stays linear whatever the text.
+        const void* hit = ::memmem(base + from, size - from, needle.data(), length);
         return hit == nullptr ? kNone : static_cast<size_t>(static_cast<const char*>(hit) - base);
     }
     const char* at = base + from;
@@ -58,8 +74,41 @@ size_t FindBytesFast(std::string_view text, std::string_view needle, size_t from
     return kNone;
 }
 
+// Every occurrence of needle at or after from, in order, in time linear in both lengths
+// (Knuth-Morris-Pratt): onMatch(at) returns true to stop. For long needles, whose occurrences
+// may overlap so that repeated searches would go over the same bytes again and again.
+template <typename OnMatch>
+size_t EachOccurrence(std::string_view text, std::string_view needle, size_t from,
+                      OnMatch onMatch) {
+    std::vector<size_t> border(needle.size() + 1, 0);
+    for (size_t i = 1, k = 0; i < needle.size(); ++i) {
+        while (k > 0 && needle[i] != needle[k]) k = border[k];
+        if (needle[i] == needle[k]) ++k;
+        border[i + 1] = k;
+    }
+    for (size_t i = from, k = 0; i < text.size(); ++i) {
+        while (k > 0 && text[i] != needle[k]) k = border[k];
+        if (text[i] == needle[k]) ++k;
+        if (k == needle.size()) {
+            if (onMatch(i + 1 - k)) return i + 1 - k;
+            k = border[k];
+        }
+    }
+    return std::string_view::npos;
+}
+
 size_t GbkFind(std::string_view text, std::string_view needle, size_t from) {
     if (from > text.size()) return std::string_view::npos;
+    if (needle.size() > kShortNeedleBytes) {
+        // Only a match found after one that missed a boundary takes the slower exact walk.
+        const size_t first = FindBytesFast(text, needle, from);
+        if (first == std::string_view::npos) return first;
+        size_t boundary = 0;
+        return EachOccurrence(text, needle, first, [&](size_t at) {
+            while (boundary < at) boundary += GbkCharLength(text, boundary);
+            return boundary == at;
+        });
+    }
     // Walk character boundaries from the start, but jump with memchr-like searches: a candidate
     // found by the byte search is accepted only when it lies on a boundary.
     size_t boundary = 0;
@@ -70,6 +119,16 @@ size_t GbkFind(std::string_view text, std::string_view needle, size_t from) {
         candidate = FindBytesFast(text, needle, candidate + 1);
     }
     return std::string_view::npos;
+}
+
+std::string_view WholeGbkCharacters(std::string_view text) {
+    size_t at = 0;
+    while (at < text.size()) {
+        const size_t length = GbkCharLength(text, at);
+        if (length == 1 && IsGbkLeadByte(static_cast<unsigned char>(text[at]))) break;
+        at += length;
+    }
+    return text.substr(0, at);
 }
 
 std::string GbkReplaceAll(std::string_view text, std::string_view from, std::string_view to) {

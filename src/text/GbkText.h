@@ -29,6 +29,10 @@ size_t FindBytesFast(std::string_view text, std::string_view needle, size_t from
 // Replaces every occurrence (character-aware, left to right, not overlapping) of `from` by `to`.
 std::string GbkReplaceAll(std::string_view text, std::string_view from, std::string_view to);
 
+// The text without a lead byte that stands alone at its end (a title cut at its field's size):
+// put in front of other text, such a byte would pair with the next one.
+std::string_view WholeGbkCharacters(std::string_view text);
+
 // The text up to its first NUL byte.
 inline std::string_view UpToNul(std::string_view text) {
     size_t nul = text.find('\0');

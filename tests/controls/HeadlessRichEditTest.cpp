@@ -57,6 +57,31 @@ TEST(HeadlessRichEdit, SelectionClampsAndLineFromCharFollowsIt) {
     EXPECT_EQ(view.LineFromChar(1000), 2);
 }
 
+// Long needles are searched in one pass; the answers are those of the candidate search.
+TEST(HeadlessRichEdit, LongNeedlesAreFoundLikeShortOnes) {
+    std::string text;
+    for (int i = 0; i < 300; ++i) text += (i % 7 == 3) ? "Ab" : "ab";
+    const std::string gbkRun = test::G("啊啊啊啊啊啊啊啊啊啊");
+    text += gbkRun + "xyz";
+    HeadlessRichEdit view;
+    view.SetText(text);
+    struct Case {
+        std::string needle;
+        CharRange range;
+        CharRange expected;
+    } cases[] = {
+        {text.substr(2, 60), {0, -1}, {0, 60}},  // Latin case folded: "ab" and "Ab" alike
+        {text.substr(2, 100), {0, -1}, {0, 100}},
+        {text.substr(2, 100), {3, -1}, {4, 104}},   // the next place it fits
+        {text.substr(2, 100), {3, 100}, {-1, -1}},  // not within the range
+        {text.substr(500, 100) + gbkRun + "xyz", {0, -1}, {500, 613}},
+        {text.substr(500, 100) + gbkRun + "xyw", {0, -1}, {-1, -1}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(view.FindText(c.range, c.needle), c.expected) << c.needle.size();
+    }
+}
+
 TEST(HeadlessRichEdit, FindTextIsForwardBoundedAndFoldsOnlyLatinCase) {
     HeadlessRichEdit view;
     view.SetText(G("第一章 Intro\r\n正文ＡＢ\r\n第二章 intro"));

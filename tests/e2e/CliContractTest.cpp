@@ -222,8 +222,9 @@ TEST_F(Contract, BatchesPrefixEachBookAndReportTheWorst) {
                                    "books/b.txt: books/b.qbr2", "books/b.txt: books/b.qbr",
                                    "books/d.txt: books/d.qbr2", "books/d.txt: books/d.qbr"}))
             << jobs;
-        ASSERT_EQ(run.ErrLines().size(), 4u) << run.err;
+        ASSERT_EQ(run.ErrLines().size(), 5u) << run.err;
         EXPECT_EQ(run.ErrLines()[2].rfind("books/c.txt: 打开文件失败", 0), 0u) << run.err;
+        EXPECT_EQ(run.ErrLines()[4], "共4本：成功3，有问题0，失败1");
     }
     // Each book starts afresh: the same options mark the same chapters in every book.
     Put("words.csv", G("水车\r\n"));
@@ -286,7 +287,7 @@ TEST_F(Contract, BatchNamesEveryBookReadablyAndReadsStandardInputOnce) {
         dir.path());
     EXPECT_EQ(run.exitCode, 3) << run.err;
     EXPECT_EQ(run.out, "");
-    ASSERT_EQ(run.ErrLines().size(), 1u) << run.err;
+    ASSERT_EQ(run.ErrLines().size(), 2u) << run.err;
     EXPECT_EQ(run.ErrLines()[0].rfind("书.txt: 打开文件失败", 0), 0u) << run.err;
 }
 

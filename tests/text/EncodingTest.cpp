@@ -93,8 +93,8 @@ TEST(DetectTextEncoding, EachFormIsRecognised) {
         {Encode(kTraditional, "windows-950"), TextEncoding::kBig5, "Big5 prose"},
         // Neither valid UTF-8 nor anything better: taken as GBK bytes, as always.
         {std::string("\xFF\xFF\x80\x80\xC0\xAF abc", 9), TextEncoding::kGbk, "garbage"},
-        // UTF-8 cut in the middle of its last character is not valid UTF-8.
-        {kProse.substr(0, kProse.size() - 3) + "\xE6\x88", TextEncoding::kGbk, "cut UTF-8"},
+        // UTF-8 cut in the middle of its last character is still UTF-8.
+        {kProse.substr(0, kProse.size() - 2) + "\xE6\x88", TextEncoding::kUtf8, "cut UTF-8"},
     };
     for (const Case& c : cases) EXPECT_EQ(DetectTextEncoding(c.bytes), c.expected) << c.what;
 }

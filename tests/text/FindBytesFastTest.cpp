@@ -30,6 +30,35 @@ TEST(FindBytesFast, AgreesWithPlainFindAtEveryStartAndLength) {
     }
 }
 
+// Long needles take other searches: they must give the same answers, also where matches overlap
+// and where a match on a second byte hides a later one on a boundary.
+TEST(FindBytesFast, LongNeedlesAgreeWithPlainAndBoundaryAwareSearch) {
+    std::mt19937 random(5);
+    std::uniform_int_distribution<int> letter(0, 1);
+    auto naiveGbkFind = [](std::string_view text, std::string_view needle, size_t from) {
+        for (size_t at = 0; at < text.size(); at += GbkCharLength(text, at)) {
+            if (at >= from && text.substr(at, needle.size()) == needle) return at;
+        }
+        return std::string_view::npos;
+    };
+    for (int round = 0; round < 60; ++round) {
+        std::string text, needle;
+        // Lead-range bytes only: every second one may pair up either way.
+        for (int i = 0; i < 400; ++i) text.push_back(static_cast<char>(0xB0 + letter(random) * 17));
+        const size_t start = static_cast<size_t>(round) * 5 % 300;
+        needle = text.substr(start, 65 + round);
+        if (round % 3 == 0) needle.back() ^= 1;  // found nowhere, but near everywhere
+        for (size_t from : {size_t{0}, size_t{1}, start, start + 1}) {
+            ASSERT_EQ(FindBytesFast(text, needle, from), std::string_view(text).find(needle, from))
+                << round << ' ' << from;
+            ASSERT_EQ(GbkFind(text, needle, from), naiveGbkFind(text, needle, from))
+                << round << ' ' << from;
+        }
+    }
+    EXPECT_EQ(WholeGbkCharacters(std::string("ab\xD6\xD0\xD6", 5)), "ab\xD6\xD0");
+    EXPECT_EQ(WholeGbkCharacters(std::string("ab\xD6\xD0", 4)), "ab\xD6\xD0");
+}
+
 TEST(FindBytesFast, MatchMayStartOnASecondByte) {
     // B0 B0 and A1 A1: the byte search finds B0 A1 across the two characters, GbkFind does not.
     const std::string text("\xB0\xB0\xA1\xA1", 4);

@@ -1,0 +1,200 @@
+// What a shell user expects of the command line: the usual short flags, quiet runs, a word at
+// the end of a batch, help that reads as plain text in the user's language, file messages that
+// say which file and why, text a terminal can show, and completions that the shells accept.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "e2e/CliTestSupport.h"
+#include "support/TestSupport.h"
+
+namespace brisna::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using test::G;
+
+const fs::path kCliFolder = fs::path(BRISNA_CLI).parent_path();
+
+class Habits : public ::testing::Test {
+  protected:
+    Habits() {
+        sample = test::ReadFileBytes(fs::path(BRISNA_SOURCE_DIR) / "res" / "sample" / "sample.txt");
+        test::WriteFileBytes(dir / "book.txt", sample);
+    }
+    CliResult Run(const std::vector<std::string>& args) { return RunCli(args, dir.path()); }
+    // The snippet with its standard output and error on a pseudo-terminal; what the terminal
+    // showed comes back as standard output.
+    CliResult OnTerminal(const std::string& command) {
+        return RunShell("script -qec '" + command + "' /dev/null", dir.path());
+    }
+
+    std::string sample;
+    test::TempDir dir;
+};
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+TEST_F(Habits, VersionAndQuietFlagsWorkBeforeOrAfterTheSubcommand) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"-V"}, {"--version"}, {"version"}, {"check", "-V"}}) {
+        CliResult run = Run(args);
+        EXPECT_EQ(run.exitCode, 0) << args[0];
+        EXPECT_EQ(run.out, "brisnamake-cli 3.3.1.1\n") << args[0];
+    }
+
+    CliResult loud = Run({"generate", "book.txt", "--incremental", "第一章"});
+    EXPECT_EQ(loud.exitCode, 0);
+    EXPECT_EQ(loud.err, "生成qbr和qbr2成功\n");
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"-q", "generate", "book.txt", "--incremental", "第一章"},
+             {"generate", "book.txt", "--quiet", "--incremental", "第一章"}}) {
+        CliResult quiet = Run(args);
+        EXPECT_EQ(quiet.exitCode, 0);
+        EXPECT_EQ(quiet.err, "");
+        EXPECT_EQ(quiet.Lines(), (std::vector<std::string>{"book.qbr2", "book.qbr"}));
+    }
+    // Quiet still reports failures, refusals included.
+    CliResult refused = Run({"-q", "generate", "book.txt", "--incremental", "第九十九章"});
+    EXPECT_EQ(refused.exitCode, 3);
+    EXPECT_NE(refused.err, "");
+    CliResult missing = Run({"-q", "check", "nope.txt"});
+    EXPECT_EQ(missing.err, "打开文件失败: nope.txt: No such file or directory\n");
+}
+
+TEST_F(Habits, FileMessagesNameThePathAndTheReason) {
+    fs::create_directory(dir / "folder.txt");
+    struct Case {
+        std::vector<std::string> args;
+        std::string message;
+    };
+    const std::vector<Case> cases{
+        {{"generate", "nope.txt"}, "打开文件失败: nope.txt: No such file or directory"},
+        {{"chapters", "folder.txt"}, "打开文件失败: folder.txt: Is a directory"},
+        {{"unpack", "nope.qbr2"}, "打开qbr文件失败: nope.qbr2: No such file or directory"},
+    };
+    for (const Case& c : cases) {
+        CliResult run = Run(c.args);
+        EXPECT_EQ(run.exitCode, 3) << c.args[1];
+        ASSERT_EQ(run.ErrLines().size(), 1u) << run.err;
+        EXPECT_EQ(run.ErrLines()[0].rfind(c.message, 0), 0u) << run.err;
+    }
+}
+
+TEST_F(Habits, ABatchEndsWithASummaryAndDrawsProgressOnlyOnATerminal) {
+    fs::create_directory(dir / "books");
+    test::WriteFileBytes(dir / "books" / "a.txt", sample);
+    test::WriteFileBytes(dir / "books" / "b.txt", sample);
+    test::WriteFileBytes(dir / "words.csv", G("水车\r\n"));
+    CliResult run = Run({"check", "books/a.txt", "books/none.txt", "books/b.txt", "--incremental",
+                         "第一章", "--words", "words.csv"});
+    EXPECT_EQ(run.exitCode, 3);
+    ASSERT_FALSE(run.ErrLines().empty());
+    EXPECT_EQ(run.ErrLines().back(), "共3本：成功0，有问题2，失败1");
+    EXPECT_FALSE(Contains(run.err, "\r")) << "a progress line went into a pipe";
+
+    CliResult quiet = Run({"check", "-q", "books/a.txt", "books/b.txt", "--incremental", "第一章"});
+    EXPECT_EQ(quiet.err, "");
+    // One book is no batch.
+    EXPECT_EQ(Run({"check", "book.txt", "--incremental", "第一章"}).err, "");
+
+    CliResult shown =
+        OnTerminal("brisnamake-cli check books/a.txt books/b.txt --incremental 第一章");
+    EXPECT_TRUE(Contains(shown.out, "\r\033[K[2/2] books/b.txt")) << shown.out;
+    EXPECT_TRUE(Contains(shown.out, "共2本：成功2，有问题0，失败0")) << shown.out;
+}
+
+TEST_F(Habits, HelpIsPlainTextInTheUsersLanguage) {
+    struct Case {
+        std::string locale;
+        std::string usage;
+        std::string summary;
+    };
+    const std::vector<Case> cases{
+        {"LANG=zh_CN.UTF-8", "用法:", "标记章节并写出 .qbr2 和 .qbr 文件"},
+        {"LC_ALL=zh_TW.UTF-8 LANG=C", "用法:", "标记章节并写出 .qbr2 和 .qbr 文件"},
+        {"LANG=C.UTF-8", "Usage:", "mark chapters and write the .qbr2 and .qbr files"},
+        {"LANG=zh_CN.UTF-8 LC_ALL=en_US.UTF-8", "Usage:", "mark chapters and write"},
+    };
+    for (const Case& c : cases) {
+        for (const char* command : {"", "generate ", "script ", "unpack "}) {
+            CliResult run = RunShell("env -u LC_ALL -u LC_MESSAGES " + c.locale +
+                                         " brisnamake-cli " + command + "--help",
+                                     dir.path());
+            EXPECT_EQ(run.exitCode, 0) << c.locale << " " << command;
+            EXPECT_TRUE(Contains(run.out, c.usage)) << c.locale << " " << command << run.out;
+            EXPECT_FALSE(Contains(run.out, "`")) << c.locale << " " << command << run.out;
+        }
+        CliResult top = RunShell(
+            "env -u LC_ALL -u LC_MESSAGES " + c.locale + " brisnamake-cli --help", dir.path());
+        EXPECT_TRUE(Contains(top.out, c.summary)) << c.locale << top.out;
+    }
+    // The script grammar follows the script subcommand's help, as it says.
+    CliResult script = Run({"script", "--help"});
+    EXPECT_TRUE(Contains(script.out, "Scripts:\n")) << script.out;
+    EXPECT_TRUE(Contains(script.out, "  select-problem I\n")) << script.out;
+    EXPECT_TRUE(Contains(script.out, "  press incremental-add (1020, 递增添加章节)\n"));
+}
+
+TEST_F(Habits, TextToATerminalIsUtf8AndToAPipeGbk) {
+    ASSERT_EQ(Run({"generate", "book.txt", "--incremental", "第一章"}).exitCode, 0);
+    const std::string heading = "第一章 河湾的早晨";
+    for (const char* command :
+         {"brisnamake-cli unpack book.qbr2 -o -", "brisnamake-cli t2s book.txt -"}) {
+        CliResult shown = OnTerminal(command);
+        EXPECT_EQ(shown.exitCode, 0) << command << shown.err;
+        EXPECT_TRUE(Contains(shown.out, heading)) << command;
+        EXPECT_FALSE(Contains(shown.out, G("河湾"))) << command;
+
+        CliResult piped = RunShell(std::string(command) + " | cat", dir.path());
+        EXPECT_TRUE(Contains(piped.out, G(heading) + "\r\n")) << command;
+        // An explicit choice holds on a terminal too.
+        CliResult chosen = OnTerminal(std::string(command) + " --output-encoding gbk");
+        EXPECT_TRUE(Contains(chosen.out, G("河湾"))) << command;
+    }
+}
+
+TEST(HabitDocuments, CompletionsParseAndTheChineseManualRendersCleanly) {
+    test::TempDir dir;
+    struct Case {
+        std::string check;
+        fs::path file;
+    };
+    const std::vector<Case> cases{{"zsh -n", kCliFolder / "_brisnamake-cli"},
+                                  {"fish -n", kCliFolder / "brisnamake-cli.fish"},
+                                  {"bash -n", kCliFolder / "brisnamake-cli.bash-completion"}};
+    for (const Case& c : cases) {
+        ASSERT_TRUE(fs::exists(c.file)) << c.file;
+        CliResult run = RunShell(c.check + " '" + c.file.string() + "'", dir.path());
+        EXPECT_EQ(run.exitCode, 0) << c.check << run.err;
+        EXPECT_EQ(run.err, "") << c.check;
+    }
+    // zsh offers the subcommands and the options of one.
+    CliResult zsh = RunShell("zsh -fc 'autoload -Uz compinit; compinit -u -D; . \"" +
+                                 (kCliFolder / "_brisnamake-cli").string() +
+                                 "\"; whence -w _brisnamake_cli' 2>&1",
+                             dir.path());
+    EXPECT_TRUE(Contains(zsh.out, "_brisnamake_cli: function")) << zsh.out;
+    std::string fish = test::ReadFileBytes(kCliFolder / "brisnamake-cli.fish");
+    EXPECT_TRUE(Contains(fish, "__fish_seen_subcommand_from generate' -l output-dir"));
+
+    fs::path page = kCliFolder / "zh_CN" / "brisnamake-cli.1";
+    ASSERT_TRUE(fs::exists(page));
+    for (const char* width : {"60", "80", "132"}) {
+        CliResult render = RunShell(std::string("LC_ALL=C.UTF-8 MANWIDTH=") + width + " man -l '" +
+                                        page.string() + "' 2>&1 >/dev/null",
+                                    dir.path());
+        EXPECT_EQ(render.out, "") << width;
+    }
+    CliResult text =
+        RunShell("LC_ALL=C.UTF-8 MANWIDTH=80 man -l '" + page.string() + "'", dir.path());
+    EXPECT_TRUE(Contains(text.out, "脚本")) << text.out;
+    EXPECT_TRUE(Contains(text.out, "select-problem I")) << text.out;
+}
+
+}  // namespace
+}  // namespace brisna::e2e
