@@ -107,6 +107,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string le;
     const bool icuValid = IcuUtf16Le(input, le);
     Check(IsValidUtf8(input) == icuValid);
+    // The load converts valid UTF-8 in the same pass that checks it: the same verdict as ICU's.
+    Check(ConvertValidUtf8ToGbk(input).has_value() == icuValid);
     if (icuValid) {
         GbkConversion fromUtf8 = ConvertToGbk(input, TextEncoding::kUtf8);
         GbkConversion fromUtf16 = ConvertToGbk(le, TextEncoding::kUtf16Le);

@@ -1,4 +1,6 @@
 // unpack: open a generated book and print its chapters, or write its text.
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cctype>
 #include <ostream>
@@ -9,6 +11,7 @@
 #include "cli/InputFiles.h"
 #include "cli/RunReport.h"
 #include "text/EncodingConversion.h"
+#include "text/FileReading.h"
 
 namespace brisna::cli {
 namespace {
@@ -91,6 +94,12 @@ class UnpackCommand : public Command {
         }
         if (!opened) return kExitFailed;
         if (output) {
+            // The text never replaces the book it came from, by its name or through a link.
+            struct stat info {};
+            if (::stat(book.c_str(), &info) == 0) {
+                RememberInputFile(static_cast<uint64_t>(info.st_dev),
+                                  static_cast<uint64_t>(info.st_ino));
+            }
             return WriteOutputFile(
                 *output, GbkTextToOutput(session.View().GetText(), WrittenEncoding(args, *output)),
                 force, streams.out, streams.err);

@@ -16,7 +16,7 @@ constexpr size_t kNulPatternWindow = 64 * 1024;
 // with a long stretch of ASCII.
 constexpr size_t kCharsetSampleBytes = 64 * 1024;
 constexpr int32_t kBig5MinimumConfidence = 50;
-constexpr size_t kUtf8ChunkBytes = 1 << 20;
+constexpr size_t kUtf8ChunkBytes = 64 * 1024;
 constexpr size_t kBinaryMinimumControls = 4;
 constexpr size_t kBinaryControlShare = 32;  // one byte in this many
 

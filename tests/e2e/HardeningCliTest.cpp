@@ -283,6 +283,13 @@ TEST_F(Hardening, OutputsNeverReplaceInputs) {
          [&](const fs::path& dir, const CliResult&) {
              EXPECT_EQ(test::ReadFileBytes(dir / "book.txt"), book);
          }},
+        {"unpack over its own book",
+         Writes({{"book.txt", book}}),
+         "brisnamake-cli generate book.txt --incremental 第1章 >/dev/null && cp book.qbr2 kept && "
+         "brisnamake-cli unpack book.qbr2 -o book.qbr2 --force >/dev/null; code=$?; "
+         "cmp -s book.qbr2 kept || code=9; exit $code",
+         3,
+         {"这是本次读入的文件"}},
         {"t2s over its own input",
          Writes({{"book.txt", book}}),
          "brisnamake-cli t2s book.txt book.txt --force",
