@@ -2,8 +2,8 @@
 // files, and times the opening of a 10 MiB book. Run under a real X server (xvfb-run):
 //   xvfb-run -s "-screen 0 1600x900x24" build/h4rel/tests/gui/brisna_gui_screenshots
 //   docs/screenshots
-// With a second argument --scaled it draws only the window as it first opens on its screen
-// (run it so with QT_SCALE_FACTOR and the screen size to show).
+// With the arguments --scaled NAME it draws only the window as it first opens on its screen
+// into window-NAME.png (run it so with QT_SCALE_FACTOR and the screen size to show).
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -45,7 +45,7 @@ void AddChapters(brisna::MainWindow& window, int count) {
         if (found.min < 0) break;
         const int line = text.LineFromChar(found.min);
         text.SetSelection({text.LineIndex(line), text.LineIndex(line)});
-        window.Dialog().OnCommand(brisna::kAddChapterButton);
+        window.RunCommand(brisna::kAddChapterButton);
         from.min = found.max;
     }
 }
@@ -75,16 +75,13 @@ int main(int argc, char** argv) {
     window.Host().messagePresenter = [](const brisna::QtDialogHost::Message& message) {
         std::printf("message: %s\n", message.text.toUtf8().constData());
     };
-    if (scaled) {
-        top.FitFirstSizeTo(top.screen()->availableGeometry());
-    } else {
-        top.move(60, 40);
-    }
+    top.FitFirstSizeTo(top.screen()->availableGeometry());
+    if (!scaled) top.move(60, 40);
     top.show();
     Settle();
     window.OpenTextAtStart(bookPath);
     AddChapters(window, 14);
-    window.Dialog().OnCommand(brisna::kTestButton);
+    window.RunCommand(brisna::kTestButton);
     // Select the garbled-pair entry as the operator would: the text jumps to it.
     window.ProblemList().SetSel(true, 1);
     window.Dialog().OnListSelectionChanged(brisna::kProblemList);
@@ -94,11 +91,8 @@ int main(int argc, char** argv) {
     window.ChapterList().SetSel(true, 2);
     Settle();
     if (scaled) {
-        const QSize screen = top.screen()->size() * top.screen()->devicePixelRatio();
-        top.grab().save(outDir + QStringLiteral("/window-%1x%2-scale%3.png")
-                                     .arg(screen.width())
-                                     .arg(screen.height())
-                                     .arg(top.screen()->devicePixelRatio()));
+        const QString name = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("scaled");
+        top.grab().save(outDir + QStringLiteral("/window-") + name + QStringLiteral(".png"));
         return 0;
     }
     top.grab().save(outDir + QStringLiteral("/window-narrow.png"));
