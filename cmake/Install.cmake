@@ -35,8 +35,41 @@ function(brisna_man_page source language)
   install(FILES ${copy}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/${section})
 endfunction()
 
+# Debian ships its programs without the compiler's .comment and the .note section
+# (binary-has-unneeded-section otherwise); a stripped install (cpack, cmake --install --strip)
+# removes them after the strip.
+function(brisna_strip_comments program)
+  install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+  execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment --remove-section=.note
+                          \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${program}\"
+                  RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR \"objcopy could not remove the .comment section of ${program}\")
+  endif()
+endif()")
+endfunction()
+
+# The changelog and the command line's manual go into the package's doc folder. Debian reads
+# changelog.gz of a native package as a Debian changelog, so it is written in that format.
+set(brisna_doc_dir ${CMAKE_INSTALL_DATADIR}/doc/brisnamake)
+set(brisna_changelog ${CMAKE_BINARY_DIR}/doc/changelog)
+set(BRISNA_PACKAGE_MAINTAINER "BrisnaMake developers <brisnamake@example.org>"
+    CACHE STRING "Maintainer field of the Debian package")
+add_custom_command(OUTPUT ${brisna_changelog}.gz
+                   COMMAND ${CMAKE_COMMAND} -DSOURCE=${CMAKE_SOURCE_DIR}/CHANGELOG.md
+                           -DOUTPUT=${brisna_changelog} -DPACKAGE=brisnamake
+                           "-DMAINTAINER=${BRISNA_PACKAGE_MAINTAINER}"
+                           -P ${CMAKE_SOURCE_DIR}/cmake/DebianChangelog.cmake
+                   COMMAND gzip -9nf ${brisna_changelog}
+                   DEPENDS ${CMAKE_SOURCE_DIR}/CHANGELOG.md ${CMAKE_SOURCE_DIR}/cmake/DebianChangelog.cmake
+                   COMMENT "Writing the changelog in Debian's format" VERBATIM)
+add_custom_target(brisna-changelog ALL DEPENDS ${brisna_changelog}.gz)
+install(FILES ${brisna_changelog}.gz DESTINATION ${brisna_doc_dir})
+
 if(TARGET brisnamake-cli)
   install(TARGETS brisnamake-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  brisna_strip_comments(brisnamake-cli)
+  install(FILES ${CMAKE_SOURCE_DIR}/docs/cli.md DESTINATION ${brisna_doc_dir})
   # The command line's manual page and completion are generated from its own option tables.
   if(TARGET brisnamake-cli-docs)
     set(cli_docs ${CMAKE_BINARY_DIR}/src/cli)
@@ -52,6 +85,7 @@ endif()
 
 if(TARGET BrisnaMake)
   install(TARGETS BrisnaMake RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  brisna_strip_comments(BrisnaMake)
   install(FILES ${CMAKE_BINARY_DIR}/docs/manual.zh_CN.html DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/brisnamake)
   install(FILES ${brisna_res}/${BRISNA_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(DIRECTORY ${brisna_res}/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
@@ -69,8 +103,7 @@ endif()
 install(FILES ${brisna_res}/${BRISNA_APP_ID}.mime.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME ${BRISNA_APP_ID}.xml)
 # Debian looks for the licence under the package's name.
-install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/brisnamake
-        RENAME copyright)
+install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION ${brisna_doc_dir} RENAME copyright)
 
 if(brisna_man_pages)
   add_custom_target(brisna-man-pages ALL DEPENDS ${brisna_man_pages})

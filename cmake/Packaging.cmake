@@ -10,12 +10,13 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "prepare Chinese plain-text books as .qbr2 and .qbr e-books")
 # Debian shows the long description as it is, so it is wrapped here.
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
-       "BrisnaMake opens a Chinese plain-text book (GBK), marks where each chapter\n"
-       "begins - by hand, by keyword or by counting numbered headings - checks the\n"
-       "book for problems and generates it as .qbr2 and .qbr e-books beside the\n"
-       "text. Generated books open back into the editor.\n"
+       "BrisnaMake opens a Chinese plain-text book (GBK, UTF-8, UTF-16 or Big5,\n"
+       "detected or chosen), marks where each chapter begins - by hand, by\n"
+       "keyword, by counting numbered headings or by recognising the heading\n"
+       "form - checks the book for problems and generates it as .qbr2 and .qbr\n"
+       "e-books beside the text. Generated books open back into the editor.\n"
        "The package holds the Qt window BrisnaMake and the command line\n"
-       "brisnamake-cli.")
+       "brisnamake-cli, with manual pages in English and Chinese.")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
@@ -24,19 +25,20 @@ set(CPACK_DEBIAN_PACKAGE_NAME brisnamake)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION text)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(BRISNA_PACKAGE_MAINTAINER "BrisnaMake developers <brisnamake@example.org>"
-    CACHE STRING "Maintainer field of the Debian package")
+# BRISNA_PACKAGE_MAINTAINER is set with the changelog (Install.cmake), which names it too.
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${BRISNA_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${BRISNA_HOMEPAGE_URL}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# OpenCC opens its conversion tables by file name, so no library link shows the need.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libopencc-data")
-# A CJK font for the book text and Qt's own dialogs in Chinese.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk, qt6-translations-l10n")
+# OpenCC opens its conversion tables by file name, so no library link shows the need. Without a
+# CJK font every label of the window is an empty box, so one is needed, not only recommended.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libopencc-data, fonts-noto-cjk | fonts-wqy-microhei | fonts-arphic-ukai")
+# Qt's own dialogs in Chinese.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 
 # The package_source target packs the source tree only, never build trees or the repository.
 set(CPACK_SOURCE_GENERATOR TGZ)
-set(CPACK_SOURCE_IGNORE_FILES "^${PROJECT_SOURCE_DIR}/build/" "^${PROJECT_SOURCE_DIR}/\\.git$"
-                               "^${PROJECT_SOURCE_DIR}/\\.cache/")
+# A dot is matched as [.]: a backslash would be read once more when CPack loads its settings.
+set(CPACK_SOURCE_IGNORE_FILES "^${PROJECT_SOURCE_DIR}/build/" "^${PROJECT_SOURCE_DIR}/[.]git$"
+                               "^${PROJECT_SOURCE_DIR}/[.]cache/")
 
 include(CPack)

@@ -2,8 +2,10 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "cli/BookOptions.h"
 #include "text/CodePage936.h"
@@ -24,12 +26,12 @@ bool Quiet() {
 
 bool IsNotice(const ShownMessage& message) {
     if (message.caption != MessageCaption::kPrompt) return false;  // failures have no caption
-    static const std::string success = Utf8ToGbk("生成qbr和qbr2成功");
-    static const std::string replaced = Utf8ToGbk("个字符无法转换为GBK");
-    static const std::string forms = Utf8ToGbk("找到多种章节标题");
-    const std::string& text = message.text;
-    return text == success || text.rfind(forms, 0) == 0 ||
-           (text.rfind(Utf8ToGbk("有"), 0) == 0 && text.find(replaced) != std::string::npos);
+    // "提示" also asks for missing input or says a search found nothing: those are refusals.
+    static const std::vector<std::string> refusals{
+        Utf8ToGbk("请输入自动查找章节的关键字"),
+        Utf8ToGbk("文本中没有找到可以自动添加章节的关键字"),
+        Utf8ToGbk("没有找到可以自动识别的章节标题"), Utf8ToGbk("请输入搜索关键字")};
+    return std::find(refusals.begin(), refusals.end(), message.text) == refusals.end();
 }
 
 bool Shown(const ShownMessage& message) {

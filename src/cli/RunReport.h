@@ -16,8 +16,8 @@ namespace brisna::cli {
 void SetQuiet(bool quiet);
 bool Quiet();
 
-// A message that reports no failure: the success of generation, the characters a load had to
-// replace, the heading forms --auto chose among. -q leaves these out.
+// A message that reports no failure: the success of generation, what a load had to replace or
+// cut, the heading forms --auto chose among. -q leaves these out.
 bool IsNotice(const ShownMessage& message);
 // Whether the message is printed in this run.
 bool Shown(const ShownMessage& message);

@@ -225,6 +225,15 @@ void QtRichEdit::SetText(std::string_view gbk) {
     // would give the whole new text the format at the old caret (a highlight, say).
     document()->setPlainText(ToQString(text));
     document()->clearUndoRedoStacks();
+    if (wrap == QTextOption::WrapAnywhere) {
+        // Without a cache the glyphs of a paragraph are thrown away after every paint, and an
+        // overlong one was shaped anew for each page scrolled.
+        for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+            if (static_cast<size_t>(block.length()) > kLongParagraphUnits) {
+                block.layout()->setCacheEnabled(true);
+            }
+        }
+    }
     QTextCursor cursor(document());
     // Whatever a command meant to show belonged to the old text.
     pendingSelection_.reset();

@@ -58,6 +58,12 @@ TEST_F(Habits, VersionAndQuietFlagsWorkBeforeOrAfterTheSubcommand) {
         EXPECT_EQ(quiet.err, "");
         EXPECT_EQ(quiet.Lines(), (std::vector<std::string>{"book.qbr2", "book.qbr"}));
     }
+    // What a load had to cut or replace is a notice too.
+    test::WriteFileBytes(dir / "cut.txt", sample + std::string(1, '\0') + "tail");
+    EXPECT_NE(Run({"chapters", "cut.txt", "--line", "0"}).err, "");
+    CliResult cut = Run({"chapters", "-q", "cut.txt", "--line", "0"});
+    EXPECT_EQ(cut.exitCode, 0);
+    EXPECT_EQ(cut.err, "");
     // Quiet still reports failures, refusals included.
     CliResult refused = Run({"-q", "generate", "book.txt", "--incremental", "第九十九章"});
     EXPECT_EQ(refused.exitCode, 3);

@@ -8,6 +8,10 @@
 #   appstream appstreamcli validate on the unpacked AppStream data
 #   man       man renders every unpacked manual page without a warning
 #   mime      a MIME database built from the unpacked package names the generated books
+#   lintian   lintian --pedantic finds no error and no warning, and in a hardened tree no
+#             hardening or unneeded-section note either
+#   docs      the doc folder holds the changelog and the command line's manual; the desktop
+#             entry and the window agree on its id and class; the Chinese manual page renders
 #   clean     removes the folder
 # The environment (set by tests/packaging/CMakeLists.txt) names the build tree, the source
 # tree, the version, the application id, the MIME probe and what this tree builds.
@@ -67,10 +71,13 @@ step_contents() {
       Package) [ "$value" = brisnamake ] || fail "Package is '$value'" ;;
       Version) [ "$value" = "$BRISNA_VERSION" ] || fail "Version is '$value'" ;;
       # libc6 shows that the library dependencies were computed from the binaries.
+      # A CJK font is needed: without one every label of the window is an empty box.
       Depends) for dep in libopencc-data libc6; do
                  grep -qE "(^|, )$dep( |,|$)" <<<"$value" || fail "Depends lacks $dep"
-               done ;;
-      Recommends) for dep in fonts-noto-cjk qt6-translations-l10n; do
+               done
+               grep -qF "fonts-noto-cjk | fonts-wqy-microhei | fonts-arphic-ukai" <<<"$value" ||
+                 fail "Depends lacks a CJK font" ;;
+      Recommends) for dep in qt6-translations-l10n; do
                     grep -qE "(^|, )$dep( |,|$)" <<<"$value" || fail "Recommends lacks $dep"
                   done ;;
     esac
@@ -174,12 +181,64 @@ step_mime() {
   done
 }
 
+step_lintian() {
+  command -v lintian >/dev/null || { fail "lintian is not installed (scripts/install-deps.sh test)"; return; }
+  local report
+  report=$(lintian --pedantic --display-info --no-tag-display-limit "$dir/package.deb" 2>&1)
+  echo "$report"
+  grep -E '^[EW]: ' <<<"$report" && fail "lintian reports errors or warnings"
+  if [ "$BRISNA_EXPECT_HARDENED" = 1 ]; then
+    grep -E '^[IPX]: .*(hardening-|binary-has-unneeded-section)' <<<"$report" &&
+      fail "lintian finds the programs not hardened"
+  else
+    # The sanitizer build cannot use _FORTIFY_SOURCE (its checks would bypass the sanitizer's),
+    # so only the release tree is held to the hardening tags.
+    echo "note: this tree is not built with the release hardening flags; hardening tags not checked"
+    grep -E '^[IPX]: .*binary-has-unneeded-section' <<<"$report" &&
+      fail "the packaged programs keep sections Debian strips"
+  fi
+  return 0
+}
+
+step_docs() {
+  local doc=$root/usr/share/doc/brisnamake
+  [ -f "$doc/changelog.gz" ] || fail "no changelog.gz in the doc folder"
+  gzip -dc "$doc/changelog.gz" | head -1 | grep -qF "brisnamake ($BRISNA_VERSION)" || fail "changelog.gz does not begin with $BRISNA_VERSION"
+  cmp -s "$doc/cli.md" "$BRISNA_SOURCE_DIR/docs/cli.md" || fail "cli.md is missing from the doc folder or differs"
+  if [ "$BRISNA_EXPECT_GUI" = 1 ]; then
+    local desktop=$root/usr/share/applications/$app.desktop
+    grep -qx "StartupWMClass=BrisnaMake" "$desktop" || fail "StartupWMClass is not the window's class"
+    grep -q '^MimeType=.*text/plain' "$desktop" && fail "the desktop entry claims every plain-text file"
+    # The window sets the application name (its WM_CLASS class) and the desktop file name.
+    local app_source=$BRISNA_SOURCE_DIR/src/gui/CBrisnaMakeApp.cpp
+    grep -qF "setDesktopFileName(QStringLiteral(\"$app\"))" "$app_source" ||
+      fail "the window's desktop file name is not $app"
+    grep -qF 'setApplicationName(QStringLiteral("BrisnaMake"))' "$app_source" ||
+      fail "the window's class is not BrisnaMake"
+  fi
+  [ "$BRISNA_EXPECT_CLI_DOCS" = 1 ] || return 0
+  local path
+  for path in /usr/share/man/zh_CN/man1/brisnamake-cli.1.gz /usr/share/zsh/vendor-completions/_brisnamake-cli \
+              /usr/share/fish/vendor_completions.d/brisnamake-cli.fish; do
+    [ -f "$root$path" ] || fail "the package lacks $path"
+  done
+  if locale -a 2>/dev/null | grep -qx 'zh_CN.utf8'; then
+    local warnings
+    warnings=$(LC_ALL=zh_CN.UTF-8 MANWIDTH=80 MANPATH=$root/usr/share/man man -L zh_CN brisnamake-cli 2>&1 >/dev/null)
+    [ -z "$warnings" ] || fail "man -L zh_CN brisnamake-cli: $warnings"
+    LC_ALL=zh_CN.UTF-8 MANWIDTH=80 MANPATH=$root/usr/share/man man -L zh_CN brisnamake-cli 2>/dev/null |
+      grep -qF "脚本" || fail "man -L zh_CN brisnamake-cli is not the Chinese page"
+  else
+    fail "the locale zh_CN.UTF-8 is missing (scripts/install-deps.sh test generates it)"
+  fi
+}
+
 step_clean() {
   rm -rf "$dir"
 }
 
 case ${1:-} in
-  build | contents | run | desktop | appstream | man | mime | clean) "step_$1" ;;
-  *) echo "usage: $0 build|contents|run|desktop|appstream|man|mime|clean" >&2; exit 2 ;;
+  build | contents | run | desktop | appstream | man | mime | lintian | docs | clean) "step_$1" ;;
+  *) echo "usage: $0 build|contents|run|desktop|appstream|man|mime|lintian|docs|clean" >&2; exit 2 ;;
 esac
 [ "$failures" -eq 0 ]

@@ -1,0 +1,77 @@
+# Writes the package's changelog in Debian's format from CHANGELOG.md, which is kept by hand:
+#   cmake -DSOURCE=CHANGELOG.md -DOUTPUT=changelog -DPACKAGE=brisnamake
+#         -DMAINTAINER="Name <mail>" -P DebianChangelog.cmake
+# Each "## VERSION (YYYY-MM-DD)" section becomes one entry; its paragraphs and "- " items become
+# the entry's items, wrapped to fit Debian's 80 columns.
+
+# Semicolons would split CMake's lists: they travel as a placeholder until the file is written.
+file(READ ${SOURCE} content)
+string(REPLACE ";" "<semicolon>" content "${content}")
+string(REPLACE "\n" ";" lines "${content}")
+set(output "")
+set(version "")
+set(item "")
+
+# Appends the item gathered so far, wrapped at 76 bytes (a Chinese character takes three bytes
+# and two columns, so no line exceeds the limit).
+macro(flush_item)
+  if(NOT item STREQUAL "")
+    string(REPLACE " " ";" words "${item}")
+    set(line "  *")
+    foreach(word IN LISTS words)
+      string(LENGTH "${line} ${word}" length)
+      if(length GREATER 76 AND NOT line STREQUAL "  *" AND NOT line STREQUAL "   ")
+        string(APPEND output "${line}\n")
+        set(line "   ")
+      endif()
+      string(APPEND line " ${word}")
+    endforeach()
+    string(APPEND output "${line}\n")
+    set(item "")
+  endif()
+endmacro()
+
+macro(flush_entry)
+  flush_item()
+  if(NOT version STREQUAL "")
+    execute_process(COMMAND date -u -R -d "${date}" OUTPUT_VARIABLE stamp
+                    OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+      message(FATAL_ERROR "${SOURCE}: the date of ${version} is not a date: ${date}")
+    endif()
+    string(APPEND output "\n -- ${MAINTAINER}  ${stamp}\n")
+    set(version "")
+  endif()
+endmacro()
+
+foreach(line IN LISTS lines)
+  if(line MATCHES "^## ([^ ]+) \\(([0-9-]+)\\)")
+    flush_entry()
+    set(version ${CMAKE_MATCH_1})
+    set(date ${CMAKE_MATCH_2})
+    if(NOT output STREQUAL "")
+      string(APPEND output "\n")
+    endif()
+    string(APPEND output "${PACKAGE} (${version}) unstable; urgency=medium\n\n")
+  elseif(version STREQUAL "")
+    # The title and the words about the file itself.
+  elseif(line MATCHES "^- (.*)")
+    flush_item()
+    set(item "${CMAKE_MATCH_1}")
+  elseif(line MATCHES "^ *$")
+    flush_item()
+  else()
+    string(STRIP "${line}" text)
+    if(item STREQUAL "")
+      set(item "${text}")
+    else()
+      string(APPEND item " ${text}")
+    endif()
+  endif()
+endforeach()
+flush_entry()
+if(output STREQUAL "")
+  message(FATAL_ERROR "${SOURCE} has no \"## VERSION (DATE)\" section")
+endif()
+string(REPLACE "<semicolon>" ";" output "${output}")
+file(WRITE ${OUTPUT} "${output}")
