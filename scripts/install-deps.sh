@@ -14,6 +14,7 @@ run=(libopencc-data fonts-noto-cjk qt6-translations-l10n)
 build=(
   build-essential cmake ninja-build pkg-config
   zlib1g-dev libicu-dev libopencc-dev qt6-base-dev libcli11-dev libbenchmark-dev
+  libzip-dev libxml2-dev
   dpkg-dev file pandoc
 )
 test=(
@@ -22,6 +23,7 @@ test=(
   manpages-zh debian-faq-zh-cn
   desktop-file-utils appstream man-db shared-mime-info
   lintian zsh fish locales
+  epubcheck default-jre-headless pandoc zip
 )
 
 groups=("$@")

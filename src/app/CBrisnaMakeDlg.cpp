@@ -86,6 +86,9 @@ void CBrisnaMakeDlg::RouteCommand(int controlId) {
         case kOpenQbrButton:
             OpenReplacingChapters(&CBrisnaMakeDlg::OnOpenQbr);
             return;
+        case kOpenEpubCommand:
+            OpenReplacingChapters(&CBrisnaMakeDlg::OnOpenEpub);
+            return;
         case kDeleteAllButton:
             if (ConfirmDiscardChapters()) OnDeleteAllChapters();
             return;
@@ -111,6 +114,9 @@ void CBrisnaMakeDlg::RouteCommand(int controlId) {
             break;
         case kGenerateButton:
             OnGenerate();
+            break;
+        case kGenerateEpubCommand:
+            OnGenerateEpub();
             break;
         case kTestButton:
             OnTest();

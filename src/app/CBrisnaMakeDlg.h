@@ -55,6 +55,8 @@ class CBrisnaMakeDlg {
     void OnGenerate();                 // 1009 生成qbr
     void OnOpenQbr2();                 // 1011 打开qbr2文件
     void OnOpenQbr();                  // 1016 打开qbr
+    void OnOpenEpub();                 // 打开EPUB (background menu)
+    void OnGenerateEpub();             // 生成EPUB (background menu)
     void OnKeywordAdd();               // 1018 模糊添加章节
     void OnIncrementalAdd();           // 1020 递增添加章节
     void OnAutoDetectChapters();       // 自动识别章节 (background menu; the CLI's --auto)

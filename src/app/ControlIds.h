@@ -32,6 +32,9 @@ enum ControlId : int {
     kConvertButton = 1026,
     kCheckMissingButton = 1027,
     kWideDisplayToggle = 1029,
+    // Commands of the background menu that have no button; routed through OnCommand like one.
+    kOpenEpubCommand = 1101,      // 打开EPUB
+    kGenerateEpubCommand = 1102,  // 生成EPUB
 };
 
 // Sent by the chapter list's context menu; handled like 1005, 1006, 1007 and 1019.

@@ -84,7 +84,8 @@ size_t BookFileNameBytes(std::string_view bookSourcePath) {
 }
 
 bool RunGenerateChecks(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& chapters,
-                       DialogHost& host, std::string_view bookSourcePath) {
+                       DialogHost& host, std::string_view bookSourcePath, GenerateLimits limits) {
+    const bool formatLimits = limits == GenerateLimits::kBookFormats;
     auto fail = [&host](const std::string& gbkMessage) {
         host.ShowMessage(gbkMessage, MessageCaption::kNone);
         return false;
@@ -101,7 +102,7 @@ bool RunGenerateChecks(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& 
         const ChapterRecord& chapter = *chapters.RecordAt(i);
         std::string_view title = chapter.Title();
         if (i < freshLengths) {
-            if (chapter.length > kChapterSizeLimit) {
+            if (formatLimits && chapter.length > kChapterSizeLimit) {
                 return fail(FormatGbkMessage("%s字数超过30K，不能生成QBR！", {title}));
             }
             if (chapter.length == title.size()) {
@@ -120,7 +121,7 @@ bool RunGenerateChecks(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& 
     }
     if (chapterList.GetCount() < 2) return fail(Utf8ToGbk("请至少添加2个章节"));
     if (chapters.OffsetAt(0) != 0) return fail(Utf8ToGbk("第一个章节头必须是文件开始"));
-    if (count > kMaxChapters) return fail(Utf8ToGbk("章节总数不能超过98章"));
+    if (formatLimits && count > kMaxChapters) return fail(Utf8ToGbk("章节总数不能超过98章"));
     if (BookFileNameBytes(bookSourcePath) > kMaxBookFileNameBytes) {
         return fail(Utf8ToGbk("QBR文件名不能超过15个汉字"));
     }

@@ -15,11 +15,16 @@
 
 namespace brisna {
 
+// Which limits of the book formats a generation is held to: an EPUB knows neither the 30 KB
+// chapter size nor the 98-chapter count.
+enum class GenerateLimits { kBookFormats, kNoSizeOrCount };
+
 // The generate-side checks. True when every rule passes; then the recorded text length and every
 // chapter length are current for the text in the control. On a failure one message has been
 // shown. Marks nothing and touches no list.
 bool RunGenerateChecks(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& chapters,
-                       DialogHost& host, std::string_view bookSourcePath);
+                       DialogHost& host, std::string_view bookSourcePath,
+                       GenerateLimits limits = GenerateLimits::kBookFormats);
 
 // Records the text length and computes every chapter length. 0 when the offsets ascend strictly
 // and the last chapter starts inside the text; otherwise the 1-based number of the first chapter

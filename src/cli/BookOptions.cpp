@@ -20,8 +20,8 @@ OptionSpec BookArgument(bool several, bool standardInput) {
     OptionSpec spec;
     spec.key = "BOOK";
     spec.valueName = "BOOK";
-    spec.help = several ? "the book texts (.txt)" : "the book text (.txt)";
-    spec.helpZh = several ? "书的文本文件（.txt）" : "书的文本文件（.txt）";
+    spec.help = several ? "the book texts (.txt or .epub)" : "the book text (.txt or .epub)";
+    spec.helpZh = several ? "书的文本文件（.txt 或 .epub）" : "书的文本文件（.txt 或 .epub）";
     if (standardInput) {
         spec.help += "; - reads standard input";
         spec.helpZh += "；- 读标准输入";
@@ -180,6 +180,9 @@ Prepared PrepareBook(CliSession& session, const std::string& book, const BookSet
         return Prepared::kNotOpened;
     }
     session.Dialog().headingsAtLineStart = settings.headingsAtLineStart;
+    // An EPUB brings its own chapters; chapter options mark the book afresh instead.
+    if (!settings.chapterOptions.empty() && IsEpubPath(book))
+        session.Dialog().OnDeleteAllChapters();
     for (const ChapterOption& option : settings.chapterOptions) {
         std::string error;
         if (!session.ApplyChapterOption(option, error)) {

@@ -34,8 +34,21 @@ bool CliSession::OnlyNoticesSince(size_t since) const {
 bool CliSession::OpenText(const std::string& path) {
     size_t before = MessageCount();
     host_.QueueFileChoice(path);
-    dialog_->OnCommand(kOpenTextButton);
+    // An EPUB is a book text too: 打开EPUB brings its text and its chapters.
+    dialog_->OnCommand(IsEpubPath(path) ? kOpenEpubCommand : kOpenTextButton);
     return OnlyNoticesSince(before);
+}
+
+bool IsEpubPath(std::string_view path) {
+    if (path.size() < 5) return false;
+    std::string_view extension = path.substr(path.size() - 5);
+    const char lower[] = ".epub";
+    for (size_t i = 0; i < 5; ++i) {
+        char c = extension[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != lower[i]) return false;
+    }
+    return true;
 }
 
 bool CliSession::LoadTextBytes(std::string_view fileBytes, const std::string& sourcePath) {

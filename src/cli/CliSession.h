@@ -24,6 +24,9 @@ struct ChapterOption {
     std::string value;  // the line number, or the heading in UTF-8; empty for kAuto
 };
 
+// True for a name ending in ".epub", in any case.
+bool IsEpubPath(std::string_view path);
+
 class CliSession {
   public:
     using MessageSink = std::function<void(const ShownMessage&)>;
@@ -42,8 +45,9 @@ class CliSession {
     size_t MessageCount() const { return host_.Messages().size(); }
 
     // Presses "打开txt文件" with the path as the dialog's answer, reading the text in the
-    // dialog's textEncoding. True when the book loaded: no message came up but the notice of
-    // replaced characters.
+    // dialog's textEncoding; a path ending in .epub (any case) is opened with 打开EPUB instead.
+    // True when the book loaded: no message came up but a notice (replaced characters, more
+    // chapters than the model holds).
     bool OpenText(const std::string& path);
     // Loads file bytes that did not come from a named file (standard input) the way
     // "打开txt文件" loads a file's bytes, with the same messages; sourcePath becomes the book

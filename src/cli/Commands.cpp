@@ -7,6 +7,7 @@ namespace brisna::cli {
 std::vector<std::unique_ptr<Command>> AllCommands() {
     std::vector<std::unique_ptr<Command>> commands;
     commands.push_back(MakeGenerateCommand());
+    commands.push_back(MakeEpubCommand());
     commands.push_back(MakeCheckCommand());
     commands.push_back(MakeChaptersCommand());
     commands.push_back(MakeMissingCommand());

@@ -11,6 +11,7 @@
 namespace brisna::cli {
 
 std::unique_ptr<Command> MakeGenerateCommand();
+std::unique_ptr<Command> MakeEpubCommand();
 std::unique_ptr<Command> MakeCheckCommand();
 std::unique_ptr<Command> MakeChaptersCommand();
 std::unique_ptr<Command> MakeMissingCommand();

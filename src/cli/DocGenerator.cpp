@@ -141,9 +141,9 @@ void MarkdownParagraphs(std::string& out, const std::vector<std::string>& paragr
 std::string CompletionAction(Completion completion) {
     switch (completion) {
         case Completion::kTextBook:
-            return "_brisnamake_cli_files '!*.[tT][xX][tT]'";
+            return "_brisnamake_cli_files '!*.@([tT][xX][tT]|[eE][pP][uU][bB])'";
         case Completion::kGeneratedBook:
-            return "_brisnamake_cli_files '!*.qbr?(2)'";
+            return "_brisnamake_cli_files '!*.@(qbr?(2)|[eE][pP][uU][bB])'";
         case Completion::kAnyFile:
             return "_brisnamake_cli_files ''";
         case Completion::kDirectory:
@@ -353,9 +353,9 @@ std::string ZshAction(const OptionSpec& option) {
     }
     switch (option.completion) {
         case Completion::kTextBook:
-            return "_files -g \"*.(#i)txt(-.)\"";
+            return "_files -g \"*.(#i)(txt|epub)(-.)\"";
         case Completion::kGeneratedBook:
-            return "_files -g \"*.qbr(|2)(-.)\"";
+            return "_files -g \"*.(qbr(|2)|(#i)epub)(-.)\"";
         case Completion::kAnyFile:
             return "_files";
         case Completion::kDirectory:

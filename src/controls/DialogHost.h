@@ -20,6 +20,7 @@ enum class FileFilter {
     kText,  // "Text Files (*.txt)|*.txt||"
     kQbr2,  // "qbr2 files (*.qbr2)|*.qbr2||"
     kQbr,   // "qbr files (*.qbr)|*.qbr;||"
+    kEpub,  // "EPUB files (*.epub)|*.epub||"
 };
 
 // Edit fields of the dialog whose text the commands read.

@@ -41,7 +41,7 @@ void CBrisnaMakeApp::DescribeCommandLine(QCommandLineParser& parser) {
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("file"),
-                                 QStringLiteral("要打开的图书（.txt、.qbr2 或 .qbr）"),
+                                 QStringLiteral("要打开的图书（.txt、.qbr2、.qbr 或 .epub）"),
                                  QStringLiteral("[file]"));
 }
 

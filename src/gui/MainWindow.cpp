@@ -144,6 +144,11 @@ void MainWindow::BuildBackgroundMenu() {
     backgroundMenu_->addAction(lineStartAction_);
     AddReopenMenu(backgroundMenu_);
     backgroundMenu_->addSeparator();
+    connect(backgroundMenu_->addAction(QStringLiteral("打开EPUB")), &QAction::triggered, this,
+            [this] { RunCommand(kOpenEpubCommand); });
+    connect(backgroundMenu_->addAction(QStringLiteral("生成EPUB")), &QAction::triggered, this,
+            [this] { RunCommand(kGenerateEpubCommand); });
+    backgroundMenu_->addSeparator();
     connect(backgroundMenu_->addAction(QStringLiteral("关于 BrisnaMake(&A)...")),
             &QAction::triggered, this, &MainWindow::ShowAbout);
 }
@@ -196,6 +201,7 @@ void MainWindow::CreateMenus() {
     item(file, QStringLiteral("打开txt文件(&O)..."), button(kOpenTextButton), {QKeySequence::Open});
     item(file, QStringLiteral("打开qbr2文件..."), button(kOpenQbr2Button));
     item(file, QStringLiteral("打开qbr..."), button(kOpenQbrButton));
+    item(file, QStringLiteral("打开EPUB..."), button(kOpenEpubCommand));
     // Rebuilt each time, as the background menu is: the encodings and the recent books.
     QMenu* reopenHolder = file->addMenu(QStringLiteral("按编码重新打开(&E)"));
     QMenu* recent = file->addMenu(QStringLiteral("最近打开的图书(&R)"));
@@ -258,6 +264,7 @@ void MainWindow::CreateMenus() {
 
     QMenu* generate = new QMenu(QStringLiteral("生成(&G)"), this);
     item(generate, QStringLiteral("生成qbr(&Q)"), button(kGenerateButton));
+    item(generate, QStringLiteral("生成EPUB(&E)"), button(kGenerateEpubCommand));
 
     QMenu* help = new QMenu(QStringLiteral("帮助(&H)"), this);
     item(help, QStringLiteral("使用说明(&H)"), [this] { ShowManual(); },
@@ -334,8 +341,8 @@ void MainWindow::RunCommand(int controlId) {
 }
 
 void MainWindow::RunDialogCommand(int controlId, const std::function<void()>& command) {
-    const bool opening =
-        controlId == kOpenTextButton || controlId == kOpenQbr2Button || controlId == kOpenQbrButton;
+    const bool opening = controlId == kOpenTextButton || controlId == kOpenQbr2Button ||
+                         controlId == kOpenQbrButton || controlId == kOpenEpubCommand;
     const uint64_t textBefore = textView_->TextGeneration();
     host_.ForgetChosenPath();
     textView_->BeginCommand();
@@ -360,6 +367,7 @@ int MainWindow::OpenCommandFor(const QString& path) {
     if (name.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive)) return kOpenTextButton;
     if (name.endsWith(QStringLiteral(".qbr2"), Qt::CaseInsensitive)) return kOpenQbr2Button;
     if (name.endsWith(QStringLiteral(".qbr"), Qt::CaseInsensitive)) return kOpenQbrButton;
+    if (name.endsWith(QStringLiteral(".epub"), Qt::CaseInsensitive)) return kOpenEpubCommand;
     return 0;
 }
 

@@ -20,6 +20,8 @@ QString QtFilterText(FileFilter filter) {
             return QStringLiteral("qbr2 files (*.qbr2)");
         case FileFilter::kQbr:
             return QStringLiteral("qbr files (*.qbr)");
+        case FileFilter::kEpub:
+            return QStringLiteral("EPUB files (*.epub)");
     }
     return {};
 }

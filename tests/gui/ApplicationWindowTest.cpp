@@ -184,8 +184,14 @@ void ApplicationWindowTest::menuItemsRunTheCommandsOfTheirButtons() {
         QAction* action = Client().MenuAction(QString::fromUtf8(item.text));
         QVERIFY2(action != nullptr, item.text);
         ran.clear();
-        QTest::mouseClick(qobject_cast<QPushButton*>(Client().Control(item.button)),
-                          Qt::LeftButton);
+        if (auto* button = qobject_cast<QPushButton*>(Client().Control(item.button))) {
+            QTest::mouseClick(button, Qt::LeftButton);
+        } else {
+            Client().BuildBackgroundMenu();
+            for (QAction* background : Client().BackgroundMenu()->actions()) {
+                if (background->text() == QString::fromUtf8(item.text)) background->trigger();
+            }
+        }
         QCOMPARE(ran, std::vector<int>{item.button});
         ran.clear();
         action->trigger();

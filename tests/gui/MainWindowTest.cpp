@@ -111,6 +111,7 @@ class MainWindowTest : public QObject {
     void typedLinesAreInTheLineTableBeforeACommand();
     void backgroundMenuOnlyOverTheBackgroundAndListsRecentBooks();
     void lineStartChoiceIsRememberedAndAutoDetectionMarksChapters();
+    void epubGoesOutFromTheMenuAndComesBackByDrop();
     void keyboardWalksTheControlsInReadingOrder();
     void minimumAndFirstSizeFitSmallScreens();
 
@@ -236,8 +237,8 @@ void MainWindowTest::aboutBoxFromTheHelpAndBackgroundMenus() {
 
     title.clear();
     QMenu* menu = window.BackgroundMenu();
-    QCOMPARE(menu->actions().size(),
-             5);  // 自动识别章节, 仅匹配行首, 按编码重新打开, a separator, About
+    // 自动识别章节, 仅匹配行首, 按编码重新打开, a separator, 打开EPUB, 生成EPUB, a separator, About
+    QCOMPARE(menu->actions().size(), 8);
     QCOMPARE(menu->actions().last()->text(), QStringLiteral("关于 BrisnaMake(&A)..."));
     brisna::guitest::AnswerNextModal(closeAbout);
     menu->actions().last()->trigger();
@@ -697,7 +698,8 @@ void MainWindowTest::backgroundMenuOnlyOverTheBackgroundAndListsRecentBooks() {
     window.OpenBookFile(QString::fromStdString((dir_->path() / "missing.txt").string()));
     window.BuildBackgroundMenu();
     QList<QAction*> items = window.BackgroundMenu()->actions();
-    QCOMPARE(items.size(), 8);  // two books, a separator, three items, a separator, About
+    // two books, a separator, three items, a separator, the two EPUB items, a separator, About
+    QCOMPARE(items.size(), 11);
     QCOMPARE(items.at(0)->data().toByteArray(), QByteArray::fromStdString(fs::canonical(second)));
     QCOMPARE(items.at(1)->data().toByteArray(), QByteArray::fromStdString(fs::canonical(first)));
 
@@ -776,6 +778,51 @@ void MainWindowTest::lineStartChoiceIsRememberedAndAutoDetectionMarksChapters() 
         QCOMPARE(titles, expected);
         QCOMPARE(window.Dialog().chapters.OffsetAt(0), 0u);
     }
+}
+
+// 生成EPUB on the background menu writes book.epub beside the text after the generate-side checks;
+// the EPUB opens back like any book (here as a dropped file would) with its chapters, and is
+// remembered among the recent books.
+void MainWindowTest::epubGoesOutFromTheMenuAndComesBackByDrop() {
+    MainWindow& window = *window_;
+    const auto item = [&](const QString& text) -> QAction* {
+        window.BuildBackgroundMenu();
+        for (QAction* action : window.BackgroundMenu()->actions()) {
+            if (action->text() == text) return action;
+        }
+        return nullptr;
+    };
+    QVERIFY(item(QStringLiteral("打开EPUB")) != nullptr);
+    QAction* generate = item(QStringLiteral("生成EPUB"));
+    QVERIFY(generate != nullptr);
+
+    const fs::path text = WriteBook("book.txt");
+    window.OpenBookFile(QString::fromStdString(text.string()));
+    window.Host().ClearMessages();
+    generate->trigger();  // no chapters yet: refused as 生成qbr refuses
+    QCOMPARE(window.Host().Messages().size(), size_t{1});
+    QCOMPARE(window.Host().Messages().front().text, QStringLiteral("请至少添加2个章节"));
+    QVERIFY(!fs::exists(dir_->path() / "book.epub"));
+
+    auto* field = qobject_cast<QLineEdit*>(window.Control(1017));
+    field->setText(QStringLiteral("第一章"));
+    window.RunCommand(1020);
+    window.Host().ClearMessages();
+    item(QStringLiteral("生成EPUB"))->trigger();
+    const fs::path epub = dir_->path() / "book.epub";
+    QCOMPARE(window.Host().Messages().size(), size_t{1});
+    QCOMPARE(window.Host().Messages().front().text,
+             QStringLiteral("生成EPUB成功：") + QString::fromStdString(epub.string()));
+    QVERIFY(fs::exists(epub));
+
+    const int32_t chapters = window.ChapterList().GetCount();
+    window.Host().confirmPresenter = [](const brisna::QtDialogHost::Message&) { return true; };
+    window.OpenBookFile(QString::fromStdString(epub.string()));
+    QCOMPARE(window.ChapterList().GetCount(), chapters);
+    QCOMPARE(window.Dialog().openedBookPath, epub.string());
+    window.BuildBackgroundMenu();
+    QCOMPARE(window.BackgroundMenu()->actions().front()->data().toString(),
+             QString::fromStdString(epub.string()));
 }
 
 // Tab walks the controls column by column and leaves the text without typing into it; Enter in

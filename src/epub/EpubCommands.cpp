@@ -1,0 +1,165 @@
+#include "epub/EpubCommands.h"
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <optional>
+
+#include "Capacities.h"
+#include "book/AtomicFile.h"
+#include "book/GenerationPlan.h"
+#include "chapters/ChapterTitle.h"
+#include "chapters/ManualChapterCommands.h"
+#include "check/ValidationRules.h"
+#include "epub/EpubReader.h"
+#include "text/CodePage936.h"
+#include "text/EncodingConversion.h"
+#include "text/FileNames.h"
+#include "text/FileReading.h"
+
+namespace brisna {
+
+namespace {
+
+constexpr int64_t kYear2000 = 946684800;
+
+std::string FailureMessage() {
+    return Utf8ToGbk("生成EPUB失败");
+}
+
+}  // namespace
+
+std::string EpubPathFor(std::string_view bookSourcePath) {
+    return BookFileName(OutputBase(bookSourcePath), "epub", 0);
+}
+
+std::string BookSourcePathOfEpub(std::string_view epubPath) {
+    const size_t nameStart = epubPath.rfind('/') + 1;  // 0 when there is no folder
+    const size_t dot = epubPath.rfind('.');
+    if (dot == std::string_view::npos || dot <= nameStart) return std::string(epubPath) + ".txt";
+    return std::string(epubPath.substr(0, dot)) + ".txt";
+}
+
+std::vector<TocEntry> TocFromChapters(const ChapterModel& chapters) {
+    std::vector<TocEntry> toc;
+    for (uint32_t i = 0; i < chapters.Count(); ++i) {
+        const ChapterRecord& record = *chapters.RecordAt(i);
+        toc.push_back({1, std::string(record.Title()), record.offset});
+    }
+    return toc;
+}
+
+int64_t BookModificationSeconds(std::string_view bookSourcePath) {
+    if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch != nullptr && *epoch != 0) {
+        char* end = nullptr;
+        long long seconds = std::strtoll(epoch, &end, 10);
+        if (end != nullptr && *end == 0 && seconds >= 0) return seconds;
+    }
+    struct stat info {};
+    if (!bookSourcePath.empty() && ::stat(std::string(bookSourcePath).c_str(), &info) == 0 &&
+        S_ISREG(info.st_mode)) {
+        return static_cast<int64_t>(info.st_mtime);
+    }
+    return kYear2000;
+}
+
+std::optional<std::string> BuildCheckedEpub(CMyRECtrl& bookText, ListBox& chapterList,
+                                            ChapterModel& chapters, DialogHost& host,
+                                            std::string_view bookSourcePath,
+                                            const std::vector<TocEntry>& toc) {
+    const std::string text = ReadBookText(bookText.View());
+    if (toc.empty() && !RunGenerateChecks(bookText, chapterList, chapters, host, bookSourcePath,
+                                          GenerateLimits::kNoSizeOrCount)) {
+        return std::nullopt;
+    }
+    const EpubMetadata metadata =
+        DescribeBook(text, bookSourcePath, BookModificationSeconds(bookSourcePath));
+    std::optional<std::string> bytes =
+        BuildEpub(text, toc.empty() ? TocFromChapters(chapters) : toc, metadata);
+    if (!bytes) host.ShowMessage(FailureMessage(), MessageCaption::kNone);
+    return bytes;
+}
+
+EpubOutcome GenerateEpubBook(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& chapters,
+                             DialogHost& host, std::string_view bookSourcePath,
+                             const std::string& outputPath, const std::vector<TocEntry>& toc) {
+    EpubOutcome outcome;
+    WaitCursor wait(host);
+    std::optional<std::string> bytes =
+        BuildCheckedEpub(bookText, chapterList, chapters, host, bookSourcePath, toc);
+    if (!bytes) return outcome;
+    const std::string path = outputPath.empty() ? EpubPathFor(bookSourcePath) : outputPath;
+    int error = 0;
+    if (!WriteFileAtomically(path, *bytes, &error)) {
+        host.ShowFileMessage(FailureMessage(), MessageCaption::kNone, path, SystemErrorText(error));
+        return outcome;
+    }
+    host.ShowMessage(Utf8ToGbk("生成EPUB成功：") + FileNameToGbk(path), MessageCaption::kPrompt);
+    outcome.succeeded = true;
+    outcome.path = path;
+    return outcome;
+}
+
+bool OpenEpubBook(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& chapters,
+                  DialogHost& host, std::string& bookSourcePath, std::string& openedBookPath) {
+    std::optional<std::string> chosen = host.ChooseFileToOpen(FileFilter::kEpub);
+    if (!chosen) return false;
+    WaitCursor wait(host);
+    openedBookPath = *chosen;
+    bookSourcePath = BookSourcePathOfEpub(*chosen);
+
+    FileReadResult file = ReadRegularFile(*chosen, kMaxEpubFileBytes);
+    switch (file.status) {
+        case FileReadStatus::kOk:
+            break;
+        case FileReadStatus::kCannotOpen:
+            host.ShowFileMessage(Utf8ToGbk("打开EPUB文件失败"), MessageCaption::kNone, *chosen,
+                                 SystemErrorText(file.error));
+            return false;
+        case FileReadStatus::kTooLarge:
+            host.ShowFileMessage(Utf8ToGbk("EPUB文件大小不能超过64M"), MessageCaption::kNone,
+                                 *chosen, {});
+            return false;
+        case FileReadStatus::kShortRead:
+            host.ShowFileMessage(Utf8ToGbk("读取EPUB文件失败"), MessageCaption::kNone, *chosen,
+                                 SystemErrorText(file.error));
+            return false;
+    }
+    EpubReadResult read = ReadEpub(file.bytes);
+    file.bytes = std::string();
+    if (!read.ok) {
+        host.ShowFileMessage(read.message, MessageCaption::kNone, *chosen, {});
+        return false;
+    }
+
+    DeleteAllChapters(chapterList, chapters);
+    const std::vector<TocEntry>& toc = read.book.toc;
+    for (size_t i = 0; i < toc.size() && i < kMaxChapters; ++i) {
+        ChapterRecord record;
+        record.SetTitle(toc[i].title);
+        record.offset = toc[i].offset;
+        record.length = (i + 1 < toc.size() ? toc[i + 1].offset
+                                            : static_cast<uint32_t>(read.book.text.size())) -
+                        toc[i].offset;
+        chapterList.AddString(record.Title());
+        chapters.Append(record);
+    }
+    RichEdit& view = bookText.View();
+    view.SetText(read.book.text);
+    bookText.RebuildLineTable();
+    view.SetFocus();
+    view.SetSelection({0, 0});
+    chapters.SetTextLength(0);
+    if (read.book.replaced > 0) {
+        host.ShowMessage(ReplacedCharactersMessage(read.book.replaced, read.book.firstReplacedLine),
+                         MessageCaption::kPrompt);
+    }
+    if (toc.size() > kMaxChapters) {
+        host.ShowMessage(FormatGbkMessage("EPUB目录共%d章，超过98章，只标记了前98章",
+                                          {static_cast<int64_t>(toc.size())}),
+                         MessageCaption::kPrompt);
+    }
+    return true;
+}
+
+}  // namespace brisna

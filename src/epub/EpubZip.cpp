@@ -1,0 +1,185 @@
+#include "epub/EpubZip.h"
+
+#include <zip.h>
+
+namespace brisna {
+
+namespace {
+
+// 2000-01-01 00:00:00 in the zip format's own date and time fields: no clock and no time zone
+// reaches the archive.
+constexpr uint16_t kFixedDosDate = ((2000 - 1980) << 9) | (1 << 5) | 1;
+constexpr uint16_t kFixedDosTime = 0;
+// A regular file, rw-r--r--, as Unix archivers record it.
+constexpr uint32_t kRegularFileAttributes = (0100644u << 16);
+
+// The bytes a zip written into a memory source ended up with.
+std::optional<std::string> SourceBytes(zip_source_t* source) {
+    if (zip_source_open(source) < 0) return std::nullopt;
+    std::string bytes;
+    char buffer[65536];
+    for (;;) {
+        zip_int64_t got = zip_source_read(source, buffer, sizeof buffer);
+        if (got < 0) {
+            zip_source_close(source);
+            return std::nullopt;
+        }
+        if (got == 0) break;
+        bytes.append(buffer, static_cast<size_t>(got));
+    }
+    zip_source_close(source);
+    return bytes;
+}
+
+}  // namespace
+
+std::optional<std::string> BuildZip(const std::vector<ZipEntry>& entries) {
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* target = zip_source_buffer_create(nullptr, 0, 0, &error);
+    zip_error_fini(&error);
+    if (target == nullptr) return std::nullopt;
+    zip_t* archive = zip_open_from_source(target, ZIP_TRUNCATE, &error);
+    if (archive == nullptr) {
+        zip_source_free(target);
+        return std::nullopt;
+    }
+    // Closing the archive writes into the target; it must outlive the archive.
+    zip_source_keep(target);
+    bool ok = true;
+    for (const ZipEntry& entry : entries) {
+        zip_source_t* data = zip_source_buffer(archive, entry.bytes.data(), entry.bytes.size(), 0);
+        if (data == nullptr) {
+            ok = false;
+            break;
+        }
+        zip_int64_t index = zip_file_add(archive, entry.name.c_str(), data, ZIP_FL_ENC_UTF_8);
+        if (index < 0) {
+            zip_source_free(data);
+            ok = false;
+            break;
+        }
+        const zip_uint64_t at = static_cast<zip_uint64_t>(index);
+        ok = zip_set_file_compression(archive, at, entry.stored ? ZIP_CM_STORE : ZIP_CM_DEFLATE,
+                                      entry.stored ? 0 : 9) == 0 &&
+             zip_file_set_dostime(archive, at, kFixedDosTime, kFixedDosDate, 0) == 0 &&
+             zip_file_set_external_attributes(archive, at, 0, ZIP_OPSYS_UNIX,
+                                              kRegularFileAttributes) == 0;
+        if (!ok) break;
+    }
+    if (!ok) {
+        zip_discard(archive);
+        zip_source_free(target);
+        return std::nullopt;
+    }
+    if (zip_close(archive) < 0) {
+        zip_discard(archive);
+        zip_source_free(target);
+        return std::nullopt;
+    }
+    std::optional<std::string> bytes = SourceBytes(target);
+    zip_source_free(target);
+    return bytes;
+}
+
+struct ZipArchiveReader::Handle {
+    zip_t* archive = nullptr;
+    ~Handle() {
+        if (archive != nullptr) zip_discard(archive);
+    }
+};
+
+ZipArchiveReader::ZipArchiveReader(std::unique_ptr<Handle> handle, ZipLimits limits)
+    : handle_(std::move(handle)), limits_(limits) {}
+
+ZipArchiveReader::~ZipArchiveReader() = default;
+
+std::unique_ptr<ZipArchiveReader> ZipArchiveReader::Open(std::string_view bytes, ZipLimits limits) {
+    // Shorter than the end-of-archive record: the library would take it for an empty archive.
+    constexpr size_t kEndRecordBytes = 22;
+    if (bytes.size() < kEndRecordBytes) return nullptr;
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
+    if (source == nullptr) {
+        zip_error_fini(&error);
+        return nullptr;
+    }
+    zip_t* archive = zip_open_from_source(source, ZIP_RDONLY, &error);
+    zip_error_fini(&error);
+    if (archive == nullptr) {
+        zip_source_free(source);
+        return nullptr;
+    }
+    auto handle = std::make_unique<Handle>();
+    handle->archive = archive;
+    return std::unique_ptr<ZipArchiveReader>(new ZipArchiveReader(std::move(handle), limits));
+}
+
+std::optional<uint64_t> ZipArchiveReader::Locate(std::string_view name) const {
+    // An embedded NUL would make the lookup find some other, shorter name.
+    if (name.empty() || name.find('\0') != std::string_view::npos) return std::nullopt;
+    const std::string key(name);
+    zip_int64_t index = zip_name_locate(handle_->archive, key.c_str(), ZIP_FL_ENC_GUESS);
+    if (index < 0) {
+        index = zip_name_locate(handle_->archive, key.c_str(), ZIP_FL_NOCASE | ZIP_FL_ENC_GUESS);
+    }
+    if (index < 0) return std::nullopt;
+    return static_cast<uint64_t>(index);
+}
+
+bool ZipArchiveReader::Has(std::string_view name) const {
+    return Locate(name).has_value();
+}
+
+ZipRead ZipArchiveReader::Read(std::string_view name) {
+    ZipRead result;
+    std::optional<uint64_t> index = Locate(name);
+    if (!index) {
+        result.status = ZipReadStatus::kMissing;
+        return result;
+    }
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (zip_stat_index(handle_->archive, *index, 0, &stat) < 0 || !(stat.valid & ZIP_STAT_SIZE)) {
+        result.status = ZipReadStatus::kDamaged;
+        return result;
+    }
+    // The sizes are judged before a single byte is inflated; the stream below then never gives
+    // more than the header promised.
+    if (stat.size > limits_.entryBytes || stat.size > limits_.totalBytes - readSoFar_) {
+        result.status = ZipReadStatus::kTooLarge;
+        return result;
+    }
+    zip_file_t* file = zip_fopen_index(handle_->archive, *index, 0);
+    if (file == nullptr) {
+        result.status = ZipReadStatus::kDamaged;
+        return result;
+    }
+    result.bytes.resize(stat.size);
+    uint64_t filled = 0;
+    bool damaged = false;
+    while (filled < stat.size) {
+        zip_int64_t got = zip_fread(file, result.bytes.data() + filled, stat.size - filled);
+        if (got <= 0) {
+            damaged = true;
+            break;
+        }
+        filled += static_cast<uint64_t>(got);
+    }
+    if (!damaged) {
+        // One more read reaches the end of the stream, where the checksum is compared; any
+        // byte beyond the promised size is damage too.
+        char extra;
+        damaged = zip_fread(file, &extra, 1) != 0;
+    }
+    zip_fclose(file);
+    readSoFar_ += stat.size;
+    if (damaged) {
+        result.bytes.clear();
+        result.status = ZipReadStatus::kDamaged;
+    }
+    return result;
+}
+
+}  // namespace brisna

@@ -1,0 +1,277 @@
+// EPUBs out of the command line and back in: every file written passes the EPUB checker, a real
+// book comes back with its chapters, another program's EPUB opens with its contents, and the
+// command's options behave.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <filesystem>
+#include <regex>
+
+#include "e2e/CliTestSupport.h"
+#include "epub/EpubReader.h"
+#include "epub/EpubWriter.h"
+#include "support/TestSupport.h"
+#include "text/CodePage936.h"
+
+namespace brisna::e2e {
+namespace {
+
+using test::G;
+using test::U;
+
+constexpr const char* kCheckerJar = "/usr/share/java/epubcheck.jar";
+
+bool HaveChecker() {
+    return std::filesystem::exists(kCheckerJar) && RunShell("command -v java", ".").exitCode == 0;
+}
+
+// The checker's report when it found anything, else empty.
+std::string CheckerProblems(const std::filesystem::path& epub) {
+    CliResult run = RunShell(std::string("java -jar ") + kCheckerJar + " '" + epub.string() + "'",
+                             epub.parent_path());
+    const std::string report = run.out + run.err;
+    if (run.exitCode == 0 && report.find("No errors or warnings detected.") != std::string::npos) {
+        return {};
+    }
+    return report.empty() ? "the checker did not run" : report;
+}
+
+#define EXPECT_CHECKER_CLEAN(path)                                         \
+    do {                                                                   \
+        if (HaveChecker()) EXPECT_EQ(CheckerProblems(path), "") << (path); \
+    } while (0)
+
+// "offset \t length \t title" lines, without the lengths (the EPUB's last chapter ends with the
+// text as it reads back).
+std::vector<std::string> OffsetsAndTitles(const CliResult& run) {
+    std::vector<std::string> lines;
+    for (const std::string& line : run.Lines()) {
+        size_t tab1 = line.find('\t'), tab2 = line.find('\t', tab1 + 1);
+        if (tab2 == std::string::npos) continue;
+        lines.push_back(line.substr(0, tab1) + line.substr(tab2));
+    }
+    return lines;
+}
+
+TEST(EpubCli, ARealBookGoesOutCleanAndComesBackWithItsChapters) {
+    const std::string prose = InstalledChineseText(400000);
+    if (prose.empty()) GTEST_SKIP() << "the Chinese manual pages (manpages-zh) are not installed";
+    if (!HaveChecker()) std::cerr << "epubcheck (and a Java runtime) not installed: not checked\n";
+    // 60 chapters headed 第N篇, cut at line ends.
+    std::string book = G("《中文手册》\r\n作者：社区\r\n内容简介：") +
+                       prose.substr(0, prose.find("\r\n")) + "\r\n";
+    size_t at = 0;
+    for (int n = 1; n <= 60 && at < prose.size(); ++n) {
+        size_t end = at;
+        while (end < prose.size() && end - at < 6000) end = prose.find("\r\n", end) + 2;
+        book += G("第" + std::to_string(n) + "篇") + "\r\n" + prose.substr(at, end - at);
+        at = end;
+    }
+    test::TempDir dir;
+    test::WriteFileBytes(dir / "book.txt", book);
+
+    CliResult epub = RunCli({"epub", "book.txt", "--auto"}, dir.path());
+    ASSERT_EQ(epub.exitCode, 0) << epub.err;
+    EXPECT_EQ(epub.Lines(), std::vector<std::string>{"book.epub"});
+    EXPECT_EQ(epub.ErrLines(), std::vector<std::string>{"生成EPUB成功：book.epub"});
+    EXPECT_CHECKER_CLEAN(dir / "book.epub");
+
+    // The same book gives the same bytes.
+    const std::string first = test::ReadFileBytes(dir / "book.epub");
+    ASSERT_EQ(RunCli({"epub", "book.txt", "--auto"}, dir.path()).exitCode, 0);
+    EXPECT_TRUE(test::ReadFileBytes(dir / "book.epub") == first);
+
+    // Back: the same chapters at the same offsets, the same text up to the white-space rules.
+    CliResult marked = RunCli({"chapters", "book.txt", "--auto"}, dir.path());
+    CliResult unpacked = RunCli({"unpack", "book.epub"}, dir.path());
+    ASSERT_EQ(unpacked.exitCode, 0) << unpacked.err;
+    EXPECT_EQ(OffsetsAndTitles(unpacked), OffsetsAndTitles(marked));
+    ASSERT_EQ(RunCli({"unpack", "book.epub", "-o", "back.txt"}, dir.path()).exitCode, 0);
+    std::string expected = book;
+    std::replace(expected.begin(), expected.end(), '\t', ' ');
+    EXPECT_TRUE(test::ReadFileBytes(dir / "back.txt") == expected);
+
+    // Chapter options mark an EPUB afresh, as they mark a text.
+    EXPECT_EQ(OffsetsAndTitles(RunCli({"chapters", "book.epub", "--auto"}, dir.path())),
+              OffsetsAndTitles(marked));
+
+    // And on to a .qbr2 with the EPUB's own contents.
+    CliResult generate = RunCli({"generate", "book.epub"}, dir.path());
+    EXPECT_EQ(generate.exitCode, 0) << generate.err << generate.out;
+    EXPECT_TRUE(std::filesystem::exists(dir / "book.qbr2"));
+}
+
+// A novel of ten volumes of a hundred chapters each, written from its outline.
+TEST(EpubCli, ANovelOfAThousandChaptersHasTwoLevelsOfContents) {
+    std::string text;
+    std::vector<TocEntry> toc;
+    for (int volume = 1; volume <= 10; ++volume) {
+        toc.push_back(
+            {1, G("第" + std::to_string(volume) + "卷"), static_cast<uint32_t>(text.size())});
+        text += toc.back().title + "\r\n";
+        for (int chapter = 1; chapter <= 100; ++chapter) {
+            const int number = (volume - 1) * 100 + chapter;
+            toc.push_back({2, G("第" + std::to_string(number) + "章 夜行"),
+                           static_cast<uint32_t>(text.size())});
+            text += toc.back().title + "\r\n" + G("　　他走了很远的路，天色渐暗。") + "\r\n";
+        }
+    }
+    std::optional<std::string> bytes =
+        BuildEpub(text, toc, DescribeBook(text, "novel.txt", 1700000000));
+    ASSERT_TRUE(bytes);
+    test::TempDir dir;
+    test::WriteFileBytes(dir / "novel.epub", *bytes);
+    EXPECT_CHECKER_CLEAN(dir / "novel.epub");
+
+    EpubReadResult read = ReadEpub(*bytes);
+    ASSERT_TRUE(read.ok);
+    ASSERT_EQ(read.book.toc.size(), 1010u);
+    EXPECT_EQ(read.book.toc[0].level, 1);
+    EXPECT_EQ(read.book.toc[1].level, 2);
+    EXPECT_EQ(U(read.book.toc[1009].title), "第1000章 夜行");
+    EXPECT_EQ(read.book.toc[1009].offset, toc[1009].offset);
+    // The editor's chapter list holds 98 of them, and says so.
+    CliResult unpacked = RunCli({"unpack", "novel.epub"}, dir.path());
+    EXPECT_EQ(unpacked.exitCode, 0);
+    EXPECT_EQ(unpacked.Lines().size(), 98u);
+    EXPECT_EQ(unpacked.ErrLines(),
+              std::vector<std::string>{"EPUB目录共1010章，超过98章，只标记了前98章"});
+}
+
+TEST(EpubCli, MarkupCharactersAndAnEmptyTitleStayValid) {
+    const std::string text = G("《<书> & \"名\" ‘’！？…——（）【】》\r\n作者：A&B <c>\r\n") +
+                             "\r\n" + G("第1章 <&> \"'\r\n") + "a < b && c > d \"q\" 'x'\r\n" +
+                             G("尾声\r\n完\r\n");
+    const uint32_t chapter1 = static_cast<uint32_t>(text.find(G("第1章")));
+    const uint32_t empty = static_cast<uint32_t>(text.find("a < b"));
+    const std::vector<TocEntry> toc{{1, G("《<书> & \"名\"》"), 0},
+                                    {1, G("第1章 <&> \"'"), chapter1},
+                                    {1, "", empty},
+                                    {1, G("尾声"), static_cast<uint32_t>(text.find(G("尾声")))}};
+    const EpubMetadata metadata = DescribeBook(text, "x.txt", 0);
+    EXPECT_EQ(metadata.title, "<书> & \"名\" ‘’！？…——（）【】");
+    EXPECT_EQ(metadata.author, "A&B <c>");
+    std::optional<std::string> bytes = BuildEpub(text, toc, metadata);
+    ASSERT_TRUE(bytes);
+    test::TempDir dir;
+    test::WriteFileBytes(dir / "marks.epub", *bytes);
+    EXPECT_CHECKER_CLEAN(dir / "marks.epub");
+    EpubReadResult read = ReadEpub(*bytes);
+    ASSERT_TRUE(read.ok);
+    ASSERT_EQ(read.book.toc.size(), 4u);
+    EXPECT_EQ(U(read.book.toc[1].title), "第1章 <&> \"'");
+    EXPECT_EQ(U(read.book.toc[2].title), "（无标题）");
+    EXPECT_TRUE(read.book.text == text);
+}
+
+std::string Gunzipped(const char* path) {
+    std::string text;
+    gzFile file = gzopen(path, "rb");
+    if (file == nullptr) return text;
+    char buffer[65536];
+    int got = 0;
+    while ((got = gzread(file, buffer, sizeof buffer)) > 0) text.append(buffer, got);
+    gzclose(file);
+    return text;
+}
+
+TEST(EpubCli, AnotherProgramsEpubOpensWithItsContentsAsChapters) {
+    const std::string faq = Gunzipped("/usr/share/doc/debian/FAQ/debian-faq.zh-cn.txt.gz");
+    if (faq.empty()) GTEST_SKIP() << "the Chinese Debian FAQ (debian-faq-zh-cn) is not installed";
+    if (RunShell("command -v pandoc", ".").exitCode != 0) GTEST_SKIP() << "pandoc is not installed";
+    // The FAQ's numbered questions ("1.1. …" at the start of a line) as Markdown headings, its
+    // other lines as paragraphs; 50 of them, so the chapter list holds them all.
+    const std::regex question("^[0-9]+\\.[0-9]+\\.(\xC2\xA0| )(.*)$");
+    std::string markdown;
+    std::vector<std::string> headings;
+    size_t at = 0;
+    while (at < faq.size()) {
+        size_t end = faq.find('\n', at);
+        if (end == std::string::npos) end = faq.size();
+        std::string line = faq.substr(at, end - at);
+        at = end + 1;
+        for (size_t nbsp; (nbsp = line.find("\xC2\xA0")) != std::string::npos;) {
+            line.replace(nbsp, 2, " ");
+        }
+        if (std::regex_match(line, question)) {
+            if (headings.size() == 50) break;
+            headings.push_back(line);
+            markdown += "\n# " + line + "\n\n";
+        } else if (!headings.empty()) {
+            // Nothing of the text may read as Markdown structure of its own.
+            line = std::regex_replace(line, std::regex("^\\s+"), "");
+            line = std::regex_replace(line, std::regex("([\\\\`*_#<>\\[\\]-])"), "\\$1");
+            markdown += line + "\n";
+        }
+    }
+    ASSERT_EQ(headings.size(), 50u);
+    test::TempDir dir;
+    test::WriteFileBytes(dir / "faq.md", markdown);
+    CliResult pandoc = RunShell(
+        "pandoc -f markdown -t epub3 --metadata title=FAQ --metadata lang=zh-CN -o faq.epub "
+        "faq.md 2>/dev/null",
+        dir.path());
+    ASSERT_EQ(pandoc.exitCode, 0);
+
+    CliResult unpacked = RunCli({"unpack", "faq.epub"}, dir.path());
+    ASSERT_EQ(unpacked.exitCode, 0) << unpacked.err;
+    std::vector<std::string> titles;
+    for (const std::string& line : unpacked.Lines())
+        titles.push_back(line.substr(line.rfind('\t') + 1));
+    // pandoc's title page comes first, a chapter of its own; then one per heading, titled as a
+    // chapter takes a title (at most 60 bytes of GBK).
+    ASSERT_EQ(titles.size(), headings.size() + 1);
+    EXPECT_EQ(titles[0], "FAQ");
+    for (size_t i = 0; i < headings.size(); ++i) {
+        std::string expected = G(headings[i]);
+        size_t end = 0;
+        while (end < expected.size()) {
+            size_t width = static_cast<unsigned char>(expected[end]) >= 0x81 ? 2 : 1;
+            if (end + width > 60) break;
+            end += width;
+        }
+        EXPECT_EQ(titles[i + 1], U(expected.substr(0, end))) << i;
+    }
+}
+
+TEST(EpubCli, OutputOptionsAndRefusals) {
+    test::TempDir dir;
+    test::WriteFileBytes(dir / "b.txt", G("第1章\r\n甲\r\n第2章\r\n乙\r\n"));
+    test::WriteFileBytes(dir / "taken.epub", "keep");
+    test::WriteFileBytes(dir / "fake.epub", "not an archive");
+    struct Case {
+        std::vector<std::string> args;
+        int exitCode;
+        std::string err;  // first line of standard error; empty: not checked
+    };
+    const std::vector<std::string> marks{"--incremental", "第1章"};
+    auto with = [&](std::vector<std::string> args) {
+        args.insert(args.end(), marks.begin(), marks.end());
+        return args;
+    };
+    const Case cases[] = {
+        {with({"epub", "b.txt", "-o", "taken.epub"}), 3, ""},
+        {with({"epub", "b.txt", "-o", "new.epub"}), 0, "生成EPUB成功：new.epub"},
+        {with({"epub", "b.txt", "-o", "taken.epub", "--force"}), 0, ""},
+        {with({"epub", "-"}), 2, ""},
+        {{"epub", "b.txt"}, 3, "请至少添加2个章节"},
+        {{"unpack", "fake.epub"}, 3, "不是EPUB文件（无法作为zip文件打开）: fake.epub"},
+        {{"chapters", "missing.epub"}, 3, ""},
+    };
+    for (const Case& c : cases) {
+        CliResult run = RunCli(c.args, dir.path());
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.args[1] << " " << run.err;
+        if (!c.err.empty()) {
+            ASSERT_FALSE(run.ErrLines().empty());
+            EXPECT_EQ(run.ErrLines()[0], c.err);
+        }
+    }
+    EXPECT_NE(test::ReadFileBytes(dir / "taken.epub"), "keep");
+    // Standard output carries the same bytes the file gets.
+    CliResult piped = RunCli(with({"epub", "b.txt", "-o", "-"}), dir.path());
+    EXPECT_EQ(piped.exitCode, 0);
+    EXPECT_TRUE(piped.out == test::ReadFileBytes(dir / "new.epub"));
+}
+
+}  // namespace
+}  // namespace brisna::e2e
