@@ -792,8 +792,9 @@ void MainWindow::UpdateStatus(int controlId) {
         const QString name = FileNameOf(shownBook_);
         const QString kind = shownBookCommand_ == kOpenTextButton
                                  ? EncodingText(dlg_->loadedEncoding)
-                             : shownBookCommand_ == kOpenQbr2Button ? QStringLiteral("qbr2")
-                                                                    : QStringLiteral("qbr");
+                             : shownBookCommand_ == kOpenQbr2Button  ? QStringLiteral("qbr2")
+                             : shownBookCommand_ == kOpenEpubCommand ? QStringLiteral("EPUB")
+                                                                     : QStringLiteral("qbr");
         const qint64 bytes =
             QFileInfo(QFile::decodeName(QByteArray::fromStdString(shownBook_))).size();
         status.book = QStringLiteral("%1（%2，%3）").arg(name, kind, SizeText(bytes));
