@@ -14,7 +14,8 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
        "detected or chosen), marks where each chapter begins - by hand, by\n"
        "keyword, by counting numbered headings or by recognising the heading\n"
        "form - checks the book for problems and generates it as .qbr2 and .qbr\n"
-       "e-books beside the text. Generated books open back into the editor.\n"
+       "e-books beside the text, or as an EPUB 3 file for other readers.\n"
+       "Generated books and EPUB files open back into the editor.\n"
        "The package holds the Qt window BrisnaMake and the command line\n"
        "brisnamake-cli, with manual pages in English and Chinese.")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)

@@ -135,9 +135,8 @@ void Bind(Binding& binding, const OptionSpec& spec, Language language) {
         option = app.add_flag(spec.names, binding.flags[spec.key], help);
     } else if (spec.Positional()) {
         // Not marked required here: values after "--" are added afterwards, and then checked.
-        option = spec.repeatable
-                     ? app.add_option(spec.valueName, binding.values[spec.key], spec.help)
-                     : app.add_option(spec.valueName, binding.singles[spec.key], help);
+        option = spec.repeatable ? app.add_option(spec.valueName, binding.values[spec.key], help)
+                                 : app.add_option(spec.valueName, binding.singles[spec.key], help);
         option->type_name("");
     } else {
         option = app.add_option(spec.names, binding.values[spec.key], help);

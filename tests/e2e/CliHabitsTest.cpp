@@ -146,6 +146,67 @@ TEST_F(Habits, HelpIsPlainTextInTheUsersLanguage) {
     EXPECT_TRUE(Contains(script.out, "  press incremental-add (1020, 递增添加章节)\n"));
 }
 
+// The subcommands the program lists in its help.
+std::vector<std::string> Subcommands(const CliResult& help) {
+    std::vector<std::string> names;
+    bool inList = false;
+    for (const std::string& line : help.Lines()) {
+        if (line == "Subcommands:" || line == "子命令:") {
+            inList = true;
+        } else if (line.empty()) {
+            inList = false;
+        } else if (inList && line.rfind("  ", 0) == 0) {
+            names.push_back(line.substr(2, line.find(' ', 2) - 2));
+        }
+    }
+    return names;
+}
+
+bool HasChinese(const std::string& text) {
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) >= 0xE4) return true;
+    }
+    return false;
+}
+
+TEST_F(Habits, EverySubcommandAndOptionHasItsChineseText) {
+    CliResult english = Run({"--help"});
+    std::vector<std::string> names = Subcommands(english);
+    ASSERT_GE(names.size(), 9u) << english.out;
+    CliResult chinese = RunShell("LC_ALL=zh_CN.UTF-8 brisnamake-cli --help", dir.path());
+    EXPECT_EQ(Subcommands(chinese), names);
+    for (const std::string& name : names) {
+        CliResult help =
+            RunShell("LC_ALL=zh_CN.UTF-8 brisnamake-cli " + name + " --help", dir.path());
+        ASSERT_EQ(help.exitCode, 0) << name;
+        // The first line is the summary; each entry of the argument and option lists (a line
+        // indented by two, with its continuation lines) must say something in Chinese.
+        std::vector<std::string> lines = help.Lines();
+        ASSERT_FALSE(lines.empty());
+        EXPECT_TRUE(HasChinese(lines[0])) << name << ": " << lines[0];
+        bool inList = false;
+        std::string entry;
+        auto finish = [&] {
+            if (!entry.empty()) EXPECT_TRUE(HasChinese(entry)) << name << ": " << entry;
+            entry.clear();
+        };
+        for (const std::string& line : lines) {
+            if (line == "参数:" || line == "选项:") {
+                inList = true;
+            } else if (line.empty()) {
+                finish();
+                inList = false;
+            } else if (inList && line.rfind("   ", 0) == 0) {
+                entry += line;
+            } else if (inList && line.rfind("  ", 0) == 0) {
+                finish();
+                entry = line;
+            }
+        }
+        finish();
+    }
+}
+
 TEST_F(Habits, TextToATerminalIsUtf8AndToAPipeGbk) {
     ASSERT_EQ(Run({"generate", "book.txt", "--incremental", "第一章"}).exitCode, 0);
     const std::string heading = "第一章 河湾的早晨";
