@@ -10,6 +10,8 @@ namespace {
 // reaches the archive.
 constexpr uint16_t kFixedDosDate = ((2000 - 1980) << 9) | (1 << 5) | 1;
 constexpr uint16_t kFixedDosTime = 0;
+// zlib's default level: on text the highest level saves about one per cent for twice the time.
+constexpr uint32_t kDeflateLevel = 6;
 // A regular file, rw-r--r--, as Unix archivers record it.
 constexpr uint32_t kRegularFileAttributes = (0100644u << 16);
 
@@ -61,7 +63,7 @@ std::optional<std::string> BuildZip(const std::vector<ZipEntry>& entries) {
         }
         const zip_uint64_t at = static_cast<zip_uint64_t>(index);
         ok = zip_set_file_compression(archive, at, entry.stored ? ZIP_CM_STORE : ZIP_CM_DEFLATE,
-                                      entry.stored ? 0 : 9) == 0 &&
+                                      entry.stored ? 0 : kDeflateLevel) == 0 &&
              zip_file_set_dostime(archive, at, kFixedDosTime, kFixedDosDate, 0) == 0 &&
              zip_file_set_external_attributes(archive, at, 0, ZIP_OPSYS_UNIX,
                                               kRegularFileAttributes) == 0;

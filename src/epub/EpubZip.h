@@ -18,7 +18,7 @@ struct ZipEntry {
 };
 
 // The archive of the entries in the order given, every entry with the same fixed date and
-// attributes, compressed entries at the highest level. Nothing when the zip library fails.
+// attributes, compressed entries at zlib's default level. Nothing when the zip library fails.
 std::optional<std::string> BuildZip(const std::vector<ZipEntry>& entries);
 
 // Bounds a reader applies before it inflates anything.
