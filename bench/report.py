@@ -124,6 +124,22 @@ ROWS = [
         "targets": [("ms", 300.0)],
     },
     {
+        "operation": "分册生成 / `generate --parts` (outline, plan, every part written)",
+        "input": "10 MiB novel, 3,000 chapters of real prose",
+        "ours": ("PartsBench", "BM_GeneratePartsOfNovel"),
+        "reference": "each part's text generated alone as one book, summed",
+        "ref": ("PartsBench", "BM_GenerateEachPartAlone"),
+        "targets": [("ratio", 1.2)],
+    },
+    {
+        "operation": "detect (true chapter count past 98)",
+        "input": "10 MiB novel, 3,000 chapters of real prose",
+        "ours": ("PartsBench", "BM_DetectNovel"),
+        "reference": None,
+        "ref": None,
+        "targets": [("ms", 300.0)],
+    },
+    {
         "operation": "繁体转简体 (whole command)",
         "input": "10 MiB Traditional book",
         "ours": ("ConvertBench", "BM_ConvertToSimplifiedCommand"),

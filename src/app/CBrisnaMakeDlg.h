@@ -17,6 +17,7 @@
 #include "controls/DialogHost.h"
 #include "controls/ListBox.h"
 #include "controls/RichEdit.h"
+#include "parts/PartGeneration.h"
 #include "text/TextEncoding.h"
 
 namespace brisna {
@@ -61,6 +62,7 @@ class CBrisnaMakeDlg {
     void OnIncrementalAdd();           // 1020 递增添加章节
     void OnAutoDetectChapters();       // 自动识别章节 (background menu; the CLI's --auto)
     void OnCheckMissing();             // 1027 检查缺章
+    void OnGenerateParts();            // 分册生成 (background menu; the CLI's --parts)
     void OnProblemSelectionChanged();  // LBN_SELCHANGE of 1012
     void OnProblemDoubleClicked();     // LBN_DBLCLK of 1012
     void OnSearch();                   // 1015 搜索文本
@@ -113,6 +115,14 @@ class CBrisnaMakeDlg {
     // Asks the operator a yes/no question (GBK text); unset where nobody can answer (command
     // line, tests of the core), and then the commands go on as they always did.
     std::function<bool(std::string_view gbkQuestion)> confirm;
+
+    // 分册生成: the parts of the book as it stands, from the marked chapters or, with none
+    // marked, from the whole book's outline.
+    PartPlan PlanBookParts();
+    // Writes the planned parts; the window shows the plan first and writes on the operator's
+    // word. Unset (command line, tests): 分册生成 writes at once.
+    using PartsWriter = std::function<PartsOutcome(const PartsProgress&)>;
+    std::function<void(const PartPlan& plan, const PartsWriter& write)> reviewPartsPlan;
 
   private:
     // Commands that look lines up rebuild a table that the operator's typing made stale.

@@ -55,6 +55,22 @@ bool ToEditorText(std::string& text) {
     return true;
 }
 
+// Generation cuts a long chapter into pieces of a fixed size, and a cut may fall between the CR
+// and the LF of one line break. Joined again, the pair is one line break, not two: the LF goes
+// back to the piece that holds its CR before each piece is made editor text. Only a piece of
+// exactly the cutting size can end in such a half; a book made elsewhere keeps its lone CR and
+// lone LF as line breaks of their own.
+void RejoinSplitLineBreaks(std::vector<BookChapter>& chapters, uint32_t pieceBytes) {
+    for (size_t i = 0; i + 1 < chapters.size(); ++i) {
+        std::string& text = chapters[i].text;
+        std::string& next = chapters[i + 1].text;
+        if (text.empty() || text.back() != '\r' || next.empty() || next.front() != '\n') continue;
+        if (GbkToUtf16(text).size() * 2 != pieceBytes) continue;
+        text.push_back('\n');
+        next.erase(0, 1);
+    }
+}
+
 }  // namespace
 
 std::string BookSourcePathOf(std::string_view openedPath, BookKind kind) {
@@ -112,6 +128,7 @@ bool OpenBook(BookKind kind, CMyRECtrl& bookText, ListBox& chapterList, ChapterM
             return false;
         }
         // A .qbr2 file is refused whole, before any chapter reaches the model.
+        RejoinSplitLineBreaks(read.chapters, kQbr2PieceBytes);
         size_t textBytes = 0;
         bool editorText = true;
         for (BookChapter& chapter : read.chapters) {
@@ -133,6 +150,7 @@ bool OpenBook(BookKind kind, CMyRECtrl& bookText, ListBox& chapterList, ChapterM
     } else {
         QbrReadResult read = ReadQbr(file.bytes);
         decoded = std::move(read.chapters);
+        RejoinSplitLineBreaks(decoded, kQbrPieceBytes);
         if (!read.ok) failure = read.message;
     }
 

@@ -83,6 +83,20 @@ OptionSpec ForceOption() {
     return spec;
 }
 
+OptionSpec PartsOption(bool writes) {
+    OptionSpec spec{"parts", "--parts", "",
+                    writes ? "write the whole book as parts of at most 98 chapters each "
+                             "(BOOK(1).qbr2, BOOK(2).qbr2, ...), from the marked chapters or, with "
+                             "no chapter option, from every heading of the book"
+                           : "print the part plan instead: part, offset, length and title per "
+                             "chapter",
+                    ValueKind::kFlag};
+    spec.helpZh = writes ? "把整本书写成每册最多 98 章的几册（BOOK(1).qbr2、BOOK(2).qbr2……），"
+                           "章节取标记的章节，没有章节选项时取全书的所有章节标题"
+                         : "改为打印分册方案：每章的册号、偏移、长度和标题";
+    return spec;
+}
+
 OptionSpec EncodingOption() {
     OptionSpec spec{"encoding", "--encoding", "ENC",
                     "read the book as ENC: auto (detect), gbk, utf-8, utf-16le, utf-16be, big5",
@@ -122,6 +136,7 @@ int ReadBookSettings(const ParsedArgs& args, const std::vector<std::string>& boo
     settings.wordsFile = args.Value("words");
     settings.encoding = EncodingOf(args);
     settings.headingsAtLineStart = args.Flag("at-line-start");
+    settings.parts = args.Flag("parts");
     if (settings.wordsFile) {
         std::string problem = WordsFileProblem(*settings.wordsFile);
         if (!problem.empty()) {
@@ -139,7 +154,9 @@ int ReadBookSettings(const ParsedArgs& args, const std::vector<std::string>& boo
         if (key == "keyword") {
             settings.chapterOptions.push_back({ChapterOption::Kind::kKeyword, value});
         }
-        if (key == "auto") settings.chapterOptions.push_back({ChapterOption::Kind::kAuto, ""});
+        if (key == "auto" && !settings.parts) {
+            settings.chapterOptions.push_back({ChapterOption::Kind::kAuto, ""});
+        }
     }
     if (std::count(books.begin(), books.end(), "-") > 1) {
         streams.err << "standard input (-) can be read only once\n";
@@ -191,6 +208,10 @@ Prepared PrepareBook(CliSession& session, const std::string& book, const BookSet
         }
     }
     return Prepared::kReady;
+}
+
+PartPlan PlanPreparedParts(CliSession& session) {
+    return session.Dialog().PlanBookParts();
 }
 
 unsigned DefaultJobs() {

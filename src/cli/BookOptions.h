@@ -14,6 +14,7 @@
 #include "cli/CommandSpec.h"
 #include "cli/InputFiles.h"
 #include "cli/Output.h"
+#include "parts/PartPlan.h"
 #include "text/TextEncoding.h"
 
 namespace brisna::cli {
@@ -25,6 +26,8 @@ std::vector<OptionSpec> ChapterOptionSpecs();
 OptionSpec WordsOption();
 OptionSpec JobsOption();
 OptionSpec ForceOption();
+// --parts: the whole book as parts of at most 98 chapters each.
+OptionSpec PartsOption(bool writes);
 // --encoding: what a book text is read as (default: detected).
 OptionSpec EncodingOption();
 // --output-encoding: what a written text is saved as (default: GBK).
@@ -43,6 +46,9 @@ struct BookSettings {
     bool headingsAtLineStart = false;         // --at-line-start, for every chapter option
     std::optional<StreamRead> standardInput;  // read once when a book is "-"
     TextEncoding encoding = TextEncoding::kAuto;
+    // --parts: the book's outline gives the chapters unless chapter options mark them (--auto
+    // then adds nothing: the outline is what it would find, without the limit of one book).
+    bool parts = false;
 };
 
 // Builds the settings from the parsed arguments: checks an explicit --words file, takes
@@ -80,6 +86,10 @@ int RunPreparedBooks(const ParsedArgs& args, unsigned jobs, CommandStreams& stre
 // The exit code of a command that leaves its findings in the problem list: 3 after a refused
 // chapter option, else 1 when the list has entries, else 0.
 int ProblemListExit(CliSession& session, Prepared prepared);
+
+// The part plan of a prepared book for --parts: its marked chapters, or its outline when the
+// chapter options marked none.
+PartPlan PlanPreparedParts(CliSession& session);
 
 // How many books run side by side by default: one per core.
 unsigned DefaultJobs();

@@ -18,8 +18,10 @@ class DetectCommand : public Command {
             "Looks at the start of every line for a numbered heading (`第 + numeral + "
             "章/回/节/卷/集/部/篇/话`, `Chapter N`, `卷N`, a line holding only a number), groups "
             "the headings by their form and, for each form, counts the chapters an incremental "
-            "add from its first heading (headings at line start) would mark. Prints one line per "
-            "form that marks at least two chapters, best first (most chapters, then most "
+            "add from its first heading (headings at line start) would mark: every one, also "
+            "past the 98 chapters one book holds (`generate --parts` writes such a book as "
+            "parts). Prints one line per form that marks at least two chapters, best first (most "
+            "chapters, then most "
             "coverage): the first heading, a tab, the chapters, a tab, the share of the text they "
             "cover (`63%`), and, when the headings start after the first line, a tab and "
             "`从第N行开始` (N counted from 1). `--auto` applies the first line.",
@@ -29,7 +31,9 @@ class DetectCommand : public Command {
         spec_.detailsZh = {
             "在每行的开头寻找带编号的标题（`第 + 数字 + 章/回/节/卷/集/部/篇/话`、`Chapter N`、"
             "`卷N`、只有一个数字的行），按形式分组，并对每种形式数出从它的第一个标题开始的递增添加"
-            "（仅匹配行首）会标记多少章。每种能标记至少两章的形式打印一行，最好的在前（章数最多，"
+            "（仅匹配行首）会标记多少章：全部数出，超过一本书能装的 98 章也一样（这样的书用 "
+            "`generate --parts` "
+            "分册写出）。每种能标记至少两章的形式打印一行，最好的在前（章数最多，"
             "其次覆盖最多）：第一个标题、制表符、章数、制表符、这些章覆盖的文本比例（`63%`），"
             "标题不从第一行开始时再加制表符和 `从第N行开始`（N 从 1 数起）。`--auto` 应用第一行。",
             "至少找到一种形式时退出码为 0，一种也没有时为 1（书读了，但没有可用的标题结构），"

@@ -3,8 +3,11 @@
 #include <ostream>
 
 #include "book/Generation.h"
+#include "chapters/ChapterTitle.h"
 #include "cli/BookOptions.h"
 #include "cli/Commands.h"
+#include "parts/PartGeneration.h"
+#include "text/CodePage936.h"
 
 namespace brisna::cli {
 namespace {
@@ -13,7 +16,8 @@ class GenerateCommand : public Command {
   public:
     GenerateCommand() {
         spec_.name = "generate";
-        spec_.synopsis = "BOOK... [CHAPTER OPTIONS] [--output-dir DIR] [--words FILE] [--jobs N]";
+        spec_.synopsis =
+            "BOOK... [CHAPTER OPTIONS] [--parts] [--output-dir DIR] [--words FILE] [--jobs N]";
         spec_.summary = "mark chapters and write the .qbr2 and .qbr files";
         spec_.details = {
             "Opens each book as 打开txt文件 does, applies the chapter options, then runs "
@@ -24,6 +28,20 @@ class GenerateCommand : public Command {
             "messages (\"生成qbr和qbr2成功\" included) go to standard error.",
             "Exit 0 when \"生成qbr和qbr2成功\" came up, else 3. When a chapter option is "
             "refused, nothing is written for that book.",
+            "With `--parts` a book of any length is written as several complete books (册) of at "
+            "most 98 chapters each: `book(1).qbr2`, `book(2).qbr2`, ... (the number has as many "
+            "digits as the last part's, so the names sort in reading order; the name is "
+            "shortened on a character boundary to keep within 15 double-byte characters). The "
+            "chapters are every heading of the book (numbered headings, volumes, named sections "
+            "such as 楔子 and 番外, the front matter before the first heading) or, with "
+            "`--incremental`, `--keyword` or `--line`, the chapters those mark. Parts are cut at "
+            "volume starts where the volumes allow it, else into nearly equal parts; a chapter "
+            "over 30 KB is cut at paragraph ends, its next pieces titled with （二）, （三）, .... "
+            "Each part is checked and written as `generate` writes a book; the parts' texts "
+            "joined give back the whole text. A book that fits one book is written under its "
+            "usual name. Exit 0 when every part was written; a part that fails leaves the parts "
+            "before it and says which part failed (exit 3); a book without headings is refused "
+            "(exit 3) and nothing is written.",
             "A book read from standard input has no name to name its files after, so `generate` "
             "takes files only."};
         spec_.summaryZh = "标记章节并写出 .qbr2 和 .qbr 文件";
@@ -33,10 +51,25 @@ class GenerateCommand : public Command {
             "`book1.qbr2`、`book2.qbr2`……；`.qbr` 相同）。同名的已有书会被替换，和窗口中一样。"
             "每个写出的路径各占一行；消息（包括“生成qbr和qbr2成功”）输出到标准错误。",
             "出现“生成qbr和qbr2成功”时退出码为 0，否则为 3。章节选项被拒绝时，这本书什么也不写。",
+            "加 `--parts` 时，任意长度的书写成几本完整的书（册），每册最多 98 章：`book(1).qbr2`、"
+            "`book(2).qbr2`"
+            "……（编号的位数与最后一册相同，文件名按阅读顺序排列；书名在字符边界处缩短，"
+            "不超过 15 "
+            "个汉字）。章节取全书的所有章节标题（带编号的标题、卷、楔子和番外等、第一个标题"
+            "之前的内容），给出 `--incremental`、`--keyword` 或 `--line` "
+            "时取它们标记的章节。有卷时尽量"
+            "在卷首分册，否则分成章数几乎相等的几册；超过 30 KB "
+            "的章节在段落结尾处切开，后面的部分标题"
+            "加上（二）、（三）……。每册像 `generate` "
+            "写一本书那样检查和写出；各册的文本连起来就是整个"
+            "文本。一本书装得下时按平常的名字写出。所有分册都写出时退出码为 0；某一册失败时，前面的"
+            "分册保留，并说明哪一册失败（退出码 3）；没有章节标题的书被拒绝（退出码 "
+            "3），什么也不写。",
             "从标准输入读的书没有名字可以用来命名它的文件，所以 `generate` 只接受文件。"};
         spec_.options.push_back(BookArgument(true, false));
         spec_.options.push_back(EncodingOption());
         AddOptions(spec_.options, ChapterOptionSpecs());
+        spec_.options.push_back(PartsOption(true));
         spec_.options.push_back({"output-dir", "--output-dir", "DIR",
                                  "write the books into DIR instead of beside the text (same names)",
                                  ValueKind::kText, Completion::kDirectory});
@@ -80,6 +113,19 @@ class GenerateCommand : public Command {
                 if (prepared != Prepared::kReady) return kExitFailed;
                 CBrisnaMakeDlg& dialog = session.Dialog();
                 dialog.bookSourcePath = sourcePathFor(dialog);
+                if (args.Flag("parts")) {
+                    PartPlan plan = PlanPreparedParts(session);
+                    if (plan.status != PartPlanStatus::kOk) {
+                        sink.Message(GbkToUtf8Lossless(PartPlanProblem(plan.status)));
+                        return kExitFailed;
+                    }
+                    PartsOutcome parts =
+                        GenerateParts(ReadBookText(session.View()), plan, dialog.host);
+                    for (const std::string& path : parts.writtenFiles) {
+                        sink.Result(DisplayPath(path));
+                    }
+                    return parts.succeeded ? kExitOk : kExitFailed;
+                }
                 GenerationOutcome outcome =
                     GenerateBook(dialog.bookText, dialog.chapterList, dialog.chapters, dialog.host,
                                  dialog.bookSourcePath);
@@ -89,6 +135,14 @@ class GenerateCommand : public Command {
             [&](CliSession& session, Prepared prepared) -> std::vector<std::string> {
                 if (prepared != Prepared::kReady) return {};
                 CBrisnaMakeDlg& dialog = session.Dialog();
+                if (args.Flag("parts")) {
+                    // Planned under the name it is written under.
+                    const std::string source = dialog.bookSourcePath;
+                    dialog.bookSourcePath = sourcePathFor(dialog);
+                    PartPlan plan = PlanPreparedParts(session);
+                    dialog.bookSourcePath = source;
+                    return PlannedPartPaths(ReadBookText(session.View()), plan);
+                }
                 return PlannedOutputPaths(dialog.bookText, dialog.chapters, sourcePathFor(dialog));
             });
     }

@@ -8,6 +8,7 @@
 #include "controls/HeadlessListBox.h"
 #include "controls/HeadlessRichEdit.h"
 #include "detect/ChineseNumerals.h"
+#include "detect/HeadingOccurrences.h"
 #include "detect/HeadingParser.h"
 #include "detect/IncrementalChapterAdd.h"
 #include "detect/KeywordChapterAdd.h"
@@ -196,6 +197,42 @@ int32_t CoveragePercent(const ChapterModel& model, uint32_t firstChapter, size_t
     return static_cast<int32_t>(std::min<uint64_t>(100, covered * 100 / textSize));
 }
 
+// The run of the incremental add (headings at line start) without the chapter list's limit:
+// the line start of every heading it would take. A book of more chapters than a list holds is
+// counted in full this way.
+std::vector<size_t> UncappedRun(std::string_view text, std::string heading, size_t from) {
+    std::vector<size_t> lineStarts;
+    size_t occurrence = detection::FindHeading(text, heading, static_cast<int64_t>(from), true);
+    HeadingParts parts = ParseHeading(heading);
+    while (occurrence != std::string::npos) {
+        size_t lf = occurrence == 0 ? std::string_view::npos : text.rfind('\n', occurrence - 1);
+        lineStarts.push_back(lf == std::string_view::npos ? 0 : lf + 1);
+        if (!detection::AdvanceNumber(parts)) break;
+        int64_t after = detection::PositionAfter(occurrence, heading.size());
+        if (detection::HasNoNextHeading(parts)) break;
+        heading = ComposeHeading(parts);
+        occurrence = detection::FindHeading(text, heading, after, true);
+    }
+    return lineStarts;
+}
+
+// The share of the text a run covers, as CoveragePercent counts it, from the chapters' line
+// starts.
+int32_t RunCoveragePercent(const std::vector<size_t>& starts, size_t textSize) {
+    if (starts.empty() || textSize == 0) return 0;
+    uint64_t covered = 0;
+    uint64_t longest = 0;
+    for (size_t i = 0; i + 1 < starts.size(); ++i) {
+        uint64_t span = starts[i + 1] > starts[i] ? starts[i + 1] - starts[i] : 0;
+        covered += span;
+        longest = std::max(longest, span);
+    }
+    uint64_t last = textSize - std::min<uint64_t>(textSize, starts.back());
+    if (starts.size() >= 2) last = std::min(last, longest);
+    covered += last;
+    return static_cast<int32_t>(std::min<uint64_t>(100, covered * 100 / textSize));
+}
+
 bool Better(const HeadingCandidate& a, const HeadingCandidate& b) {
     if (a.chapters != b.chapters) return a.chapters > b.chapters;
     if (a.coveragePercent != b.coveragePercent) return a.coveragePercent > b.coveragePercent;
@@ -259,6 +296,12 @@ std::vector<HeadingCandidate> DetectHeadingPatterns(std::string_view gbkText) {
             candidate.startHeading = start.heading;
             candidate.chapters = static_cast<int32_t>(model.Count() - front);
             candidate.coveragePercent = CoveragePercent(model, front, text.size());
+            if (model.Count() >= kMaxChapters) {
+                // The list filled up before the run ended: count the rest of the book too.
+                std::vector<size_t> run = UncappedRun(text, start.heading, start.lineStart);
+                candidate.chapters = static_cast<int32_t>(run.size());
+                candidate.coveragePercent = RunCoveragePercent(run, text.size());
+            }
             candidate.firstLine = start.line;
             candidate.firstLineOffset = static_cast<uint32_t>(start.lineStart);
             if (candidate.chapters >= 2 && (!best || Better(candidate, *best))) best = candidate;
@@ -282,6 +325,10 @@ std::string FormatHeadingCandidate(const HeadingCandidate& candidate) {
         line += Utf8ToGbk(note);
     }
     return line;
+}
+
+std::string FormatTooManyChaptersMessage(int64_t chapters) {
+    return Utf8ToGbk("本书共" + std::to_string(chapters) + "章，超过98章，请用“分册生成”");
 }
 
 bool IsPlausibleCandidate(const HeadingCandidate& candidate) {
@@ -349,6 +396,12 @@ void AutoDetectChapters(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel&
     }
 
     const HeadingCandidate& best = candidates.front();
+    // More chapters than one book holds: marking the first 97 and refusing the rest helps no one.
+    const int64_t marked = int64_t{best.chapters} + (best.firstLineOffset != 0 ? 1 : 0);
+    if (static_cast<int64_t>(chapterList.GetCount()) + marked > int64_t{kMaxChapters}) {
+        host.ShowMessage(FormatTooManyChaptersMessage(marked), MessageCaption::kPrompt);
+        return;
+    }
     host.SetFieldText(kStartChapterField, best.startHeading);
     // Text before the first heading (a title, an author line, a contents list) becomes the first
     // chapter: a book must begin with a chapter, and dropping the front matter would lose text.

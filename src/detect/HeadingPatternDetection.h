@@ -23,7 +23,8 @@ struct HeadingCandidate {
     // add. A heading that is nothing but a number ends with CR LF, so that only lines holding the
     // number alone match it.
     std::string startHeading;
-    int32_t chapters = 0;          // chapters the run marks (the front matter not counted)
+    // Chapters the run marks (the front matter not counted), also past what one book holds.
+    int32_t chapters = 0;
     int32_t coveragePercent = 0;   // share of the text the run's chapters cover, 0 .. 100
     int32_t firstLine = 0;         // the line the run starts at, counted from 0 (one per paragraph)
     uint32_t firstLineOffset = 0;  // byte offset where that line starts
@@ -39,6 +40,10 @@ std::vector<HeadingCandidate> DetectHeadingPatterns(std::string_view gbkText);
 // CR LF of the heading is left out.
 std::string FormatHeadingCandidate(const HeadingCandidate& candidate);
 
+// "本书共%d章，超过98章，请用“分册生成”" (GBK): recognition found more chapters than one book
+// holds.
+std::string FormatTooManyChaptersMessage(int64_t chapters);
+
 // True when a candidate is a serious proposal: at least two chapters over at least half the
 // text.
 bool IsPlausibleCandidate(const HeadingCandidate& candidate);
@@ -52,7 +57,8 @@ std::string FrontMatterTitle(std::string_view gbkText, size_t end);
 // Recognises the headings of the book in the view and marks its chapters: the best candidate is
 // written into the start-chapter field; when the chapter list is empty and the run does not start
 // on the first line, a first chapter at offset 0 holds the front matter; then the incremental add
-// runs from the candidate's line with headings at line start. When several candidates are
+// runs from the candidate's line with headings at line start. A book of more chapters than the
+// list can hold marks none: the operator is told to make it into parts. When several candidates are
 // plausible they are shown in one message first; when none is found the operator is told.
 void AutoDetectChapters(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& chapters,
                         DialogHost& host, int32_t& detectionScanPosition);

@@ -33,6 +33,7 @@
 #include "check/ValidationRules.h"
 #include "gui/CAboutDlg.h"
 #include "gui/DetectionSettings.h"
+#include "gui/PartsPlanDialog.h"
 #include "text/CodePage936.h"
 #include "text/TextEncoding.h"
 
@@ -90,6 +91,10 @@ MainWindow::MainWindow(std::optional<std::filesystem::path> suspiciousWordFile)
     dlg_->headingsAtLineStart = LoadHeadingsAtLineStart();
     dlg_->bookText.SetTextRevisionSource([view = textView_] { return view->TextGeneration(); });
     dlg_->confirm = [this](std::string_view question) { return host_.Confirm(question); };
+    dlg_->reviewPartsPlan = [this](const PartPlan& plan, const CBrisnaMakeDlg::PartsWriter& write) {
+        PartsPlanDialog dialog(plan, write, this);
+        dialog.exec();
+    };
     host_.beforeDialog = [this] { textView_->ShowPendingSelection(); };
 
     chapterList_->onSelectionChange = [this] { dlg_->OnListSelectionChanged(kChapterList); };
@@ -141,6 +146,8 @@ void MainWindow::BuildBackgroundMenu() {
     if (!recent_.Paths().isEmpty()) backgroundMenu_->addSeparator();
     connect(backgroundMenu_->addAction(QStringLiteral("自动识别章节")), &QAction::triggered, this,
             [this] { RunDialogCommand(0, [this] { dlg_->OnAutoDetectChapters(); }); });
+    connect(backgroundMenu_->addAction(QStringLiteral("分册生成")), &QAction::triggered, this,
+            [this] { RunDialogCommand(0, [this] { dlg_->OnGenerateParts(); }); });
     backgroundMenu_->addAction(lineStartAction_);
     AddReopenMenu(backgroundMenu_);
     backgroundMenu_->addSeparator();
@@ -264,6 +271,8 @@ void MainWindow::CreateMenus() {
 
     QMenu* generate = new QMenu(QStringLiteral("生成(&G)"), this);
     item(generate, QStringLiteral("生成qbr(&Q)"), button(kGenerateButton));
+    item(generate, QStringLiteral("分册生成(&P)"),
+         [this] { RunDialogCommand(0, [this] { dlg_->OnGenerateParts(); }); });
     item(generate, QStringLiteral("生成EPUB(&E)"), button(kGenerateEpubCommand));
 
     QMenu* help = new QMenu(QStringLiteral("帮助(&H)"), this);

@@ -237,8 +237,9 @@ void MainWindowTest::aboutBoxFromTheHelpAndBackgroundMenus() {
 
     title.clear();
     QMenu* menu = window.BackgroundMenu();
-    // 自动识别章节, 仅匹配行首, 按编码重新打开, a separator, 打开EPUB, 生成EPUB, a separator, About
-    QCOMPARE(menu->actions().size(), 8);
+    // 自动识别章节, 分册生成, 仅匹配行首, 按编码重新打开, a separator, 打开EPUB, 生成EPUB, a
+    // separator, About
+    QCOMPARE(menu->actions().size(), 9);
     QCOMPARE(menu->actions().last()->text(), QStringLiteral("关于 BrisnaMake(&A)..."));
     brisna::guitest::AnswerNextModal(closeAbout);
     menu->actions().last()->trigger();
@@ -698,8 +699,8 @@ void MainWindowTest::backgroundMenuOnlyOverTheBackgroundAndListsRecentBooks() {
     window.OpenBookFile(QString::fromStdString((dir_->path() / "missing.txt").string()));
     window.BuildBackgroundMenu();
     QList<QAction*> items = window.BackgroundMenu()->actions();
-    // two books, a separator, three items, a separator, the two EPUB items, a separator, About
-    QCOMPARE(items.size(), 11);
+    // two books, a separator, four items, a separator, the two EPUB items, a separator, About
+    QCOMPARE(items.size(), 12);
     QCOMPARE(items.at(0)->data().toByteArray(), QByteArray::fromStdString(fs::canonical(second)));
     QCOMPARE(items.at(1)->data().toByteArray(), QByteArray::fromStdString(fs::canonical(first)));
 

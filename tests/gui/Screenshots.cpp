@@ -19,9 +19,11 @@
 
 #include "GuiTestSupport.h"
 #include "app/ControlIds.h"
+#include "detect/ChineseNumerals.h"
 #include "gui/ApplicationWindow.h"
 #include "gui/CBrisnaMakeApp.h"
 #include "gui/MainWindow.h"
+#include "gui/PartsPlanDialog.h"
 
 using brisna::guitest::G;
 
@@ -138,6 +140,32 @@ int main(int argc, char** argv) {
     Settle();
     std::printf("chapters %d, problems %d\n", window.ChapterList().GetCount(),
                 window.ProblemList().GetCount());
+
+    // 分册生成 on a novel of 260 chapters in three volumes: the plan before anything is written.
+    std::string novel = G("山河行\r\n作者：某人\r\n内容简介：一个少年离开山村。\r\n");
+    for (uint32_t i = 1; i <= 260; ++i) {
+        if (i == 1 || i == 81 || i == 176) {
+            novel += G("第") +
+                     brisna::RenderChineseNumber(i == 1    ? 1
+                                                 : i == 81 ? 2
+                                                           : 3) +
+                     G("卷 山河\r\n");
+        }
+        novel += G("第") + brisna::RenderChineseNumber(i) + G("章 山路\r\n");
+        for (int k = 0; k < 12; ++k) novel += G("　　天色渐渐暗了下来，山路上只剩下他一个人。\r\n");
+    }
+    const QString novelPath = work.filePath(QStringLiteral("山河行.txt"));
+    WriteFile(novelPath, novel);
+    window.OpenTextAtStart(novelPath);
+    window.Dialog().reviewPartsPlan = [&](const brisna::PartPlan& plan,
+                                          const brisna::CBrisnaMakeDlg::PartsWriter& write) {
+        brisna::PartsPlanDialog dialog(plan, write, &window);
+        dialog.show();
+        Settle();
+        dialog.grab().save(outDir + QStringLiteral("/parts-plan.png"));
+    };
+    window.Dialog().OnGenerateParts();
+    window.Dialog().reviewPartsPlan = nullptr;
 
     // Timing: a book just under the 10 MiB limit, opened through the button's command.
     const std::string big = brisna::guitest::MakeBook(10'400'000, 98);

@@ -1,0 +1,339 @@
+#include "parts/PartPlan.h"
+
+#include <algorithm>
+#include <limits>
+#include <set>
+#include <tuple>
+
+#include "Capacities.h"
+#include "book/CCompressLZ77.h"
+#include "book/GenerationPlan.h"
+#include "detect/ChineseNumerals.h"
+#include "text/CodePage936.h"
+#include "text/FileNames.h"
+#include "text/GbkText.h"
+
+namespace brisna {
+
+namespace {
+
+// A part's book must hold two chapters at least.
+constexpr uint32_t kMinPartChapters = 2;
+
+// The title cut on a character boundary so that it and the mark fit a title's 60 bytes.
+std::string TitleWithMark(std::string_view title, std::string_view mark) {
+    size_t room = kTitleTextBytes > mark.size() ? kTitleTextBytes - mark.size() : 0;
+    size_t cut = 0;
+    while (cut < title.size()) {
+        size_t length = GbkCharLength(title, cut);
+        if (cut + length > room) break;
+        cut += length;
+    }
+    return std::string(title.substr(0, cut)) + std::string(mark);
+}
+
+std::string ContinuationTitle(std::string_view title, uint32_t piece) {
+    return TitleWithMark(title, Utf8ToGbk("（") + RenderChineseNumber(piece) + Utf8ToGbk("）"));
+}
+
+// A book refuses two chapters of one title, and novels whose volumes count from 第一章 again
+// repeat titles. A repeated title is told apart by its volume ("第二卷 第一章"), else by a number.
+std::string DistinctTitle(const std::string& title, const std::string& volume,
+                          const std::set<std::string>& taken) {
+    if (!taken.count(title)) return title;
+    if (!volume.empty()) {
+        std::string withVolume = TitleWithMark(volume + " " + title, "");
+        if (!taken.count(withVolume)) return withVolume;
+    }
+    for (int n = 2;; ++n) {
+        std::string numbered = TitleWithMark(title, "-" + std::to_string(n));
+        if (!taken.count(numbered)) return numbered;
+    }
+}
+
+uint32_t LastCharacterBoundary(std::string_view text, uint32_t start, uint32_t limit) {
+    uint32_t at = start;
+    while (at < limit) {
+        uint32_t length = static_cast<uint32_t>(GbkCharLength(text, at));
+        if (at + length > limit) break;
+        at += length;
+    }
+    return at > start ? at : limit;
+}
+
+// The end of the next piece of [start, end): pieces as even as the paragraphs allow, so no piece
+// is left with a scrap. The paragraph end nearest the even share within the size limit, or a
+// character boundary when one paragraph is longer than the limit.
+uint32_t PieceEnd(std::string_view text, uint32_t start, uint32_t end) {
+    const uint32_t rest = end - start;
+    if (rest <= kChapterSizeLimit) return end;
+    const uint32_t pieces = (rest + kChapterSizeLimit - 1) / kChapterSizeLimit;
+    const uint32_t share = (rest + pieces - 1) / pieces;
+    const uint32_t limit = start + kChapterSizeLimit;
+    const uint32_t target = start + share;
+    // Paragraph ends follow an LF.
+    std::string_view window = text.substr(start, limit - start);
+    size_t before = window.rfind('\n', target - start - 1);
+    size_t after = window.find('\n', target - start);
+    uint32_t best = 0;
+    if (before != std::string_view::npos) best = start + static_cast<uint32_t>(before) + 1;
+    if (after != std::string_view::npos) {
+        uint32_t later = start + static_cast<uint32_t>(after) + 1;
+        if (best == 0 || later - target < target - best) best = later;
+    }
+    // Only a paragraph end that leaves a piece of some size; else a long paragraph is cut.
+    if (best != 0 && best - start >= share / 2) return best;
+    return LastCharacterBoundary(text, start, target);
+}
+
+// True when the text, as the .qbr writer codes a chapter, comes out shorter than it is.
+bool CompressesAsQbrChapter(std::string_view gbk) {
+    std::string bytes = Utf16ToLeBytes(GbkToUtf16(gbk));
+    if (bytes.empty() || bytes.size() > kBlockBytes) return !bytes.empty();
+    std::vector<uint8_t> coded(bytes.size() + kLz77DestinationSlack);
+    CCompressLZ77 codec;
+    return codec.Compress(reinterpret_cast<const uint8_t*>(bytes.data()),
+                          static_cast<uint32_t>(bytes.size()), coded.data()) > 0;
+}
+
+bool ValidUtf8(std::string_view text) {
+    size_t at = 0;
+    while (at < text.size()) {
+        unsigned char byte = static_cast<unsigned char>(text[at]);
+        size_t length = byte < 0x80         ? 1
+                        : (byte >> 5) == 6  ? 2
+                        : (byte >> 4) == 14 ? 3
+                        : (byte >> 3) == 30 ? 4
+                                            : 0;
+        if (length == 0 || at + length > text.size()) return false;
+        for (size_t k = 1; k < length; ++k) {
+            if ((static_cast<unsigned char>(text[at + k]) & 0xC0) != 0x80) return false;
+        }
+        at += length;
+    }
+    return true;
+}
+
+// The name without its last character (UTF-8 or GBK, as the name is written).
+std::string WithoutLastCharacter(std::string_view name) {
+    if (name.empty()) return {};
+    if (ValidUtf8(name)) {
+        size_t end = name.size() - 1;
+        while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) --end;
+        return std::string(name.substr(0, end));
+    }
+    size_t last = 0;
+    for (size_t at = 0; at < name.size(); at += GbkCharLength(name, at)) last = at;
+    return std::string(name.substr(0, last));
+}
+
+std::string TrimmedEnd(std::string_view title) {
+    while (!title.empty() && (title.back() == ' ' || title.back() == '\t')) title.remove_suffix(1);
+    size_t start = 0;
+    while (start < title.size() && (title[start] == ' ' || title[start] == '\t')) ++start;
+    return std::string(title.substr(start));
+}
+
+std::string PartMark(int number, int partCount) {
+    std::string digits = std::to_string(number);
+    size_t width = std::to_string(partCount).size();
+    if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
+    return "(" + digits + ")";
+}
+
+}  // namespace
+
+std::vector<PlanHeading> HeadingsOfOutline(const BookOutline& outline) {
+    std::vector<PlanHeading> headings;
+    for (const OutlineEntry& entry : outline.entries) {
+        headings.push_back({entry.title, entry.offset, entry.kind == OutlineEntryKind::kVolume,
+                            entry.kind == OutlineEntryKind::kFrontMatter});
+    }
+    return headings;
+}
+
+std::vector<ChapterRecord> PlannedPart::RelativeChapters() const {
+    std::vector<ChapterRecord> relative = chapters;
+    for (ChapterRecord& record : relative) record.offset -= textOffset;
+    return relative;
+}
+
+size_t PartPlan::ChapterCount() const {
+    size_t count = 0;
+    for (const PlannedPart& part : parts) count += part.chapters.size();
+    return count;
+}
+
+std::vector<ChapterRecord> CutLongChapters(std::string_view text,
+                                           const std::vector<ChapterRecord>& chapters) {
+    std::vector<ChapterRecord> cut;
+    for (const ChapterRecord& chapter : chapters) {
+        if (chapter.length <= kChapterSizeLimit) {
+            cut.push_back(chapter);
+            continue;
+        }
+        const uint32_t end = chapter.offset + chapter.length;
+        uint32_t start = chapter.offset;
+        for (uint32_t piece = 1; start < end; ++piece) {
+            uint32_t pieceEnd = PieceEnd(text, start, end);
+            ChapterRecord record;
+            record.SetTitle(piece == 1 ? std::string(chapter.Title())
+                                       : ContinuationTitle(chapter.Title(), piece));
+            record.offset = start;
+            record.length = pieceEnd - start;
+            cut.push_back(record);
+            start = pieceEnd;
+        }
+    }
+    return cut;
+}
+
+std::vector<uint32_t> PartSizes(const std::vector<bool>& volumeStart) {
+    const size_t n = volumeStart.size();
+    if (n <= kMaxChapters)
+        return n == 0 ? std::vector<uint32_t>{} : std::vector<uint32_t>{uint32_t(n)};
+    // Best split of the first i chapters: (parts, cuts off a volume start, sum of squared part
+    // sizes), compared in that order.
+    using Cost = std::tuple<uint64_t, uint64_t, uint64_t>;
+    const Cost none{std::numeric_limits<uint64_t>::max(), 0, 0};
+    std::vector<Cost> best(n + 1, none);
+    std::vector<uint32_t> from(n + 1, 0);
+    best[0] = {0, 0, 0};
+    for (size_t i = 1; i <= n; ++i) {
+        uint64_t offVolume = i < n && !volumeStart[i] ? 1 : 0;
+        for (size_t size = kMinPartChapters; size <= kMaxChapters && size <= i; ++size) {
+            size_t j = i - size;
+            if (std::get<0>(best[j]) == std::numeric_limits<uint64_t>::max()) continue;
+            Cost cost{std::get<0>(best[j]) + 1, std::get<1>(best[j]) + offVolume,
+                      std::get<2>(best[j]) + size * size};
+            if (cost < best[i]) {
+                best[i] = cost;
+                from[i] = static_cast<uint32_t>(j);
+            }
+        }
+    }
+    std::vector<uint32_t> sizes;
+    for (size_t i = n; i > 0; i = from[i]) sizes.push_back(static_cast<uint32_t>(i - from[i]));
+    std::reverse(sizes.begin(), sizes.end());
+    return sizes;
+}
+
+std::string PartSourcePath(std::string_view bookSourcePath, int number, int partCount) {
+    std::string base = OutputBase(bookSourcePath);
+    size_t slash = base.rfind('/');
+    std::string folder = slash == std::string::npos ? std::string() : base.substr(0, slash + 1);
+    std::string name = slash == std::string::npos ? base : base.substr(slash + 1);
+    // Every part is shortened alike (for the widest mark), so the names keep one base.
+    const std::string widest = PartMark(partCount, partCount) + ".txt";
+    while (!name.empty() && FileNameToGbk(name + widest).size() > kMaxBookFileNameBytes) {
+        name = WithoutLastCharacter(name);
+    }
+    if (name.empty()) return {};
+    return folder + name + PartMark(number, partCount) + ".txt";
+}
+
+PartPlan PlanParts(std::string_view text, const std::vector<PlanHeading>& headings,
+                   std::string_view bookSourcePath) {
+    PartPlan plan;
+    const uint32_t textLength = static_cast<uint32_t>(text.size());
+    // Chapter records: a chapter that follows a volume line begins at that line, so the volume's
+    // heading travels with its first chapter; the first chapter begins the text.
+    std::vector<ChapterRecord> records;
+    std::vector<bool> volumeStart;
+    std::vector<PlanHeading> volumes;
+    bool pendingVolume = false;
+    uint32_t pendingOffset = 0;
+    for (const PlanHeading& heading : headings) {
+        if (heading.volume) {
+            if (!pendingVolume) pendingOffset = heading.offset;
+            pendingVolume = true;
+            volumes.push_back(heading);
+            continue;
+        }
+        ChapterRecord record;
+        record.SetTitle(heading.title);
+        record.offset = pendingVolume ? pendingOffset : heading.offset;
+        // Blank lines before the first heading go with it.
+        if (records.empty() && text.substr(0, std::min<size_t>(record.offset, text.size()))
+                                       .find_first_not_of(" \t\r\n") == std::string_view::npos) {
+            record.offset = 0;
+        }
+        records.push_back(record);
+        volumeStart.push_back(pendingVolume);
+        pendingVolume = false;
+    }
+    if (records.empty()) {
+        plan.status = PartPlanStatus::kNoHeadings;
+        return plan;
+    }
+    if (headings.front().frontMatter && records.size() >= 2 &&
+        !CompressesAsQbrChapter(text.substr(0, std::min<size_t>(records[1].offset, text.size())))) {
+        records.erase(records.begin());
+        volumeStart.erase(volumeStart.begin());
+        records.front().offset = 0;
+    }
+    if (records.front().offset != 0) {
+        plan.status = PartPlanStatus::kFirstNotAtStart;
+        return plan;
+    }
+    if (!ComputeWorkingLengths(records, textLength)) {
+        plan.status = PartPlanStatus::kBadOffsets;
+        return plan;
+    }
+    // Pieces of a long chapter never start a volume.
+    std::vector<ChapterRecord> cut = CutLongChapters(text, records);
+    std::vector<bool> cutVolumeStart;
+    for (size_t i = 0, k = 0; k < cut.size(); ++k) {
+        bool first = i < records.size() && cut[k].offset == records[i].offset;
+        cutVolumeStart.push_back(first && volumeStart[i]);
+        if (first) ++i;
+    }
+
+    std::vector<uint32_t> sizes = PartSizes(cutVolumeStart);
+    const int partCount = static_cast<int>(sizes.size());
+    size_t next = 0;
+    size_t volume = 0;
+    std::string volumeTitle;
+    for (int k = 0; k < partCount; ++k) {
+        PlannedPart part;
+        part.number = k + 1;
+        part.chapters.assign(cut.begin() + static_cast<std::ptrdiff_t>(next),
+                             cut.begin() + static_cast<std::ptrdiff_t>(next + sizes[k]));
+        next += sizes[k];
+        part.textOffset = part.chapters.front().offset;
+        const ChapterRecord& last = part.chapters.back();
+        part.textLength = last.offset + last.length - part.textOffset;
+        std::set<std::string> titles;
+        for (ChapterRecord& chapter : part.chapters) {
+            // The volume lines this chapter begins with come before it.
+            while (volume < volumes.size() &&
+                   volumes[volume].offset < chapter.offset + chapter.length) {
+                PartLine line;
+                line.volume = true;
+                line.record.SetTitle(volumes[volume].title);
+                line.record.offset = volumes[volume].offset;
+                part.lines.push_back(line);
+                volumeTitle = TrimmedEnd(volumes[volume].title);
+                ++volume;
+            }
+            std::string title = DistinctTitle(std::string(chapter.Title()), volumeTitle, titles);
+            chapter.SetTitle(title);
+            titles.insert(title);
+            part.lines.push_back({chapter, false});
+        }
+        if (partCount == 1) {
+            part.sourcePath = std::string(bookSourcePath);
+        } else {
+            part.sourcePath = PartSourcePath(bookSourcePath, part.number, partCount);
+            if (part.sourcePath.empty()) {
+                plan.status = PartPlanStatus::kNameTooLong;
+                plan.parts.clear();
+                return plan;
+            }
+        }
+        plan.parts.push_back(std::move(part));
+    }
+    return plan;
+}
+
+}  // namespace brisna
