@@ -280,6 +280,16 @@ TEST_F(PartsCli, BadBooksAreRefusedAndKeepWhatWasWritten) {
                                                      "out/long(2).qbr2", "out/long(2).qbr"}));
     EXPECT_NE(run.err.find("第3册生成失败"), std::string::npos) << run.err;
     EXPECT_TRUE(std::filesystem::exists(dir_ / "out" / "long(2).qbr"));
+    // Two books of one name in one batch would write the same parts: neither is written.
+    std::filesystem::create_directories(dir_ / "a");
+    std::filesystem::create_directories(dir_ / "b");
+    std::filesystem::create_directories(dir_ / "shared");
+    test::WriteFileBytes(dir_ / "a" / "long.txt", novel.text);
+    test::WriteFileBytes(dir_ / "b" / "long.txt", novel.text);
+    CliResult batch = RunCli(
+        {"generate", "a/long.txt", "b/long.txt", "--parts", "--output-dir", "shared"}, dir_.path());
+    EXPECT_EQ(batch.exitCode, 3);
+    EXPECT_TRUE(std::filesystem::is_empty(dir_ / "shared")) << batch.err;
 }
 
 TEST(QbrPieces, ALineBreakCutBetweenTwoPiecesComesBackAsOne) {
