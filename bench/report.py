@@ -164,6 +164,14 @@ ROWS = [
         "targets": [("ms", 2000.0)],
     },
     {
+        "operation": "window: 生成测试 with the problem filter on 阻止生成",
+        "input": "10 MiB book, over 100,000 findings (offscreen window)",
+        "ours": ("WindowBench", "BM_TestCommandFilteredOnBlocking"),
+        "reference": None,
+        "ref": None,
+        "targets": [("ms", 2000.0)],
+    },
+    {
         "operation": "window: 打开txt文件 of a one-line book to the first painted page",
         "input": "1 MB on one line, no break opportunity (offscreen window)",
         "ours": ("LongLineBench", "BM_OpenOneLineBookToFirstPaint/1000000"),
@@ -296,6 +304,20 @@ def memory_row(folder):
                   f"{peak / limit:.2f}", "peak < limit", verdict]
 
 
+def undo_memory_row(results):
+    """What the window's undo history holds after 100 chapter-list steps on a 10 MiB book."""
+    row = ["window: undo history, 100 steps (chapter-list states)", "10 MiB book, 98 chapters"]
+    runs = [e for e in results.get("WindowBench", [])
+            if e.get("run_name", e.get("name", "")).startswith("BM_UndoHistory100Steps")
+            and "undo_bytes" in e]
+    if not runs:
+        return row + ["not measured", "-", "-", "-", "<= 64 MB", "-"]
+    held = runs[0]["undo_bytes"]
+    limit = 64 * 10**6
+    return row + [f"{held / 2**20:.2f} MiB", "64 MB", f"{limit / 2**20:.1f} MiB",
+                  f"{held / limit:.3f}", "<= 64 MB", "yes" if held <= limit else "**NO**"]
+
+
 def check_rows(folder):
     """Rows for `brisnamake-cli check` on the books with the most findings (bench/run.sh)."""
     rows = []
@@ -341,6 +363,7 @@ def main():
                  f"{ratio:.2f}" if ratio is not None else "-", target, met]
         lines.append("| " + " | ".join(cells) + " |")
     lines.append("| " + " | ".join(memory_row(folder)) + " |")
+    lines.append("| " + " | ".join(undo_memory_row(results)) + " |")
     for cells in check_rows(folder):
         lines.append("| " + " | ".join(cells) + " |")
     print("\n".join(lines))

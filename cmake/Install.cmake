@@ -86,6 +86,7 @@ endif()
 if(TARGET BrisnaMake)
   install(TARGETS BrisnaMake RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   brisna_strip_comments(BrisnaMake)
+  install(FILES ${CMAKE_BINARY_DIR}/docs/manual.zh_CN.html DESTINATION ${brisna_doc_dir})
   install(FILES ${brisna_res}/${BRISNA_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(DIRECTORY ${brisna_res}/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
   configure_file(${brisna_res}/${BRISNA_APP_ID}.metainfo.xml.in

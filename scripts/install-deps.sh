@@ -15,7 +15,7 @@ build=(
   build-essential cmake ninja-build pkg-config
   zlib1g-dev libicu-dev libopencc-dev qt6-base-dev libcli11-dev libbenchmark-dev
   libzip-dev libxml2-dev
-  dpkg-dev file
+  dpkg-dev file pandoc
 )
 test=(
   libgtest-dev clang libclang-rt-14-dev opencc

@@ -64,10 +64,18 @@ void CBrisnaMakeDlg::OpenReplacingChapters(void (CBrisnaMakeDlg::*open)()) {
     const uint64_t before = chapters.Revision();
     (this->*open)();
     // A book that loaded replaced the chapters: what is in the list now is what the file holds.
-    if (chapters.Revision() != before) MarkChaptersSaved();
+    if (chapters.Revision() != before) {
+        MarkChaptersSaved();
+        ++booksOpened_;
+        history.Clear();
+    }
 }
 
 void CBrisnaMakeDlg::OnCommand(int controlId) {
+    RunRecorded([&] { RouteCommand(controlId); }, controlId == kConvertButton);
+}
+
+void CBrisnaMakeDlg::RouteCommand(int controlId) {
     switch (controlId) {
         case kOpenTextButton:
             OpenReplacingChapters(&CBrisnaMakeDlg::OnOpenText);
@@ -155,6 +163,12 @@ void CBrisnaMakeDlg::OnFieldChanged(int fieldId) {
 }
 
 intptr_t CBrisnaMakeDlg::OnUserMessage(uint32_t message) {
+    intptr_t result = 0;
+    RunRecorded([&] { result = RouteUserMessage(message); });
+    return result;
+}
+
+intptr_t CBrisnaMakeDlg::RouteUserMessage(uint32_t message) {
     RefreshLineTable();
     switch (message) {
         case kMsgMoveUp:
@@ -190,6 +204,7 @@ void CBrisnaMakeDlg::OnOpenText() {
     }
 
     DeleteAllChapters(chapterList, chapters);
+    loadedEncoding = loaded.encoding;
 
     RichEdit& view = bookText.View();
     view.SetText(loaded.text);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/ControlIds.h"
+#include "chapters/ChapterHistory.h"
 #include "chapters/ChapterModel.h"
 #include "controls/CMyRECtrl.h"
 #include "controls/DialogHost.h"
@@ -70,6 +71,19 @@ class CBrisnaMakeDlg {
     void OnToggleProblemList();        // 1021 关闭问题列表 / 显示问题列表
     void OnToggleWideDisplay();        // 1029 宽幅显示 / 窄幅显示
 
+    // The contents editor of the window's chapter list and menu bar. Each is one undoable step.
+    void OnRenameChapter(int32_t index, std::string_view gbkTitle);  // F2, double-click
+    void OnMoveChapterTo(int32_t from, int32_t to);                  // drag and drop
+    void OnSortChapters();                                           // 按位置排序
+    // 撤销 / 重做 of the chapter commands and 繁体转简体 (typing has the text view's own undo).
+    void OnUndo();
+    void OnRedo();
+    // Runs a command as one undoable step: the chapter list as it was is kept when the command
+    // changed it (and the whole text too when `textToo`, for a command that rewrites the text).
+    // A command that opened another book starts the history afresh instead.
+    void RunRecorded(const std::function<void()>& command, bool textToo = false);
+    ChapterHistory history;
+
     // Shared state, in the order the dialog declares it.
     CMyRECtrl bookText;
     ListBox& chapterList;
@@ -86,6 +100,9 @@ class CBrisnaMakeDlg {
     // The encoding the next 打开txt文件 reads the book in (kAuto: detected). It stays set until
     // changed.
     TextEncoding textEncoding = TextEncoding::kAuto;
+    // What the last text book that loaded was read as, and the files the last 生成qbr wrote.
+    TextEncoding loadedEncoding = TextEncoding::kGbk;
+    std::vector<std::string> lastWrittenFiles;
 
     // Unsaved chapter work: the chapter list changed since the book was opened or last generated.
     // The window asks before closing, opening another book or deleting every chapter would throw
@@ -113,9 +130,14 @@ class CBrisnaMakeDlg {
     // Runs an open command after asking about unsaved chapters; a book that loads is the new
     // saved state.
     void OpenReplacingChapters(void (CBrisnaMakeDlg::*open)());
+    void RouteCommand(int controlId);
+    intptr_t RouteUserMessage(uint32_t message);
+    // Puts a kept state back: the records into model and list, and its text when it has one.
+    void RestoreState(const ChapterListState& state);
 
     WindowFrame* frame_ = nullptr;
     uint64_t savedChapterRevision_ = 0;
+    uint64_t booksOpened_ = 0;  // counts the books loaded, so a step can tell it opened one
 };
 
 }  // namespace brisna

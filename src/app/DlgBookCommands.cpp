@@ -7,9 +7,9 @@ namespace brisna {
 
 void CBrisnaMakeDlg::OnGenerate() {
     // A generated book holds the chapters: closing now loses nothing.
-    if (GenerateBook(bookText, chapterList, chapters, host, bookSourcePath).succeeded) {
-        MarkChaptersSaved();
-    }
+    GenerationOutcome outcome = GenerateBook(bookText, chapterList, chapters, host, bookSourcePath);
+    lastWrittenFiles = std::move(outcome.writtenFiles);
+    if (outcome.succeeded) MarkChaptersSaved();
 }
 
 void CBrisnaMakeDlg::OnOpenQbr2() {

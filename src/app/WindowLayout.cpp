@@ -19,6 +19,12 @@ constexpr int kCheckButtonsGive = 127 - 88;
 // The top-left open button must stay clear of the chapter list's frame.
 constexpr int kOpenButtonsSpan = 624;
 constexpr int kMinimumHeight = 400;
+// Narrower still, with the problem list shown, the check buttons move under the problem list;
+// the middle buttons then only need to end inside the text frame (whose right edge is W - 264).
+constexpr int kMiddleButtonsRight = 696 + 8;
+constexpr int kTextFrameRightGap = 264;
+constexpr int kCheckButtonsUnderListX = 199;  // from the right edge, centred under the list
+constexpr int kProblemListCheckRows = 67;     // what the list gives of its height for them
 
 int CheckButtonsDeficit(int w, int shift, int hiddenGain) {
     return std::max(0, kCheckButtonsLeftmost + shift - (w - 404 + hiddenGain));
@@ -32,7 +38,9 @@ PixelSize MinimumClientSize(bool wide, bool problemListShown) {
     const int chapterFrameRight = 12 + (wide ? 392 : 206);
     const int forOpenButtons = chapterFrameRight + 2 + kOpenButtonsSpan;
     const int forCheckButtons =
-        kCheckButtonsLeftmost + shift + 404 - hiddenGain - kMiddleButtonsGive - kCheckButtonsGive;
+        problemListShown ? kMiddleButtonsRight + shift - kMiddleButtonsGive + kTextFrameRightGap
+                         : kCheckButtonsLeftmost + shift + 404 - hiddenGain - kMiddleButtonsGive -
+                               kCheckButtonsGive;
     return {std::max(forOpenButtons, forCheckButtons), kMinimumHeight};
 }
 
@@ -50,14 +58,24 @@ std::vector<ControlPlacement> ComputeWindowLayout(int w, int h, bool wide, bool 
     // first the middle buttons move left (the start-chapter field gives the room), then the
     // check buttons narrow. Above it every control stands where it always has.
     const int deficit = CheckButtonsDeficit(w, shift, hiddenGain);
-    const int middleLeft = std::min(deficit, kMiddleButtonsGive);
-    const int checkNarrower = std::min(deficit - middleLeft, kCheckButtonsGive);
+    // When even that is not enough, the check buttons go under the problem list instead.
+    const bool checkUnderList =
+        problemListShown && deficit > kMiddleButtonsGive + kCheckButtonsGive;
+    const int middleLeft = checkUnderList
+                               ? std::clamp(kMiddleButtonsRight + shift + kTextFrameRightGap - w, 0,
+                                            kMiddleButtonsGive)
+                               : std::min(deficit, kMiddleButtonsGive);
+    const int checkNarrower =
+        checkUnderList ? 0 : std::min(deficit - middleLeft, kCheckButtonsGive);
+    const int checkX =
+        checkUnderList ? w - kCheckButtonsUnderListX : w - 404 + hiddenGain + checkNarrower;
+    const int problemListHeight = checkUnderList ? h - 91 - kProblemListCheckRows : h - 91;
     return {
         {kProblemListToggle, {w - 104, 25, 80, 25}},
         {kOpenTextButton, {w - 624, 25, 88, 25}},
         {kOpenQbr2Button, {w - 486, 25, 88, 25}},
         {kOpenQbrButton, {w - 348, 25, 68, 25}},
-        {kProblemList, {w - 252, 63, 233, h - 91}},
+        {kProblemList, {w - 252, 63, 233, problemListHeight}},
         {kProblemListFrame, {w - 259, 44, 248, h - 62}},
         {kChapterListFrame, {12, 44, wide ? 392 : 206, h - 62}},
         {kCheckMissingButton, {26 + shift, h - 114, 88, 25}},
@@ -77,8 +95,8 @@ std::vector<ControlPlacement> ComputeWindowLayout(int w, int h, bool wide, bool 
         {kStartChapterEdit, {311 + shift, h - 50, 174 - middleLeft, 25}},
         {kTextFrame, {220 + shift, 44, w - 484 - shift + hiddenGain, h - 62}},
         {kBookText, {236 + shift, 62, w - 512 - shift + hiddenGain, h - 162}},
-        {kTestButton, {w - 404 + hiddenGain + checkNarrower, h - 87, 127 - checkNarrower, 25}},
-        {kGenerateButton, {w - 404 + hiddenGain + checkNarrower, h - 51, 127 - checkNarrower, 25}},
+        {kTestButton, {checkX, h - 87, 127 - checkNarrower, 25}},
+        {kGenerateButton, {checkX, h - 51, 127 - checkNarrower, 25}},
     };
 }
 

@@ -9,8 +9,10 @@
 #include <QTranslator>
 #include <cstdio>
 #include <exception>
+#include <string_view>
 
 #include "Version.h"
+#include "gui/ApplicationWindow.h"
 #include "gui/MainWindow.h"
 
 namespace brisna {
@@ -34,14 +36,40 @@ bool CBrisnaMakeApp::InstallChineseTranslation(QCoreApplication& app) {
     return QCoreApplication::installTranslator(translator);
 }
 
-int CBrisnaMakeApp::InitInstance() {
-    QCommandLineParser parser;
+void CBrisnaMakeApp::DescribeCommandLine(QCommandLineParser& parser) {
     parser.setApplicationDescription(QStringLiteral("BrisnaMake 电子书编辑工具"));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("file"),
                                  QStringLiteral("要打开的图书（.txt、.qbr2、.qbr 或 .epub）"),
                                  QStringLiteral("[file]"));
+}
+
+bool CBrisnaMakeApp::AsksOnlyForInformation(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--") return false;  // what follows are file names
+        if (arg == "--help" || arg == "-h" || arg == "-?" || arg == "--help-all" ||
+            arg == "--version" || arg == "-v") {
+            return true;
+        }
+    }
+    return false;
+}
+
+int CBrisnaMakeApp::AnswerInformation(int& argc, char** argv) {
+    QCoreApplication core(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("BrisnaMake"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(kVersion));
+    QCommandLineParser parser;
+    DescribeCommandLine(parser);
+    parser.process(core);  // prints the help or the version and ends the program
+    return 0;
+}
+
+int CBrisnaMakeApp::InitInstance() {
+    QCommandLineParser parser;
+    DescribeCommandLine(parser);
     parser.process(*this);  // --help, --version and unknown options end here
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1) {
@@ -49,11 +77,11 @@ int CBrisnaMakeApp::InitInstance() {
         return 2;
     }
 
-    MainWindow window;
+    ApplicationWindow window;
     if (QScreen* screen = window.screen()) window.FitFirstSizeTo(screen->availableGeometry());
     // A book given on the command line (or by a file manager) opens through the command of its
     // kind, after the window has painted itself once.
-    if (!files.isEmpty()) window.OpenAfterFirstPaint(files.first());
+    if (!files.isEmpty()) window.Client().OpenAfterFirstPaint(files.first());
     window.show();
     return exec();
 }

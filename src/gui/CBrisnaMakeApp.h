@@ -5,6 +5,8 @@
 
 #include <QApplication>
 
+class QCommandLineParser;
+
 namespace brisna {
 
 class CBrisnaMakeApp : public QApplication {
@@ -18,6 +20,14 @@ class CBrisnaMakeApp : public QApplication {
     // Loads Qt's own Simplified Chinese texts (buttons of message boxes, file dialogs, the
     // text's menu), whatever the locale. False when the translation is not installed.
     static bool InstallChineseTranslation(QCoreApplication& app);
+
+    // The window's command line. --help and --version need no display, so they are answered
+    // before the window system starts: AsksOnlyForInformation tells from the raw arguments,
+    // AnswerInformation prints the answer with a plain core application and returns the exit
+    // status.
+    static void DescribeCommandLine(QCommandLineParser& parser);
+    static bool AsksOnlyForInformation(int argc, char** argv);
+    static int AnswerInformation(int& argc, char** argv);
 
     // Every event passes through here: an exception that escapes a command is reported in a
     // message box and the window keeps running, instead of ending the program.

@@ -2,31 +2,40 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDesktopServices>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QShortcut>
+#include <QTextDocument>
 #include <QTimer>
 #include <QUrl>
 #include <QWindow>
 
 #include <utility>
 
+#include "Capacities.h"
 #include "Version.h"
+#include "check/ProblemKinds.h"
+#include "check/ValidationRules.h"
 #include "gui/CAboutDlg.h"
 #include "gui/DetectionSettings.h"
 #include "gui/PartsPlanDialog.h"
 #include "text/CodePage936.h"
+#include "text/TextEncoding.h"
 
 // The pictures live in the window library; a static library has to register them by hand.
 static void InitResources() {
@@ -93,11 +102,24 @@ MainWindow::MainWindow(std::optional<std::filesystem::path> suspiciousWordFile)
     problemList_->onSelectionChange = [this] { dlg_->OnListSelectionChanged(kProblemList); };
     problemList_->onDoubleClick = [this] { dlg_->OnListDoubleClicked(kProblemList); };
 
+    chapterList_->onDoubleClick = [this] { RenameChapter(chapterList_->GetCaretIndex()); };
+    chapterList_->onRenameRequest = [this](int32_t row) { RenameChapter(row); };
+    chapterList_->onDeleteKey = [this] { RunCommand(kDeleteButton); };
+    chapterList_->onMoveRequest = [this](int32_t from, int32_t to) {
+        RunDialogCommand(0, [this, from, to] { dlg_->OnMoveChapterTo(from, to); });
+    };
+
+    lineStartAction_ = new QAction(QStringLiteral("仅匹配行首"), this);
+    lineStartAction_->setCheckable(true);
+    lineStartAction_->setChecked(dlg_->headingsAtLineStart);
+    connect(lineStartAction_, &QAction::toggled, this, [this](bool checked) {
+        dlg_->headingsAtLineStart = checked;
+        SaveHeadingsAtLineStart(checked);
+    });
     backgroundMenu_ = new QMenu(this);
     connect(backgroundMenu_, &QMenu::aboutToShow, this, &MainWindow::BuildBackgroundMenu);
     BuildBackgroundMenu();
-    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(help, &QShortcut::activated, this, &MainWindow::ShowAbout);
+    CreateMenus();
     SetUpKeyboard();
 
     // A book dropped anywhere opens; on the text it must not become text.
@@ -113,34 +135,49 @@ MainWindow::MainWindow(std::optional<std::filesystem::path> suspiciousWordFile)
 
     resize(kInitialClientWidth, kInitialClientHeight);
     LayOutControls();
+    UpdateStatus(0);
 }
 
 void MainWindow::BuildBackgroundMenu() {
     backgroundMenu_->clear();
     // clear() leaves submenus alive as children; they are rebuilt below.
     qDeleteAll(backgroundMenu_->findChildren<QMenu*>(Qt::FindDirectChildrenOnly));
-    const QStringList books = recent_.Paths();
-    for (qsizetype i = 0; i < books.size(); ++i) {
-        const QString path = books.at(i);
-        QString shown = QDir::toNativeSeparators(path);
-        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
-        QAction* open = backgroundMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
-        open->setData(path);
-        connect(open, &QAction::triggered, this, [this, path] { OpenRecentBook(path); });
-    }
-    if (!books.isEmpty()) backgroundMenu_->addSeparator();
+    AddRecentBooks(backgroundMenu_);
+    if (!recent_.Paths().isEmpty()) backgroundMenu_->addSeparator();
     connect(backgroundMenu_->addAction(QStringLiteral("自动识别章节")), &QAction::triggered, this,
             [this] { RunDialogCommand(0, [this] { dlg_->OnAutoDetectChapters(); }); });
     connect(backgroundMenu_->addAction(QStringLiteral("分册生成")), &QAction::triggered, this,
             [this] { RunDialogCommand(0, [this] { dlg_->OnGenerateParts(); }); });
-    QAction* atLineStart = backgroundMenu_->addAction(QStringLiteral("仅匹配行首"));
-    atLineStart->setCheckable(true);
-    atLineStart->setChecked(dlg_->headingsAtLineStart);
-    connect(atLineStart, &QAction::toggled, this, [this](bool checked) {
-        dlg_->headingsAtLineStart = checked;
-        SaveHeadingsAtLineStart(checked);
-    });
-    QMenu* reopen = backgroundMenu_->addMenu(QStringLiteral("按编码重新打开(&E)"));
+    backgroundMenu_->addAction(lineStartAction_);
+    AddReopenMenu(backgroundMenu_);
+    backgroundMenu_->addSeparator();
+    connect(backgroundMenu_->addAction(QStringLiteral("打开EPUB")), &QAction::triggered, this,
+            [this] { RunCommand(kOpenEpubCommand); });
+    connect(backgroundMenu_->addAction(QStringLiteral("生成EPUB")), &QAction::triggered, this,
+            [this] { RunCommand(kGenerateEpubCommand); });
+    backgroundMenu_->addSeparator();
+    connect(backgroundMenu_->addAction(QStringLiteral("关于 BrisnaMake(&A)...")),
+            &QAction::triggered, this, &MainWindow::ShowAbout);
+}
+
+void MainWindow::AddRecentBooks(QMenu* menu) {
+    const QList<QByteArray> books = recent_.Paths();
+    for (qsizetype i = 0; i < books.size(); ++i) {
+        const QByteArray path = books.at(i);
+        QString shown = RecentBooks::Shown(path);
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        const bool exists = QFileInfo(QFile::decodeName(path)).isFile() ||
+                            std::filesystem::is_regular_file(path.toStdString());
+        if (!exists) shown += QStringLiteral("（文件不存在）");
+        QAction* open = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
+        open->setData(path);
+        open->setEnabled(exists);
+        connect(open, &QAction::triggered, this, [this, path] { OpenRecentBook(path); });
+    }
+}
+
+void MainWindow::AddReopenMenu(QMenu* menu) {
+    QMenu* reopen = menu->addMenu(QStringLiteral("按编码重新打开(&E)"));
     reopen->setEnabled(textBookOpen_ && !dlg_->bookSourcePath.empty());
     const std::pair<QString, TextEncoding> encodings[] = {
         {QStringLiteral("自动检测"), TextEncoding::kAuto},
@@ -154,14 +191,120 @@ void MainWindow::BuildBackgroundMenu() {
         connect(reopen->addAction(label), &QAction::triggered, this,
                 [this, encoding] { ReopenTextAs(encoding); });
     }
-    backgroundMenu_->addSeparator();
-    connect(backgroundMenu_->addAction(QStringLiteral("打开EPUB")), &QAction::triggered, this,
-            [this] { RunCommand(kOpenEpubCommand); });
-    connect(backgroundMenu_->addAction(QStringLiteral("生成EPUB")), &QAction::triggered, this,
-            [this] { RunCommand(kGenerateEpubCommand); });
-    backgroundMenu_->addSeparator();
-    connect(backgroundMenu_->addAction(QStringLiteral("关于 BrisnaMake(&A)...")),
-            &QAction::triggered, this, &MainWindow::ShowAbout);
+}
+
+void MainWindow::CreateMenus() {
+    const auto item = [this](QMenu* menu, const QString& text, auto run,
+                             const QList<QKeySequence>& keys = {}) {
+        QAction* action = menu->addAction(text);
+        action->setShortcuts(keys);
+        connect(action, &QAction::triggered, this, run);
+        addAction(action);  // the shortcut works without a menu bar too
+        return action;
+    };
+    const auto button = [this](int id) { return [this, id] { RunCommand(id); }; };
+
+    QMenu* file = new QMenu(QStringLiteral("文件(&F)"), this);
+    item(file, QStringLiteral("打开txt文件(&O)..."), button(kOpenTextButton), {QKeySequence::Open});
+    item(file, QStringLiteral("打开qbr2文件..."), button(kOpenQbr2Button));
+    item(file, QStringLiteral("打开qbr..."), button(kOpenQbrButton));
+    item(file, QStringLiteral("打开EPUB..."), button(kOpenEpubCommand));
+    // Rebuilt each time, as the background menu is: the encodings and the recent books.
+    QMenu* reopenHolder = file->addMenu(QStringLiteral("按编码重新打开(&E)"));
+    QMenu* recent = file->addMenu(QStringLiteral("最近打开的图书(&R)"));
+    connect(file, &QMenu::aboutToShow, this, [this, file, reopenHolder, recent] {
+        reopenHolder->clear();
+        qDeleteAll(reopenHolder->findChildren<QMenu*>(Qt::FindDirectChildrenOnly));
+        QMenu scratch;
+        AddReopenMenu(&scratch);
+        QMenu* built = scratch.findChild<QMenu*>();
+        reopenHolder->setEnabled(built->isEnabled());
+        for (QAction* action : built->actions()) {
+            action->setParent(reopenHolder);
+            reopenHolder->addAction(action);
+        }
+        recent->clear();
+        AddRecentBooks(recent);
+        recent->setEnabled(!recent->isEmpty());
+        (void)file;
+    });
+    file->addSeparator();
+    item(file, QStringLiteral("退出(&X)"), [this] { window()->close(); }, {QKeySequence::Quit});
+
+    QMenu* chapters = new QMenu(QStringLiteral("章节(&C)"), this);
+    item(chapters, QStringLiteral("添加章节(&A)"), button(kAddChapterButton));
+    item(chapters, QStringLiteral("递增添加章节(&I)"), button(kIncrementalAddButton));
+    item(chapters, QStringLiteral("模糊添加章节(&K)"), button(kKeywordAddButton));
+    item(chapters, QStringLiteral("自动识别章节(&D)"),
+         [this] { RunDialogCommand(0, [this] { dlg_->OnAutoDetectChapters(); }); });
+    chapters->addAction(lineStartAction_);
+    chapters->addSeparator();
+    item(chapters, QStringLiteral("上移(&U)"), button(kMoveUpButton));
+    item(chapters, QStringLiteral("下移(&N)"), button(kMoveDownButton));
+    // Delete belongs to the chapter list (in the text it deletes text); the hint says so.
+    item(chapters, QStringLiteral("删除\tDel"), button(kDeleteButton));
+    item(chapters, QStringLiteral("全部删除"), button(kDeleteAllButton));
+    chapters->addSeparator();
+    item(chapters, QStringLiteral("重命名(&M)"),
+         [this] { RenameChapter(chapterList_->GetCaretIndex()); }, {QKeySequence(Qt::Key_F2)});
+    item(chapters, QStringLiteral("按位置排序(&S)"),
+         [this] { RunDialogCommand(0, [this] { dlg_->OnSortChapters(); }); });
+    chapters->addSeparator();
+    item(chapters, QStringLiteral("撤销(&Z)"), [this] { Undo(); }, {QKeySequence::Undo});
+    item(chapters, QStringLiteral("重做(&Y)"), [this] { Redo(); },
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+
+    QMenu* check = new QMenu(QStringLiteral("检查(&K)"), this);
+    item(check, QStringLiteral("生成测试(&T)"), button(kTestButton));
+    item(check, QStringLiteral("检查缺章(&M)"), button(kCheckMissingButton));
+    check->addSeparator();
+    item(check, QStringLiteral("查找(&F)..."),
+         [this] {
+             auto* search = qobject_cast<QLineEdit*>(Control(kSearchEdit));
+             search->setFocus(Qt::ShortcutFocusReason);
+             search->selectAll();
+         },
+         {QKeySequence::Find});
+    item(check, QStringLiteral("搜索文本(&S)"), button(kSearchButton), {QKeySequence(Qt::Key_F3)});
+    check->addSeparator();
+    item(check, QStringLiteral("繁体转简体(&J)"), button(kConvertButton));
+
+    QMenu* generate = new QMenu(QStringLiteral("生成(&G)"), this);
+    item(generate, QStringLiteral("生成qbr(&Q)"), button(kGenerateButton));
+    item(generate, QStringLiteral("分册生成(&P)"),
+         [this] { RunDialogCommand(0, [this] { dlg_->OnGenerateParts(); }); });
+    item(generate, QStringLiteral("生成EPUB(&E)"), button(kGenerateEpubCommand));
+
+    QMenu* help = new QMenu(QStringLiteral("帮助(&H)"), this);
+    item(help, QStringLiteral("使用说明(&H)"), [this] { ShowManual(); },
+         {QKeySequence::HelpContents});
+    item(help, QStringLiteral("关于 BrisnaMake(&A)..."), [this] { ShowAbout(); });
+
+    menus_ = {file, chapters, check, generate, help};
+}
+
+QAction* MainWindow::MenuAction(const QString& text) const {
+    const auto plain = [](QString label) {
+        label = label.section(QLatin1Char('\t'), 0, 0);
+        const qsizetype mnemonic = label.indexOf(QStringLiteral("(&"));
+        if (mnemonic >= 0) label.remove(mnemonic, 4);
+        label.remove(QLatin1Char('&'));
+        if (label.endsWith(QStringLiteral("..."))) label.chop(3);
+        return label;
+    };
+    std::function<QAction*(const QMenu*)> find = [&](const QMenu* menu) -> QAction* {
+        for (QAction* action : menu->actions()) {
+            if (action->menu() != nullptr) {
+                if (QAction* inner = find(action->menu())) return inner;
+            }
+            if (!action->isSeparator() && plain(action->text()) == text) return action;
+        }
+        return nullptr;
+    };
+    for (const QMenu* menu : menus_) {
+        if (QAction* action = find(menu)) return action;
+    }
+    return nullptr;
 }
 
 void MainWindow::ReopenTextAs(TextEncoding encoding) {
@@ -197,13 +340,12 @@ void MainWindow::SetUpKeyboard() {
 
     auto* search = qobject_cast<QLineEdit*>(Control(kSearchEdit));
     connect(search, &QLineEdit::returnPressed, this, [this] { RunCommand(kSearchButton); });
-    auto* again = new QShortcut(QKeySequence(Qt::Key_F3), this);
-    connect(again, &QShortcut::activated, this, [this] { RunCommand(kSearchButton); });
     auto* start = qobject_cast<QLineEdit*>(Control(kStartChapterEdit));
     connect(start, &QLineEdit::returnPressed, this, [this] { RunCommand(kIncrementalAddButton); });
 }
 
 void MainWindow::RunCommand(int controlId) {
+    if (onCommand) onCommand(controlId);
     RunDialogCommand(controlId, [this, controlId] { dlg_->OnCommand(controlId); });
 }
 
@@ -221,9 +363,12 @@ void MainWindow::RunDialogCommand(int controlId, const std::function<void()>& co
     }
     textView_->EndCommand();
     if (opening && host_.LastChosenPath() && textView_->TextGeneration() != textBefore) {
-        recent_.Add(QFile::decodeName(QByteArray::fromStdString(*host_.LastChosenPath())));
+        recent_.Add(*host_.LastChosenPath());
         textBookOpen_ = controlId == kOpenTextButton;
+        shownBook_ = *host_.LastChosenPath();
+        shownBookCommand_ = controlId;
     }
+    UpdateStatus(controlId);
 }
 
 int MainWindow::OpenCommandFor(const QString& path) {
@@ -241,15 +386,7 @@ void MainWindow::OpenBookFile(const QString& path) {
 }
 
 void MainWindow::OpenWithCommand(int controlId, const QString& path) {
-    auto previous = std::move(host_.fileChooser);
-    bool answered = false;
-    host_.fileChooser = [&](FileFilter) -> std::optional<QString> {
-        if (answered) return std::nullopt;
-        answered = true;
-        return path;
-    };
-    RunCommand(controlId);
-    host_.fileChooser = std::move(previous);
+    OpenWithCommandBytes(controlId, QFile::encodeName(path).toStdString());
 }
 
 void MainWindow::OpenAfterFirstPaint(const QString& path) {
@@ -265,16 +402,28 @@ void MainWindow::paintEvent(QPaintEvent* event) {
     QTimer::singleShot(0, this, [this, path] { OpenBookFile(path); });
 }
 
-void MainWindow::OpenRecentBook(const QString& path) {
-    if (!QFileInfo(path).isFile()) {
-        recent_.Remove(path);
-        BuildBackgroundMenu();
-        host_.ShowMessage(Utf8ToGbk("文件已不存在，已从最近打开的图书中移除：\n" +
-                                    QDir::toNativeSeparators(path).toStdString()),
+void MainWindow::OpenRecentBook(const QByteArray& path) {
+    const std::string bytes = path.toStdString();
+    // The menu shows a vanished book disabled; this is for one that went while it was open.
+    if (!std::filesystem::is_regular_file(bytes)) {
+        host_.ShowMessage(Utf8ToGbk("文件已不存在：\n" + RecentBooks::Shown(path).toStdString()),
                           MessageCaption::kNone);
         return;
     }
-    OpenBookFile(path);
+    const int command = OpenCommandFor(QFile::decodeName(path));
+    OpenWithCommandBytes(command != 0 ? command : kOpenTextButton, bytes);
+}
+
+void MainWindow::OpenWithCommandBytes(int controlId, const std::string& path) {
+    auto previous = std::move(host_.fileBytesChooser);
+    bool answered = false;
+    host_.fileBytesChooser = [&](FileFilter) -> std::optional<std::string> {
+        if (answered) return std::nullopt;
+        answered = true;
+        return path;
+    };
+    RunCommand(controlId);
+    host_.fileBytesChooser = std::move(previous);
 }
 
 QString MainWindow::DroppedBook(const QMimeData* data) {
@@ -385,6 +534,15 @@ void MainWindow::CreateControls() {
 
     controls_[kStartChapterLabel] = new QLabel(QStringLiteral("起始章节："), this);
 
+    problemFilter_ = new QComboBox(this);
+    problemFilter_->setObjectName(QStringLiteral("problemFilter"));
+    problemFilter_->addItems({QStringLiteral("全部"), QStringLiteral("阻止生成"),
+                              QStringLiteral("可疑字"), QStringLiteral("乱码"),
+                              QStringLiteral("空行")});
+    problemFilter_->setToolTip(QStringLiteral("只显示一类问题"));
+    connect(problemFilter_, &QComboBox::currentIndexChanged, this,
+            [this](int choice) { SetProblemFilter(choice); });
+
     for (auto& [id, widget] : controls_) {
         widget->setObjectName(QStringLiteral("control%1").arg(id));
     }
@@ -405,6 +563,17 @@ void MainWindow::LayOutControls() {
             widget->setGeometry(r.x, r.y, std::max(0, r.width), std::max(0, r.height));
         }
     }
+    PlaceProblemFilter();
+}
+
+void MainWindow::PlaceProblemFilter() {
+    if (problemFilter_ == nullptr) return;
+    // The filter takes the top of the problem list's place; the rows start below it.
+    const QRect list = problemList_->geometry();
+    const int row = problemFilter_->sizeHint().height();
+    problemFilter_->setGeometry(list.x(), list.y(), list.width(), row);
+    problemList_->setGeometry(list.x(), list.y() + row + 4, list.width(),
+                              std::max(0, list.height() - row - 4));
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
@@ -421,8 +590,12 @@ void MainWindow::HandleResize() {
 
 void MainWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange || !dlg_) return;
-    const bool maximized = isMaximized();
+    if (event->type() == QEvent::WindowStateChange && isWindow()) WindowStateChanged();
+}
+
+void MainWindow::WindowStateChanged() {
+    if (!dlg_) return;
+    const bool maximized = window()->isMaximized();
     if (maximized && !wasMaximized_) {
         OnWindowMaximizing(*dlg_);
         HandleResize();  // the size may have arrived before the state: lay out narrow again
@@ -436,7 +609,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Escape:
             // No question and nothing saved: the window just goes.
-            close();
+            window()->close();
             return;
         case Qt::Key_Return:
         case Qt::Key_Enter:
@@ -464,23 +637,25 @@ void MainWindow::OpenTextAtStart(const QString& path) {
 }
 
 PixelRect MainWindow::WindowRect() const {
-    const QRect frame = frameGeometry();
+    const QRect frame = window()->frameGeometry();
     return {frame.x(), frame.y(), frame.width(), frame.height()};
 }
 
 bool MainWindow::IsMaximized() const {
-    return isMaximized();
+    return window()->isMaximized();
 }
 
 void MainWindow::MoveWindow(const PixelRect& rect) {
     // The minimum of the coming display mode, before the size changes under the old one.
     UpdateMinimumSize();
-    const QRect frame = frameGeometry();
-    const QRect client = geometry();
-    const int extraWidth = frame.width() - client.width();
-    const int extraHeight = frame.height() - client.height();
-    move(rect.x, rect.y);
-    resize(std::max(1, rect.width - extraWidth), std::max(1, rect.height - extraHeight));
+    // The top-level window moves; in the application window the menu and status bars come
+    // with it.
+    QWidget* top = window();
+    const QRect frame = top->frameGeometry();
+    const int extraWidth = frame.width() - top->width();
+    const int extraHeight = frame.height() - top->height();
+    top->move(rect.x, rect.y);
+    top->resize(std::max(1, rect.width - extraWidth), std::max(1, rect.height - extraHeight));
 }
 
 void MainWindow::SetControlText(int controlId, std::string_view gbk) {
@@ -499,10 +674,177 @@ void MainWindow::SetControlText(int controlId, std::string_view gbk) {
 
 void MainWindow::ShowControl(int controlId, bool show) {
     if (QWidget* widget = Control(controlId)) widget->setVisible(show);
+    if (controlId == kProblemList) problemFilter_->setVisible(show);
 }
 
 void MainWindow::EnableControl(int controlId, bool enable) {
     if (QWidget* widget = Control(controlId)) widget->setEnabled(enable);
+}
+
+void MainWindow::SetProblemFilter(int choice) {
+    if (problemFilter_->currentIndex() != choice) {
+        problemFilter_->setCurrentIndex(choice);  // comes back here through the signal
+        return;
+    }
+    constexpr ProblemKind kKinds[] = {ProblemKind::kBlocking, ProblemKind::kSuspicious,
+                                      ProblemKind::kGarbled, ProblemKind::kEmptyLine};
+    if (choice <= 0 || choice > 4) {
+        problemList_->SetRowFilter({});
+        return;
+    }
+    const ProblemKind kind = kKinds[choice - 1];
+    problemList_->SetRowFilter(
+        [kind](const std::string& entry) { return ClassifyProblemEntry(entry) == kind; });
+}
+
+void MainWindow::RenameChapter(int32_t row) {
+    if (row < 0 || row >= chapterList_->GetCount()) return;
+    const QString current = QString::fromStdString(GbkToUtf8Lossless(chapterList_->GetText(row)));
+    std::optional<QString> title;
+    if (titlePrompt) {
+        title = titlePrompt(current);
+    } else {
+        bool ok = false;
+        const QString answer = QInputDialog::getText(
+            this, QStringLiteral("重命名章节"),
+            QStringLiteral("章节名（最多%1个字节，正文不变）：").arg(kTitleBytes - 1),
+            QLineEdit::Normal, current, &ok);
+        if (ok) title = answer;
+    }
+    if (!title || *title == current) return;
+    const std::string gbk = Utf8ToGbk(title->toStdString());
+    RunDialogCommand(0, [this, row, gbk] { dlg_->OnRenameChapter(row, gbk); });
+}
+
+void MainWindow::Undo() {
+    // Typing is undone by the text view itself; the menu item reaches it while it has the focus.
+    if (textView_->hasFocus() && textView_->document()->isUndoAvailable()) {
+        textView_->undo();
+        return;
+    }
+    RunDialogCommand(0, [this] { dlg_->OnUndo(); });
+}
+
+void MainWindow::Redo() {
+    if (textView_->hasFocus() && textView_->document()->isRedoAvailable()) {
+        textView_->redo();
+        return;
+    }
+    RunDialogCommand(0, [this] { dlg_->OnRedo(); });
+}
+
+QString MainWindow::ManualPath() {
+    const QString name = QStringLiteral("manual.zh_CN.html");
+    const QStringList candidates = {
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../share/doc/brisnamake/") + name,
+        QStringLiteral(BRISNA_MANUAL_INSTALLED),
+        QStringLiteral(BRISNA_MANUAL_BUILT),
+    };
+    for (const QString& path : candidates) {
+        if (QFileInfo(path).isFile()) return QFileInfo(path).canonicalFilePath();
+    }
+    return {};
+}
+
+void MainWindow::ShowManual() {
+    const QString path = ManualPath();
+    if (path.isEmpty()) {
+        host_.ShowMessage(Utf8ToGbk("找不到使用说明（manual.zh_CN.html），请重新安装本程序"),
+                          MessageCaption::kNone);
+        return;
+    }
+    const QUrl url = QUrl::fromLocalFile(path);
+    const bool opened = urlOpener ? urlOpener(url) : QDesktopServices::openUrl(url);
+    if (!opened) {
+        host_.ShowMessage(Utf8ToGbk("无法打开浏览器，使用说明在：\n" + path.toStdString()),
+                          MessageCaption::kNone);
+    }
+}
+
+namespace {
+
+QString SizeText(qint64 bytes) {
+    if (bytes < 1024) return QStringLiteral("%1 字节").arg(bytes);
+    if (bytes < 1024 * 1024) return QStringLiteral("%1 KB").arg(bytes / 1024.0, 0, 'f', 1);
+    return QStringLiteral("%1 MB").arg(bytes / (1024.0 * 1024.0), 0, 'f', 1);
+}
+
+QString EncodingText(TextEncoding encoding) {
+    switch (encoding) {
+        case TextEncoding::kUtf8:
+            return QStringLiteral("UTF-8");
+        case TextEncoding::kUtf16Le:
+            return QStringLiteral("UTF-16LE");
+        case TextEncoding::kUtf16Be:
+            return QStringLiteral("UTF-16BE");
+        case TextEncoding::kBig5:
+            return QStringLiteral("Big5");
+        default:
+            return QStringLiteral("GBK");
+    }
+}
+
+QString FileNameOf(const std::string& pathBytes) {
+    return QFileInfo(QFile::decodeName(QByteArray::fromStdString(pathBytes))).fileName();
+}
+
+}  // namespace
+
+void MainWindow::UpdateStatus(int controlId) {
+    Status status = status_;
+    const QString caption =
+        QStringLiteral("Quorvi EBook 编辑工具 V") + QString::fromLatin1(kVersion);
+    if (shownBook_.empty()) {
+        status.book = QStringLiteral("未打开图书");
+        setWindowTitle(caption);
+    } else {
+        const QString name = FileNameOf(shownBook_);
+        const QString kind = shownBookCommand_ == kOpenTextButton
+                                 ? EncodingText(dlg_->loadedEncoding)
+                             : shownBookCommand_ == kOpenQbr2Button  ? QStringLiteral("qbr2")
+                             : shownBookCommand_ == kOpenEpubCommand ? QStringLiteral("EPUB")
+                                                                     : QStringLiteral("qbr");
+        const qint64 bytes =
+            QFileInfo(QFile::decodeName(QByteArray::fromStdString(shownBook_))).size();
+        status.book = QStringLiteral("%1（%2，%3）").arg(name, kind, SizeText(bytes));
+        setWindowTitle(name + QStringLiteral(" - ") + caption);
+    }
+    status.chapters = QStringLiteral("章节 %1").arg(dlg_->chapters.Count());
+
+    const bool opened =
+        controlId == kOpenTextButton || controlId == kOpenQbr2Button || controlId == kOpenQbrButton;
+    if (controlId == kTestButton || controlId == kCheckMissingButton) {
+        const ProblemCounts counts = CountProblemKinds(*problemList_);
+        status.problems = QStringLiteral("阻止生成 %1 · 可疑字 %2 · 乱码 %3 · 空行 %4")
+                              .arg(counts.blocking)
+                              .arg(counts.suspicious)
+                              .arg(counts.garbled)
+                              .arg(counts.emptyLines);
+        if (counts.other > 0) status.problems += QStringLiteral(" · 其他 %1").arg(counts.other);
+    }
+    if (opened || controlId == kGenerateButton || status.notice.isEmpty()) {
+        status.notice.clear();
+        // The name limit of generation, told when the book opens rather than after the work.
+        const size_t nameBytes = BookFileNameBytes(dlg_->bookSourcePath);
+        if (!dlg_->bookSourcePath.empty() && nameBytes > kMaxBookFileNameBytes) {
+            status.notice = QStringLiteral(
+                                "文件名长 %1 字节（最多 %2）：生成qbr时会提示"
+                                "“QBR文件名不能超过15个汉字”，请先改短文件名")
+                                .arg(nameBytes)
+                                .arg(kMaxBookFileNameBytes);
+        }
+    }
+    if (controlId == kGenerateButton && !dlg_->lastWrittenFiles.empty()) {
+        QStringList names;
+        for (const std::string& file : dlg_->lastWrittenFiles) names.append(FileNameOf(file));
+        status.notice = QStringLiteral("已写入 %1 个文件：%2")
+                            .arg(names.size())
+                            .arg(names.join(QStringLiteral("、")));
+    }
+    const bool changed = status.book != status_.book || status.chapters != status_.chapters ||
+                         status.problems != status_.problems || status.notice != status_.notice;
+    status_ = std::move(status);
+    if (changed) emit statusChanged();
 }
 
 }  // namespace brisna

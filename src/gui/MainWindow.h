@@ -17,8 +17,11 @@
 #include "gui/QtRichEdit.h"
 #include "gui/RecentBooks.h"
 
+class QAction;
+class QComboBox;
 class QMenu;
 class QMimeData;
+class QUrl;
 
 namespace brisna {
 
@@ -65,6 +68,48 @@ class MainWindow : public QWidget, public WindowFrame {
     // Gives the window its first size on a screen with the given usable area (logical pixels).
     void FitFirstSizeTo(const QRect& available);
 
+    // The menus of the menu bar (文件, 章节, 检查, 生成, 帮助), in order. Their items are actions
+    // of this window too, so their shortcuts work wherever the window is shown.
+    const QList<QMenu*>& Menus() const { return menus_; }
+    // The item of the menus with this text (mnemonic '&' and the shortcut hint left out).
+    QAction* MenuAction(const QString& text) const;
+    // Tells of every command a button, menu item or shortcut runs, by its button's id.
+    std::function<void(int controlId)> onCommand;
+
+    // What the status bar shows: the book (name, encoding, size), its chapters, the problems
+    // listed by kind, and a notice (a file name too long to generate, the files generated).
+    struct Status {
+        QString book;
+        QString chapters;
+        QString problems;
+        QString notice;
+    };
+    const Status& CurrentStatus() const { return status_; }
+
+    // The contents editor: asks for a new title of chapter `row` (titlePrompt answers in
+    // tests), moves, sorts, undoes and redoes.
+    void RenameChapter(int32_t row);
+    std::function<std::optional<QString>(const QString& current)> titlePrompt;
+    void Undo();
+    void Redo();
+
+    // The filter above the problem list: 0 全部, 1 阻止生成, 2 可疑字, 3 乱码, 4 空行.
+    QComboBox* ProblemFilter() const { return problemFilter_; }
+    void SetProblemFilter(int choice);
+
+    // Opens the manual in the desktop's browser (urlOpener answers in tests).
+    void ShowManual();
+    std::function<bool(const QUrl& url)> urlOpener;
+    // Where the manual is: beside an installed program, else in the build tree.
+    static QString ManualPath();
+
+    // The top-level window's state changed (maximised or restored).
+    void WindowStateChanged();
+
+  signals:
+    void statusChanged();
+
+  public:
     // WindowFrame
     PixelRect WindowRect() const override;
     bool IsMaximized() const override;
@@ -91,7 +136,13 @@ class MainWindow : public QWidget, public WindowFrame {
     void HandleResize();
     void UpdateMinimumSize();
     void OpenWithCommand(int controlId, const QString& path);
-    void OpenRecentBook(const QString& path);
+    void OpenRecentBook(const QByteArray& path);
+    void OpenWithCommandBytes(int controlId, const std::string& path);
+    void CreateMenus();
+    void AddRecentBooks(QMenu* menu);
+    void AddReopenMenu(QMenu* menu);
+    void UpdateStatus(int controlId);
+    void PlaceProblemFilter();
     // Runs a dialog command as a button press does (controlId: the button, or 0 for a command
     // that has none), keeping the window's records.
     void RunDialogCommand(int controlId, const std::function<void()>& command);
@@ -109,6 +160,12 @@ class MainWindow : public QWidget, public WindowFrame {
     bool wasMaximized_ = false;
     bool textBookOpen_ = false;  // the book on show came from a text file
     QString pendingOpen_;
+    QList<QMenu*> menus_;
+    QAction* lineStartAction_ = nullptr;
+    QComboBox* problemFilter_ = nullptr;
+    Status status_;
+    std::string shownBook_;  // the book on show, as its path's bytes
+    int shownBookCommand_ = 0;
 };
 
 }  // namespace brisna

@@ -77,6 +77,12 @@ bool QtDialogHost::Confirm(std::string_view gbkQuestion) {
 std::optional<std::string> QtDialogHost::ChooseFileToOpen(FileFilter filter) {
     std::optional<QString> path;
     if (beforeDialog) beforeDialog();
+    if (fileBytesChooser) {
+        std::optional<std::string> bytes = fileBytesChooser(filter);
+        if (!bytes || bytes->empty()) return std::nullopt;
+        lastChosen_ = *bytes;
+        return lastChosen_;
+    }
     if (fileChooser) {
         path = fileChooser(filter);
     } else {

@@ -53,6 +53,9 @@ class QtDialogHost : public DialogHost {
 
     // When set, answers the open-file dialog instead of showing it (the path, or nothing).
     std::function<std::optional<QString>(FileFilter filter)> fileChooser;
+    // Answers the file dialog with a path as platform bytes (a name that is not UTF-8 stays as it
+    // is); tried before fileChooser.
+    std::function<std::optional<std::string>(FileFilter filter)> fileBytesChooser;
     // When set, takes the message instead of a modal message box.
     std::function<void(const Message& message)> messagePresenter;
     // Called before any message box or dialog opens, so the window can show what it is about.

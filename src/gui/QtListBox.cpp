@@ -1,8 +1,10 @@
 #include "gui/QtListBox.h"
 
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QToolTip>
 #include <algorithm>
 
 #include "text/CodePage936.h"
@@ -30,8 +32,9 @@ QSize ExtentDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelI
     return size;
 }
 
-QtListBox::QtListBox(QWidget* parent) : QListView(parent), rows_(new GbkListModel(this)) {
-    setModel(rows_);
+QtListBox::QtListBox(QWidget* parent)
+    : QListView(parent), rows_(new GbkListModel(this)), shown_(new RowFilterModel(rows_, this)) {
+    setModel(shown_);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -50,7 +53,9 @@ QtListBox::QtListBox(QWidget* parent) : QListView(parent), rows_(new GbkListMode
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 // The operator moved the caret (a click or arrow key); keep ours with Qt's.
-                if (programmatic_ == 0 && current.isValid()) caret_ = current.row();
+                if (programmatic_ == 0 && current.isValid()) {
+                    caret_ = shown_->SourceRow(current.row());
+                }
             });
     connect(this, &QAbstractItemView::doubleClicked, this, [this] {
         if (programmatic_ == 0 && onDoubleClick) onDoubleClick();
@@ -103,7 +108,10 @@ int32_t QtListBox::GetSelCount() const {
 std::vector<int32_t> QtListBox::GetSelItems() const {
     std::vector<int32_t> rows;
     for (const QItemSelectionRange& range : selectionModel()->selection()) {
-        for (int row = range.top(); row <= range.bottom(); ++row) rows.push_back(row);
+        for (int row = range.top(); row <= range.bottom(); ++row) {
+            const int source = shown_->SourceRow(row);
+            if (source >= 0) rows.push_back(source);
+        }
     }
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
@@ -149,13 +157,15 @@ void QtListBox::SetSel(bool select, int32_t index) {
     Quiet quiet(programmatic_);
     const auto flags = select ? QItemSelectionModel::Select : QItemSelectionModel::Deselect;
     if (index == -1) {
-        if (rows_->Count() == 0) return;
-        selectionModel()->select(QItemSelection(rows_->index(0), rows_->index(rows_->Count() - 1)),
-                                 flags);
+        if (shown_->rowCount() == 0) return;
+        selectionModel()->select(
+            QItemSelection(shown_->index(0), shown_->index(shown_->rowCount() - 1)), flags);
         return;
     }
     if (!InRange(index)) return;
-    selectionModel()->select(rows_->index(index), flags);
+    if (const QModelIndex shown = RowIndex(index); shown.isValid()) {
+        selectionModel()->select(shown, flags);
+    }
     if (select) {
         caret_ = index;
         SetCaret(caret_);
@@ -165,7 +175,8 @@ void QtListBox::SetSel(bool select, int32_t index) {
 void QtListBox::SetCaret(int32_t index) {
     // Qt's current index is the caret; moving it must not touch the selection.
     if (index < 0) return;
-    const QModelIndex target = rows_->index(index);
+    const QModelIndex target = RowIndex(index);
+    if (!target.isValid()) return;  // hidden by the filter: the caret is kept as a row number
     if (selectionModel()->currentIndex() != target) {
         selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
     }
@@ -192,6 +203,48 @@ void QtListBox::SetFocus() {
 
 void QtListBox::Invalidate() {
     viewport()->update();
+}
+
+void QtListBox::SetRowFilter(RowFilterModel::Filter filter) {
+    Quiet quiet(programmatic_);
+    // The reset drops Qt's selection; the rows still shown keep theirs.
+    const std::vector<int32_t> selected = GetSelItems();
+    shown_->SetFilter(std::move(filter));
+    for (int32_t row : selected) {
+        if (const QModelIndex shown = RowIndex(row); shown.isValid()) {
+            selectionModel()->select(shown, QItemSelectionModel::Select);
+        }
+    }
+    SetCaret(caret_);
+}
+
+int32_t QtListBox::RowAt(const QPoint& viewportPoint) const {
+    const QModelIndex index = indexAt(viewportPoint);
+    return index.isValid() ? shown_->SourceRow(index.row()) : -1;
+}
+
+QString QtListBox::CutRowTextAt(const QPoint& viewportPoint) const {
+    const QModelIndex index = indexAt(viewportPoint);
+    if (!index.isValid()) return {};
+    const QString text = index.data(Qt::DisplayRole).toString();
+    const int right = visualRect(index).left() + fontMetrics().horizontalAdvance(text) + 8;
+    return right > viewport()->width() ? text : QString();
+}
+
+bool QtListBox::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        // A row cut off at the list's edge shows its whole text.
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QString text = CutRowTextAt(help->pos());
+        if (text.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), text, viewport());
+        }
+        return true;
+    }
+    return QListView::viewportEvent(event);
 }
 
 void QtListBox::SetHorizontalExtent(int pixels) {

@@ -14,6 +14,7 @@
 
 #include "controls/ListBox.h"
 #include "gui/GbkListModel.h"
+#include "gui/RowFilterModel.h"
 
 namespace brisna {
 
@@ -55,10 +56,23 @@ class QtListBox : public QListView, public ListBox {
     static constexpr int kGbkRole = GbkListModel::kGbkRole;
     static constexpr int kDataRole = GbkListModel::kDataRole;
 
-    // The model index of a row (for painting and tests).
-    QModelIndex RowIndex(int32_t row) const { return rows_->index(row); }
+    // The view's index of a row (for painting and tests); invalid while the filter hides it.
+    QModelIndex RowIndex(int32_t row) const { return shown_->index(shown_->ShownRow(row)); }
+
+    // Shows only the rows whose GBK text passes (an empty filter shows all). The operations
+    // above still count every row; hidden rows cannot be selected and keep no selection.
+    void SetRowFilter(RowFilterModel::Filter filter);
+    int32_t ShownCount() const { return shown_->rowCount(); }
+    // The whole text of the row at a viewport point when the list cuts it off (its tooltip);
+    // empty when it fits or there is no row.
+    QString CutRowTextAt(const QPoint& viewportPoint) const;
+    // The row whose item is at a point of the viewport, or -1.
+    int32_t RowAt(const QPoint& viewportPoint) const;
 
   protected:
+    // Lets the operator drag rows (the dropping side is the subclass's).
+    void EnableRowDrags() { shown_->SetDragEnabled(true); }
+    bool viewportEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -68,6 +82,7 @@ class QtListBox : public QListView, public ListBox {
     void NotifySelectionChange();
 
     GbkListModel* rows_;
+    RowFilterModel* shown_;
     int32_t caret_ = -1;
     int programmatic_ = 0;  // > 0 while an operation changes the list
     bool inOperatorEvent_ = false;

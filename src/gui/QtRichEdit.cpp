@@ -9,6 +9,7 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <algorithm>
 #include <functional>
 
@@ -257,6 +258,25 @@ void QtRichEdit::ShowPendingSelection() {
     pendingSelection_.reset();
     setTextCursor(cursor);
     ensureCursorVisible();
+    RevealWithContext(cursor.selectionStart());
+}
+
+void QtRichEdit::RevealWithContext(int32_t position) {
+    // A jump shows where the target starts, with a few rows above it, not just the caret at the
+    // very edge of the view.
+    constexpr int kContextRows = 3;
+    QTextCursor start(document());
+    start.setPosition(position);
+    const QRect rect = cursorRect(start);
+    const int row = fontMetrics().lineSpacing();
+    if (rect.top() >= kContextRows * row && rect.bottom() <= viewport()->height()) return;
+    const QTextBlock block = start.block();
+    int visualRow = block.firstLineNumber();
+    if (QTextLayout* layout = block.layout(); layout != nullptr && layout->lineCount() > 0) {
+        const QTextLine line = layout->lineForTextPosition(position - block.position());
+        if (line.isValid()) visualRow += line.lineNumber();
+    }
+    verticalScrollBar()->setValue(std::max(0, visualRow - kContextRows));
 }
 
 void QtRichEdit::ApplyPendingHighlights() {
@@ -298,6 +318,7 @@ void QtRichEdit::SetWorkingCursor(const QTextCursor& cursor) {
     }
     setTextCursor(cursor);
     ensureCursorVisible();
+    RevealWithContext(cursor.selectionStart());
 }
 
 int32_t QtRichEdit::GetLineCount() const {

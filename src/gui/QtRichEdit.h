@@ -73,6 +73,8 @@ class QtRichEdit : public QPlainTextEdit, public RichEdit {
     // The text with one u'\r' per paragraph mark, built on demand and kept until the next change.
     const std::u16string& ViewText() const;
     void ScrollToLine(int32_t line);
+    // Scrolls so the row holding the character position shows with some rows above it.
+    void RevealWithContext(int32_t position);
     // The selection the program works on: the one kept aside during a command, else the view's.
     CharRange WorkingSelection() const;
     QTextCursor CursorFor(CharRange range) const;

@@ -1,5 +1,11 @@
 #include "gui/RecentBooks.h"
 
+#include <QDir>
+#include <QFile>
+#include <QVariant>
+#include <filesystem>
+#include <system_error>
+
 #include "gui/ProgramSettings.h"
 
 namespace brisna {
@@ -9,26 +15,50 @@ constexpr char kKey[] = "recentBooks";
 
 }  // namespace
 
-QStringList RecentBooks::Paths() const {
-    QStringList paths = ProgramSettings().value(kKey).toStringList();
-    paths.removeAll(QString());
-    paths.removeDuplicates();
-    while (paths.size() > kMaxBooks) paths.removeLast();
+QList<QByteArray> RecentBooks::Paths() const {
+    QList<QByteArray> paths;
+    for (const QVariant& value : ProgramSettings().value(kKey).toList()) {
+        // Earlier versions stored text; a relative path of theirs names no file for certain.
+        const QByteArray path = value.typeId() == QMetaType::QByteArray
+                                    ? value.toByteArray()
+                                    : QFile::encodeName(value.toString());
+        if (path.isEmpty() || !path.startsWith('/') || paths.contains(path)) continue;
+        paths.append(path);
+        if (paths.size() == kMaxBooks) break;
+    }
     return paths;
 }
 
-void RecentBooks::Add(const QString& path) {
-    if (path.isEmpty()) return;
-    QStringList paths = Paths();
+QByteArray RecentBooks::CanonicalPath(const std::string& pathBytes) {
+    std::error_code error;
+    std::filesystem::path path = std::filesystem::weakly_canonical(pathBytes, error);
+    if (error || path.empty()) path = std::filesystem::absolute(pathBytes, error);
+    if (error) return QByteArray::fromStdString(pathBytes);
+    return QByteArray::fromStdString(path.native());
+}
+
+void RecentBooks::Add(const std::string& pathBytes) {
+    if (pathBytes.empty()) return;
+    const QByteArray path = CanonicalPath(pathBytes);
+    QList<QByteArray> paths = Paths();
     paths.removeAll(path);
     paths.prepend(path);
     while (paths.size() > kMaxBooks) paths.removeLast();
-    ProgramSettings().setValue(kKey, paths);
+    QVariantList stored;
+    for (const QByteArray& p : paths) stored.append(p);
+    ProgramSettings().setValue(kKey, stored);
 }
 
-void RecentBooks::Remove(const QString& path) {
-    QStringList paths = Paths();
-    if (paths.removeAll(path) > 0) ProgramSettings().setValue(kKey, paths);
+void RecentBooks::Remove(const QByteArray& pathBytes) {
+    QList<QByteArray> paths = Paths();
+    if (paths.removeAll(pathBytes) == 0) return;
+    QVariantList stored;
+    for (const QByteArray& p : paths) stored.append(p);
+    ProgramSettings().setValue(kKey, stored);
+}
+
+QString RecentBooks::Shown(const QByteArray& pathBytes) {
+    return QDir::toNativeSeparators(QFile::decodeName(pathBytes));
 }
 
 }  // namespace brisna

@@ -94,7 +94,7 @@ class MainWindowTest : public QObject {
     void startsWithEveryControlInItsPlace();
     void readsSuspiciousWordsFromTheCurrentDirectory();
     void enterDoesNothingAndEscapeCloses();
-    void aboutBoxFromF1AndTheBackgroundMenu();
+    void aboutBoxFromTheHelpAndBackgroundMenus();
     void messageBoxesCarryTheirCaptions();
     void searchFieldReportsChangesAndReadsAsGbk();
     void problemListToggleMovesTheControls();
@@ -161,7 +161,15 @@ void MainWindowTest::startsWithEveryControlInItsPlace() {
         QCOMPARE(QString::fromLatin1(control->metaObject()->className()),
                  QString::fromLatin1(spec.kind));
         QCOMPARE(CaptionOf(control), QString::fromUtf8(spec.caption));
-        QCOMPARE(control->geometry(), Rect(brisna::PlacementOf(layout, spec.id)));
+        QRect expected = Rect(brisna::PlacementOf(layout, spec.id));
+        if (spec.id == 1012) {
+            // The problem filter takes the top of the list's place.
+            QWidget* filter = window.findChild<QWidget*>(QStringLiteral("problemFilter"));
+            QCOMPARE(filter->geometry().topLeft(), expected.topLeft());
+            QCOMPARE(filter->width(), expected.width());
+            expected.setTop(filter->geometry().bottom() + 5);
+        }
+        QCOMPARE(control->geometry(), expected);
         QVERIFY(control->isVisible());
     }
     QCOMPARE(window.ChapterList().selectionMode(), QAbstractItemView::ExtendedSelection);
@@ -203,7 +211,7 @@ void MainWindowTest::enterDoesNothingAndEscapeCloses() {
     QVERIFY(!window.isVisible());
 }
 
-void MainWindowTest::aboutBoxFromF1AndTheBackgroundMenu() {
+void MainWindowTest::aboutBoxFromTheHelpAndBackgroundMenus() {
     MainWindow& window = *window_;
     QString title;
     QStringList texts;
@@ -219,8 +227,9 @@ void MainWindowTest::aboutBoxFromF1AndTheBackgroundMenu() {
             ok->click();
         }
     };
+    // F1 is the manual now; the About box is on the help menu and the background menu.
     brisna::guitest::AnswerNextModal(closeAbout);
-    QTest::keyClick(&window, Qt::Key_F1);
+    window.MenuAction(QStringLiteral("关于 BrisnaMake"))->trigger();
     QCOMPARE(title, QStringLiteral("关于QuorviQbr制作工具"));
     QVERIFY(texts.contains(QStringLiteral("Quorvi Ebook 编辑工具 Ver 3.3.1.1")));
     QVERIFY(hasPicture);
@@ -692,14 +701,15 @@ void MainWindowTest::backgroundMenuOnlyOverTheBackgroundAndListsRecentBooks() {
     QList<QAction*> items = window.BackgroundMenu()->actions();
     // two books, a separator, four items, a separator, the two EPUB items, a separator, About
     QCOMPARE(items.size(), 12);
-    QCOMPARE(items.at(0)->data().toString(), QString::fromStdString(second.string()));
-    QCOMPARE(items.at(1)->data().toString(), QString::fromStdString(first.string()));
+    QCOMPARE(items.at(0)->data().toByteArray(), QByteArray::fromStdString(fs::canonical(second)));
+    QCOMPARE(items.at(1)->data().toByteArray(), QByteArray::fromStdString(fs::canonical(first)));
 
+    // A book that went while the menu was open: said so, and kept for when it comes back.
     fs::remove(first);
     window.Host().ClearMessages();
     items.at(1)->trigger();
     QVERIFY(window.Host().Messages().at(0).text.startsWith(QStringLiteral("文件已不存在")));
-    QCOMPARE(window.Recent().Paths(), QStringList{QString::fromStdString(second.string())});
+    QCOMPARE(window.Recent().Paths().size(), 2);
     window.TextView().SetText("");
     window.BackgroundMenu()->actions().at(0)->trigger();
     QVERIFY(window.TextView().GetText().starts_with(G("第一章")));

@@ -2,10 +2,16 @@
 // files, and times the opening of a 10 MiB book. Run under a real X server (xvfb-run):
 //   xvfb-run -s "-screen 0 1600x900x24" build/h4rel/tests/gui/brisna_gui_screenshots
 //   docs/screenshots
+// With the arguments --scaled NAME it draws only the window as it first opens on its screen
+// into window-NAME.png (run it so with QT_SCALE_FACTOR and the screen size to show).
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -14,6 +20,7 @@
 #include "GuiTestSupport.h"
 #include "app/ControlIds.h"
 #include "detect/ChineseNumerals.h"
+#include "gui/ApplicationWindow.h"
 #include "gui/CBrisnaMakeApp.h"
 #include "gui/MainWindow.h"
 #include "gui/PartsPlanDialog.h"
@@ -40,7 +47,7 @@ void AddChapters(brisna::MainWindow& window, int count) {
         if (found.min < 0) break;
         const int line = text.LineFromChar(found.min);
         text.SetSelection({text.LineIndex(line), text.LineIndex(line)});
-        window.Dialog().OnCommand(brisna::kAddChapterButton);
+        window.RunCommand(brisna::kAddChapterButton);
         from.min = found.max;
     }
 }
@@ -63,16 +70,20 @@ int main(int argc, char** argv) {
     WriteFile(bookPath, book);
     WriteFile(work.filePath(QStringLiteral("BrisnaMake.csv")), G("灯火通明\r\n"));
 
-    brisna::MainWindow window(std::filesystem::path(work.filePath("BrisnaMake.csv").toStdString()));
+    brisna::ApplicationWindow top(
+        std::filesystem::path(work.filePath("BrisnaMake.csv").toStdString()));
+    brisna::MainWindow& window = top.Client();
+    const bool scaled = argc > 2 && QString::fromLocal8Bit(argv[2]) == QStringLiteral("--scaled");
     window.Host().messagePresenter = [](const brisna::QtDialogHost::Message& message) {
         std::printf("message: %s\n", message.text.toUtf8().constData());
     };
-    window.move(60, 40);
-    window.show();
+    top.FitFirstSizeTo(top.screen()->availableGeometry());
+    if (!scaled) top.move(60, 40);
+    top.show();
     Settle();
     window.OpenTextAtStart(bookPath);
     AddChapters(window, 14);
-    window.Dialog().OnCommand(brisna::kTestButton);
+    window.RunCommand(brisna::kTestButton);
     // Select the garbled-pair entry as the operator would: the text jumps to it.
     window.ProblemList().SetSel(true, 1);
     window.Dialog().OnListSelectionChanged(brisna::kProblemList);
@@ -81,14 +92,34 @@ int main(int argc, char** argv) {
         ->setText(QStringLiteral("第一章"));
     window.ChapterList().SetSel(true, 2);
     Settle();
-    window.grab().save(outDir + QStringLiteral("/window-narrow.png"));
+    if (scaled) {
+        const QString name = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("scaled");
+        top.grab().save(outDir + QStringLiteral("/window-") + name + QStringLiteral(".png"));
+        return 0;
+    }
+    top.grab().save(outDir + QStringLiteral("/window-narrow.png"));
+    // The chapter menu open over the window, and the filter on what blocks generation.
+    QMenu* chapters = window.Menus().at(1);
+    const QRect title = top.menuBar()->actionGeometry(top.menuBar()->actions().at(1));
+    chapters->popup(top.menuBar()->mapToGlobal(title.bottomLeft()));
+    Settle();
+    const QRect around = top.frameGeometry().united(chapters->geometry());
+    top.screen()
+        ->grabWindow(0, around.x(), around.y(), std::min(around.width(), 760),
+                     std::min(around.height(), 520))
+        .save(outDir + QStringLiteral("/window-menu.png"));
+    chapters->hide();
+    window.SetProblemFilter(1);
+    Settle();
+    top.grab().save(outDir + QStringLiteral("/window-filter-blocking.png"));
+    window.SetProblemFilter(0);
     window.Dialog().OnCommand(brisna::kWideDisplayToggle);
     Settle();
-    window.grab().save(outDir + QStringLiteral("/window-wide.png"));
+    top.grab().save(outDir + QStringLiteral("/window-wide.png"));
     window.Dialog().OnCommand(brisna::kWideDisplayToggle);
     window.Dialog().OnCommand(brisna::kProblemListToggle);
     Settle();
-    window.grab().save(outDir + QStringLiteral("/window-no-problem-list.png"));
+    top.grab().save(outDir + QStringLiteral("/window-no-problem-list.png"));
     window.Dialog().OnCommand(brisna::kProblemListToggle);
 
     // The question before unsaved chapters go (Qt's buttons in Chinese), answered 取消.
@@ -97,14 +128,15 @@ int main(int argc, char** argv) {
         question->grab().save(outDir + QStringLiteral("/confirm-discard.png"));
         question->close();
     });
-    window.close();
+    top.close();
     window.Host().confirmPresenter = [](const brisna::QtDialogHost::Message&) { return true; };
+    top.show();
     // The smallest window: nothing overlaps.
-    const QSize before = window.size();
-    window.resize(window.minimumSize());
+    const QSize before = top.size();
+    top.resize(top.minimumSizeHint());
     Settle();
-    window.grab().save(outDir + QStringLiteral("/window-minimum.png"));
-    window.resize(before);
+    top.grab().save(outDir + QStringLiteral("/window-minimum.png"));
+    top.resize(before);
     Settle();
     std::printf("chapters %d, problems %d\n", window.ChapterList().GetCount(),
                 window.ProblemList().GetCount());
@@ -156,13 +188,13 @@ int main(int argc, char** argv) {
     }
     const qint64 scrollStepsMs = timer.elapsed();
     timer.restart();
-    window.resize(window.width() - 40, window.height());
+    top.resize(top.width() - 40, top.height());
     Settle();
     const qint64 resizeMs = timer.elapsed();
     // Further steps of an interactive resize: the text is unchanged, so no rebuild.
     timer.restart();
     for (int i = 0; i < 10; ++i) {
-        window.resize(window.width() + 4, window.height());
+        top.resize(top.width() + 4, top.height());
         Settle();
     }
     const qint64 resizeStepsMs = timer.elapsed();

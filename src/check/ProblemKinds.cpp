@@ -1,0 +1,141 @@
+#include "check/ProblemKinds.h"
+
+#include <string>
+
+#include "text/CodePage936.h"
+
+namespace brisna {
+namespace {
+
+struct EntryShapes {
+    std::string suspiciousStart = Utf8ToGbk("可疑字（");
+    std::string suspiciousLine = Utf8ToGbk("）[Line ");
+    std::string wordStart = Utf8ToGbk("]：");
+    std::string entryEnd = Utf8ToGbk("！");
+    std::string garbledStart = Utf8ToGbk("乱码[Line ");
+    std::string lineStart = "[Line ";
+    std::string emptyLineEnd = Utf8ToGbk("]为空行");
+    std::string chapterStart = Utf8ToGbk("第");
+    std::string offsetErrorEnd = Utf8ToGbk("章偏移错误");
+    std::string tooLongEnd = Utf8ToGbk("字数超过30K，不能生成QBR！");
+    std::string emptyChapterEnd = Utf8ToGbk("为空，不能生成QBR！");
+    std::string notAtLineStartEnd = Utf8ToGbk("行首不是文字内容，不能生成QBR！");
+    std::string duplicateStart = Utf8ToGbk("“");
+    std::string duplicateMiddle = Utf8ToGbk("章节重复，不能生成QBR[Line ");
+    std::string duplicateEnd = Utf8ToGbk("]！");
+    std::string book[4] = {
+        Utf8ToGbk("不足两章，不能生成QBR！"),
+        Utf8ToGbk("第一个章节头不是文件开始，不能生成QBR"),
+        Utf8ToGbk("章节总数超过98章，不能生成QBR！"),
+        Utf8ToGbk("QBR文件名超过15个汉字，不能生成QBR！"),
+    };
+};
+
+const EntryShapes& Shapes() {
+    static const EntryShapes shapes;
+    return shapes;
+}
+
+bool AllDigits(std::string_view text) {
+    if (text.empty()) return false;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+    }
+    return true;
+}
+
+// Skips the digits at `at`; npos when there are none.
+size_t AfterDigits(std::string_view text, size_t at) {
+    size_t end = at;
+    while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
+    return end > at ? end : std::string_view::npos;
+}
+
+// `text` at `at` continues with `part`; returns the position after it, or npos.
+size_t After(std::string_view text, size_t at, std::string_view part) {
+    if (at == std::string_view::npos || text.substr(at, part.size()) != part) {
+        return std::string_view::npos;
+    }
+    return at + part.size();
+}
+
+// "[Line N]" followed by `end`, where the digits run from `from`.
+bool LineNumberThen(std::string_view entry, size_t from, std::string_view end) {
+    if (entry.size() < from + end.size() || !entry.ends_with(end)) return false;
+    return AllDigits(entry.substr(from, entry.size() - end.size() - from));
+}
+
+}  // namespace
+
+ProblemKind ClassifyProblemEntry(std::string_view entry) {
+    const EntryShapes& s = Shapes();
+    // "可疑字（N）[Line L]：word！" and "乱码[Line L]：xy！", where a chapter title might begin
+    // like either.
+    if (entry.ends_with(s.entryEnd)) {
+        size_t at = After(entry, 0, s.suspiciousStart);
+        if (at != std::string_view::npos) at = AfterDigits(entry, at);
+        at = After(entry, at, s.suspiciousLine);
+        if (at != std::string_view::npos) at = AfterDigits(entry, at);
+        if (After(entry, at, s.wordStart) != std::string_view::npos)
+            return ProblemKind::kSuspicious;
+        at = After(entry, 0, s.garbledStart);
+        if (at != std::string_view::npos) at = AfterDigits(entry, at);
+        at = After(entry, at, s.wordStart);
+        if (at != std::string_view::npos && entry.size() == at + 2 + s.entryEnd.size()) {
+            return ProblemKind::kGarbled;
+        }
+    }
+    if (entry.starts_with(s.lineStart) &&
+        LineNumberThen(entry, s.lineStart.size(), s.emptyLineEnd)) {
+        return ProblemKind::kEmptyLine;
+    }
+    for (const std::string& fixed : s.book) {
+        if (entry == fixed) return ProblemKind::kBlocking;
+    }
+    if (entry.starts_with(s.chapterStart) && entry.ends_with(s.offsetErrorEnd) &&
+        AllDigits(entry.substr(s.chapterStart.size(),
+                               entry.size() - s.chapterStart.size() - s.offsetErrorEnd.size()))) {
+        return ProblemKind::kBlocking;
+    }
+    if (entry.ends_with(s.tooLongEnd) || entry.ends_with(s.emptyChapterEnd) ||
+        entry.ends_with(s.notAtLineStartEnd)) {
+        return ProblemKind::kBlocking;
+    }
+    if (entry.starts_with(s.duplicateStart) && entry.ends_with(s.duplicateEnd)) {
+        const size_t middle = entry.rfind(s.duplicateMiddle);
+        if (middle != std::string_view::npos &&
+            AllDigits(entry.substr(
+                middle + s.duplicateMiddle.size(),
+                entry.size() - s.duplicateEnd.size() - middle - s.duplicateMiddle.size()))) {
+            return ProblemKind::kBlocking;
+        }
+    }
+    return ProblemKind::kOther;
+}
+
+ProblemCounts CountProblemKinds(const ListBox& problemList) {
+    ProblemCounts counts;
+    const int32_t rows = problemList.GetCount();
+    for (int32_t row = 0; row < rows; ++row) {
+        switch (ClassifyProblemEntry(problemList.GetText(row))) {
+            case ProblemKind::kBlocking:
+                ++counts.blocking;
+                break;
+            case ProblemKind::kSuspicious:
+                ++counts.suspicious;
+                break;
+            case ProblemKind::kGarbled:
+                ++counts.garbled;
+                break;
+            case ProblemKind::kEmptyLine:
+                ++counts.emptyLines;
+                break;
+            case ProblemKind::kOther:
+                ++counts.other;
+                break;
+        }
+    }
+    return counts;
+}
+
+}  // namespace brisna
