@@ -29,8 +29,10 @@
 
 #include "Capacities.h"
 #include "Version.h"
+#include "chapters/ChapterTitle.h"
 #include "check/ProblemKinds.h"
 #include "check/ValidationRules.h"
+#include "detect/BookOutline.h"
 #include "gui/CAboutDlg.h"
 #include "gui/DetectionSettings.h"
 #include "gui/PartsPlanDialog.h"
@@ -809,10 +811,16 @@ void MainWindow::UpdateStatus(int controlId) {
         status.book = QStringLiteral("%1（%2，%3）").arg(name, kind, SizeText(bytes));
         setWindowTitle(name + QStringLiteral(" - ") + caption);
     }
-    status.chapters = QStringLiteral("章节 %1").arg(dlg_->chapters.Count());
-
     const bool opened =
         controlId == kOpenTextButton || controlId == kOpenQbr2Button || controlId == kOpenQbrButton;
+    // A novel longer than one book is told of when it opens, before any marking: it needs 分册生成.
+    if (opened || controlId == kOpenEpubCommand) {
+        outlineChapters_ = BuildBookOutline(ReadBookText(dlg_->bookText.View())).ChapterCount();
+    }
+    status.chapters = QStringLiteral("章节 %1").arg(dlg_->chapters.Count());
+    if (outlineChapters_ > kMaxChapters) {
+        status.chapters += QStringLiteral("（全书 %1 章，超过98章）").arg(outlineChapters_);
+    }
     if (controlId == kTestButton || controlId == kCheckMissingButton) {
         const ProblemCounts counts = CountProblemKinds(*problemList_);
         status.problems = QStringLiteral("阻止生成 %1 · 可疑字 %2 · 乱码 %3 · 空行 %4")

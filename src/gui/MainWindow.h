@@ -164,6 +164,8 @@ class MainWindow : public QWidget, public WindowFrame {
     QAction* lineStartAction_ = nullptr;
     QComboBox* problemFilter_ = nullptr;
     Status status_;
+    // Chapters of the whole book's outline, counted when a book opens (no 98-chapter cap).
+    size_t outlineChapters_ = 0;
     std::string shownBook_;  // the book on show, as its path's bytes
     int shownBookCommand_ = 0;
 };

@@ -302,6 +302,13 @@ void ApplicationWindowTest::statusBarTellsOfTheBookItsProblemsAndTheFilesWritten
     QCOMPARE(window_->StatusField(2)->text(),
              QStringLiteral("阻止生成 1 · 可疑字 0 · 乱码 0 · 空行 1"));  // the last line
 
+    // A novel longer than one book says so on opening.
+    std::string novel;
+    for (int chapter = 1; chapter <= 120; ++chapter)
+        novel += G("第" + std::to_string(chapter) + "章 某事") + "\r\n" + G("正文。") + "\r\n";
+    client.OpenBookFile(Q(WriteBook("novel.txt", novel)));
+    QCOMPARE(window_->StatusField(1)->text(), QStringLiteral("章节 0（全书 120 章，超过98章）"));
+
     // Over-long chapters stop generation; a book that generates into several files lists them.
     std::string many;
     for (int chapter = 1; chapter <= 40; ++chapter) {
