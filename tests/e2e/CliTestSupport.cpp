@@ -33,17 +33,6 @@ std::vector<std::string> SplitLines(std::string_view text, std::string_view end)
     return lines;
 }
 
-std::string Gunzip(const std::filesystem::path& file) {
-    std::string content;
-    gzFile in = gzopen(file.c_str(), "rb");
-    if (in == nullptr) return content;
-    char buffer[65536];
-    int got;
-    while ((got = gzread(in, buffer, sizeof buffer)) > 0) content.append(buffer, got);
-    gzclose(in);
-    return content;
-}
-
 // The readable lines of a manual page: text lines and the arguments of heading macros, with
 // font escapes removed.
 std::vector<std::string> ManualPageLines(const std::string& roff) {
@@ -80,6 +69,17 @@ std::vector<std::string> ManualPageLines(const std::string& roff) {
 }
 
 }  // namespace
+
+std::string Gunzip(const std::filesystem::path& file) {
+    std::string content;
+    gzFile in = gzopen(file.c_str(), "rb");
+    if (in == nullptr) return content;
+    char buffer[65536];
+    int got;
+    while ((got = gzread(in, buffer, sizeof buffer)) > 0) content.append(buffer, got);
+    gzclose(in);
+    return content;
+}
 
 std::vector<std::string> CliResult::Lines() const {
     return SplitLines(out, "\n");

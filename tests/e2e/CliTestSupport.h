@@ -31,4 +31,10 @@ std::string NumberedBook(const std::vector<uint32_t>& chapterBytes);
 // manual pages installed on the machine; empty when they are not installed.
 std::string InstalledChineseText(size_t minBytes);
 
+// The installed Chinese Debian FAQ (debian-faq-zh-cn), gzip-compressed UTF-8.
+inline constexpr const char* kChineseFaq = "/usr/share/doc/debian/FAQ/debian-faq.zh-cn.txt.gz";
+
+// The uncompressed content of a gzip file; empty when it cannot be read.
+std::string Gunzip(const std::filesystem::path& file);
+
 }  // namespace brisna::e2e

@@ -4,7 +4,6 @@
 // files around generation. Every input is made at test time from texts installed on the machine.
 #include <gtest/gtest.h>
 #include <unicode/ucnv.h>
-#include <zlib.h>
 
 #include <filesystem>
 #include <functional>
@@ -21,19 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::G;
-
-constexpr const char* kFaq = "/usr/share/doc/debian/FAQ/debian-faq.zh-cn.txt.gz";
-
-std::string ReadGzip(const char* path) {
-    std::string text;
-    gzFile file = gzopen(path, "rb");
-    if (file == nullptr) return text;
-    char buffer[65536];
-    int got = 0;
-    while ((got = gzread(file, buffer, sizeof buffer)) > 0) text.append(buffer, got);
-    gzclose(file);
-    return text;
-}
 
 std::string Convert(std::string_view bytes, const char* to, const char* from) {
     std::string out(bytes.size() * 4 + 16, '\0');
@@ -145,7 +131,7 @@ void ExpectHalvesEqual(const fs::path&, const CliResult& run) {
 }
 
 TEST_F(Hardening, DamagedUtf8BooksStayUtf8) {
-    const std::string faq = ReadGzip(kFaq);
+    const std::string faq = Gunzip(kChineseFaq);
     if (faq.empty()) GTEST_SKIP() << "the Chinese Debian FAQ (debian-faq-zh-cn) is not installed";
     const std::string chapters =
         "brisnamake-cli chapters faq.txt --line 0 --incremental '第 1 章' --at-line-start";

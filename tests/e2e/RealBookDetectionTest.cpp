@@ -2,7 +2,6 @@
 // scripts/install-deps.sh installs (read at test time, never committed). Its chapters are headed
 // "第 1 章 定义和概览" ... "第 16 章 关于本 FAQ 的一般性信息".
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <filesystem>
 #include <string>
@@ -21,19 +20,6 @@
 namespace brisna::e2e {
 namespace {
 
-constexpr const char* kFaq = "/usr/share/doc/debian/FAQ/debian-faq.zh-cn.txt.gz";
-
-std::string ReadGzip(const char* path) {
-    std::string text;
-    gzFile file = gzopen(path, "rb");
-    if (file == nullptr) return text;
-    char buffer[65536];
-    int got = 0;
-    while ((got = gzread(file, buffer, sizeof buffer)) > 0) text.append(buffer, got);
-    gzclose(file);
-    return text;
-}
-
 // The FAQ spaces its headings with no-break spaces, which GBK does not have: plain spaces, as a
 // book prepared for a reader would hold.
 std::string WithPlainSpaces(std::string faq) {
@@ -46,7 +32,7 @@ std::string WithPlainSpaces(std::string faq) {
 // The whole FAQ as GBK with CR LF line ends, nothing left out: title page, contents list and
 // every cross-reference.
 std::string WholeFaq() {
-    const std::string faq = WithPlainSpaces(ReadGzip(kFaq));
+    const std::string faq = WithPlainSpaces(Gunzip(kChineseFaq));
     std::string book;
     size_t at = 0;
     while (at < faq.size()) {
@@ -83,7 +69,7 @@ std::vector<std::string> Titles(const CliResult& run) {
 class RealBookDetection : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (!std::filesystem::exists(kFaq)) {
+        if (!std::filesystem::exists(kChineseFaq)) {
             GTEST_SKIP() << "the Chinese Debian FAQ (debian-faq-zh-cn) is not installed";
         }
     }
