@@ -24,7 +24,7 @@ WordListResult LoadSuspiciousWords(const std::filesystem::path& file) {
         result.status = WordListStatus::kMissing;
         return result;
     }
-    RememberInputFile(read.device, read.inode);
+    RememberInputFile(read.identity);
     // The list is kept in GBK like the text it is searched in; a byte-order mark is dropped. A
     // file whose lines end in CR alone is split at its CRs, as a book is.
     const std::string bytes =

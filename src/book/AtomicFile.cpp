@@ -141,8 +141,7 @@ bool WriteFileAtomically(const std::string& givenPath, std::string_view bytes, i
     if (::stat(path.c_str(), &existing) == 0) {
         // Never over a file this run read a text from: a link named like the output could
         // otherwise make generation replace its own book.
-        if (IsInputFile(static_cast<uint64_t>(existing.st_dev),
-                        static_cast<uint64_t>(existing.st_ino))) {
+        if (IsInputFile(IdentityOf(existing))) {
             return Fail(error, kErrorOutputIsInput);
         }
         if (S_ISDIR(existing.st_mode)) return Fail(error, EISDIR);

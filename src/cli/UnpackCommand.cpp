@@ -100,8 +100,7 @@ class UnpackCommand : public Command {
             // The text never replaces the book it came from, by its name or through a link.
             struct stat info {};
             if (::stat(book.c_str(), &info) == 0) {
-                RememberInputFile(static_cast<uint64_t>(info.st_dev),
-                                  static_cast<uint64_t>(info.st_ino));
+                RememberInputFile(IdentityOf(info));
             }
             return WriteOutputFile(
                 *output, GbkTextToOutput(session.View().GetText(), WrittenEncoding(args, *output)),

@@ -302,7 +302,7 @@ std::vector<std::string> LoadNotices(const BookLoadResult& loaded) {
 BookLoadResult LoadBookFile(const std::string& path, TextEncoding encoding) {
     const uint64_t limit = encoding == TextEncoding::kGbk ? kMaxTextBytes : kSourceReadLimit;
     FileReadResult read = ReadRegularFile(path, limit);
-    if (read.status == FileReadStatus::kOk) RememberInputFile(read.device, read.inode);
+    if (read.status == FileReadStatus::kOk) RememberInputFile(read.identity);
     BookLoadResult failed;
     failed.encoding = encoding;
     failed.error = read.error;

@@ -14,8 +14,8 @@ namespace brisna {
 namespace {
 
 std::mutex inputFilesMutex;
-std::set<std::pair<uint64_t, uint64_t>>& InputFiles() {
-    static std::set<std::pair<uint64_t, uint64_t>> files;
+std::set<FileIdentity>& InputFiles() {
+    static std::set<FileIdentity> files;
     return files;
 }
 
@@ -52,8 +52,7 @@ FileReadResult ReadRegularFile(const std::string& path, uint64_t limitBytes) {
 
     FileReadResult result;
     result.size = size;
-    result.device = static_cast<uint64_t>(info.st_dev);
-    result.inode = static_cast<uint64_t>(info.st_ino);
+    result.identity = IdentityOf(info);
     result.bytes.resize(static_cast<size_t>(size));
     size_t done = 0;
     while (done < result.bytes.size()) {
@@ -75,21 +74,26 @@ std::string SystemErrorText(int error) {
     return std::strerror(error);
 }
 
-void RememberInputFile(uint64_t device, uint64_t inode) {
+FileIdentity IdentityOf(const struct stat& info) {
+    return {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino),
+            static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+}
+
+void RememberInputFile(const FileIdentity& file) {
     std::lock_guard<std::mutex> lock(inputFilesMutex);
-    InputFiles().emplace(device, inode);
+    InputFiles().insert(file);
 }
 
 void RememberInputDescriptor(int fd) {
     struct stat info {};
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-        RememberInputFile(static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino));
+        RememberInputFile(IdentityOf(info));
     }
 }
 
-bool IsInputFile(uint64_t device, uint64_t inode) {
+bool IsInputFile(const FileIdentity& file) {
     std::lock_guard<std::mutex> lock(inputFilesMutex);
-    return InputFiles().count({device, inode}) != 0;
+    return InputFiles().count(file) != 0;
 }
 
 }  // namespace brisna

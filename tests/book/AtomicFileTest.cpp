@@ -8,6 +8,7 @@
 
 #include "book/AtomicFile.h"
 #include "book/FileCalls.h"
+#include "text/FileReading.h"
 #include "support/TestSupport.h"
 
 namespace brisna {
@@ -32,6 +33,34 @@ TEST(AtomicFile, WritesAndReplacesWholeFiles) {
     ASSERT_TRUE(WriteFileAtomically(path, ""));
     EXPECT_EQ(test::ReadFileBytes(path), "");
     EXPECT_EQ(EntriesIn(dir.path()), 1u);
+}
+
+// An input of the run is never replaced, by its name or through a hard link; a later file that
+// was given the inode of a deleted input (a window opens books for hours) is no input.
+TEST(AtomicFile, InputsOfTheRunAreNeverReplaced) {
+    test::TempDir dir;
+    const std::string input = (dir / "book.txt").string();
+    test::WriteFileBytes(input, "text");
+    ASSERT_EQ(::link(input.c_str(), (dir / "book.epub").c_str()), 0);
+    FileReadResult read = ReadRegularFile(input, 100);
+    RememberInputFile(read.identity);
+    int error = 0;
+    EXPECT_FALSE(WriteFileAtomically(input, "x", &error));
+    EXPECT_EQ(error, kErrorOutputIsInput);
+    EXPECT_FALSE(WriteFileAtomically((dir / "book.epub").string(), "x"));
+    EXPECT_EQ(test::ReadFileBytes(input), "text");
+
+    std::filesystem::remove(input);
+    std::filesystem::remove(dir / "book.epub");
+    for (int i = 0; i < 50; ++i) {
+        const std::string later = (dir / ("later" + std::to_string(i))).string();
+        test::WriteFileBytes(later, "new");
+        struct stat info {};
+        ASSERT_EQ(::stat(later.c_str(), &info), 0);
+        if (info.st_ino != read.identity.inode) continue;
+        EXPECT_TRUE(WriteFileAtomically(later, "replaced")) << "inode reused at try " << i;
+        break;
+    }
 }
 
 TEST(AtomicFile, AFailedWriteLeavesNothingNew) {
