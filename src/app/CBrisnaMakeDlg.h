@@ -17,6 +17,7 @@
 #include "controls/DialogHost.h"
 #include "controls/ListBox.h"
 #include "controls/RichEdit.h"
+#include "epub/EpubContents.h"
 #include "parts/PartGeneration.h"
 #include "text/TextEncoding.h"
 
@@ -103,6 +104,9 @@ class CBrisnaMakeDlg {
     // What the last text book that loaded was read as, and the files the last 生成qbr wrote.
     TextEncoding loadedEncoding = TextEncoding::kGbk;
     std::vector<std::string> lastWrittenFiles;
+    // The whole contents of the last EPUB opened, when they were more than the chapter list
+    // holds; they stand for the book while it is as it was opened.
+    OpenedContents openedContents;
 
     // Unsaved chapter work: the chapter list changed since the book was opened or last generated.
     // The window asks before closing, opening another book or deleting every chapter would throw
@@ -116,9 +120,13 @@ class CBrisnaMakeDlg {
     // line, tests of the core), and then the commands go on as they always did.
     std::function<bool(std::string_view gbkQuestion)> confirm;
 
-    // 分册生成: the parts of the book as it stands, from the marked chapters or, with none
-    // marked, from the whole book's outline.
+    // 分册生成: the parts of the book as it stands: the whole contents of the EPUB it was opened
+    // from while they hold, else the marked chapters, else (none marked) the whole book's
+    // outline.
     PartPlan PlanBookParts();
+    // The contents 生成EPUB writes when the chapter list does not hold them all (see
+    // WholeBookContents); empty when it writes the chapter list.
+    std::vector<TocEntry> WholeBookContentsNow();
     // Writes the planned parts; the window shows the plan first and writes on the operator's
     // word. Unset (command line, tests): 分册生成 writes at once.
     using PartsWriter = std::function<PartsOutcome(const PartsProgress&)>;

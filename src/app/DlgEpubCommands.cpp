@@ -1,16 +1,45 @@
 // The EPUB commands of the background menu, wired to the dialog.
 #include "app/CBrisnaMakeDlg.h"
+
+#include <sys/stat.h>
+
+#include "chapters/ChapterTitle.h"
 #include "epub/EpubCommands.h"
+#include "text/CodePage936.h"
 
 namespace brisna {
 
 void CBrisnaMakeDlg::OnOpenEpub() {
-    OpenEpubBook(bookText, chapterList, chapters, host, bookSourcePath, openedBookPath);
+    OpenEpubBook(bookText, chapterList, chapters, host, bookSourcePath, openedBookPath,
+                 openedContents);
 }
 
+std::vector<TocEntry> CBrisnaMakeDlg::WholeBookContentsNow() {
+    RefreshLineTable();
+    return WholeBookContents(ReadBookText(bookText.View()), chapters, openedContents);
+}
+
+namespace {
+
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat first {}, second {};
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+}  // namespace
+
 void CBrisnaMakeDlg::OnGenerateEpub() {
+    // The EPUB of an opened EPUB goes where it came from; what the editor does not hold of it
+    // (pictures, styles) would be lost, so the operator is asked first.
+    if (confirm && SameFile(EpubPathFor(bookSourcePath), openedBookPath) &&
+        !confirm(Utf8ToGbk("生成的EPUB将替换打开的EPUB文件，其中的图片和样式不会保留。确定要替换吗？"))) {
+        return;
+    }
     // An EPUB holds the chapters as a generated book does: closing now loses nothing.
-    if (GenerateEpubBook(bookText, chapterList, chapters, host, bookSourcePath, {}).succeeded) {
+    const std::vector<TocEntry> contents = WholeBookContentsNow();
+    if (GenerateEpubBook(bookText, chapterList, chapters, host, bookSourcePath, {}, contents)
+            .succeeded) {
         MarkChaptersSaved();
     }
 }

@@ -10,6 +10,16 @@ PartPlan CBrisnaMakeDlg::PlanBookParts() {
     RefreshLineTable();
     const std::string text = ReadBookText(bookText.View());
     std::vector<PlanHeading> headings;
+    if (const std::vector<TocEntry>* contents = openedContents.For(text, chapters)) {
+        // An entry with entries below it is a volume.
+        for (size_t i = 0; i < contents->size(); ++i) {
+            const TocEntry& entry = (*contents)[i];
+            const bool volume = entry.level == 1 && i + 1 < contents->size() &&
+                                (*contents)[i + 1].level > 1;
+            headings.push_back({entry.title, entry.offset, volume, false});
+        }
+        return PlanParts(text, headings, bookSourcePath);
+    }
     if (chapters.Count() > 0) {
         for (uint32_t i = 0; i < chapters.Count(); ++i) {
             const ChapterRecord& record = *chapters.RecordAt(i);

@@ -9,8 +9,11 @@
 #include <thread>
 
 #include "Capacities.h"
+#include "chapters/ChapterTitle.h"
 #include "cli/BookBatch.h"
 #include "cli/RunReport.h"
+#include "detect/BookOutline.h"
+#include "epub/EpubCommands.h"
 #include "text/BookLoading.h"
 #include "text/CodePage936.h"
 
@@ -132,11 +135,12 @@ void AddOptions(std::vector<OptionSpec>& to, const std::vector<OptionSpec>& spec
 }
 
 int ReadBookSettings(const ParsedArgs& args, const std::vector<std::string>& books,
-                     CommandStreams& streams, BookSettings& settings) {
+                     CommandStreams& streams, BookSettings& settings,
+                     AutoChapters autoChapters) {
     settings.wordsFile = args.Value("words");
     settings.encoding = EncodingOf(args);
     settings.headingsAtLineStart = args.Flag("at-line-start");
-    settings.parts = args.Flag("parts");
+    settings.autoChapters = args.Flag("parts") ? AutoChapters::kOutline : autoChapters;
     if (settings.wordsFile) {
         std::string problem = WordsFileProblem(*settings.wordsFile);
         if (!problem.empty()) {
@@ -154,7 +158,7 @@ int ReadBookSettings(const ParsedArgs& args, const std::vector<std::string>& boo
         if (key == "keyword") {
             settings.chapterOptions.push_back({ChapterOption::Kind::kKeyword, value});
         }
-        if (key == "auto" && !settings.parts) {
+        if (key == "auto") {
             settings.chapterOptions.push_back({ChapterOption::Kind::kAuto, ""});
         }
     }
@@ -179,6 +183,29 @@ std::unique_ptr<CliSession> NewBookSession(const BookSettings& settings, LineSin
     return session;
 }
 
+namespace {
+
+// An EPUB read from standard input.
+bool LooksLikeEpubInput(const std::string& book, const BookSettings& settings) {
+    return book == "-" && settings.standardInput && LooksLikeZip(settings.standardInput->bytes);
+}
+
+// True when --auto leaves the chapters to the book's outline.
+bool LeavesAutoToOutline(CBrisnaMakeDlg& dialog, const BookSettings& settings) {
+    switch (settings.autoChapters) {
+        case AutoChapters::kRecognition:
+            return false;
+        case AutoChapters::kOutline:
+            return true;
+        case AutoChapters::kRecognitionUpToOneBook:
+            return BuildBookOutline(ReadBookText(dialog.bookText.View())).ChapterCount() >
+                   kMaxChapters;
+    }
+    return false;
+}
+
+}  // namespace
+
 Prepared PrepareBook(CliSession& session, const std::string& book, const BookSettings& settings,
                      LineSink& sink) {
     if (book == "-" && settings.standardInput) {
@@ -196,11 +223,15 @@ Prepared PrepareBook(CliSession& session, const std::string& book, const BookSet
     } else if (!session.OpenText(book)) {
         return Prepared::kNotOpened;
     }
-    session.Dialog().headingsAtLineStart = settings.headingsAtLineStart;
+    CBrisnaMakeDlg& dialog = session.Dialog();
+    dialog.headingsAtLineStart = settings.headingsAtLineStart;
     // An EPUB brings its own chapters; chapter options mark the book afresh instead.
-    if (!settings.chapterOptions.empty() && IsEpubPath(book))
-        session.Dialog().OnDeleteAllChapters();
+    if (!settings.chapterOptions.empty() && (IsEpubPath(book) || LooksLikeEpubInput(book, settings)))
+        dialog.OnDeleteAllChapters();
     for (const ChapterOption& option : settings.chapterOptions) {
+        if (option.kind == ChapterOption::Kind::kAuto && LeavesAutoToOutline(dialog, settings)) {
+            continue;
+        }
         std::string error;
         if (!session.ApplyChapterOption(option, error)) {
             if (!error.empty()) sink.Message(error);
@@ -226,10 +257,12 @@ unsigned JobsOf(const ParsedArgs& args) {
 }
 
 int RunPreparedBooks(const ParsedArgs& args, unsigned jobs, CommandStreams& streams,
-                     const PreparedBookJob& job, const PreparedBookOutputs& outputsOf) {
+                     const PreparedBookJob& job, const PreparedBookOutputs& outputsOf,
+                     AutoChapters autoChapters) {
     std::vector<std::string> books = args.Values("BOOK");
     BookSettings settings;
-    if (int code = ReadBookSettings(args, books, streams, settings); code != kExitOk) {
+    if (int code = ReadBookSettings(args, books, streams, settings, autoChapters);
+        code != kExitOk) {
         return code;
     }
     BookOutputs outputs;

@@ -39,6 +39,17 @@ OutputEncoding OutputEncodingOf(const ParsedArgs& args);
 // Appends the specs to a command's option list.
 void AddOptions(std::vector<OptionSpec>& to, const std::vector<OptionSpec>& specs);
 
+// What --auto does.
+enum class AutoChapters {
+    kRecognition,  // 自动识别章节
+    // --parts: nothing; the book's outline gives the chapters unless other chapter options mark
+    // them (it is what recognition would find, without the limit of one book).
+    kOutline,
+    // epub: 自动识别章节 while the book's outline fits one book's chapter list, else nothing, and
+    // the outline gives the EPUB's contents.
+    kRecognitionUpToOneBook,
+};
+
 // What every book of one run shares.
 struct BookSettings {
     std::optional<std::string> wordsFile;
@@ -46,16 +57,16 @@ struct BookSettings {
     bool headingsAtLineStart = false;         // --at-line-start, for every chapter option
     std::optional<StreamRead> standardInput;  // read once when a book is "-"
     TextEncoding encoding = TextEncoding::kAuto;
-    // --parts: the book's outline gives the chapters unless chapter options mark them (--auto
-    // then adds nothing: the outline is what it would find, without the limit of one book).
-    bool parts = false;
+    // What --auto does for this subcommand.
+    AutoChapters autoChapters = AutoChapters::kRecognition;
 };
 
 // Builds the settings from the parsed arguments: checks an explicit --words file, takes
 // --encoding when the subcommand has it and reads standard input when a book is "-". Returns
 // kExitOk, or kExitUsage after reporting on err.
 int ReadBookSettings(const ParsedArgs& args, const std::vector<std::string>& books,
-                     CommandStreams& streams, BookSettings& settings);
+                     CommandStreams& streams, BookSettings& settings,
+                     AutoChapters autoChapters = AutoChapters::kRecognition);
 
 // A session for one book whose message boxes go to the book's message lines.
 std::unique_ptr<CliSession> NewBookSession(const BookSettings& settings, LineSink& sink);
@@ -80,8 +91,10 @@ using PreparedBookJob = std::function<int(CliSession& session, Prepared prepared
 // files it would write (see RunBooks).
 using PreparedBookOutputs =
     std::function<std::vector<std::string>(CliSession& session, Prepared prepared)>;
+// --parts makes --auto kOutline; `autoChapters` is what it does otherwise.
 int RunPreparedBooks(const ParsedArgs& args, unsigned jobs, CommandStreams& streams,
-                     const PreparedBookJob& job, const PreparedBookOutputs& outputsOf = {});
+                     const PreparedBookJob& job, const PreparedBookOutputs& outputsOf = {},
+                     AutoChapters autoChapters = AutoChapters::kRecognition);
 
 // The exit code of a command that leaves its findings in the problem list: 3 after a refused
 // chapter option, else 1 when the list has entries, else 0.

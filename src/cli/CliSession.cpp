@@ -1,5 +1,7 @@
 #include "cli/CliSession.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <charconv>
 #include <filesystem>
@@ -7,9 +9,11 @@
 #include "app/ControlIds.h"
 #include "chapters/ManualChapterCommands.h"
 #include "cli/Output.h"
+#include "epub/EpubCommands.h"
 #include "text/BookLoading.h"
 #include "text/CodePage936.h"
 #include "text/EncodingConversion.h"
+#include "text/FileReading.h"
 
 namespace brisna::cli {
 
@@ -35,8 +39,16 @@ bool CliSession::OpenText(const std::string& path) {
     size_t before = MessageCount();
     host_.QueueFileChoice(path);
     // An EPUB is a book text too: 打开EPUB brings its text and its chapters.
-    dialog_->OnCommand(IsEpubPath(path) ? kOpenEpubCommand : kOpenTextButton);
-    return OnlyNoticesSince(before);
+    const bool epub = IsEpubPath(path);
+    dialog_->OnCommand(epub ? kOpenEpubCommand : kOpenTextButton);
+    if (!OnlyNoticesSince(before)) return false;
+    // A text file remembers itself as it loads; an EPUB read is never written over either (its
+    // own EPUB would go where it is).
+    struct stat info {};
+    if (epub && ::stat(path.c_str(), &info) == 0) {
+        RememberInputFile(IdentityOf(info));
+    }
+    return true;
 }
 
 bool IsEpubPath(std::string_view path) {
@@ -55,6 +67,11 @@ bool CliSession::LoadTextBytes(std::string_view fileBytes, const std::string& so
     // The same steps as "打开txt文件" after its file has been read.
     CBrisnaMakeDlg& dialog = *dialog_;
     dialog.bookSourcePath = sourcePath;
+    // An EPUB has no name to tell it by here; its zip signature does (no text begins so).
+    if (LooksLikeZip(fileBytes)) {
+        return LoadEpubBytes(fileBytes, sourcePath, dialog.bookText, chapterList_, dialog.chapters,
+                             host_, dialog.openedContents);
+    }
     BookLoadResult loaded = DecodeBookBytes(fileBytes, dialog.textEncoding);
     if (loaded.status != BookReadStatus::kOk) {
         host_.ShowFileMessage(BookReadMessage(loaded.status), MessageCaption::kNone, sourcePath,

@@ -51,7 +51,8 @@ class CliSession {
     bool OpenText(const std::string& path);
     // Loads file bytes that did not come from a named file (standard input) the way
     // "打开txt文件" loads a file's bytes, with the same messages; sourcePath becomes the book
-    // source path. True when the book loaded.
+    // source path. Bytes that begin as a zip archive are an EPUB and load as 打开EPUB loads
+    // its file. True when the book loaded.
     bool LoadTextBytes(std::string_view fileBytes, const std::string& sourcePath);
     // Presses 1011 or 1016 with the path as the dialog's answer. True when no message came up.
     bool OpenBook(const std::string& path, bool qbr2);

@@ -22,13 +22,19 @@ class EpubCommand : public Command {
             "The title comes from a line 《书名》 or 书名：… at the head of the text, else the "
             "file name; the author from a line 作者：…; the identifier from the text, so the "
             "same book always gives the same file.",
+            "An EPUB holds any number of chapters. A book of more chapters than the chapter list "
+            "holds (98) is written from its whole outline when no chapter is marked, with its "
+            "volumes as the first level of the contents and their chapters below them; `--auto` "
+            "marks nothing in such a book and leaves the contents to the outline. An EPUB read "
+            "with a longer contents is written with all of it unless chapter options mark it "
+            "afresh.",
             "The file is written beside the text as `BOOK.epub` (`.txt` removed from the name, "
             "as for the generated books), replacing an existing one as 生成qbr does. With "
             "`-o OUT.epub` it goes there instead, and an existing `OUT.epub` is left alone "
             "(exit 3) unless `--force` is given; `-o -` writes the file to standard output. The "
             "written path is printed; \"生成EPUB成功\" goes to standard error.",
             "Exit 0 when the file was written, else 3. A book read from standard input needs "
-            "`-o`."};
+            "`-o`; an EPUB on standard input is recognised by its content."};
         spec_.summaryZh = "标记章节并把书写成 EPUB 3 文件";
         spec_.detailsZh = {
             "像“打开txt文件”（`.epub` 则像“打开EPUB”）那样打开书，应用章节选项，然后执行"
@@ -36,11 +42,14 @@ class EpubCommand : public Command {
             "一个 EPUB 3 文件：带目录（`nav.xhtml`，以及给旧阅读器的 `toc.ncx`），每章一个 XHTML "
             "文档。书名取自文本开头的《书名》或“书名：…”一行，否则取文件名；作者取自“作者：…”"
             "一行；标识符由文本算出，所以同一本书总是得到相同的文件。",
+            "EPUB 的章节数没有限制。章节多于章节列表所能容纳（98章）的书，在没有标记章节时按全书"
+            "结构写出：卷为目录的第一级，各卷的章在其下；对这样的书 `--auto` 不标记章节，目录交给"
+            "全书结构。读入的 EPUB 目录更长时，除非用章节选项重新标记，写出的是它的全部目录。",
             "文件写在文本旁边，名为 `BOOK.epub`（和生成的书一样，名字中去掉 `.txt`），已有的同名"
             "文件会像“生成qbr”那样被替换。给出 `-o OUT.epub` 时改写到那里，已有的 `OUT.epub` "
             "不会被改动（退出码 3），除非给出 `--force`；`-o -` 把文件写到标准输出。写出的路径"
             "会被打印；“生成EPUB成功”输出到标准错误。",
-            "写出文件时退出码为 0，否则为 3。从标准输入读的书需要 `-o`。"};
+            "写出文件时退出码为 0，否则为 3。从标准输入读的书需要 `-o`；标准输入上的 EPUB 按内容识别。"};
         spec_.options.push_back(BookArgument(false));
         spec_.options.push_back(EncodingOption());
         AddOptions(spec_.options, ChapterOptionSpecs());
@@ -70,20 +79,23 @@ class EpubCommand : public Command {
             args, 1, streams, [&](CliSession& session, Prepared prepared, LineSink& sink) {
                 if (prepared != Prepared::kReady) return kExitFailed;
                 CBrisnaMakeDlg& dialog = session.Dialog();
+                const std::vector<TocEntry> contents = dialog.WholeBookContentsNow();
                 if (output && *output == "-") {
                     std::optional<std::string> bytes =
                         BuildCheckedEpub(dialog.bookText, dialog.chapterList, dialog.chapters,
-                                         dialog.host, dialog.bookSourcePath);
+                                         dialog.host, dialog.bookSourcePath, contents);
                     if (!bytes) return kExitFailed;
                     return WriteOutputFile("-", *bytes, true, sink.Results(), streams.err);
                 }
-                EpubOutcome outcome =
-                    GenerateEpubBook(dialog.bookText, dialog.chapterList, dialog.chapters,
-                                     dialog.host, dialog.bookSourcePath, output.value_or(""));
+                EpubOutcome outcome = GenerateEpubBook(dialog.bookText, dialog.chapterList,
+                                                       dialog.chapters, dialog.host,
+                                                       dialog.bookSourcePath, output.value_or(""),
+                                                       contents);
                 if (!outcome.succeeded) return kExitFailed;
                 sink.Result(DisplayPath(outcome.path));
                 return kExitOk;
-            });
+            },
+            {}, AutoChapters::kRecognitionUpToOneBook);
     }
 
   private:

@@ -15,8 +15,11 @@ const ScriptGrammar& Grammar() {
          "`<stdin>`）。"},
         {
             {"`open-txt PATH`",
-             "presses \"打开txt文件\" (1010); the dialog answers PATH (the rest of the line)",
-             "按“打开txt文件”（1010）；对话框以 PATH（行的其余部分）作答"},
+             "presses \"打开txt文件\" (1010); the dialog answers PATH (the rest of the line). A "
+             "PATH ending in `.epub` (any case) is opened with \"打开EPUB\" instead",
+             "按“打开txt文件”（1010）；对话框以 PATH（行的其余部分）作答。以 `.epub`（不分大小写）"
+             "结尾的 PATH 改用“打开EPUB”打开"},
+            {"`open-epub PATH`", "chooses \"打开EPUB\" with PATH", "以 PATH 选择“打开EPUB”"},
             {"`open-qbr2 PATH`", "presses \"打开qbr2文件\" (1011) with PATH",
              "以 PATH 按“打开qbr2文件”（1011）"},
             {"`open-qbr PATH`", "presses \"打开qbr\" (1016) with PATH",

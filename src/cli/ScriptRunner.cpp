@@ -99,14 +99,18 @@ bool ScriptRunner::RunLine(std::string_view line, std::string& error) {
     if (action.empty() || action.front() == '#') return true;
     CBrisnaMakeDlg& dialog = session_.Dialog();
 
-    if (action == "open-txt" || action == "open-qbr2" || action == "open-qbr") {
+    if (action == "open-txt" || action == "open-qbr2" || action == "open-qbr" ||
+        action == "open-epub") {
         std::string path(TrimLeft(rest));
         if (path.empty()) {
             error = std::string(action) + " needs a path";
             return false;
         }
         AnswerNextDialog(path);
-        dialog.OnCommand(action == "open-txt"    ? kOpenTextButton
+        // A book text may be an EPUB, as everywhere a book text is read.
+        const bool epub = action == "open-epub" || (action == "open-txt" && IsEpubPath(path));
+        dialog.OnCommand(epub                    ? kOpenEpubCommand
+                         : action == "open-txt"  ? kOpenTextButton
                          : action == "open-qbr2" ? kOpenQbr2Button
                                                  : kOpenQbrButton);
         return true;

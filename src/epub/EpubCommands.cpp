@@ -40,15 +40,6 @@ std::string BookSourcePathOfEpub(std::string_view epubPath) {
     return std::string(epubPath.substr(0, dot)) + ".txt";
 }
 
-std::vector<TocEntry> TocFromChapters(const ChapterModel& chapters) {
-    std::vector<TocEntry> toc;
-    for (uint32_t i = 0; i < chapters.Count(); ++i) {
-        const ChapterRecord& record = *chapters.RecordAt(i);
-        toc.push_back({1, std::string(record.Title()), record.offset});
-    }
-    return toc;
-}
-
 int64_t BookModificationSeconds(std::string_view bookSourcePath) {
     if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch != nullptr && *epoch != 0) {
         char* end = nullptr;
@@ -70,6 +61,12 @@ std::optional<std::string> BuildCheckedEpub(CMyRECtrl& bookText, ListBox& chapte
     const std::string text = ReadBookText(bookText.View());
     if (toc.empty() && !RunGenerateChecks(bookText, chapterList, chapters, host, bookSourcePath,
                                           GenerateLimits::kNoSizeOrCount)) {
+        return std::nullopt;
+    }
+    // A whole book's contents come from its outline or from an EPUB's own contents: they hold
+    // no empty title and start the text; the name is what is left to check.
+    if (!toc.empty() && BookFileNameBytes(bookSourcePath) > kMaxBookFileNameBytes) {
+        host.ShowMessage(Utf8ToGbk("QBR文件名不能超过15个汉字"), MessageCaption::kNone);
         return std::nullopt;
     }
     const EpubMetadata metadata =
@@ -101,7 +98,8 @@ EpubOutcome GenerateEpubBook(CMyRECtrl& bookText, ListBox& chapterList, ChapterM
 }
 
 bool OpenEpubBook(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& chapters,
-                  DialogHost& host, std::string& bookSourcePath, std::string& openedBookPath) {
+                  DialogHost& host, std::string& bookSourcePath, std::string& openedBookPath,
+                  OpenedContents& opened) {
     std::optional<std::string> chosen = host.ChooseFileToOpen(FileFilter::kEpub);
     if (!chosen) return false;
     WaitCursor wait(host);
@@ -125,10 +123,15 @@ bool OpenEpubBook(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& chapt
                                  SystemErrorText(file.error));
             return false;
     }
-    EpubReadResult read = ReadEpub(file.bytes);
-    file.bytes = std::string();
+    return LoadEpubBytes(file.bytes, *chosen, bookText, chapterList, chapters, host, opened);
+}
+
+bool LoadEpubBytes(std::string_view bytes, std::string_view shownPath, CMyRECtrl& bookText,
+                   ListBox& chapterList, ChapterModel& chapters, DialogHost& host,
+                   OpenedContents& opened) {
+    EpubReadResult read = ReadEpub(bytes);
     if (!read.ok) {
-        host.ShowFileMessage(read.message, MessageCaption::kNone, *chosen, {});
+        host.ShowFileMessage(read.message, MessageCaption::kNone, std::string(shownPath), {});
         return false;
     }
 
@@ -150,6 +153,8 @@ bool OpenEpubBook(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& chapt
     view.SetFocus();
     view.SetSelection({0, 0});
     chapters.SetTextLength(0);
+    opened.Clear();
+    if (toc.size() > kMaxChapters) opened.Keep(toc, read.book.text, chapters);
     if (read.book.replaced > 0) {
         host.ShowMessage(ReplacedCharactersMessage(read.book.replaced, read.book.firstReplacedLine),
                          MessageCaption::kPrompt);
@@ -160,6 +165,10 @@ bool OpenEpubBook(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& chapt
                          MessageCaption::kPrompt);
     }
     return true;
+}
+
+bool LooksLikeZip(std::string_view bytes) {
+    return bytes.starts_with(std::string_view("PK\x03\x04", 4));
 }
 
 }  // namespace brisna

@@ -10,6 +10,7 @@
 #include "controls/CMyRECtrl.h"
 #include "controls/DialogHost.h"
 #include "controls/ListBox.h"
+#include "epub/EpubContents.h"
 #include "epub/EpubWriter.h"
 
 namespace brisna {
@@ -21,9 +22,6 @@ std::string EpubPathFor(std::string_view bookSourcePath);
 // The book source path of an opened EPUB: its file name's last extension replaced by ".txt",
 // so that generating writes the books beside it.
 std::string BookSourcePathOfEpub(std::string_view epubPath);
-
-// The table of contents of the chapter model: one top-level entry per chapter.
-std::vector<TocEntry> TocFromChapters(const ChapterModel& chapters);
 
 // The modification date an EPUB of the book carries: SOURCE_DATE_EPOCH when it is set (for
 // reproducible builds), else the book file's own modification time, else 2000-01-01. Never the
@@ -37,8 +35,9 @@ struct EpubOutcome {
 
 // 生成EPUB: runs the generate-side checks (without the 30 KB and 98-chapter limits of the
 // other formats), then writes the book to outputPath (empty: EpubPathFor the source path)
-// through an atomic replace and reports "生成EPUB成功：<path>". The table of contents is `toc`,
-// or the chapter model's chapters when it is empty.
+// through an atomic replace and reports "生成EPUB成功：<path>". The table of contents is `toc`
+// (a whole book's contents, see WholeBookContents: only the file name rule applies to it), or
+// the chapter model's chapters, checked as 生成qbr checks them, when it is empty.
 EpubOutcome GenerateEpubBook(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& chapters,
                              DialogHost& host, std::string_view bookSourcePath,
                              const std::string& outputPath, const std::vector<TocEntry>& toc = {});
@@ -51,9 +50,20 @@ std::optional<std::string> BuildCheckedEpub(CMyRECtrl& bookText, ListBox& chapte
                                             const std::vector<TocEntry>& toc = {});
 
 // 打开EPUB: asks for the file, reads it and fills the editor: the spine's text and the
-// contents' chapters (the first 98 of them, with a notice when there are more). On any failure
-// one message is shown and the editor keeps its previous text. True when the book was opened.
+// contents' chapters (the first 98 of them, with a notice when there are more; the whole
+// contents are kept in `opened` then). On any failure one message is shown and the editor keeps
+// its previous text. True when the book was opened.
 bool OpenEpubBook(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& chapters,
-                  DialogHost& host, std::string& bookSourcePath, std::string& openedBookPath);
+                  DialogHost& host, std::string& bookSourcePath, std::string& openedBookPath,
+                  OpenedContents& opened);
+
+// The second half of 打开EPUB, for an EPUB already read into memory (`shownPath` names it in
+// the messages).
+bool LoadEpubBytes(std::string_view bytes, std::string_view shownPath, CMyRECtrl& bookText,
+                   ListBox& chapterList, ChapterModel& chapters, DialogHost& host,
+                   OpenedContents& opened);
+
+// True when the bytes begin as a zip archive does (an EPUB handed over without its name).
+bool LooksLikeZip(std::string_view bytes);
 
 }  // namespace brisna

@@ -37,7 +37,9 @@ std::string CheckerProblems(const std::filesystem::path& epub) {
 
 #define EXPECT_CHECKER_CLEAN(path)                                         \
     do {                                                                   \
-        if (HaveChecker()) EXPECT_EQ(CheckerProblems(path), "") << (path); \
+        if (HaveChecker()) {                                               \
+            EXPECT_EQ(CheckerProblems(path), "") << (path);                \
+        }                                                                  \
     } while (0)
 
 // "offset \t length \t title" lines, without the lengths (the EPUB's last chapter ends with the
@@ -135,6 +137,118 @@ TEST(EpubCli, ANovelOfAThousandChaptersHasTwoLevelsOfContents) {
     EXPECT_EQ(unpacked.Lines().size(), 98u);
     EXPECT_EQ(unpacked.ErrLines(),
               std::vector<std::string>{"EPUB目录共1010章，超过98章，只标记了前98章"});
+}
+
+// A novel of more chapters than the chapter list holds, from real prose: front matter, a
+// contents list, 楔子, three volumes, 番外, and prose lines that begin like headings.
+struct LongNovel {
+    std::string text;  // GBK
+    std::vector<TocEntry> contents;
+
+    explicit LongNovel(const std::string& prose) {
+        size_t at = 0;
+        auto line = [&](const std::string& utf8) { text += G(utf8) + "\r\n"; };
+        auto heading = [&](int level, const std::string& utf8) {
+            contents.push_back({level, G(utf8), static_cast<uint32_t>(text.size())});
+            line(utf8);
+        };
+        auto paragraphs = [&](size_t bytes) {
+            for (size_t start = text.size(); text.size() - start < bytes;) {
+                size_t end = prose.find("\r\n", at);
+                if (end == std::string::npos) {
+                    at = 0;
+                    continue;
+                }
+                text += prose.substr(at, end + 2 - at);
+                at = end + 2;
+            }
+        };
+        heading(1, "《长河》");
+        line("作者：某人");
+        line("目录");
+        for (int n = 1; n <= 3; ++n) line("第" + std::to_string(n) + "章 渡口" + std::to_string(n));
+        heading(1, "楔子");
+        paragraphs(800);
+        for (int volume = 1, chapter = 0; volume <= 3; ++volume) {
+            heading(1, "第" + std::to_string(volume) + "卷 长河" + std::to_string(volume));
+            for (int k = 0; k < 45; ++k) {
+                ++chapter;
+                heading(2, "第" + std::to_string(chapter) + "章 渡口" + std::to_string(chapter));
+                paragraphs(300 + chapter % 7 * 90);
+                if (k % 20 == 5) {
+                    line("第二天一早，他想起第" + std::to_string(chapter) + "章里说过的话。");
+                    line("第三回合过后，两人都累了。");
+                }
+            }
+        }
+        heading(2, "番外 归舟");
+        paragraphs(500);
+    }
+};
+
+void ExpectContents(const std::vector<TocEntry>& read, const std::vector<TocEntry>& expected) {
+    ASSERT_EQ(read.size(), expected.size());
+    for (size_t i = 0; i < read.size(); ++i) {
+        EXPECT_EQ(read[i].level, expected[i].level) << i;
+        EXPECT_EQ(U(read[i].title), U(expected[i].title)) << i;
+        EXPECT_EQ(read[i].offset, expected[i].offset) << U(expected[i].title);
+    }
+}
+
+TEST(EpubCli, ALongNovelIsWrittenWholeAndReadBackWhole) {
+    const std::string prose = InstalledChineseText(100000);
+    if (prose.empty()) GTEST_SKIP() << "the Chinese manual pages (manpages-zh) are not installed";
+    const LongNovel novel(prose);
+    test::TempDir dir;
+    test::WriteFileBytes(dir / "novel.txt", novel.text);
+
+    // No chapter option, and --auto, both write the whole outline: volumes above chapters.
+    CliResult written = RunCli({"epub", "novel.txt"}, dir.path());
+    ASSERT_EQ(written.exitCode, 0) << written.err;
+    EXPECT_CHECKER_CLEAN(dir / "novel.epub");
+    const std::string bytes = test::ReadFileBytes(dir / "novel.epub");
+    EpubReadResult read = ReadEpub(bytes);
+    ASSERT_TRUE(read.ok) << U(read.message);
+    ExpectContents(read.book.toc, novel.contents);
+    EXPECT_TRUE(read.book.text == novel.text);
+    ASSERT_EQ(RunCli({"epub", "novel.txt", "--auto", "-o", "auto.epub"}, dir.path()).exitCode, 0);
+    EXPECT_TRUE(test::ReadFileBytes(dir / "auto.epub") == bytes);
+
+    // The EPUB keeps its whole contents into another EPUB, into parts, and from standard input;
+    // marking it afresh replaces them.
+    test::WriteFileBytes(dir / "copy.epub", bytes);
+    ASSERT_EQ(RunCli({"epub", "copy.epub", "-o", "again.epub"}, dir.path()).exitCode, 0);
+    read = ReadEpub(test::ReadFileBytes(dir / "again.epub"));
+    ExpectContents(read.book.toc, novel.contents);
+    ASSERT_EQ(RunShell("brisnamake-cli epub - -o piped.epub < copy.epub", dir.path())
+                  .exitCode,
+              0);
+    read = ReadEpub(test::ReadFileBytes(dir / "piped.epub"));
+    ExpectContents(read.book.toc, novel.contents);
+    CliResult parts = RunCli({"chapters", "copy.epub", "--parts"}, dir.path());
+    ASSERT_EQ(parts.exitCode, 0) << parts.err;
+    std::vector<std::string> titles;
+    for (const std::string& line : parts.Lines()) titles.push_back(line.substr(line.rfind('\t') + 1));
+    std::vector<std::string> expected;
+    for (const TocEntry& entry : novel.contents) expected.push_back(U(entry.title));
+    EXPECT_EQ(titles, expected);
+    CliResult remarked =
+        RunCli({"epub", "copy.epub", "--line", "0", "--incremental", "第1卷", "-o",
+                "remarked.epub"},
+               dir.path());
+    ASSERT_EQ(remarked.exitCode, 0) << remarked.err;
+    EXPECT_EQ(ReadEpub(test::ReadFileBytes(dir / "remarked.epub")).book.toc.size(), 4u);
+
+    // A script opens it as the window does, and 生成EPUB writes the whole contents while the
+    // chapter list is untouched, the list alone once a chapter is deleted.
+    test::WriteFileBytes(dir / "whole.txt", "open-txt copy.epub\npress 1102\n");
+    test::WriteFileBytes(dir / "edited.txt",
+                         "open-epub copy.epub\nselect-chapters 97\nmenu delete\npress 1102\n");
+    ASSERT_EQ(RunCli({"script", "whole.txt"}, dir.path()).exitCode, 0);
+    EXPECT_EQ(ReadEpub(test::ReadFileBytes(dir / "copy.epub")).book.toc.size(),
+              novel.contents.size());
+    ASSERT_EQ(RunCli({"script", "edited.txt"}, dir.path()).exitCode, 0);
+    EXPECT_EQ(ReadEpub(test::ReadFileBytes(dir / "copy.epub")).book.toc.size(), 97u);
 }
 
 TEST(EpubCli, MarkupCharactersAndAnEmptyTitleStayValid) {
@@ -241,6 +355,8 @@ TEST(EpubCli, OutputOptionsAndRefusals) {
         {with({"epub", "b.txt", "-o", "taken.epub"}), 3, ""},
         {with({"epub", "b.txt", "-o", "new.epub"}), 0, "生成EPUB成功：new.epub"},
         {with({"epub", "b.txt", "-o", "taken.epub", "--force"}), 0, ""},
+        // An EPUB read is never written over, even where its own EPUB would go.
+        {{"epub", "new.epub"}, 3, "生成EPUB失败: new.epub: 这是本次读入的文件，不能被输出覆盖"},
         {with({"epub", "-"}), 2, ""},
         {{"epub", "b.txt"}, 3, "请至少添加2个章节"},
         {{"unpack", "fake.epub"}, 3, "不是EPUB文件（无法作为zip文件打开）: fake.epub"},
@@ -255,6 +371,7 @@ TEST(EpubCli, OutputOptionsAndRefusals) {
         }
     }
     EXPECT_NE(test::ReadFileBytes(dir / "taken.epub"), "keep");
+    EXPECT_TRUE(ReadEpub(test::ReadFileBytes(dir / "new.epub")).ok);
     // Standard output carries the same bytes the file gets.
     CliResult piped = RunCli(with({"epub", "b.txt", "-o", "-"}), dir.path());
     EXPECT_EQ(piped.exitCode, 0);

@@ -824,6 +824,22 @@ void MainWindowTest::epubGoesOutFromTheMenuAndComesBackByDrop() {
     window.BuildBackgroundMenu();
     QCOMPARE(window.BackgroundMenu()->actions().front()->data().toString(),
              QString::fromStdString(epub.string()));
+
+    // Written back over the EPUB it came from only on the operator's word.
+    for (const bool agree : {false, true}) {
+        QStringList asked;
+        window.Host().confirmPresenter = [&](const brisna::QtDialogHost::Message& question) {
+            asked << question.text;
+            return agree;
+        };
+        fs::last_write_time(epub, fs::file_time_type{});
+        window.Host().ClearMessages();
+        item(QStringLiteral("生成EPUB"))->trigger();
+        QCOMPARE(asked.size(), 1);
+        QVERIFY(asked.front().startsWith(QStringLiteral("生成的EPUB将替换打开的EPUB文件")));
+        QCOMPARE(window.Host().Messages().size(), agree ? size_t{1} : size_t{0});
+        QCOMPARE(fs::last_write_time(epub) != fs::file_time_type{}, agree);
+    }
 }
 
 // Tab walks the controls column by column and leaves the text without typing into it; Enter in
