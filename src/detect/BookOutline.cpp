@@ -408,8 +408,16 @@ BookOutline BuildBookOutline(std::string_view text) {
         // The list's last line is followed by the book's text rather than by another heading:
         // it belongs to the list when its title comes again later as a real heading. So does the
         // last heading of the book after such a run: a book is no list of empty chapters.
+        // A list's lines share a form: a number alone on its line after a volume heading and
+        // its chapter is text, however often the number comes again.
+        auto continuesRun = [&](size_t last) {
+            for (size_t k = i; k < last; ++k) {
+                if (candidates[k].heading.form == candidates[last].heading.form) return true;
+            }
+            return false;
+        };
         bool lastListed = j < candidates.size() && j - i >= kMinContentsRun - 1 &&
-                          (j + 1 == candidates.size() || listedAgain(j));
+                          continuesRun(j) && (j + 1 == candidates.size() || listedAgain(j));
         size_t stop = lastListed ? j + 1 : j;
         if (stop - i >= kMinContentsRun) {
             for (size_t k = i; k < stop; ++k) dropped[k] = true;

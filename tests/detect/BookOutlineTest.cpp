@@ -127,6 +127,16 @@ TEST(BookOutline, AContentsListIsPassedOver) {
                    {kChapter, "第一章 甲"},
                    {kChapter, "第二章 乙"},
                    {kChapter, "第三章 丙"}});
+    // A volume line and its chapter followed by a number alone on its line (an exit status in
+    // the prose) that comes again later: no list, the list would share the number's form.
+    ExpectOutline(
+        "第一卷 甲\r\n第一章 甲\r\n正文。\r\n第十七卷 乙\r\n第二章 乙\r\n127\r\n"
+        "返回码。\r\n第三章 丙\r\n127\r\n正文。\r\n",
+        {{kVolume, "第一卷 甲"},
+         {kChapter, "第一章 甲"},
+         {kVolume, "第十七卷 乙"},
+         {kChapter, "第二章 乙"},
+         {kChapter, "第三章 丙"}});
     // Headings in the list alone: the book has none.
     BookOutline only = BuildBookOutline(
         G("目录\r\n第一章 甲\r\n第二章 乙\r\n第三章 丙\r\n正文一段。\r\n正文二段。\r\n"));
