@@ -215,35 +215,41 @@ struct NavPoint {
 // A line's text for a paragraph: every ASCII space or tab that a reader would collapse or drop
 // (leading, trailing, or after another) becomes a no-break space, so the line reads back with
 // the spaces it has.
-std::string LineContent(std::string_view gbkLine) {
+// Appends a line's text as paragraph content: escaped, control characters left out, and the
+// spaces a browser would drop written as no-break spaces.
+void AppendLineContent(std::string& out, std::string_view gbkLine) {
     const std::string utf8 = GbkToUtf8(gbkLine);
-    std::string out;
-    out.reserve(utf8.size() + 16);
+    auto blank = [&](size_t i) { return utf8[i] == ' ' || utf8[i] == '\t'; };
+    size_t plain = 0;  // the first byte not yet written
     for (size_t i = 0; i < utf8.size(); ++i) {
-        const char c = utf8[i];
+        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        // Most bytes are Chinese text or letters, written as they stand in one run.
+        if (c >= 0x80 || (c > '"' && c != '&' && c != '<' && c != '>')) continue;
+        out.append(utf8, plain, i - plain);
+        plain = i + 1;
         if (c != ' ' && c != '\t') {
-            AppendEscaped(out, std::string_view(&c, 1));
+            AppendEscaped(out, std::string_view(utf8).substr(i, 1));
             continue;
         }
-        const bool collapsible = i == 0 || i + 1 == utf8.size() || utf8[i - 1] == ' ' ||
-                                 utf8[i - 1] == '\t' || utf8[i + 1] == ' ' || utf8[i + 1] == '\t';
+        const bool collapsible = i == 0 || i + 1 == utf8.size() || blank(i - 1) || blank(i + 1);
         // The last of a run stays a plain space where it can, so lines still wrap there.
-        const bool lastOfInnerRun =
-            i > 0 && i + 1 < utf8.size() && utf8[i + 1] != ' ' && utf8[i + 1] != '\t';
+        const bool lastOfInnerRun = i > 0 && i + 1 < utf8.size() && !blank(i + 1);
         out += collapsible && !lastOfInnerRun ? "&#160;" : " ";
     }
-    return out;
+    out.append(utf8, plain, std::string::npos);
 }
 
-std::string ParagraphOf(std::string_view gbkLine) {
-    if (gbkLine.empty()) return "<p class=\"blank\"><br/></p>\n";
+void AppendParagraph(std::string& out, std::string_view gbkLine) {
+    if (gbkLine.empty()) {
+        out += "<p class=\"blank\"><br/></p>\n";
+        return;
+    }
     // A line that indents itself keeps exactly that indent.
     const bool indented =
         gbkLine.starts_with(kFullWidthSpace) || gbkLine.front() == ' ' || gbkLine.front() == '\t';
-    std::string out = indented ? "<p class=\"noindent\">" : "<p>";
-    out += LineContent(gbkLine);
+    out += indented ? "<p class=\"noindent\">" : "<p>";
+    AppendLineContent(out, gbkLine);
     out += "</p>\n";
-    return out;
 }
 
 // The documents of one stretch of text (a chapter, or the front matter): the first line is
@@ -256,7 +262,7 @@ void AddDocuments(std::vector<Document>& documents, const std::string& id, const
     for (size_t i = 0; i < lines.size(); ++i) {
         if (i == 0 && headingTag != nullptr && HasVisibleText(lines[0])) {
             document.body += std::string("<") + headingTag + ">";
-            document.body += LineContent(lines[0]);
+            AppendLineContent(document.body, lines[0]);
             document.body += std::string("</") + headingTag + ">\n";
             continue;
         }
@@ -264,7 +270,7 @@ void AddDocuments(std::vector<Document>& documents, const std::string& id, const
             documents.push_back(std::move(document));
             document = Document{id + "_" + std::to_string(++continuation), title, {}};
         }
-        document.body += ParagraphOf(lines[i]);
+        AppendParagraph(document.body, lines[i]);
     }
     // A chapter is never without a document, even an empty one: the contents link to it.
     if (document.body.empty()) document.body = "<p class=\"blank\"><br/></p>\n";

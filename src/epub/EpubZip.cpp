@@ -2,6 +2,8 @@
 
 #include <zip.h>
 
+#include <thread>
+
 namespace brisna {
 
 namespace {
@@ -33,55 +35,142 @@ std::optional<std::string> SourceBytes(zip_source_t* source) {
     return bytes;
 }
 
+// An archive being written into memory.
+class ArchiveWriter {
+  public:
+    ArchiveWriter() {
+        zip_error_t error;
+        zip_error_init(&error);
+        target_ = zip_source_buffer_create(nullptr, 0, 0, &error);
+        if (target_ != nullptr) {
+            archive_ = zip_open_from_source(target_, ZIP_TRUNCATE, &error);
+            if (archive_ == nullptr) {
+                zip_source_free(target_);
+                target_ = nullptr;
+            } else {
+                // Closing the archive writes into the target; it must outlive the archive.
+                zip_source_keep(target_);
+            }
+        }
+        zip_error_fini(&error);
+    }
+    ~ArchiveWriter() {
+        if (archive_ != nullptr) zip_discard(archive_);
+        if (target_ != nullptr) zip_source_free(target_);
+    }
+    ArchiveWriter(const ArchiveWriter&) = delete;
+    ArchiveWriter& operator=(const ArchiveWriter&) = delete;
+
+    zip_t* Archive() const { return archive_; }
+
+    // Adds an entry from `data` (taken over, also on failure) with the fixed date and
+    // attributes. A source of compressed data in the entry's own method is kept as it is.
+    bool Add(const ZipEntry& entry, zip_source_t* data) {
+        if (archive_ == nullptr || data == nullptr) {
+            if (data != nullptr) zip_source_free(data);
+            return false;
+        }
+        zip_int64_t index = zip_file_add(archive_, entry.name.c_str(), data, ZIP_FL_ENC_UTF_8);
+        if (index < 0) {
+            zip_source_free(data);
+            return false;
+        }
+        const zip_uint64_t at = static_cast<zip_uint64_t>(index);
+        return zip_set_file_compression(archive_, at, entry.stored ? ZIP_CM_STORE : ZIP_CM_DEFLATE,
+                                        entry.stored ? 0 : kDeflateLevel) == 0 &&
+               zip_file_set_dostime(archive_, at, kFixedDosTime, kFixedDosDate, 0) == 0 &&
+               zip_file_set_external_attributes(archive_, at, 0, ZIP_OPSYS_UNIX,
+                                                kRegularFileAttributes) == 0;
+    }
+
+    // Writes the archive out; nothing when the library fails.
+    std::optional<std::string> Close() {
+        if (archive_ == nullptr || zip_close(archive_) < 0) return std::nullopt;
+        archive_ = nullptr;
+        return SourceBytes(target_);
+    }
+
+  private:
+    zip_source_t* target_ = nullptr;
+    zip_t* archive_ = nullptr;
+};
+
+// The archive of entries [from, to), compressing each.
+std::optional<std::string> CompressedArchive(const std::vector<ZipEntry>& entries, size_t from,
+                                             size_t to) {
+    ArchiveWriter writer;
+    for (size_t i = from; i < to; ++i) {
+        const ZipEntry& entry = entries[i];
+        zip_source_t* data =
+            writer.Archive() == nullptr
+                ? nullptr
+                : zip_source_buffer(writer.Archive(), entry.bytes.data(), entry.bytes.size(), 0);
+        if (!writer.Add(entry, data)) return std::nullopt;
+    }
+    return writer.Close();
+}
+
+// Archives opened for reading, discarded when it goes.
+struct OpenedArchives {
+    std::vector<zip_t*> archives;
+    OpenedArchives() = default;
+    OpenedArchives(const OpenedArchives&) = delete;
+    OpenedArchives& operator=(const OpenedArchives&) = delete;
+    ~OpenedArchives() {
+        for (zip_t* archive : archives) zip_discard(archive);
+    }
+};
+
+// Below this much content one thread compresses everything.
+constexpr size_t kSplitBytes = 1024 * 1024;
+
 }  // namespace
 
 std::optional<std::string> BuildZip(const std::vector<ZipEntry>& entries) {
-    zip_error_t error;
-    zip_error_init(&error);
-    zip_source_t* target = zip_source_buffer_create(nullptr, 0, 0, &error);
-    zip_error_fini(&error);
-    if (target == nullptr) return std::nullopt;
-    zip_t* archive = zip_open_from_source(target, ZIP_TRUNCATE, &error);
-    if (archive == nullptr) {
-        zip_source_free(target);
-        return std::nullopt;
+    size_t total = 0;
+    for (const ZipEntry& entry : entries) total += entry.bytes.size();
+    if (total < kSplitBytes || entries.size() < 2)
+        return CompressedArchive(entries, 0, entries.size());
+
+    // Deflating is nearly all of the work: the two halves of the entries are compressed side by
+    // side, each into an archive of its own, and the archive written takes their compressed
+    // data as it stands. The bytes are those of compressing in one go.
+    size_t half = 0;
+    for (size_t bytes = 0; half + 1 < entries.size() && bytes < total / 2; ++half) {
+        bytes += entries[half].bytes.size();
     }
-    // Closing the archive writes into the target; it must outlive the archive.
-    zip_source_keep(target);
-    bool ok = true;
-    for (const ZipEntry& entry : entries) {
-        zip_source_t* data = zip_source_buffer(archive, entry.bytes.data(), entry.bytes.size(), 0);
-        if (data == nullptr) {
-            ok = false;
-            break;
+    std::optional<std::string> second;
+    std::thread worker([&] { second = CompressedArchive(entries, half, entries.size()); });
+    std::optional<std::string> first = CompressedArchive(entries, 0, half);
+    worker.join();
+    if (!first || !second) return std::nullopt;
+
+    // The parts are read while the archive is written: they go after it.
+    OpenedArchives parts;
+    ArchiveWriter writer;
+    for (const std::string* part : {&*first, &*second}) {
+        zip_error_t error;
+        zip_error_init(&error);
+        zip_source_t* source = zip_source_buffer_create(part->data(), part->size(), 0, &error);
+        zip_t* archive =
+            source == nullptr ? nullptr : zip_open_from_source(source, ZIP_RDONLY, &error);
+        zip_error_fini(&error);
+        if (archive == nullptr) {
+            if (source != nullptr) zip_source_free(source);
+            return std::nullopt;
         }
-        zip_int64_t index = zip_file_add(archive, entry.name.c_str(), data, ZIP_FL_ENC_UTF_8);
-        if (index < 0) {
-            zip_source_free(data);
-            ok = false;
-            break;
-        }
-        const zip_uint64_t at = static_cast<zip_uint64_t>(index);
-        ok = zip_set_file_compression(archive, at, entry.stored ? ZIP_CM_STORE : ZIP_CM_DEFLATE,
-                                      entry.stored ? 0 : kDeflateLevel) == 0 &&
-             zip_file_set_dostime(archive, at, kFixedDosTime, kFixedDosDate, 0) == 0 &&
-             zip_file_set_external_attributes(archive, at, 0, ZIP_OPSYS_UNIX,
-                                              kRegularFileAttributes) == 0;
-        if (!ok) break;
+        parts.archives.push_back(archive);
     }
-    if (!ok) {
-        zip_discard(archive);
-        zip_source_free(target);
-        return std::nullopt;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        zip_t* part = parts.archives[i < half ? 0 : 1];
+        const zip_uint64_t index = i < half ? i : i - half;
+        zip_source_t* data =
+            writer.Archive() == nullptr
+                ? nullptr
+                : zip_source_zip(writer.Archive(), part, index, ZIP_FL_COMPRESSED, 0, -1);
+        if (!writer.Add(entries[i], data)) return std::nullopt;
     }
-    if (zip_close(archive) < 0) {
-        zip_discard(archive);
-        zip_source_free(target);
-        return std::nullopt;
-    }
-    std::optional<std::string> bytes = SourceBytes(target);
-    zip_source_free(target);
-    return bytes;
+    return writer.Close();
 }
 
 struct ZipArchiveReader::Handle {
