@@ -1,5 +1,6 @@
 // 生成EPUB and 打开EPUB on a book of nearly 10 MiB of real Chinese prose in 98 chapters: writing
-// the EPUB next to `zip -9` of the same text file, and reading it back in.
+// the EPUB next to `zip -9` of the same text file, and reading it back in. Then a whole novel of
+// 3,000 chapters in 30 volumes, written from its outline and read back.
 
 #include <benchmark/benchmark.h>
 
@@ -13,6 +14,7 @@
 #include "BenchSupport.h"
 #include "Capacities.h"
 #include "book/AtomicFile.h"
+#include "epub/EpubContents.h"
 #include "epub/EpubReader.h"
 #include "epub/EpubWriter.h"
 #include "text/CodePage936.h"
@@ -119,6 +121,69 @@ void BM_EpubOpen(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_EpubOpen)->Unit(benchmark::kMillisecond)->MinTime(3);
+
+// 30 volumes of 100 chapters, about 10 MB in all.
+const std::string& WholeNovel() {
+    static const std::string novel = [] {
+        const std::string prose = bench::RealChineseText(kMaxTextBytes);
+        std::string made;
+        size_t from = 0;
+        for (int chapter = 1; chapter <= 3000; ++chapter) {
+            if (chapter % 100 == 1) {
+                made += Utf8ToGbk("第" + std::to_string(chapter / 100 + 1) + "卷 长河") + "\r\n";
+            }
+            made += Utf8ToGbk("第" + std::to_string(chapter) + "章 渡口") + "\r\n";
+            const size_t start = from;
+            while (from - start < 3200) {
+                const size_t next = prose.find("\r\n", from);
+                if (next == std::string::npos) {
+                    from = 0;
+                    continue;
+                }
+                made += prose.substr(from, next + 2 - from);
+                from = next + 2;
+            }
+        }
+        if (made.size() >= kMaxTextBytes) made.clear();  // reported by the runs
+        return made;
+    }();
+    return novel;
+}
+
+// 生成EPUB of the novel with nothing marked: the outline, the contents, the archive, the write.
+void BM_EpubWriteWholeNovel(benchmark::State& state) {
+    const std::filesystem::path epub = Folder() / "novel.epub";
+    const ChapterModel none;
+    for (auto _ : state) {
+        const std::vector<TocEntry> contents = WholeBookContents(WholeNovel(), none, {});
+        std::optional<std::string> bytes =
+            BuildEpub(WholeNovel(), contents, DescribeBook(WholeNovel(), "novel.txt", 0));
+        if (contents.size() != 3030 || !bytes || !WriteFileAtomically(epub.string(), *bytes)) {
+            state.SkipWithError(
+                ("writing the novel's EPUB failed: " + std::to_string(contents.size()) +
+                 " entries, " + std::to_string(WholeNovel().size()) + " bytes")
+                    .c_str());
+            break;
+        }
+    }
+    state.counters["gbk_bytes"] = static_cast<double>(WholeNovel().size());
+}
+BENCHMARK(BM_EpubWriteWholeNovel)->Unit(benchmark::kMillisecond)->MinTime(3);
+
+void BM_EpubOpenWholeNovel(benchmark::State& state) {
+    const std::filesystem::path epub = Folder() / "novel.epub";
+    std::ifstream in(epub, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (auto _ : state) {
+        EpubReadResult read = ReadEpub(bytes);
+        if (!read.ok || read.book.toc.size() != 3030) {
+            state.SkipWithError("reading the novel's EPUB failed");
+            break;
+        }
+        benchmark::DoNotOptimize(read.book.text.data());
+    }
+}
+BENCHMARK(BM_EpubOpenWholeNovel)->Unit(benchmark::kMillisecond)->MinTime(3);
 
 }  // namespace
 
