@@ -22,7 +22,8 @@ std::vector<TocEntry> CBrisnaMakeDlg::WholeBookContentsNow() {
 namespace {
 
 bool SameFile(const std::string& a, const std::string& b) {
-    struct stat first {}, second {};
+    struct stat first {
+    }, second{};
     return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
@@ -33,7 +34,8 @@ void CBrisnaMakeDlg::OnGenerateEpub() {
     // The EPUB of an opened EPUB goes where it came from; what the editor does not hold of it
     // (pictures, styles) would be lost, so the operator is asked first.
     if (confirm && SameFile(EpubPathFor(bookSourcePath), openedBookPath) &&
-        !confirm(Utf8ToGbk("生成的EPUB将替换打开的EPUB文件，其中的图片和样式不会保留。确定要替换吗？"))) {
+        !confirm(Utf8ToGbk(
+            "生成的EPUB将替换打开的EPUB文件，其中的图片和样式不会保留。确定要替换吗？"))) {
         return;
     }
     // An EPUB holds the chapters as a generated book does: closing now loses nothing.

@@ -14,8 +14,8 @@ PartPlan CBrisnaMakeDlg::PlanBookParts() {
         // An entry with entries below it is a volume.
         for (size_t i = 0; i < contents->size(); ++i) {
             const TocEntry& entry = (*contents)[i];
-            const bool volume = entry.level == 1 && i + 1 < contents->size() &&
-                                (*contents)[i + 1].level > 1;
+            const bool volume =
+                entry.level == 1 && i + 1 < contents->size() && (*contents)[i + 1].level > 1;
             headings.push_back({entry.title, entry.offset, volume, false});
         }
         return PlanParts(text, headings, bookSourcePath);

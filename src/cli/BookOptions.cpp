@@ -135,8 +135,7 @@ void AddOptions(std::vector<OptionSpec>& to, const std::vector<OptionSpec>& spec
 }
 
 int ReadBookSettings(const ParsedArgs& args, const std::vector<std::string>& books,
-                     CommandStreams& streams, BookSettings& settings,
-                     AutoChapters autoChapters) {
+                     CommandStreams& streams, BookSettings& settings, AutoChapters autoChapters) {
     settings.wordsFile = args.Value("words");
     settings.encoding = EncodingOf(args);
     settings.headingsAtLineStart = args.Flag("at-line-start");
@@ -226,7 +225,8 @@ Prepared PrepareBook(CliSession& session, const std::string& book, const BookSet
     CBrisnaMakeDlg& dialog = session.Dialog();
     dialog.headingsAtLineStart = settings.headingsAtLineStart;
     // An EPUB brings its own chapters; chapter options mark the book afresh instead.
-    if (!settings.chapterOptions.empty() && (IsEpubPath(book) || LooksLikeEpubInput(book, settings)))
+    if (!settings.chapterOptions.empty() &&
+        (IsEpubPath(book) || LooksLikeEpubInput(book, settings)))
         dialog.OnDeleteAllChapters();
     for (const ChapterOption& option : settings.chapterOptions) {
         if (option.kind == ChapterOption::Kind::kAuto && LeavesAutoToOutline(dialog, settings)) {

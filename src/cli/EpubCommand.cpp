@@ -49,7 +49,8 @@ class EpubCommand : public Command {
             "文件会像“生成qbr”那样被替换。给出 `-o OUT.epub` 时改写到那里，已有的 `OUT.epub` "
             "不会被改动（退出码 3），除非给出 `--force`；`-o -` 把文件写到标准输出。写出的路径"
             "会被打印；“生成EPUB成功”输出到标准错误。",
-            "写出文件时退出码为 0，否则为 3。从标准输入读的书需要 `-o`；标准输入上的 EPUB 按内容识别。"};
+            "写出文件时退出码为 0，否则为 3。从标准输入读的书需要 `-o`；标准输入上的 EPUB "
+            "按内容识别。"};
         spec_.options.push_back(BookArgument(false));
         spec_.options.push_back(EncodingOption());
         AddOptions(spec_.options, ChapterOptionSpecs());
@@ -76,7 +77,8 @@ class EpubCommand : public Command {
         // Refused before any work, so a long run never ends in "exists".
         if (output && CheckOutputFree(*output, force, streams.err) != kExitOk) return kExitFailed;
         return RunPreparedBooks(
-            args, 1, streams, [&](CliSession& session, Prepared prepared, LineSink& sink) {
+            args, 1, streams,
+            [&](CliSession& session, Prepared prepared, LineSink& sink) {
                 if (prepared != Prepared::kReady) return kExitFailed;
                 CBrisnaMakeDlg& dialog = session.Dialog();
                 const std::vector<TocEntry> contents = dialog.WholeBookContentsNow();
@@ -87,10 +89,9 @@ class EpubCommand : public Command {
                     if (!bytes) return kExitFailed;
                     return WriteOutputFile("-", *bytes, true, sink.Results(), streams.err);
                 }
-                EpubOutcome outcome = GenerateEpubBook(dialog.bookText, dialog.chapterList,
-                                                       dialog.chapters, dialog.host,
-                                                       dialog.bookSourcePath, output.value_or(""),
-                                                       contents);
+                EpubOutcome outcome = GenerateEpubBook(
+                    dialog.bookText, dialog.chapterList, dialog.chapters, dialog.host,
+                    dialog.bookSourcePath, output.value_or(""), contents);
                 if (!outcome.succeeded) return kExitFailed;
                 sink.Result(DisplayPath(outcome.path));
                 return kExitOk;

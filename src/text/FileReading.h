@@ -42,10 +42,10 @@ FileIdentity IdentityOf(const struct stat& info);
 
 struct FileReadResult {
     FileReadStatus status = FileReadStatus::kOk;
-    std::string bytes;               // the whole file when status is kOk, else empty
-    uint64_t size = 0;               // the size the file had when it was opened
-    int error = 0;                   // the system's error number where it gave one, else 0
-    FileIdentity identity;           // which file it was, when it could be opened
+    std::string bytes;      // the whole file when status is kOk, else empty
+    uint64_t size = 0;      // the size the file had when it was opened
+    int error = 0;          // the system's error number where it gave one, else 0
+    FileIdentity identity;  // which file it was, when it could be opened
 };
 
 // Reads the file at path (the platform's file name bytes) when it is a regular file of fewer

@@ -8,8 +8,8 @@
 
 #include "book/AtomicFile.h"
 #include "book/FileCalls.h"
-#include "text/FileReading.h"
 #include "support/TestSupport.h"
+#include "text/FileReading.h"
 
 namespace brisna {
 namespace {

@@ -35,11 +35,11 @@ std::string CheckerProblems(const std::filesystem::path& epub) {
     return report.empty() ? "the checker did not run" : report;
 }
 
-#define EXPECT_CHECKER_CLEAN(path)                                         \
-    do {                                                                   \
-        if (HaveChecker()) {                                               \
-            EXPECT_EQ(CheckerProblems(path), "") << (path);                \
-        }                                                                  \
+#define EXPECT_CHECKER_CLEAN(path)                          \
+    do {                                                    \
+        if (HaveChecker()) {                                \
+            EXPECT_EQ(CheckerProblems(path), "") << (path); \
+        }                                                   \
     } while (0)
 
 // "offset \t length \t title" lines, without the lengths (the EPUB's last chapter ends with the
@@ -220,22 +220,20 @@ TEST(EpubCli, ALongNovelIsWrittenWholeAndReadBackWhole) {
     ASSERT_EQ(RunCli({"epub", "copy.epub", "-o", "again.epub"}, dir.path()).exitCode, 0);
     read = ReadEpub(test::ReadFileBytes(dir / "again.epub"));
     ExpectContents(read.book.toc, novel.contents);
-    ASSERT_EQ(RunShell("brisnamake-cli epub - -o piped.epub < copy.epub", dir.path())
-                  .exitCode,
-              0);
+    ASSERT_EQ(RunShell("brisnamake-cli epub - -o piped.epub < copy.epub", dir.path()).exitCode, 0);
     read = ReadEpub(test::ReadFileBytes(dir / "piped.epub"));
     ExpectContents(read.book.toc, novel.contents);
     CliResult parts = RunCli({"chapters", "copy.epub", "--parts"}, dir.path());
     ASSERT_EQ(parts.exitCode, 0) << parts.err;
     std::vector<std::string> titles;
-    for (const std::string& line : parts.Lines()) titles.push_back(line.substr(line.rfind('\t') + 1));
+    for (const std::string& line : parts.Lines())
+        titles.push_back(line.substr(line.rfind('\t') + 1));
     std::vector<std::string> expected;
     for (const TocEntry& entry : novel.contents) expected.push_back(U(entry.title));
     EXPECT_EQ(titles, expected);
-    CliResult remarked =
-        RunCli({"epub", "copy.epub", "--line", "0", "--incremental", "第1卷", "-o",
-                "remarked.epub"},
-               dir.path());
+    CliResult remarked = RunCli(
+        {"epub", "copy.epub", "--line", "0", "--incremental", "第1卷", "-o", "remarked.epub"},
+        dir.path());
     ASSERT_EQ(remarked.exitCode, 0) << remarked.err;
     EXPECT_EQ(ReadEpub(test::ReadFileBytes(dir / "remarked.epub")).book.toc.size(), 4u);
 
