@@ -36,6 +36,22 @@ ROWS = [
         "targets": [("ms", 1000.0)],
     },
     {
+        "operation": "生成EPUB of a whole novel (outline, contents, archive, write)",
+        "input": "9.8 MB novel, 3,000 chapters in 30 volumes, nothing marked",
+        "ours": ("EpubBench", "BM_EpubWriteWholeNovel"),
+        "reference": None,
+        "ref": None,
+        "targets": [("ms", 1000.0)],
+    },
+    {
+        "operation": "打开EPUB of that novel (3,030 contents entries)",
+        "input": "the novel's EPUB",
+        "ours": ("EpubBench", "BM_EpubOpenWholeNovel"),
+        "reference": None,
+        "ref": None,
+        "targets": [("ms", 1000.0)],
+    },
+    {
         "operation": "生成qbr (generate .qbr2 + .qbr)",
         "input": "largest valid book: 98 chapters x 30,720 GBK bytes",
         "ours": ("GenerateBench", "BM_GenerateLargestBook"),
