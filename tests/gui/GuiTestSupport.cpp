@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "detect/ChineseNumerals.h"
 #include "text/CodePage936.h"
 
 namespace brisna::guitest {
@@ -38,15 +39,12 @@ std::string MakeBook(size_t bytes, int chapters) {
         "“明天还要赶路，”老人说，“今晚就在这里歇下吧。”",
         "河水哗哗地流着，岸边的柳树在月光下轻轻摇动。",
     };
-    static const char* const kNumbers[] = {"一", "二", "三", "四", "五", "六", "七", "八", "九"};
     std::string utf8;
     const size_t perChapter = bytes / static_cast<size_t>(std::max(1, chapters));
     size_t sentence = 0;
     for (int c = 0; c < chapters; ++c) {
-        std::string number;
-        int n = c + 1;
-        if (n >= 10) number += (n / 10 > 1 ? std::string(kNumbers[n / 10 - 1]) : "") + "十";
-        if (n % 10 != 0) number += kNumbers[n % 10 - 1];
+        const std::string number =
+            brisna::GbkToUtf8Lossless(brisna::RenderChineseNumber(static_cast<uint32_t>(c + 1)));
         utf8 += "第" + number + "章 山路\r\n";
         size_t start = utf8.size();
         // UTF-8 is 3 bytes per Chinese character, GBK 2: aim at 1.5 times the GBK size.
