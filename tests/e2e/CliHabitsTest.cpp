@@ -187,7 +187,9 @@ TEST_F(Habits, EverySubcommandAndOptionHasItsChineseText) {
         bool inList = false;
         std::string entry;
         auto finish = [&] {
-            if (!entry.empty()) EXPECT_TRUE(HasChinese(entry)) << name << ": " << entry;
+            if (!entry.empty()) {
+                EXPECT_TRUE(HasChinese(entry)) << name << ": " << entry;
+            }
             entry.clear();
         };
         for (const std::string& line : lines) {
