@@ -254,7 +254,7 @@ std::string BashCompletion() {
         "    case ${COMP_WORDS[1]} in\n";
     for (const std::unique_ptr<Command>& command : commands) {
         const CommandSpec& spec = command->Spec();
-        std::string options = "--help";
+        std::string options = "--help -q --quiet";
         std::string positional = "COMPREPLY=()";
         std::string valueCases;
         for (const OptionSpec& option : spec.options) {
