@@ -161,6 +161,19 @@ std::string NumberedBook(const std::vector<uint32_t>& chapterBytes) {
     return book;
 }
 
+void AppendProse(std::string& text, const std::string& prose, size_t& at, size_t bytes) {
+    if (prose.find("\r\n") == std::string::npos) return;
+    for (size_t start = text.size(); text.size() - start < bytes;) {
+        size_t end = prose.find("\r\n", at);
+        if (end == std::string::npos) {
+            at = 0;
+            continue;
+        }
+        text += prose.substr(at, end + 2 - at);
+        at = end + 2;
+    }
+}
+
 std::string InstalledChineseText(size_t minBytes) {
     std::filesystem::path root = "/usr/share/man/zh_CN";
     std::error_code error;

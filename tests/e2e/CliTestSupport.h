@@ -31,6 +31,10 @@ std::string NumberedBook(const std::vector<uint32_t>& chapterBytes);
 // manual pages installed on the machine; empty when they are not installed.
 std::string InstalledChineseText(size_t minBytes);
 
+// Appends about `bytes` of `prose` (CR LF lines) to `text` in whole lines, going on from line
+// start `at` and round to the start again at the end.
+void AppendProse(std::string& text, const std::string& prose, size_t& at, size_t bytes);
+
 // The installed Chinese Debian FAQ (debian-faq-zh-cn), gzip-compressed UTF-8.
 inline constexpr const char* kChineseFaq = "/usr/share/doc/debian/FAQ/debian-faq.zh-cn.txt.gz";
 

@@ -152,17 +152,7 @@ struct LongNovel {
             contents.push_back({level, G(utf8), static_cast<uint32_t>(text.size())});
             line(utf8);
         };
-        auto paragraphs = [&](size_t bytes) {
-            for (size_t start = text.size(); text.size() - start < bytes;) {
-                size_t end = prose.find("\r\n", at);
-                if (end == std::string::npos) {
-                    at = 0;
-                    continue;
-                }
-                text += prose.substr(at, end + 2 - at);
-                at = end + 2;
-            }
-        };
+        auto paragraphs = [&](size_t bytes) { AppendProse(text, prose, at, bytes); };
         heading(1, "《长河》");
         line("作者：某人");
         line("目录");

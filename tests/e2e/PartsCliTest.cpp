@@ -52,18 +52,7 @@ class Novel {
         Line(utf8);
     }
     // About `bytes` of prose, in whole lines.
-    void Prose(size_t bytes) {
-        size_t start = text.size();
-        while (text.size() - start < bytes) {
-            size_t end = prose_.find("\r\n", at_);
-            if (end == std::string::npos) {
-                at_ = 0;
-                continue;
-            }
-            text += prose_.substr(at_, end + 2 - at_);
-            at_ = end + 2;
-        }
-    }
+    void Prose(size_t bytes) { AppendProse(text, prose_, at_, bytes); }
 
     std::string text;  // GBK
     std::vector<PlanLine> expected;
