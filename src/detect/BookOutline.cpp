@@ -7,6 +7,7 @@
 
 #include "Capacities.h"
 #include "detect/HeadingPatternDetection.h"
+#include "detect/TextLines.h"
 #include "text/CodePage936.h"
 #include "text/GbkText.h"
 
@@ -105,21 +106,6 @@ const NumeralChar* NumeralAt(std::string_view text, size_t at) {
         if (two == numeral.gbk) return &numeral;
     }
     return nullptr;
-}
-
-size_t SkipBlanks(std::string_view text, size_t at) {
-    while (at < text.size()) {
-        unsigned char byte = static_cast<unsigned char>(text[at]);
-        if (byte == ' ' || byte == '\t') {
-            ++at;
-        } else if (byte == 0xA1 && at + 1 < text.size() &&
-                   static_cast<unsigned char>(text[at + 1]) == 0xA1) {
-            at += 2;
-        } else {
-            break;
-        }
-    }
-    return at;
 }
 
 bool IsAsciiDigit(char c) {
@@ -363,30 +349,17 @@ BookOutline BuildBookOutline(std::string_view text) {
     std::vector<Candidate> candidates;
     std::map<std::string, size_t> formCounts;
     std::map<std::string, size_t> formFirstSeen;
-    size_t at = 0;
-    int32_t line = 0;
-    while (at < text.size()) {
-        size_t lf = text.find('\n', at);
-        size_t end = lf == std::string_view::npos ? text.size() : lf;
-        size_t contentEnd = end > at && text[end - 1] == '\r' ? end - 1 : end;
-        std::string_view content = text.substr(at, contentEnd - at);
-        size_t start = SkipBlanks(content, 0);
-        if (start < content.size()) {
-            std::optional<LineHeading> heading = HeadingOf(content.substr(start));
-            if (heading) {
-                Candidate candidate;
-                candidate.heading = std::move(*heading);
-                candidate.lineStart = at;
-                candidate.lineEnd = lf == std::string_view::npos ? text.size() : lf + 1;
-                candidate.line = line;
-                candidate.content = content;
-                candidates.push_back(std::move(candidate));
-            }
-        }
-        if (lf == std::string_view::npos) break;
-        at = lf + 1;
-        ++line;
-    }
+    ForEachTextLine(text, [&](const TextLine& line) {
+        std::optional<LineHeading> heading = HeadingOf(line.content.substr(line.firstText));
+        if (!heading) return;
+        Candidate candidate;
+        candidate.heading = std::move(*heading);
+        candidate.lineStart = line.start;
+        candidate.lineEnd = line.next;
+        candidate.line = line.number;
+        candidate.content = line.content;
+        candidates.push_back(std::move(candidate));
+    });
 
     // A contents list: several headings in a row, each holding nothing but its own line. Its
     // lines stay text of the chapter before them.

@@ -12,6 +12,7 @@
 #include "detect/HeadingParser.h"
 #include "detect/IncrementalChapterAdd.h"
 #include "detect/KeywordChapterAdd.h"
+#include "detect/TextLines.h"
 #include "text/CodePage936.h"
 #include "text/GbkText.h"
 
@@ -55,19 +56,6 @@ struct Words {
 const Words& GbkWords() {
     static const Words words;
     return words;
-}
-
-bool IsBlankAt(std::string_view line, size_t at) {
-    unsigned char byte = static_cast<unsigned char>(line[at]);
-    return byte == ' ' || byte == '\t' ||
-           (byte == 0xA1 && at + 1 < line.size() &&
-            static_cast<unsigned char>(line[at + 1]) == 0xA1);
-}
-
-size_t SkipBlanks(std::string_view line, size_t at) {
-    while (at < line.size() && IsBlankAt(line, at))
-        at += line[at] == '\t' || line[at] == ' ' ? 1 : 2;
-    return at;
 }
 
 bool OnlySpaces(std::string_view text) {
@@ -151,30 +139,16 @@ struct Form {
 
 std::map<std::string, Form> CollectForms(std::string_view text) {
     std::map<std::string, Form> forms;
-    size_t at = 0;
-    int32_t line = 0;
     size_t seen = 0;
-    while (at < text.size()) {
-        size_t lf = text.find('\n', at);
-        size_t end = lf == std::string_view::npos ? text.size() : lf;
-        size_t contentEnd = end > at && text[end - 1] == '\r' ? end - 1 : end;
-        std::string_view content = text.substr(at, contentEnd - at);
-        size_t start = SkipBlanks(content, 0);
-        if (start < content.size()) {
-            bool lineEnds = lf != std::string_view::npos && contentEnd + 1 == end;  // CR LF
-            auto found = HeadingAtLineStart(content.substr(start), lineEnds);
-            if (found) {
-                found->second.lineStart = at;
-                found->second.line = line;
-                Form& form = forms[found->first];
-                if (form.count == 0) form.firstSeen = seen++;
-                form.Add(std::move(found->second));
-            }
-        }
-        if (lf == std::string_view::npos) break;
-        at = lf + 1;
-        ++line;
-    }
+    ForEachTextLine(text, [&](const TextLine& line) {
+        auto found = HeadingAtLineStart(line.content.substr(line.firstText), line.endsWithCrLf);
+        if (!found) return;
+        found->second.lineStart = line.start;
+        found->second.line = line.number;
+        Form& form = forms[found->first];
+        if (form.count == 0) form.firstSeen = seen++;
+        form.Add(std::move(found->second));
+    });
     return forms;
 }
 
