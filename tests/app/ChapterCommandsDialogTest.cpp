@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/CBrisnaMakeDlg.h"
+#include "app/DialogTestSupport.h"
 #include "app/HeadlessDialogHost.h"
 #include "controls/HeadlessListBox.h"
 #include "controls/HeadlessRichEdit.h"
@@ -16,20 +17,12 @@ namespace {
 using test::G;
 using test::U;
 
-class ChapterCommandsDialog : public ::testing::Test {
+class ChapterCommandsDialog : public test::OpenedBookDialog {
   protected:
-    ChapterCommandsDialog() : dialog(text, chapterList, problemList, host, dir / "no-words.csv") {
-        test::WriteFileBytes(dir / "book.txt",
-                             G("第一章 开端\r\n正文，坏人来了。\r\n第二章 发展\r\n正文。\r\n"
-                               "第三章 结局\r\n正文完。"));
-        host.QueueFileChoice((dir / "book.txt").string());
-        dialog.OnCommand(kOpenTextButton);
-    }
-    void PressAtLine(int32_t line, int controlId) {
-        int32_t at = text.LineIndex(line);
-        text.SetSelection({at, at});
-        dialog.OnCommand(controlId);
-    }
+    ChapterCommandsDialog()
+        : OpenedBookDialog(
+              "第一章 开端\r\n正文，坏人来了。\r\n第二章 发展\r\n正文。\r\n第三章 "
+              "结局\r\n正文完。") {}
     std::vector<std::string> Titles() const {
         std::vector<std::string> titles;
         for (const std::string& t : chapterList.Texts()) titles.push_back(U(t));
@@ -47,13 +40,6 @@ class ChapterCommandsDialog : public ::testing::Test {
         for (const ShownMessage& m : host.Messages()) texts.push_back(U(m.text));
         return texts;
     }
-
-    test::TempDir dir;
-    HeadlessRichEdit text;
-    HeadlessListBox chapterList;
-    HeadlessListBox problemList;
-    HeadlessDialogHost host;
-    CBrisnaMakeDlg dialog;
 };
 
 TEST_F(ChapterCommandsDialog, ButtonsAndContextMenuMessagesRunTheCommands) {

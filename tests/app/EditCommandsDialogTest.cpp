@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/CBrisnaMakeDlg.h"
+#include "app/DialogTestSupport.h"
 #include "app/HeadlessDialogHost.h"
 #include "chapters/ChapterTitle.h"
 #include "controls/HeadlessListBox.h"
@@ -20,20 +21,12 @@ namespace {
 using test::G;
 using test::U;
 
-class EditCommandsDialog : public ::testing::Test {
+class EditCommandsDialog : public test::OpenedBookDialog {
   protected:
-    EditCommandsDialog() : dialog(text, chapterList, problemList, host, dir / "no-words.csv") {
-        test::WriteFileBytes(dir / "book.txt",
-                             G("第一章 开端\r\n正文。\r\n第二章 發展\r\n正文。\r\n"
-                               "第三章 结局\r\n正文完。"));
-        host.QueueFileChoice((dir / "book.txt").string());
-        dialog.OnCommand(kOpenTextButton);
+    EditCommandsDialog()
+        : OpenedBookDialog(
+              "第一章 开端\r\n正文。\r\n第二章 發展\r\n正文。\r\n第三章 结局\r\n正文完。") {
         for (int32_t line : {0, 2, 4}) PressAtLine(line, kAddChapterButton);
-    }
-    void PressAtLine(int32_t line, int controlId) {
-        int32_t at = text.LineIndex(line);
-        text.SetSelection({at, at});
-        dialog.OnCommand(controlId);
     }
     void Select(int32_t row) {
         chapterList.SetSel(false, -1);
@@ -50,13 +43,6 @@ class EditCommandsDialog : public ::testing::Test {
         EXPECT_EQ(chapterList.GetCount(), static_cast<int32_t>(dialog.chapters.Count()));
         return state;
     }
-
-    test::TempDir dir;
-    HeadlessRichEdit text;
-    HeadlessListBox chapterList;
-    HeadlessListBox problemList;
-    HeadlessDialogHost host;
-    CBrisnaMakeDlg dialog;
 };
 
 TEST_F(EditCommandsDialog, EveryChapterCommandIsUndoneAndRedone) {
