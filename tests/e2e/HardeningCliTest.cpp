@@ -3,7 +3,6 @@
 // an output to its own book, a standard output that cannot be written, and damaged or unusual
 // files around generation. Every input is made at test time from texts installed on the machine.
 #include <gtest/gtest.h>
-#include <unicode/ucnv.h>
 
 #include <filesystem>
 #include <functional>
@@ -20,15 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::G;
-
-std::string Convert(std::string_view bytes, const char* to, const char* from) {
-    std::string out(bytes.size() * 4 + 16, '\0');
-    UErrorCode status = U_ZERO_ERROR;
-    int32_t length = ucnv_convert(to, from, out.data(), static_cast<int32_t>(out.size()),
-                                  bytes.data(), static_cast<int32_t>(bytes.size()), &status);
-    out.resize(U_SUCCESS(status) ? static_cast<size_t>(length) : 0);
-    return out;
-}
 
 // The UTF-8 text with bytes put in at the start of the line nearest to `share` of the way in.
 std::string Damaged(std::string text, double share, std::string_view bytes) {
@@ -169,8 +159,8 @@ TEST_F(Hardening, UnmarkedUtf16NulsAndCrOnlyLineEnds) {
     const std::string gbk = InstalledChineseText(60000);
     if (gbk.empty()) GTEST_SKIP() << "the Chinese manual pages (manpages-zh) are not installed";
     const std::string utf8 = GbkToUtf8Lossless(gbk);
-    const std::string le = Convert(utf8, "UTF-16LE", "UTF-8");
-    const std::string be = Convert(utf8, "UTF-16BE", "UTF-8");
+    const std::string le = test::IcuConvert(utf8, "UTF-16LE", "UTF-8");
+    const std::string be = test::IcuConvert(utf8, "UTF-16BE", "UTF-8");
     std::string nul = "\xFF\xFE" + le;
     nul.insert(2 + (le.size() / 10 & ~size_t{1}), std::string(2, '\0'));
     const std::string book = NumberedBook({3000, 3000, 3000, 3000});

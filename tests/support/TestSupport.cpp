@@ -5,9 +5,20 @@
 #include <random>
 #include <stdexcept>
 
+#include <unicode/ucnv.h>
+
 #include "text/CodePage936.h"
 
 namespace brisna::test {
+
+std::string IcuConvert(std::string_view bytes, const char* to, const char* from) {
+    std::string out(bytes.size() * 4 + 16, '\0');
+    UErrorCode status = U_ZERO_ERROR;
+    int32_t length = ucnv_convert(to, from, out.data(), static_cast<int32_t>(out.size()),
+                                  bytes.data(), static_cast<int32_t>(bytes.size()), &status);
+    out.resize(U_SUCCESS(status) ? static_cast<size_t>(length) : 0);
+    return out;
+}
 
 std::string G(std::string_view utf8) {
     return Utf8ToGbk(utf8);

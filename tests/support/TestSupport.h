@@ -26,6 +26,10 @@ class TempDir {
     std::filesystem::path path_;
 };
 
+// The bytes in encoding `to` of bytes in `from`, converted by ICU (a converter independent of
+// the program's own); empty when ICU fails.
+std::string IcuConvert(std::string_view bytes, const char* to, const char* from);
+
 std::string ReadFileBytes(const std::filesystem::path& file);
 void WriteFileBytes(const std::filesystem::path& file, std::string_view bytes);
 
