@@ -23,6 +23,7 @@ struct EpubBook {
     std::string text;              // GBK, CR LF after every line, below the 10 MiB text bound
     std::vector<TocEntry> toc;     // ascending offsets, each at a line start; the first at 0
     std::string title;             // GBK, from the package's metadata (may be empty)
+    EpubMetadata metadata;         // the package's metadata and cover as the source has them
     size_t replaced = 0;           // characters GBK cannot hold, written as '?'
     size_t firstReplacedLine = 0;  // 1-based line of the first of them; 0 if none
 };

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "epub/EpubMetadata.h"
+
 namespace brisna {
 
 // One entry of the table of contents: a chapter (or a volume above chapters) starting at a
@@ -19,12 +21,6 @@ struct TocEntry {
     uint32_t offset = 0;
 };
 
-struct EpubMetadata {
-    std::string title;       // UTF-8
-    std::string author;      // UTF-8; empty when the text names none
-    std::string identifier;  // "urn:uuid:..."
-    std::string modified;    // "CCYY-MM-DDThh:mm:ssZ"
-};
 
 // The metadata of a book: the title from a line 《书名》 or 书名：… at the head of the text, else
 // the file name of the book source path without its extension; the author from a line 作者：…
