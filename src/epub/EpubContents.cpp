@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "Capacities.h"
+#include "text/CodePage936.h"
 
 namespace brisna {
 
@@ -78,6 +79,11 @@ std::vector<ContentsRow> ContentsRows(const std::vector<TocEntry>& entries, size
                         entries[i].level, entries[i].title});
     }
     return rows;
+}
+
+std::string ContentsLine(const ContentsRow& row) {
+    return std::to_string(row.offset) + '\t' + std::to_string(row.length) + '\t' +
+           GbkToUtf8Lossless(row.title) + '\t' + std::to_string(row.level);
 }
 
 std::vector<TocEntry> WholeBookContents(std::string_view gbkText, const ChapterModel& chapters,

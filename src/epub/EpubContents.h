@@ -66,5 +66,7 @@ struct ContentsRow {
     std::string title;  // GBK
 };
 std::vector<ContentsRow> ContentsRows(const std::vector<TocEntry>& entries, size_t textBytes);
+// The row as a listing prints it (UTF-8): offset, length, title and level, tab-separated.
+std::string ContentsLine(const ContentsRow& row);
 
 }  // namespace brisna

@@ -671,6 +671,11 @@ bool EpubParser::Read(EpubBook& book, Refusal& refusal) {
     for (size_t i = 0; i < points.size(); ++i) {
         rawTitles.push_back(points[i].title);
         if (!lineOf[i] || IsFrontPageLabel(points[i].title)) continue;
+        // An entry named like the book ahead of all others leads to its title page.
+        if (placed.empty() && i + 1 < points.size() && !book.metadata.title.empty() &&
+            points[i].title == book.metadata.title) {
+            continue;
+        }
         // Entries leading backwards are passed over; the text is read in spine order.
         if (!placed.empty() && *lineOf[i] < placed.back().line) continue;
         std::string title = ContentsTitle(points[i].title);
