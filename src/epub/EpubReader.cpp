@@ -687,6 +687,11 @@ bool EpubParser::Read(EpubBook& book, Refusal& refusal) {
         BookOutline outline = BuildBookOutline(converted.gbk);
         if (outline.HasHeadings()) {
             for (TocEntry& entry : TocFromOutline(outline)) book.toc.push_back(std::move(entry));
+            // A short front matter is the title page: it opens the first chapter below.
+            if (outline.entries.front().kind == OutlineEntryKind::kFrontMatter &&
+                book.toc.size() > 1 && book.toc[1].offset < kMaxTitlePageBytes) {
+                book.toc.erase(book.toc.begin());
+            }
             book.notice = Utf8ToGbk("EPUB的目录不指向正文的章节，已按正文识别章节");
         }
     }

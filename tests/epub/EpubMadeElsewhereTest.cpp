@@ -95,5 +95,38 @@ TEST(EpubMadeElsewhere, PandocBookWithVolumesNotesAndATitlePage) {
     EXPECT_EQ(read.book.metadata.language, "zh-TW");
 }
 
+TEST(EpubMadeElsewhere, ConverterDefaultsWithAContentsOfOneStartEntry) {
+    if (std::system("ebook-convert --version >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "ebook-convert (calibre) is missing";
+    }
+    const std::vector<std::string> prose = ChineseParagraphs(10);
+    if (prose.size() < 10) GTEST_SKIP() << "the Chinese Debian FAQ (debian-faq-zh-cn) is missing";
+    test::TempDir dir;
+    std::string text = "小城春秋\n\n";
+    for (int chapter = 1; chapter <= 5; ++chapter) {
+        text += "第" + std::to_string(chapter) + "章 标题" + std::to_string(chapter) + "\n\n" +
+                prose[chapter * 2 - 2] + "\n\n" + prose[chapter * 2 - 1] + "\n\n";
+    }
+    test::WriteFileBytes(dir / "book.txt", text);
+    const std::string command =
+        "cd '" + dir.path().string() + "' && ebook-convert book.txt book.epub >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0) GTEST_SKIP() << "ebook-convert cannot run here";
+    EpubReadResult read = ReadEpub(test::ReadFileBytes(dir / "book.epub"));
+    ASSERT_TRUE(read.ok) << U(read.message);
+    // Its contents lead only to the cover page: the chapters are recognised in the text, the
+    // book's title line opening the first.
+    EXPECT_FALSE(read.book.notice.empty());
+    std::vector<std::string> titles;
+    for (const TocEntry& entry : read.book.toc) titles.push_back(U(entry.title));
+    EXPECT_EQ(titles, (std::vector<std::string>{"第1章 标题1", "第2章 标题2", "第3章 标题3",
+                                                "第4章 标题4", "第5章 标题5"}));
+    const std::string shown = U(read.book.text);
+    EXPECT_EQ(shown.rfind("小城春秋\r\n", 0), 0u);
+    for (const std::string& paragraph : prose) {
+        EXPECT_NE(shown.find(paragraph + "\r\n"), std::string::npos);
+    }
+    EXPECT_EQ(read.book.metadata.cover.mediaType, "image/jpeg");
+}
+
 }  // namespace
 }  // namespace brisna
