@@ -93,8 +93,11 @@ WrapAnalysis AnalyseWrapping(const std::vector<WrapLine>& lines) {
     // Where paragraphs are indented, a line that is not indented continues the one before, even
     // after a full stop; elsewhere only a line cut in mid-sentence does.
     const bool indentedParagraphs = indentedLines * 20 >= textLines;
+    // A wrapper moves a word that does not fit to the next line whole, so a line of an indented
+    // book may fall well short of the width before a long Latin word.
+    const size_t shortest = indentedParagraphs ? analysis.width / 2 : low;
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (!IsText(lines[i]) || widths[i] < low || !nextTextLine(i)) continue;
+        if (!IsText(lines[i]) || widths[i] < shortest || !nextTextLine(i)) continue;
         analysis.joinWithNext[i] = indentedParagraphs || !EndsSentence(lines[i].content);
     }
     return analysis;
@@ -103,12 +106,9 @@ WrapAnalysis AnalyseWrapping(const std::vector<WrapLine>& lines) {
 std::string_view JoinSeparator(std::string_view first, std::string_view second) {
     std::string_view last = LastGbkChar(first);
     if (last.size() != 1 || second.empty()) return {};
-    const unsigned char before = static_cast<unsigned char>(last[0]);
-    const unsigned char after = static_cast<unsigned char>(second[0]);
-    // Latin words (and a comma or full stop after one) get their space back.
-    bool latinBefore = IsAsciiAlnum(before) || before == ',' || before == '.' || before == ';' ||
-                       before == ':' || before == ')' || before == '!' || before == '?';
-    if (latinBefore && IsAsciiAlnum(after)) return " ";
+    // Latin words (and the marks around them) get back the space the wrapping took.
+    auto graphic = [](char c) { return c > ' ' && c < 0x7F; };
+    if (graphic(last[0]) && graphic(second[0])) return " ";
     return {};
 }
 
