@@ -16,7 +16,7 @@ constexpr size_t kMinWrapColumns = 20;
 // Widths above this are paragraphs, not wrapped lines.
 constexpr size_t kMaxWrapColumns = 800;
 // Too few text lines to tell anything.
-constexpr size_t kMinTextLines = 6;
+constexpr size_t kMinTextLines = 4;
 
 // A wrapped line is at most a fifth shorter than the width: the wrapper moved a word or a
 // closing mark to the next line.

@@ -36,7 +36,8 @@ class CleanCommand : public Command {
         spec_.details = {
             "Opens `BOOK` as 打开txt文件 does (`-` reads standard input) and runs 整理文本: whole "
             "lines that are site notices (web addresses, 本书由…整理, 手机阅读, 请记住本站 ...), "
-            "chapter-end marks (（本章完）, （未完待续）), begging lines (求月票, 求推荐票 ...) and "
+            "chapter-end marks (（本章完）, （未完待续）), begging lines (求月票, 求推荐票 ...) "
+            "and "
             "separator lines (=====, ------) are removed, and so is the 目录 block that lists the "
             "chapters again before the first one. When the book is hard-wrapped, the lines of "
             "a paragraph are joined (nothing between Chinese characters, one space between "
@@ -78,15 +79,20 @@ class CleanCommand : public Command {
         spec_.options.push_back(ForceOption());
         Flag("no-junk", "keep site notices, chapter-end marks, begging and separator lines",
              "保留网站广告、章末标记、求票的行和分隔线");
-        Flag("no-contents", "keep the 目录 block before the first chapter",
-             "保留第一章之前的目录");
+        Flag("no-contents", "keep the 目录 block before the first chapter", "保留第一章之前的目录");
         Flag("no-unwrap", "never join lines, even in a hard-wrapped book",
              "不合并断行，即使书是硬换行的");
         Flag("notes", "also remove the author's notes (PS：…, 作者有话说)",
              "也删除作者的话（PS：…、作者有话说）");
-        spec_.options.push_back({"indent", "--indent", "N",
+        spec_.options.push_back({"indent",
+                                 "--indent",
+                                 "N",
                                  "full-width spaces before every paragraph: 0 or 2 (default 2)",
-                                 ValueKind::kText, Completion::kNone, false, false, {"0", "2"}});
+                                 ValueKind::kText,
+                                 Completion::kNone,
+                                 false,
+                                 false,
+                                 {"0", "2"}});
         spec_.options.back().helpZh = "每段前的全角空格数：0 或 2（默认 2）";
         spec_.options.push_back({"junk-file", "--junk-file", "FILE",
                                  "more junk patterns, one a line", ValueKind::kText,

@@ -105,6 +105,37 @@ TEST(TextCleanupTest, JoinsWrappedParagraphsExactly) {
     EXPECT_EQ(result.changes[0].line, 2);
 }
 
+// The before and after the manual and the README show.
+TEST(TextCleanupTest, TheDocumentedExample) {
+    const std::vector<std::string> before = {"目录",
+                                             "第1章　山门",
+                                             "第2章　下山",
+                                             "第3章　回家",
+                                             "第1章　山门",
+                                             "　　天色将晚，山下的小镇",
+                                             "亮起了灯。少年背着柴，沿",
+                                             "着石阶往下走。",
+                                             "本书由××小说网整理，请于下载后24小时内删除",
+                                             "　　“求推荐！”小师妹喊道。",
+                                             "（本章完）",
+                                             "第2章　下山",
+                                             "　　雨停了。",
+                                             "求月票！求推荐票！",
+                                             "第3章　回家",
+                                             "　　他回到了家。"};
+    const std::vector<std::string> after = {
+        "第1章　山门",
+        "　　天色将晚，山下的小镇亮起了灯。少年背着柴，沿着石阶往下走。",
+        "　　“求推荐！”小师妹喊道。",
+        "第2章　下山",
+        "　　雨停了。",
+        "第3章　回家",
+        "　　他回到了家。"};
+    const CleanupResult result = CleanText(Book(before), CleanupOptions());
+    EXPECT_EQ(U(result.text), U(Book(after)));
+    EXPECT_EQ(U(CleanupReport(result.counts)), "已删除广告等 3 行、目录 1 处，合并断行 2 处");
+}
+
 TEST(TextCleanupTest, LeavesABookWithAParagraphPerLineAlone) {
     const std::vector<std::string> books[] = {
         kChapters,

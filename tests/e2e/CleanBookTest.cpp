@@ -28,28 +28,34 @@ const std::string kIndent = G("　　");
 struct Novel {
     std::vector<std::string> clean;  // GBK lines
     std::vector<std::string> downloaded;
-    std::set<size_t> junkLines;      // numbers of the downloaded lines that are junk
+    std::set<size_t> junkLines;  // numbers of the downloaded lines that are junk
 };
 
+// The manual pages' lines, but for those that point to a web or mail address ("完整文档请见：
+// <https://...>"): in a novel such a short line is a site notice, and goes.
 std::vector<std::string> ProseLines(size_t bytes) {
     const std::string prose = InstalledChineseText(bytes);
     std::vector<std::string> lines;
     for (size_t at = 0; at < prose.size();) {
         size_t end = prose.find("\r\n", at);
         if (end == std::string::npos) break;
-        lines.push_back(prose.substr(at, end - at));
+        std::string line = prose.substr(at, end - at);
         at = end + 2;
+        bool address = line.find("://") != std::string::npos ||
+                       line.find("www.") != std::string::npos ||
+                       line.find('@') != std::string::npos;
+        if (!address) lines.push_back(line);
     }
     return lines;
 }
 
-// Paragraphs of one to four lines of prose run together, spaces at their ends trimmed.
+// Paragraphs of two to five lines of prose run together, spaces at their ends trimmed.
 std::vector<std::string> Paragraphs(const std::vector<std::string>& prose) {
     std::vector<std::string> paragraphs;
     size_t at = 0;
     for (size_t n = 0; at < prose.size(); ++n) {
         std::string paragraph;
-        for (size_t k = 0; k < 1 + n % 4 && at < prose.size(); ++k) paragraph += prose[at++];
+        for (size_t k = 0; k < 2 + n % 4 && at < prose.size(); ++k) paragraph += prose[at++];
         while (!paragraph.empty() && paragraph.back() == ' ') paragraph.pop_back();
         size_t start = paragraph.find_first_not_of(' ');
         if (start != std::string::npos) paragraphs.push_back(paragraph.substr(start));
@@ -174,8 +180,8 @@ std::vector<std::string> Wrap(const std::string& paragraph, size_t columns) {
         }
         if (token[0] == ' ') {
             // A single space between two words goes; anything else stays at the line's end.
-            bool between = token == " " && k > 0 && latin(tokens[k - 1]) &&
-                           k + 1 < tokens.size() && latin(tokens[k + 1]);
+            bool between = token == " " && k > 0 && latin(tokens[k - 1]) && k + 1 < tokens.size() &&
+                           latin(tokens[k + 1]);
             if (!between) line += token;
             lines.emplace_back();
             continue;
@@ -190,7 +196,8 @@ class CleanBook : public ::testing::Test {
   protected:
     void SetUp() override {
         prose_ = ProseLines(200 * 1024);
-        if (prose_.empty()) GTEST_SKIP() << "the Chinese manual pages (manpages-zh) are not installed";
+        if (prose_.empty())
+            GTEST_SKIP() << "the Chinese manual pages (manpages-zh) are not installed";
         novel_ = MakeNovel(Paragraphs(prose_));
     }
     std::vector<std::string> prose_;
@@ -272,7 +279,7 @@ TEST_F(CleanBook, LeavesAnUnwrappedBookUnchanged) {
     std::vector<std::string> flush;
     for (const std::string& line : novel_.clean) {
         flush.push_back(line.substr(0, kIndent.size()) == kIndent ? line.substr(kIndent.size())
-                                                                   : line);
+                                                                  : line);
     }
     CleanupOptions joinOnly;
     joinOnly.removeJunk = joinOnly.removeContents = joinOnly.evenIndents = false;
