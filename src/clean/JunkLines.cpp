@@ -20,13 +20,15 @@ constexpr size_t kMaxNoteChars = 80;
 constexpr size_t kMinSeparatorChars = 3;
 
 // What download sites put into the books they hand out. `*` is any run of characters.
+// Each is specific enough that a line of a story holding it is hardly thinkable: 手机阅读 alone
+// could be somebody reading on a phone, 手机阅读*访问 is a notice.
 constexpr const char* kSitePatterns[] = {
-    "本书由*整理",   "本书由*提供", "本书由*首发", "本书来自",      "本书首发",      "手机阅读",
-    "手机用户请",    "手机版阅读",  "请记住本站",  "请记住本书",    "记住本站",      "本站域名",
-    "本站地址",      "收藏本站",    "本站首发",    "本站提供",      "最新章节*访问", "最新章节*网",
-    "看最新章节",    "最快更新",    "更新最快",    "24小时内删除",  "仅供试读",      "仅供交流学习",
-    "小说网",        "小说下载",    "txt下载",     "全文字*无弹窗", "无弹窗",        "一秒记住",
-    "百度搜索*小说", "免费小说",    "电子书下载",  "书友群",        "请到*阅读",
+    "本书由*整理",   "本书由*提供", "本书由*首发",   "本书来自",   "本书首发",     "手机阅读*访问",
+    "手机阅读*网址", "手机用户请",  "手机版阅读",    "请记住本站", "请记住本书",   "记住本站",
+    "本站域名",      "本站地址",    "收藏本站",      "本站首发",   "本站提供",     "最新章节*访问",
+    "最新章节*网",   "看最新章节",  "最快更新",      "更新最快",   "24小时内删除", "仅供试读",
+    "仅供交流学习",  "小说网*首发", "小说网*最新",   "小说下载",   "txt下载",      "全文字*无弹窗",
+    "无弹窗",        "一秒记住",    "百度搜索*小说", "电子书下载", "书友群*号",
 };
 constexpr const char* kNotePatterns[] = {"感谢*打赏", "感谢*月票", "感谢*推荐票", "感谢*的支持"};
 constexpr const char* kSeparatorChars[] = {"=",  "-",  "*", "~", "_", "＝", "－", "＊",

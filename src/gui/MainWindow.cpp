@@ -34,6 +34,7 @@
 #include "check/ValidationRules.h"
 #include "detect/BookOutline.h"
 #include "gui/CAboutDlg.h"
+#include "gui/CleanDialog.h"
 #include "gui/DetectionSettings.h"
 #include "gui/PartsPlanDialog.h"
 #include "text/CodePage936.h"
@@ -270,6 +271,8 @@ void MainWindow::CreateMenus() {
     item(check, QStringLiteral("搜索文本(&S)"), button(kSearchButton), {QKeySequence(Qt::Key_F3)});
     check->addSeparator();
     item(check, QStringLiteral("繁体转简体(&J)"), button(kConvertButton));
+    item(check, QStringLiteral("整理文本(&L)…"),
+         [this] { RunDialogCommand(0, [this] { ShowCleanDialog(*dlg_, this); }); });
 
     QMenu* generate = new QMenu(QStringLiteral("生成(&G)"), this);
     item(generate, QStringLiteral("生成qbr(&Q)"), button(kGenerateButton));

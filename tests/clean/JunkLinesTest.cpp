@@ -42,6 +42,8 @@ TEST(JunkLinesTest, TellsJunkFromProse) {
          "下，街上的行人撑着伞匆匆走过，谁也没有注意到那家早已关门的小说网吧门口还站着一个"
          "人，他在等一个永远不会来的人，等了整整三年。",
          JunkKind::kNone},
+        {"他靠在床头，用手机阅读那本书。", JunkKind::kNone},
+        {"她在小说网上读到了这个故事。", JunkKind::kNone},
         {"——", JunkKind::kNone},
         {"--help 显示帮助", JunkKind::kNone},
         {"第一章　本章完结", JunkKind::kNone},
