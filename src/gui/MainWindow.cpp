@@ -168,9 +168,9 @@ void MainWindow::AddRecentBooks(QMenu* menu) {
         const QByteArray path = books.at(i);
         QString shown = RecentBooks::Shown(path);
         shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
-        const bool exists = QFileInfo(QFile::decodeName(path)).isFile() ||
-                            std::filesystem::is_regular_file(path.toStdString());
-        if (!exists) shown += QStringLiteral("（文件不存在）");
+        const RecentBookState state = RecentBooks::StateOf(path);
+        const bool exists = state == RecentBookState::kReadable;
+        shown += RecentBooks::StateNote(state);
         QAction* open = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
         open->setData(path);
         open->setEnabled(exists);
@@ -407,8 +407,9 @@ void MainWindow::paintEvent(QPaintEvent* event) {
 void MainWindow::OpenRecentBook(const QByteArray& path) {
     const std::string bytes = path.toStdString();
     // The menu shows a vanished book disabled; this is for one that went while it was open.
-    if (!std::filesystem::is_regular_file(bytes)) {
-        host_.ShowMessage(Utf8ToGbk("文件已不存在：\n" + RecentBooks::Shown(path).toStdString()),
+    if (const RecentBookState state = RecentBooks::StateOf(path);
+        state != RecentBookState::kReadable) {
+        host_.ShowMessage(Utf8ToGbk(RecentBooks::UnreadableMessage(path, state)),
                           MessageCaption::kNone);
         return;
     }
