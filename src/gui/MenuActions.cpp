@@ -196,9 +196,9 @@ void AddRecentBooks(MainWindow& window, QMenu* menu) {
         const QByteArray path = books.at(i);
         QString shown = RecentBooks::Shown(path);
         shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
-        const bool exists = QFileInfo(QFile::decodeName(path)).isFile() ||
-                            std::filesystem::is_regular_file(path.toStdString());
-        if (!exists) shown += QStringLiteral("（文件不存在）");
+        const RecentBookState state = RecentBooks::StateOf(path);
+        const bool exists = state == RecentBookState::kReadable;
+        shown += RecentBooks::StateNote(state);
         QAction* open = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
         open->setData(path);
         open->setEnabled(exists);
