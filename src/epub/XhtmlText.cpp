@@ -222,6 +222,38 @@ bool HasWord(std::optional<std::string> list, std::string_view word) {
     return list->find(word) != std::string::npos;
 }
 
+// The text below a node when it is as short as a note call or an arrow (white space removed),
+// else nothing. Only a few nodes are looked at, so links nested in links cost no more than that.
+std::optional<std::string> ShortShownText(xmlNode* node) {
+    constexpr size_t kMostBytes = 16;
+    constexpr int kMostNodes = 32;
+    std::string text;
+    int nodes = 0;
+    bool tooLong = false;
+    WalkTree(
+        node,
+        [&](xmlNode* child) {
+            if (tooLong || ++nodes > kMostNodes) {
+                tooLong = true;
+                return false;
+            }
+            if (child->type == XML_TEXT_NODE && child->content != nullptr) {
+                for (const char* c = reinterpret_cast<const char*>(child->content); *c != 0; ++c) {
+                    if (IsAsciiSpace(*c)) continue;
+                    text.push_back(*c);
+                    if (text.size() > kMostBytes) {
+                        tooLong = true;
+                        break;
+                    }
+                }
+            }
+            return child->type == XML_ELEMENT_NODE;
+        },
+        [](xmlNode*) {});
+    if (tooLong) return std::nullopt;
+    return text;
+}
+
 // A link to a note or back from one: what a reader shows as a superscript number or an arrow.
 bool IsNoteLink(xmlNode* node, const std::string& name) {
     if (name != "a" && name != "sup") return false;
@@ -235,14 +267,16 @@ bool IsNoteLink(xmlNode* node, const std::string& name) {
         }
         const std::optional<std::string> href = AttributeOf(node, "href");
         if (!href || href->find('#') == std::string::npos) return false;
-        const std::string shown = ShownText(node);
-        return IsBackArrowText(shown) || IsNoteCallText(shown);
+        const std::optional<std::string> shown = ShortShownText(node);
+        return shown && (IsBackArrowText(*shown) || IsNoteCallText(*shown));
     }
     // <sup><a href="#n1">1</a></sup>
-    xmlNode* link = FindElement(node, "a", true);
+    xmlNode* link = FindElement(node, "a", false);
     if (link == nullptr) return false;
     const std::optional<std::string> href = AttributeOf(link, "href");
-    return href && href->find('#') != std::string::npos && IsNoteCallText(ShownText(node));
+    if (!href || href->find('#') == std::string::npos) return false;
+    const std::optional<std::string> shown = ShortShownText(node);
+    return shown && IsNoteCallText(*shown);
 }
 
 void AppendEntity(LineBuilder& builder, xmlNode* node) {
@@ -265,63 +299,66 @@ void AppendEntity(LineBuilder& builder, xmlNode* node) {
 XhtmlLines LinesOf(xmlNode* root, uint64_t* budget) {
     XhtmlLines out;
     LineBuilder builder(out, budget);
-    WalkTree(
-        root,
-        [&](xmlNode* node) {
-            if (builder.Spent()) return false;
-            switch (node->type) {
-                case XML_TEXT_NODE:
-                case XML_CDATA_SECTION_NODE:
-                    if (node->content != nullptr) {
-                        builder.Text(reinterpret_cast<const char*>(node->content));
-                    }
-                    return false;
-                case XML_ENTITY_REF_NODE:
-                    AppendEntity(builder, node);
-                    return false;
-                case XML_ELEMENT_NODE:
-                    break;
-                default:
-                    return false;
-            }
-            const std::string name = LocalName(node);
-            if (HiddenElements().contains(name)) return false;
-            if (name == "img") {
-                const std::optional<std::string> alt = AttributeOf(node, "alt");
-                if (alt && IsCharacterAlt(*alt)) builder.Text(*alt);
-                return false;
-            }
-            if (IsNoteLink(node, name)) {
-                // The call goes, the place it stands for stays reachable.
-                if (std::optional<std::string> id = AttributeOf(node, "id")) {
-                    builder.Anchor(std::move(*id));
+    // A node not gone into is left right after it was entered: nothing to close for it.
+    xmlNode* passedOver = nullptr;
+    auto enter = [&](xmlNode* node) {
+        if (builder.Spent()) return false;
+        switch (node->type) {
+            case XML_TEXT_NODE:
+            case XML_CDATA_SECTION_NODE:
+                if (node->content != nullptr) {
+                    builder.Text(reinterpret_cast<const char*>(node->content));
                 }
                 return false;
-            }
-            if (name == "br") {
-                builder.BreakLine();
+            case XML_ENTITY_REF_NODE:
+                AppendEntity(builder, node);
                 return false;
-            }
-            if (BlockElements().contains(name)) builder.EndBlock();
-            if (name == "td" || name == "th") builder.Space();
-            if (name == "pre") builder.EnterPreformatted();
+            case XML_ELEMENT_NODE:
+                break;
+            default:
+                return false;
+        }
+        const std::string name = LocalName(node);
+        if (HiddenElements().contains(name)) return false;
+        if (name == "img") {
+            const std::optional<std::string> alt = AttributeOf(node, "alt");
+            if (alt && IsCharacterAlt(*alt)) builder.Text(*alt);
+            return false;
+        }
+        if (IsNoteLink(node, name)) {
+            // The call goes, the place it stands for stays reachable.
             if (std::optional<std::string> id = AttributeOf(node, "id")) {
                 builder.Anchor(std::move(*id));
             }
-            if (name == "a") {
-                if (std::optional<std::string> anchor = AttributeOf(node, "name")) {
-                    builder.Anchor(std::move(*anchor));
-                }
+            return false;
+        }
+        if (name == "br") {
+            builder.BreakLine();
+            return false;
+        }
+        if (BlockElements().contains(name)) builder.EndBlock();
+        if (name == "td" || name == "th") builder.Space();
+        if (name == "pre") builder.EnterPreformatted();
+        if (std::optional<std::string> id = AttributeOf(node, "id")) {
+            builder.Anchor(std::move(*id));
+        }
+        if (name == "a") {
+            if (std::optional<std::string> anchor = AttributeOf(node, "name")) {
+                builder.Anchor(std::move(*anchor));
             }
-            return true;
+        }
+        return true;
+    };
+    WalkTree(
+        root,
+        [&](xmlNode* node) {
+            const bool goInto = enter(node);
+            passedOver = goInto ? nullptr : node;
+            return goInto;
         },
         [&](xmlNode* node) {
-            if (node->type != XML_ELEMENT_NODE) return;
+            if (node == passedOver || node->type != XML_ELEMENT_NODE) return;
             const std::string name = LocalName(node);
-            if (HiddenElements().contains(name) || name == "br" || name == "img" ||
-                IsNoteLink(node, name)) {
-                return;
-            }
             if (name == "pre") builder.LeavePreformatted();
             if (name == "td" || name == "th") builder.Space();
             if (BlockElements().contains(name)) builder.EndBlock();

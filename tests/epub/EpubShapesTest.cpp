@@ -277,6 +277,11 @@ TEST(EpubReaderBounds, HostileDocumentsStopAtTheBounds) {
     while (fitting.size() + 200 < kMaxTextBytes - 1024)
         fitting += "<p>" + std::string(190, 'a') + "</p>";
 
+    std::string nestedLinks;  // each looked at as a possible note call
+    for (int i = 0; i < 200; ++i) nestedLinks += "<a href=\"#n\"><sup>";
+    nestedLinks += "1";
+    for (int i = 0; i < 200; ++i) nestedLinks += "</sup></a>";
+
     struct Case {
         const char* what;
         std::string bytes;
@@ -294,6 +299,8 @@ TEST(EpubReaderBounds, HostileDocumentsStopAtTheBounds) {
         {"a password-protected archive",
          WithPasswordFlag(Zipped(SmallEpub({{"a.xhtml", "<p>x</p>"}}))),
          "EPUB文件设有密码（zip加密），无法打开"},
+        {"note links nested deep", Zipped(SmallEpub({{"a.xhtml", "<p>x" + nestedLinks + "</p>"}})),
+         ""},
         {"a text just under the bound", Zipped(SmallEpub({{"a.xhtml", fitting}})), ""},
     };
     for (const Case& c : cases) {
