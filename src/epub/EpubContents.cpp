@@ -55,6 +55,21 @@ const std::vector<TocEntry>* OpenedContents::For(std::string_view gbkText,
     return &entries_;
 }
 
+void OpenedContents::KeepMetadata(EpubMetadata metadata, std::string_view gbkText) {
+    metadata_ = std::move(metadata);
+    hasMetadata_ = true;
+    metadataTextSize_ = gbkText.size();
+    metadataTextHash_ = TextHash(gbkText);
+}
+
+const EpubMetadata* OpenedContents::MetadataFor(std::string_view gbkText) const {
+    if (!hasMetadata_ || gbkText.size() != metadataTextSize_ ||
+        TextHash(gbkText) != metadataTextHash_) {
+        return nullptr;
+    }
+    return &metadata_;
+}
+
 std::vector<TocEntry> WholeBookContents(std::string_view gbkText, const ChapterModel& chapters,
                                         const OpenedContents& opened) {
     if (const std::vector<TocEntry>* entries = opened.For(gbkText, chapters)) return *entries;

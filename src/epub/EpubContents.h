@@ -30,11 +30,20 @@ class OpenedContents {
     // The kept entries when the book is still the one they were kept for, else nothing.
     const std::vector<TocEntry>* For(std::string_view gbkText, const ChapterModel& chapters) const;
 
+    // The package metadata (title, author, cover, ...) of the EPUB opened last. It describes
+    // the book while the text is the one it was opened with, whatever chapters are marked since.
+    void KeepMetadata(EpubMetadata metadata, std::string_view gbkText);
+    const EpubMetadata* MetadataFor(std::string_view gbkText) const;
+
   private:
     std::vector<TocEntry> entries_;
     uint64_t chaptersRevision_ = 0;
     size_t textSize_ = 0;
     size_t textHash_ = 0;
+    EpubMetadata metadata_;
+    bool hasMetadata_ = false;
+    size_t metadataTextSize_ = 0;
+    size_t metadataTextHash_ = 0;
 };
 
 // The contents 生成EPUB writes when it is not the chapter list: the opened EPUB's whole contents
