@@ -179,7 +179,9 @@ CleanupResult CleanText(std::string_view text, const CleanupOptions& options) {
     if (!joins.empty()) {
         std::vector<CleanupChange> merged;
         merged.reserve(result.changes.size() + joins.size());
-        std::merge(result.changes.begin(), result.changes.end(), joins.begin(), joins.end(),
+        std::merge(std::make_move_iterator(result.changes.begin()),
+                   std::make_move_iterator(result.changes.end()),
+                   std::make_move_iterator(joins.begin()), std::make_move_iterator(joins.end()),
                    std::back_inserter(merged),
                    [](const CleanupChange& a, const CleanupChange& b) { return a.line < b.line; });
         result.changes = std::move(merged);
