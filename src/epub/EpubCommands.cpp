@@ -27,6 +27,19 @@ std::string FailureMessage() {
     return Utf8ToGbk("生成EPUB失败");
 }
 
+// A contents title as the chapter list holds it: what fits its record, cut on a character
+// boundary.
+std::string ChapterListTitle(std::string_view gbk) {
+    size_t end = 0;
+    while (end < gbk.size()) {
+        const size_t width =
+            IsGbkLeadByte(static_cast<unsigned char>(gbk[end])) && end + 1 < gbk.size() ? 2 : 1;
+        if (end + width > kTitleBytes - 1) break;
+        end += width;
+    }
+    return std::string(gbk.substr(0, end));
+}
+
 }  // namespace
 
 std::string EpubPathFor(std::string_view bookSourcePath) {
@@ -64,11 +77,7 @@ std::optional<std::string> BuildCheckedEpub(CMyRECtrl& bookText, ListBox& chapte
         return std::nullopt;
     }
     // A whole book's contents come from its outline or from an EPUB's own contents: they hold
-    // no empty title and start the text; the name is what is left to check.
-    if (!toc.empty() && BookFileNameBytes(bookSourcePath) > kMaxBookFileNameBytes) {
-        host.ShowMessage(Utf8ToGbk("QBR文件名不能超过15个汉字"), MessageCaption::kNone);
-        return std::nullopt;
-    }
+    // no empty title and start the text. The device's file-name rule is not the EPUB's.
     const EpubMetadata metadata =
         DescribeBook(text, bookSourcePath, BookModificationSeconds(bookSourcePath));
     std::optional<std::string> bytes =
@@ -137,13 +146,19 @@ bool LoadEpubBytes(std::string_view bytes, std::string_view shownPath, CMyRECtrl
 
     DeleteAllChapters(chapterList, chapters);
     const std::vector<TocEntry>& toc = read.book.toc;
-    for (size_t i = 0; i < toc.size() && i < kMaxChapters; ++i) {
+    // The chapter list holds one chapter per place in the text: of entries leading to the same
+    // place (a volume and its first chapter) the last, most particular one names it.
+    std::vector<const TocEntry*> places;
+    for (size_t i = 0; i < toc.size(); ++i) {
+        if (i + 1 < toc.size() && toc[i + 1].offset == toc[i].offset) continue;
+        places.push_back(&toc[i]);
+    }
+    const uint32_t textSize = static_cast<uint32_t>(read.book.text.size());
+    for (size_t i = 0; i < places.size() && i < kMaxChapters; ++i) {
         ChapterRecord record;
-        record.SetTitle(toc[i].title);
-        record.offset = toc[i].offset;
-        record.length = (i + 1 < toc.size() ? toc[i + 1].offset
-                                            : static_cast<uint32_t>(read.book.text.size())) -
-                        toc[i].offset;
+        record.SetTitle(ChapterListTitle(places[i]->title));
+        record.offset = places[i]->offset;
+        record.length = (i + 1 < places.size() ? places[i + 1]->offset : textSize) - record.offset;
         chapterList.AddString(record.Title());
         chapters.Append(record);
     }
@@ -153,15 +168,17 @@ bool LoadEpubBytes(std::string_view bytes, std::string_view shownPath, CMyRECtrl
     view.SetFocus();
     view.SetSelection({0, 0});
     chapters.SetTextLength(0);
-    opened.Clear();
-    if (toc.size() > kMaxChapters) opened.Keep(toc, read.book.text, chapters);
+    // The whole contents and the metadata stay with the book, so that an EPUB written from it
+    // keeps the source's levels, full titles, title, authors, language and cover.
+    opened.Keep(toc, read.book.metadata, read.book.text, chapters);
+    if (!read.book.notice.empty()) host.ShowMessage(read.book.notice, MessageCaption::kPrompt);
     if (read.book.replaced > 0) {
         host.ShowMessage(ReplacedCharactersMessage(read.book.replaced, read.book.firstReplacedLine),
                          MessageCaption::kPrompt);
     }
-    if (toc.size() > kMaxChapters) {
+    if (places.size() > kMaxChapters) {
         host.ShowMessage(FormatGbkMessage("EPUB目录共%d章，超过98章，只标记了前98章",
-                                          {static_cast<int64_t>(toc.size())}),
+                                          {static_cast<int64_t>(places.size())}),
                          MessageCaption::kPrompt);
     }
     return true;

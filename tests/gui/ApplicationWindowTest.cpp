@@ -238,6 +238,21 @@ void ApplicationWindowTest::shortcutsReachTheirCommands() {
     QCOMPARE(ran, (std::vector<int>{brisna::kOpenTextButton, brisna::kSearchButton}));
     QTest::keyClick(window_.get(), Qt::Key_F, Qt::ControlModifier);
     QCOMPARE(QApplication::focusWidget(), client.Control(brisna::kSearchEdit));
+    ran.clear();
+    client.Host().fileBytesChooser = [](brisna::FileFilter) { return std::nullopt; };
+    QTest::keyClick(window_.get(), Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(ran, std::vector<int>{brisna::kGenerateEpubCommand});
+    client.Host().fileBytesChooser = nullptr;
+
+    // A key bound twice would run neither command.
+    QStringList keys;
+    for (const QAction* action : client.actions()) {
+        for (const QKeySequence& key : action->shortcuts()) {
+            QVERIFY2(!keys.contains(key.toString()), qPrintable(key.toString()));
+            keys.append(key.toString());
+        }
+    }
+    for (const char* key : {"Ctrl+R", "Ctrl+E", "Ctrl+P"}) QVERIFY2(keys.contains(key), key);
 
     QUrl opened;
     client.urlOpener = [&](const QUrl& url) {
