@@ -56,8 +56,9 @@ std::vector<std::string> ToGbk(const char* const (&utf8)[N]) {
 }
 
 bool ContainsAny(std::string_view line, const std::vector<std::string>& needles) {
-    return std::any_of(needles.begin(), needles.end(),
-                       [&](const std::string& needle) { return GbkContains(line, needle); });
+    return std::any_of(needles.begin(), needles.end(), [&](const std::string& needle) {
+        return line.find(needle) != std::string_view::npos && GbkContains(line, needle);
+    });
 }
 
 bool StartsWithAny(std::string_view line, const std::vector<std::string>& starts,
@@ -78,7 +79,7 @@ JunkPattern::JunkPattern(std::string_view gbkPattern) {
     size_t at = 0;
     std::string piece;
     while (at < lower.size()) {
-        size_t length = GbkCharLength(lower, at);
+        size_t length = CharLengthAt(lower, at);
         if (length == 1 && lower[at] == '*') {
             if (!piece.empty()) pieces_.push_back(std::move(piece));
             piece.clear();
@@ -91,7 +92,11 @@ JunkPattern::JunkPattern(std::string_view gbkPattern) {
 }
 
 bool JunkPattern::Matches(std::string_view lowerLine) const {
-    if (pieces_.empty()) return false;
+    // Most lines hold no piece at all: a plain byte search rules them out before the search
+    // that minds character boundaries.
+    if (pieces_.empty() || lowerLine.find(pieces_.front()) == std::string_view::npos) {
+        return false;
+    }
     size_t from = 0;
     for (const std::string& piece : pieces_) {
         size_t found = GbkFind(lowerLine, piece, from);
@@ -142,9 +147,14 @@ JunkKind JunkLineRules::Classify(std::string_view line) const {
 }
 
 bool JunkLineRules::IsSeparator(std::string_view trimmed) const {
+    // Nearly every line starts with a letter no separator uses.
+    const std::string_view first = trimmed.substr(0, CharLengthAt(trimmed, 0));
+    if (std::find(separatorChars_.begin(), separatorChars_.end(), first) == separatorChars_.end()) {
+        return false;
+    }
     size_t symbols = 0;
     for (size_t at = 0; at < trimmed.size();) {
-        size_t length = GbkCharLength(trimmed, at);
+        size_t length = CharLengthAt(trimmed, at);
         std::string_view c = trimmed.substr(at, length);
         at += length;
         if (LeadingBlankBytes(c) == c.size()) continue;
@@ -157,6 +167,11 @@ bool JunkLineRules::IsSeparator(std::string_view trimmed) const {
 }
 
 bool JunkLineRules::IsChapterEndMark(std::string_view trimmed) const {
+    if (std::none_of(endMarks_.begin(), endMarks_.end(), [&](const std::string& mark) {
+            return trimmed.find(mark) != std::string_view::npos;
+        })) {
+        return false;
+    }
     // The mark stripped of its brackets and closing punctuation.
     std::string_view core = trimmed;
     bool bracketed = false;
@@ -185,6 +200,7 @@ bool JunkLineRules::IsChapterEndMark(std::string_view trimmed) const {
 
 bool JunkLineRules::IsBegging(std::string_view trimmed) const {
     static const std::string plea = Utf8ToGbk("求");
+    if (trimmed.find(plea) == std::string_view::npos) return false;
     for (size_t at = GbkFind(trimmed, plea); at != std::string_view::npos;
          at = GbkFind(trimmed, plea, at + plea.size())) {
         std::string_view rest = trimmed.substr(at + plea.size());

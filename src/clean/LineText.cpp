@@ -37,7 +37,7 @@ std::string_view TrimLineBlanks(std::string_view line) {
             at += blank;
             continue;
         }
-        at += GbkCharLength(line, at);
+        at += CharLengthAt(line, at);
         end = at;
     }
     return line.substr(0, end);
@@ -45,7 +45,7 @@ std::string_view TrimLineBlanks(std::string_view line) {
 
 size_t GbkCharCount(std::string_view line) {
     size_t count = 0;
-    for (size_t at = 0; at < line.size(); at += GbkCharLength(line, at)) ++count;
+    for (size_t at = 0; at < line.size(); at += CharLengthAt(line, at)) ++count;
     return count;
 }
 
@@ -54,7 +54,7 @@ std::string_view LastGbkChar(std::string_view line) {
     size_t at = 0;
     while (at < line.size()) {
         last = at;
-        at += GbkCharLength(line, at);
+        at += CharLengthAt(line, at);
     }
     return line.substr(last);
 }
@@ -62,7 +62,7 @@ std::string_view LastGbkChar(std::string_view line) {
 std::string LowerAsciiLetters(std::string_view line) {
     std::string lower(line);
     for (size_t at = 0; at < lower.size();) {
-        size_t length = GbkCharLength(lower, at);
+        size_t length = CharLengthAt(lower, at);
         if (length == 1 && lower[at] >= 'A' && lower[at] <= 'Z') lower[at] += 'a' - 'A';
         at += length;
     }
@@ -70,7 +70,7 @@ std::string LowerAsciiLetters(std::string_view line) {
 }
 
 bool IsChineseCharAt(std::string_view line, size_t at) {
-    if (GbkCharLength(line, at) != 2) return false;
+    if (CharLengthAt(line, at) != 2) return false;
     const unsigned char lead = static_cast<unsigned char>(line[at]);
     return lead < 0xA1 || lead > 0xA9;
 }

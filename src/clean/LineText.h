@@ -7,6 +7,13 @@
 
 namespace brisna {
 
+// The bytes (1 or 2) of the character at `at`, which lies inside the line: the clean-up walks
+// every line of a 10 MiB book character by character, so this one is inline.
+inline size_t CharLengthAt(std::string_view line, size_t at) {
+    const unsigned char byte = static_cast<unsigned char>(line[at]);
+    return byte >= 0x81 && byte <= 0xFE && at + 1 < line.size() ? 2 : 1;
+}
+
 // The line without the blanks (ASCII spaces, tabs, full-width spaces) at either end.
 std::string_view TrimLineBlanks(std::string_view line);
 // The bytes of blanks the line begins with.

@@ -12,12 +12,18 @@
 namespace brisna {
 namespace {
 
+// Lines are kept small: a 10 MiB book has a few hundred thousand of them.
 struct BookLine {
     size_t start = 0;
-    std::string_view content;    // without the line break
-    std::string_view lineBreak;  // CR LF, LF, or nothing for a last line without one
+    uint32_t length = 0;     // without the line break
+    uint8_t breakBytes = 0;  // CR LF, LF, or nothing for a last line without one
     bool heading = false;
     bool removed = false;
+
+    std::string_view Content(std::string_view text) const { return text.substr(start, length); }
+    std::string_view Break(std::string_view text) const {
+        return text.substr(start + length, breakBytes);
+    }
 };
 
 std::vector<BookLine> SplitBookLines(std::string_view text) {
@@ -30,8 +36,8 @@ std::vector<BookLine> SplitBookLines(std::string_view text) {
         if (contentEnd > start && text[contentEnd - 1] == '\r') --contentEnd;
         BookLine line;
         line.start = start;
-        line.content = text.substr(start, contentEnd - start);
-        line.lineBreak = text.substr(contentEnd, next - contentEnd);
+        line.length = static_cast<uint32_t>(contentEnd - start);
+        line.breakBytes = static_cast<uint8_t>(next - contentEnd);
         lines.push_back(line);
         start = next;
     }
@@ -69,9 +75,10 @@ void MarkHeadings(std::string_view text, std::vector<BookLine>& lines,
     std::sort(headingLines.begin(), headingLines.end());
 }
 
-void Remove(BookLine& line, int32_t number, CleanupChangeKind kind, CleanupResult& result) {
+void Remove(std::string_view text, BookLine& line, int32_t number, CleanupChangeKind kind,
+            CleanupResult& result) {
     line.removed = true;
-    result.changes.push_back({kind, number, line.start, std::string(line.content)});
+    result.changes.push_back({kind, number, line.start, std::string(line.Content(text))});
 }
 
 }  // namespace
@@ -85,12 +92,13 @@ CleanupResult CleanText(std::string_view text, const CleanupOptions& options) {
     if (options.removeContents) {
         std::vector<std::string_view> contents;
         contents.reserve(lines.size());
-        for (const BookLine& line : lines) contents.push_back(line.content);
+        for (const BookLine& line : lines) contents.push_back(line.Content(text));
         if (std::optional<ContentsBlock> block = FindContentsBlock(contents, headingLines)) {
             result.counts.contentsBlocks = 1;
             for (size_t i = block->firstLine; i <= block->lastLine; ++i) {
-                if (IsBlankLine(lines[i].content)) continue;
-                Remove(lines[i], static_cast<int32_t>(i), CleanupChangeKind::kContentsLine, result);
+                if (IsBlankLine(lines[i].Content(text))) continue;
+                Remove(text, lines[i], static_cast<int32_t>(i), CleanupChangeKind::kContentsLine,
+                       result);
                 ++result.counts.contentsLines;
             }
         }
@@ -101,14 +109,14 @@ CleanupResult CleanText(std::string_view text, const CleanupOptions& options) {
         for (size_t i = 0; i < lines.size(); ++i) {
             BookLine& line = lines[i];
             if (line.heading || line.removed) continue;
-            const JunkKind kind = rules.Classify(line.content);
+            const JunkKind kind = rules.Classify(line.Content(text));
             if (kind == JunkKind::kNone) continue;
             if (kind == JunkKind::kAuthorNote) {
                 if (!options.removeNotes) continue;
-                Remove(line, static_cast<int32_t>(i), CleanupChangeKind::kAuthorNote, result);
+                Remove(text, line, static_cast<int32_t>(i), CleanupChangeKind::kAuthorNote, result);
                 ++result.counts.authorNotes;
             } else if (options.removeJunk) {
-                Remove(line, static_cast<int32_t>(i), CleanupChangeKind::kJunkLine, result);
+                Remove(text, line, static_cast<int32_t>(i), CleanupChangeKind::kJunkLine, result);
                 ++result.counts.junkLines;
             }
         }
@@ -121,7 +129,7 @@ CleanupResult CleanText(std::string_view text, const CleanupOptions& options) {
     for (size_t i = 0; i < lines.size(); ++i) {
         if (lines[i].removed) continue;
         kept.push_back(i);
-        wrapLines.push_back({lines[i].content, lines[i].heading});
+        wrapLines.push_back({lines[i].Content(text), lines[i].heading});
     }
     WrapAnalysis wrapping;
     if (options.joinWrapped) {
@@ -142,36 +150,37 @@ CleanupResult CleanText(std::string_view text, const CleanupOptions& options) {
     size_t blankRun = 0;
     for (size_t k = 0; k < kept.size(); ++k) {
         const BookLine& line = lines[kept[k]];
-        if (!line.heading && IsBlankLine(line.content)) {
+        const std::string_view content = line.Content(text);
+        if (!line.heading && IsBlankLine(content)) {
             if (++blankRun > maxBlank) {
                 ++result.counts.blankLinesRemoved;
                 continue;
             }
-            writer.Copy(line.content);
-            writer.Copy(line.lineBreak);
+            writer.Copy(content);
+            writer.Copy(line.Break(text));
             continue;
         }
         blankRun = 0;
         // The paragraph's first line: its indent made even, unless it is a heading.
-        const size_t blanks = LeadingBlankBytes(line.content);
-        if (line.heading || !options.evenIndents || line.content.substr(0, blanks) == indent) {
-            writer.Copy(line.content);
+        const size_t blanks = LeadingBlankBytes(content);
+        if (line.heading || !options.evenIndents || content.substr(0, blanks) == indent) {
+            writer.Copy(content);
         } else {
             writer.Insert(indent);
-            writer.Copy(line.content.substr(blanks));
+            writer.Copy(content.substr(blanks));
             ++result.counts.indentsChanged;
         }
         // The lines that only wrap it.
         const BookLine* last = &line;
         while (k + 1 < kept.size() && wrapping.joinWithNext[k]) {
             const BookLine& next = lines[kept[++k]];
-            writer.Insert(JoinSeparator(last->content, next.content));
-            writer.Copy(next.content);
+            writer.Insert(JoinSeparator(last->Content(text), next.Content(text)));
+            writer.Copy(next.Content(text));
             joins.push_back({CleanupChangeKind::kJoinedLine, static_cast<int32_t>(kept[k]),
-                             next.start, std::string(next.content)});
+                             next.start, std::string(next.Content(text))});
             last = &next;
         }
-        writer.Copy(last->lineBreak);
+        writer.Copy(last->Break(text));
     }
     result.offsets.SetNewLength(result.text.size());
     result.counts.joinedLines = joins.size();
@@ -179,7 +188,9 @@ CleanupResult CleanText(std::string_view text, const CleanupOptions& options) {
     if (!joins.empty()) {
         std::vector<CleanupChange> merged;
         merged.reserve(result.changes.size() + joins.size());
-        std::merge(result.changes.begin(), result.changes.end(), joins.begin(), joins.end(),
+        std::merge(std::make_move_iterator(result.changes.begin()),
+                   std::make_move_iterator(result.changes.end()),
+                   std::make_move_iterator(joins.begin()), std::make_move_iterator(joins.end()),
                    std::back_inserter(merged),
                    [](const CleanupChange& a, const CleanupChange& b) { return a.line < b.line; });
         result.changes = std::move(merged);

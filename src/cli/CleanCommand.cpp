@@ -31,7 +31,7 @@ class CleanCommand : public Command {
         spec_.name = "clean";
         spec_.synopsis =
             "BOOK [-o OUT|-] [--force] [--no-junk] [--no-contents] [--no-unwrap] [--notes] "
-            "[--indent 0|2] [--junk-file FILE] [--dry-run]";
+            "[--indent 0|2] [--junk-file FILE] [--dry-run] [--encoding ENC]";
         spec_.summary = "clean a downloaded book: site junk out, hard-wrapped paragraphs joined";
         spec_.details = {
             "Opens `BOOK` as 打开txt文件 does (`-` reads standard input) and runs 整理文本: whole "
