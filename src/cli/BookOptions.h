@@ -30,7 +30,7 @@ OptionSpec ForceOption();
 OptionSpec PartsOption(bool writes);
 // --encoding: what a book text is read as (default: detected).
 OptionSpec EncodingOption();
-// --output-encoding: what a written text is saved as (default: GBK).
+// --output-encoding: what a written text is saved as instead of the subcommand's default.
 OptionSpec OutputEncodingOption();
 // The values of the two, or their defaults.
 TextEncoding EncodingOf(const ParsedArgs& args);

@@ -3,6 +3,7 @@
 
 #include "cli/BookOptions.h"
 #include "cli/Commands.h"
+#include "cli/UsageErrors.h"
 #include "epub/EpubCommands.h"
 #include "text/CodePage936.h"
 #include "text/FileNames.h"
@@ -112,9 +113,11 @@ class EpubCommand : public Command {
         const std::optional<EpubChoices> choices = ChoicesOf(args, streams.err);
         if (!choices) return kExitUsage;
         if (book == "-" && !output) {
-            streams.err << "epub: a book from standard input has no file name to write its EPUB "
-                           "beside; give -o OUT.epub\n";
-            return kExitUsage;
+            return ReportUsageError(
+                streams.err,
+                "a book from standard input has no file name to write its "
+                "EPUB beside; give -o OUT.epub",
+                "从标准输入读入的书没有文件名，EPUB 无处可写；请给出 -o OUT.epub", "epub");
         }
         // Refused before any work, so a long run never ends in "exists".
         if (output && CheckOutputFree(*output, force, streams.err) != kExitOk) return kExitFailed;
@@ -137,7 +140,7 @@ class EpubCommand : public Command {
                     dialog.bookText, dialog.chapterList, dialog.chapters, dialog.host,
                     dialog.bookSourcePath, output.value_or(""), contents, bookChoices);
                 if (!outcome.succeeded) return kExitFailed;
-                sink.Result(DisplayPath(outcome.path));
+                sink.Result(outcome.path);
                 return kExitOk;
             },
             {}, AutoChapters::kRecognitionUpToOneBook);

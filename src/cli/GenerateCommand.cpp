@@ -7,6 +7,7 @@
 #include "chapters/ChapterTitle.h"
 #include "cli/BookOptions.h"
 #include "cli/Commands.h"
+#include "cli/UsageErrors.h"
 #include "parts/PartGeneration.h"
 #include "text/CodePage936.h"
 
@@ -104,18 +105,20 @@ class GenerateCommand : public Command {
         std::vector<std::string> books = args.Values("BOOK");
         for (const std::string& book : books) {
             if (book == "-") {
-                streams.err << "generate: a book from standard input has no file name for its "
-                               "books; give the text as a file\n";
-                return kExitUsage;
+                return ReportUsageError(
+                    streams.err,
+                    "a book from standard input has no file name for its books; give the text as "
+                    "a file",
+                    "从标准输入读入的书没有文件名，生成的书无从命名；请以文件给出文本", "generate");
             }
         }
         std::optional<std::string> outputDir = args.Value("output-dir");
         if (outputDir) {
             std::error_code error;
             if (!std::filesystem::is_directory(*outputDir, error)) {
-                streams.err << "--output-dir: not a folder: "
-                            << EscapeLineBreaks(DisplayPath(*outputDir)) << '\n';
-                return kExitUsage;
+                const std::string shown = EscapeLineBreaks(DisplayPath(*outputDir));
+                return ReportUsageError(streams.err, "--output-dir: not a folder: " + shown,
+                                        "--output-dir 不是文件夹: " + shown, "generate");
             }
         }
         // The names come from the book source path: the same file name in another folder.
@@ -142,7 +145,7 @@ class GenerateCommand : public Command {
                     PartsOutcome parts =
                         GenerateParts(ReadBookText(session.View()), plan, dialog.host);
                     for (const std::string& path : parts.writtenFiles) {
-                        sink.Result(DisplayPath(path));
+                        sink.Result(path);
                     }
                     return parts.succeeded ? kExitOk : kExitFailed;
                 }
@@ -156,7 +159,7 @@ class GenerateCommand : public Command {
                 GenerationOutcome outcome =
                     GenerateBook(dialog.bookText, dialog.chapterList, dialog.chapters, dialog.host,
                                  dialog.bookSourcePath);
-                for (const std::string& path : outcome.writtenFiles) sink.Result(DisplayPath(path));
+                for (const std::string& path : outcome.writtenFiles) sink.Result(path);
                 return outcome.succeeded ? kExitOk : kExitFailed;
             },
             [&](CliSession& session, Prepared prepared) -> std::vector<std::string> {
