@@ -66,6 +66,7 @@ MainWindow::MainWindow(std::optional<std::filesystem::path> suspiciousWordFile)
     dlg_->headingsAtLineStart = LoadHeadingsAtLineStart();
     dlg_->bookText.SetTextRevisionSource([view = textView_] { return view->TextGeneration(); });
     dlg_->confirm = [this](std::string_view question) { return host_.Confirm(question); };
+    dlg_->tellWhenNothingMissing = true;
     dlg_->reviewPartsPlan = [this](const PartPlan& plan, const CBrisnaMakeDlg::PartsWriter& write) {
         PartsPlanDialog dialog(plan, write, this);
         dialog.exec();
@@ -112,7 +113,7 @@ MainWindow::MainWindow(std::optional<std::filesystem::path> suspiciousWordFile)
 
     resize(kInitialClientWidth, kInitialClientHeight);
     LayOutControls();
-    UpdateStatus(0);
+    UpdateStatus(0, false);
 }
 
 void MainWindow::BuildBackgroundMenu() {
@@ -163,6 +164,7 @@ void MainWindow::RunDialogCommand(int controlId, const std::function<void()>& co
     const bool opening = controlId == kOpenTextButton || controlId == kOpenQbr2Button ||
                          controlId == kOpenQbrButton || controlId == kOpenEpubCommand;
     const uint64_t textBefore = textView_->TextGeneration();
+    const uint64_t booksBefore = dlg_->BooksOpened();
     host_.ForgetChosenPath();
     textView_->BeginCommand();
     try {
@@ -178,7 +180,10 @@ void MainWindow::RunDialogCommand(int controlId, const std::function<void()>& co
         shownBook_ = *host_.LastChosenPath();
         shownBookCommand_ = controlId;
     }
-    UpdateStatus(controlId);
+    // The core has emptied the problem list of another book; its filter and summary go too.
+    const bool anotherBook = dlg_->BooksOpened() != booksBefore;
+    if (anotherBook) SetProblemFilter(0);
+    UpdateStatus(controlId, anotherBook);
 }
 
 int MainWindow::OpenCommandFor(const QString& path) {
@@ -421,7 +426,7 @@ void MainWindow::ShowManual() {
     }
 }
 
-void MainWindow::UpdateStatus(int controlId) {
+void MainWindow::UpdateStatus(int controlId, bool anotherBook) {
     Status status = status_;
     const QString caption =
         QStringLiteral("Quorvi EBook 编辑工具 V") + QString::fromLatin1(kVersion);
@@ -440,14 +445,15 @@ void MainWindow::UpdateStatus(int controlId) {
     const bool opened =
         controlId == kOpenTextButton || controlId == kOpenQbr2Button || controlId == kOpenQbrButton;
     // A novel longer than one book is told of when it opens, before any marking: it needs 分册生成.
-    if (opened || controlId == kOpenEpubCommand) {
+    if (opened || anotherBook || controlId == kOpenEpubCommand) {
         outlineChapters_ = BuildBookOutline(ReadBookText(dlg_->bookText.View())).ChapterCount();
     }
+    if (anotherBook) status.problems.clear();
     status.chapters = ChapterSummary(dlg_->chapters.Count(), outlineChapters_);
     if (controlId == kTestButton || controlId == kCheckMissingButton) {
         status.problems = ProblemSummary(CountProblemKinds(*problemList_));
     }
-    if (opened || controlId == kGenerateButton || status.notice.isEmpty()) {
+    if (opened || anotherBook || controlId == kGenerateButton || status.notice.isEmpty()) {
         status.notice = NameLimitNotice(dlg_->bookSourcePath);
     }
     if (controlId == kGenerateButton && !dlg_->lastWrittenFiles.empty()) {

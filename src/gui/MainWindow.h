@@ -145,7 +145,8 @@ class MainWindow : public QWidget, public WindowFrame {
     void UpdateMinimumSize();
     void OpenWithCommand(int controlId, const QString& path);
     void OpenWithCommandBytes(int controlId, const std::string& path);
-    void UpdateStatus(int controlId);
+    // After a command; anotherBook: it opened a book, which starts with nothing found or written.
+    void UpdateStatus(int controlId, bool anotherBook);
     void PlaceProblemFilter();
     // The one book file in a drag, when it is a kind the window opens; empty otherwise.
     static QString DroppedBook(const QMimeData* data);
