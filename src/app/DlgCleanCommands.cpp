@@ -1,5 +1,7 @@
 #include "app/DlgCleanCommands.h"
 
+#include "Capacities.h"
+
 #include "chapters/ChapterEditing.h"
 #include "chapters/ChapterTitle.h"
 #include "text/CodePage936.h"
@@ -18,6 +20,13 @@ bool ApplyTextCleanup(CBrisnaMakeDlg& dialog, const CleanupResult& result,
     // The offsets of the preview belong to the text it was made from.
     if (ReadBookText(view) != previewedText) {
         dialog.host.ShowMessage(Utf8ToGbk("文本已改动，请重新整理"), MessageCaption::kNone);
+        return false;
+    }
+    // Indents may make a text longer; the editor holds no more than the bound, and would cut
+    // the end of the book off.
+    if (result.text.size() >= kMaxTextBytes) {
+        dialog.host.ShowMessage(Utf8ToGbk("整理后的文本超过10M，文本未改动"),
+                                MessageCaption::kNone);
         return false;
     }
     WaitCursor wait(dialog.host);
@@ -68,8 +77,10 @@ bool ApplyTextCleanup(CBrisnaMakeDlg& dialog, const CleanupResult& result,
 void CleanBookText(CBrisnaMakeDlg& dialog, const CleanupOptions& options) {
     const std::string before = ReadBookText(dialog.bookText.View());
     const CleanupResult result = CleanText(before, options);
-    ApplyTextCleanup(dialog, result, before);
-    dialog.host.ShowMessage(CleanupReport(result.counts), MessageCaption::kAppName);
+    // A refusal has said so already; the report is of what was done.
+    if (ApplyTextCleanup(dialog, result, before) || !result.changed) {
+        dialog.host.ShowMessage(CleanupReport(result.counts), MessageCaption::kAppName);
+    }
 }
 
 }  // namespace brisna

@@ -183,8 +183,9 @@ void CleanPreparedBook(CliSession& session, LineSink& sink) {
     CBrisnaMakeDlg& dialog = session.Dialog();
     const std::string before = ReadBookText(dialog.bookText.View());
     const CleanupResult result = CleanText(before, CleanupOptions());
-    ApplyTextCleanup(dialog, result, before);
-    sink.Message(GbkToUtf8Lossless(CleanupReport(result.counts)));
+    if (ApplyTextCleanup(dialog, result, before) || !result.changed) {
+        sink.Message(GbkToUtf8Lossless(CleanupReport(result.counts)));
+    }
 }
 
 }  // namespace brisna::cli

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "Capacities.h"
 #include "app/DialogTestSupport.h"
 #include "app/DlgCleanCommands.h"
 #include "chapters/ChapterTitle.h"
@@ -76,6 +77,18 @@ TEST_F(CleanCommandsDialog, RefusesAPreviewOfAnotherText) {
     EXPECT_FALSE(ApplyTextCleanup(dialog, preview, before));
     EXPECT_EQ(U(host.Messages().back().text), "文本已改动，请重新整理");
     EXPECT_EQ(ReadBookText(text), G("新") + before);
+}
+
+// Indents added to a book near the size bound would make it longer than the editor holds.
+TEST_F(CleanCommandsDialog, LeavesATextThatWouldOutgrowTheEditorAlone) {
+    const std::string line = std::string(996, 'a') + G("。");
+    std::string book;
+    while (book.size() + 1000 < kMaxTextBytes - 1) book += line + "\r\n";
+    text.SetText(book);
+    dialog.bookText.RebuildLineTable();
+    CleanBookText(dialog, CleanupOptions());
+    EXPECT_EQ(ReadBookText(text), book);
+    EXPECT_EQ(U(host.Messages().back().text), "整理后的文本超过10M，文本未改动");
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ void CleanDialogTest::previewsAppliesAndKeepsChapters() {
         window.RunCommand(brisna::kAddChapterButton);
     }
     QCOMPARE(window.Dialog().chapters.Count(), 2u);
-    QVERIFY(window.MenuAction(QStringLiteral("整理文本…")) != nullptr);
+    QVERIFY(window.MenuAction(QStringLiteral("整理文本")) != nullptr);
 
     const std::string original = text.GetText();
     brisna::CleanDialog dialog(window.Dialog(), &window);
