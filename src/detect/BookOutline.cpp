@@ -308,11 +308,11 @@ std::optional<ParsedWord> HeadingWord(std::string_view head, bool wrapped) {
             // A section word run straight into more text is a word of a sentence (序幕拉开).
             if (tail == TailKind::kJoined) return std::nullopt;
             size_t after = SkipBlanks(rest, 0);
-            // 序 before Latin text is a word of that text, and a section word alone at the end of
-            // a hard-wrapped line is the end of its sentence.
+            // 序 before Latin text is a word of that text, and 序 alone on a line that carries on
+            // a hard-wrapped one is the end of its sentence (顺 / 序).
             if (word == words.preface && after < rest.size() && IsAsciiAlnum(rest[after]))
                 return std::nullopt;
-            if (wrapped && tail == TailKind::kNone) return std::nullopt;
+            if (word == words.preface && wrapped && tail == TailKind::kNone) return std::nullopt;
             parsed.emplace();
             parsed->tail = tail;
             parsed->heading.kind = OutlineEntryKind::kNamedSection;
@@ -569,9 +569,10 @@ struct FormRun {
 };
 
 // The forms whose headings make chapters. The form seen most often comes first, a 第/Chapter
-// form before a bare number (lists of numbered points are common inside chapters); another form
-// counts too when its headings stand in a stretch of the book of their own (a book in 节, then
-// 话, then 集), never between the headings of a form already taken (第N节 inside 第N章).
+// form before a bare number (lists of numbered points are common inside chapters); another 第 or
+// Chapter form counts too when its headings stand in a stretch of the book of their own (a book
+// in 节, then 话, then 集), never between the headings of a form already taken (第N节 inside
+// 第N章).
 std::vector<std::string> ChapterForms(const std::vector<Candidate>& candidates,
                                       const std::vector<bool>& dropped) {
     std::map<std::string, FormRun> forms;
@@ -594,7 +595,8 @@ std::vector<std::string> ChapterForms(const std::vector<Candidate>& candidates,
     std::vector<FormRun> spans;
     for (const auto& [form, run] : ranked) {
         if (!taken.empty()) {
-            if (run.count < (bare(form) ? 3u : 2u)) continue;
+            // A later run of numbers alone is too often a numbered list in the prose.
+            if (bare(form) || run.count < 2) continue;
             bool overlaps = std::any_of(spans.begin(), spans.end(), [&](const FormRun& span) {
                 return run.first <= span.last && span.first <= run.last;
             });

@@ -36,6 +36,7 @@
 #include "gui/CAboutDlg.h"
 #include "gui/DetectionSettings.h"
 #include "gui/PartsPlanDialog.h"
+#include "gui/PatternDialog.h"
 #include "text/CodePage936.h"
 #include "text/TextEncoding.h"
 
@@ -239,6 +240,10 @@ void MainWindow::CreateMenus() {
     item(chapters, QStringLiteral("模糊添加章节(&K)"), button(kKeywordAddButton));
     item(chapters, QStringLiteral("自动识别章节(&D)"),
          [this] { RunDialogCommand(0, [this] { dlg_->OnAutoDetectChapters(); }); });
+    item(chapters, QStringLiteral("按规则识别章节(&R)…"), [this] {
+        if (auto rule = AskChapterRule(ReadBookText(dlg_->bookText.View()), this))
+            RunDialogCommand(0, [this, rule] { dlg_->OnRuleChapters(*rule); });
+    });
     chapters->addAction(lineStartAction_);
     chapters->addSeparator();
     item(chapters, QStringLiteral("上移(&U)"), button(kMoveUpButton));
