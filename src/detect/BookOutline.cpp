@@ -79,7 +79,7 @@ struct Vocabulary {
     std::vector<Bracket> brackets;
     std::string pian = Utf8ToGbk("篇");
     std::string zhi = Utf8ToGbk("之");
-    std::string fullStop = Utf8ToGbk("。");
+    std::vector<std::string> fullStop = GbkWords({"。"});
     std::vector<std::string> sentenceMarks =
         GbkWords({"，", "。", "；", "！", "？", "…", "“", "”"});
     // What a finished sentence ends with: a line ending otherwise is cut in the middle.
@@ -192,7 +192,7 @@ TailKind TailAfter(std::string_view rest) {
 bool ReadsAsHeading(std::string_view line, TailKind tail) {
     const Vocabulary& words = Words();
     if (line.size() > kMaxHeadingLineBytes) return false;
-    if (ContainsAny(line, {words.fullStop})) return false;
+    if (ContainsAny(line, words.fullStop)) return false;
     // Latin prose: a sentence that ends, or runs on after a comma.
     std::string_view trimmed = line.substr(0, line.find_last_not_of(" \t") + 1);
     if (trimmed.ends_with('.') || trimmed.ends_with('!') || trimmed.ends_with('?') ||
@@ -496,14 +496,14 @@ std::vector<Candidate> FindCandidates(std::string_view text) {
     std::string_view previous;
     int32_t previousLine = -2;
     ForEachTextLine(text, [&](const TextLine& line) {
-        // A line straight after a long one that stops mid-sentence continues it.
-        bool wrapped = previousLine + 1 == line.number && line.firstText == 0 &&
-                       previous.size() >= kWrappedLineBytes &&
+        std::string_view head = line.content.substr(line.firstText);
+        // A line straight after a long one that stops mid-sentence continues it. Only 序 asks.
+        bool wrapped = head.starts_with(words.preface) && previousLine + 1 == line.number &&
+                       line.firstText == 0 && previous.size() >= kWrappedLineBytes &&
                        !EndsWithAnyChar(TrimmedTitle(previous), words.sentenceEnds);
         previous = line.content;
         previousLine = line.number;
-        std::optional<LineHeadings> headings =
-            HeadingsOfLine(line.content.substr(line.firstText), wrapped);
+        std::optional<LineHeadings> headings = HeadingsOfLine(head, wrapped);
         if (!headings) return;
         Candidate candidate;
         candidate.headings = std::move(*headings);
@@ -529,6 +529,7 @@ size_t DropContentsLists(std::string_view text, const std::vector<Candidate>& ca
     // Whether a heading's title comes again later, found once for all from the end.
     std::vector<bool> listedAgain(candidates.size(), false);
     std::unordered_set<std::string_view> later;
+    later.reserve(candidates.size());
     for (size_t i = candidates.size(); i-- > 0;) {
         std::string_view title = TrimmedTitle(candidates[i].content);
         listedAgain[i] = later.count(title) > 0;
