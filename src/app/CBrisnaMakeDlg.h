@@ -17,6 +17,7 @@
 #include "controls/DialogHost.h"
 #include "controls/ListBox.h"
 #include "controls/RichEdit.h"
+#include "detect/ChapterRule.h"
 #include "epub/EpubContents.h"
 #include "parts/PartGeneration.h"
 #include "text/TextEncoding.h"
@@ -62,6 +63,10 @@ class CBrisnaMakeDlg {
     void OnKeywordAdd();               // 1018 模糊添加章节
     void OnIncrementalAdd();           // 1020 递增添加章节
     void OnAutoDetectChapters();       // 自动识别章节 (background menu; the CLI's --auto)
+    // 按规则识别章节…: chapters by the operator's pattern or short titles (the CLI's --pattern,
+    // --volume-pattern, --short-titles). wholeBook: more chapters than one book holds are kept
+    // for the parts and the EPUB without a question. False when nothing was marked or kept.
+    bool OnRuleChapters(const ChapterRule& rule, bool wholeBook = false);
     void OnCheckMissing();             // 1027 检查缺章
     void OnGenerateParts();            // 分册生成 (background menu; the CLI's --parts)
     void OnProblemSelectionChanged();  // LBN_SELCHANGE of 1012

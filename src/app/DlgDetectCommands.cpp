@@ -1,7 +1,11 @@
 // Chapter detection, the missing-chapter check, problem-list navigation, search and
 // Traditional-to-Simplified conversion, wired to the dialog.
+#include "Capacities.h"
 #include "app/CBrisnaMakeDlg.h"
+#include "chapters/ChapterTitle.h"
 #include "check/ProblemNavigation.h"
+#include "detect/BookOutline.h"
+#include "detect/ChapterRule.h"
 #include "detect/HeadingPatternDetection.h"
 #include "detect/IncrementalChapterAdd.h"
 #include "detect/KeywordChapterAdd.h"
@@ -22,10 +26,79 @@ void CBrisnaMakeDlg::OnIncrementalAdd() {
                           headingsAtLineStart);
 }
 
-// Always at line start: recognition proposes headings that begin their lines, and a run that
-// took cross-references in running text would not mark what it proposed.
+namespace {
+
+// Gives the chapters of a recognised or ruled outline to the book: marked in the chapter list
+// when they fit one book, else kept as the whole book's contents for 分册生成 and 生成EPUB.
+// wholeBook: the caller goes on to write parts or an EPUB, so a long book is no question.
+// Returns false when nothing was marked or kept.
+bool ApplyOutline(CBrisnaMakeDlg& dialog, const BookOutline& outline, const std::string& text,
+                  bool wholeBook) {
+    DialogHost& host = dialog.host;
+    const size_t count = outline.ChapterCount();
+    if (count > kMaxChapters) {
+        // The part plan and the EPUB take these contents while the text and the chapter list
+        // stay as they are.
+        dialog.openedContents.Keep(TocFromOutline(outline), text, dialog.chapters);
+        if (wholeBook) return true;
+        const std::string counted = "本书共" + std::to_string(count) + "章，超过98章";
+        int answer =
+            host.AskQuestion(Utf8ToGbk(counted + "，一本书装不下。请分册生成或生成EPUB。"),
+                             {Utf8ToGbk("分册生成"), Utf8ToGbk("生成EPUB"), Utf8ToGbk("取消")}, 2);
+        if (answer == DialogHost::kCannotAsk) {
+            host.ShowMessage(
+                Utf8ToGbk(counted + "，请加 --parts 分册生成，或用 epub 子命令生成EPUB"),
+                MessageCaption::kPrompt);
+            return false;
+        }
+        if (answer == 0) dialog.OnGenerateParts();
+        if (answer == 1) dialog.OnGenerateEpub();
+        return answer == 0 || answer == 1;
+    }
+    if (dialog.chapters.Count() > 0) {
+        // Appending to chapters marked by hand would mark them twice.
+        std::string question =
+            "已标记" + std::to_string(dialog.chapters.Count()) + "个章节。用识别结果替换吗？";
+        int answer =
+            host.AskQuestion(Utf8ToGbk(question), {Utf8ToGbk("替换"), Utf8ToGbk("取消")}, 1);
+        // Where nobody can be asked, the command was given on purpose after the others.
+        if (answer != 0 && answer != DialogHost::kCannotAsk) return false;
+    }
+    MarkOutlineChapters(outline, dialog.chapterList, dialog.chapters);
+    if (!outline.runs.empty())
+        host.SetFieldText(kStartChapterField, outline.runs.front().firstHeading);
+    return true;
+}
+
+}  // namespace
+
+// The book's outline is the one recognition: the status bar, the part plan and the EPUB
+// contents read the same outline, so every face counts the same chapters.
 void CBrisnaMakeDlg::OnAutoDetectChapters() {
-    AutoDetectChapters(bookText, chapterList, chapters, host, detectionScanPosition);
+    WaitCursor wait(host);
+    const std::string text = ReadBookText(bookText.View());
+    BookOutline outline = BuildBookOutline(text);
+    if (!outline.HasHeadings()) {
+        host.ShowMessage(Utf8ToGbk("没有找到可以自动识别的章节标题"), MessageCaption::kPrompt);
+        return;
+    }
+    ApplyOutline(*this, outline, text, false);
+}
+
+bool CBrisnaMakeDlg::OnRuleChapters(const ChapterRule& rule, bool wholeBook) {
+    WaitCursor wait(host);
+    const std::string text = ReadBookText(bookText.View());
+    std::string problem;
+    BookOutline outline = BuildRuleOutline(text, rule, problem);
+    if (!problem.empty()) {
+        host.ShowMessage(Utf8ToGbk(problem), MessageCaption::kNone);
+        return false;
+    }
+    if (!outline.HasHeadings()) {
+        host.ShowMessage(Utf8ToGbk("没有一行符合章节规则"), MessageCaption::kPrompt);
+        return false;
+    }
+    return ApplyOutline(*this, outline, text, wholeBook);
 }
 
 void CBrisnaMakeDlg::OnCheckMissing() {

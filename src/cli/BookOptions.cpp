@@ -50,11 +50,13 @@ std::vector<OptionSpec> ChapterOptionSpecs() {
     std::vector<OptionSpec> specs{line, incremental, keyword};
     for (OptionSpec& spec : specs) spec.repeatable = true;
     specs.push_back({"auto", "--auto", "",
-                     "recognise the headings as detect does and mark chapters with the best one; "
-                     "text before the first heading becomes the first chapter",
+                     "mark the chapters recognition finds (as detect counts them), replacing "
+                     "those marked before; text before the first heading becomes the first "
+                     "chapter",
                      ValueKind::kFlag});
     specs.back().helpZh =
-        "像 detect 那样识别标题，用最好的一种标记章节；第一个标题之前的文字成为第一章";
+        "标记自动识别找到的章节（与 detect 的计数相同），替换之前标记的章节；第一个标题之前的文字"
+        "成为第一章";
     specs.push_back({"at-line-start", "--at-line-start", "",
                      "--incremental and --keyword take a heading only where it begins its line "
                      "(after blanks), skipping mentions in running text",
@@ -62,6 +64,20 @@ std::vector<OptionSpec> ChapterOptionSpecs() {
     specs.back().helpZh =
         "--incremental 和 --keyword 只取位于行首（空白之后）的标题，跳过正文中的提及";
     specs.push_back(CleanOption());
+    specs.push_back({"pattern", "--pattern", "REGEX",
+                     "mark a chapter at every line whose text (after its leading blanks) begins "
+                     "with a match of REGEX (ICU regular expression), replacing other marks"});
+    specs.back().helpZh =
+        "在每个开头（行首空白之后）与 REGEX（ICU 正则表达式）匹配的行标记一章，替换其他标记";
+    specs.push_back({"volume-pattern", "--volume-pattern", "REGEX",
+                     "lines that begin with a match of REGEX are volume headings above the "
+                     "chapters"});
+    specs.back().helpZh = "开头与 REGEX 匹配的行是章节之上的卷标题";
+    specs.push_back({"short-titles", "--short-titles", "",
+                     "a collection: every short line between blank lines that ends no sentence "
+                     "is the title of a piece",
+                     ValueKind::kFlag});
+    specs.back().helpZh = "作品集：空行之间不以句末标点结尾的短行都是一篇的标题";
     return specs;
 }
 
@@ -164,6 +180,17 @@ int ReadBookSettings(const ParsedArgs& args, const std::vector<std::string>& boo
             settings.chapterOptions.push_back({ChapterOption::Kind::kAuto, ""});
         }
     }
+    settings.rule.pattern = args.Value("pattern").value_or("");
+    settings.rule.volumePattern = args.Value("volume-pattern").value_or("");
+    settings.rule.shortTitles = args.Flag("short-titles");
+    for (const char* key : {"pattern", "volume-pattern"}) {
+        std::optional<std::string> pattern = args.Value(key);
+        if (!pattern) continue;
+        if (std::optional<std::string> problem = PatternProblem(*pattern)) {
+            const std::string option = std::string("--") + key + ": ";
+            return ReportUsageError(streams.err, option + *problem, option + *problem);
+        }
+    }
     if (std::count(books.begin(), books.end(), "-") > 1) {
         return ReportUsageError(streams.err, "standard input (-) can be read only once",
                                 "标准输入（-）只能读一次");
@@ -232,7 +259,15 @@ Prepared PrepareBook(CliSession& session, const std::string& book, const BookSet
     if (!settings.chapterOptions.empty() &&
         (IsEpubPath(book) || LooksLikeEpubInput(book, settings)))
         dialog.OnDeleteAllChapters();
-    for (const ChapterOption& option : settings.chapterOptions) {
+    std::vector<ChapterOption> options = settings.chapterOptions;
+    // A text book with no chapter option is recognised; one whose text has no heading at all
+    // is left as it was, for the command to say what it lacks.
+    if (settings.recognizeByDefault && options.empty() && settings.rule.Empty() &&
+        !IsEpubPath(book) && !LooksLikeEpubInput(book, settings) &&
+        BuildBookOutline(ReadBookText(dialog.bookText.View())).HasHeadings()) {
+        options.push_back({ChapterOption::Kind::kAuto, ""});
+    }
+    for (const ChapterOption& option : options) {
         if (option.kind == ChapterOption::Kind::kAuto && LeavesAutoToOutline(dialog, settings)) {
             continue;
         }
@@ -241,6 +276,12 @@ Prepared PrepareBook(CliSession& session, const std::string& book, const BookSet
             if (!error.empty()) sink.Message(error);
             return Prepared::kRefused;
         }
+    }
+    if (!settings.rule.Empty()) {
+        // Writing parts or an EPUB takes every chapter the rule finds; other commands are told
+        // when more than one book holds.
+        const bool wholeBook = settings.autoChapters != AutoChapters::kRecognition;
+        if (!dialog.OnRuleChapters(settings.rule, wholeBook)) return Prepared::kRefused;
     }
     return Prepared::kReady;
 }
@@ -262,13 +303,14 @@ unsigned JobsOf(const ParsedArgs& args) {
 
 int RunPreparedBooks(const ParsedArgs& args, unsigned jobs, CommandStreams& streams,
                      const PreparedBookJob& job, const PreparedBookOutputs& outputsOf,
-                     AutoChapters autoChapters) {
+                     AutoChapters autoChapters, bool recognizeByDefault) {
     std::vector<std::string> books = args.Values("BOOK");
     BookSettings settings;
     if (int code = ReadBookSettings(args, books, streams, settings, autoChapters);
         code != kExitOk) {
         return code;
     }
+    settings.recognizeByDefault = recognizeByDefault;
     BookOutputs outputs;
     if (outputsOf) {
         outputs = [&](const std::string& book) -> std::vector<std::string> {

@@ -14,6 +14,7 @@
 #include "cli/CommandSpec.h"
 #include "cli/InputFiles.h"
 #include "cli/Output.h"
+#include "detect/ChapterRule.h"
 #include "parts/PartPlan.h"
 #include "text/TextEncoding.h"
 
@@ -21,7 +22,8 @@ namespace brisna::cli {
 
 // BOOK: one text book, or several; `-` reads standard input unless the subcommand needs files.
 OptionSpec BookArgument(bool several, bool standardInput = true);
-// --line, --incremental, --keyword, --auto (applied in the order given) and --at-line-start.
+// --line, --incremental, --keyword, --auto (applied in the order given), --at-line-start, and
+// the operator's own rule: --pattern, --volume-pattern, --short-titles (applied after them).
 std::vector<OptionSpec> ChapterOptionSpecs();
 OptionSpec WordsOption();
 OptionSpec JobsOption();
@@ -64,6 +66,10 @@ struct BookSettings {
     // What --auto does for this subcommand.
     AutoChapters autoChapters = AutoChapters::kRecognition;
     bool clean = false;  // --clean: 整理文本 before any chapter is marked
+    // --pattern, --volume-pattern, --short-titles: chapters by the operator's rule.
+    ChapterRule rule;
+    // Recognition marks a text book that no chapter option marks.
+    bool recognizeByDefault = false;
 };
 
 // Builds the settings from the parsed arguments: checks an explicit --words file, takes
@@ -96,10 +102,12 @@ using PreparedBookJob = std::function<int(CliSession& session, Prepared prepared
 // files it would write (see RunBooks).
 using PreparedBookOutputs =
     std::function<std::vector<std::string>(CliSession& session, Prepared prepared)>;
-// --parts makes --auto kOutline; `autoChapters` is what it does otherwise.
+// --parts makes --auto kOutline; `autoChapters` is what it does otherwise. With
+// recognizeByDefault, a text book given no chapter option is marked as --auto marks it.
 int RunPreparedBooks(const ParsedArgs& args, unsigned jobs, CommandStreams& streams,
                      const PreparedBookJob& job, const PreparedBookOutputs& outputsOf = {},
-                     AutoChapters autoChapters = AutoChapters::kRecognition);
+                     AutoChapters autoChapters = AutoChapters::kRecognition,
+                     bool recognizeByDefault = true);
 
 // The exit code of a command that leaves its findings in the problem list: 3 after a refused
 // chapter option, else 1 when the list has entries, else 0.

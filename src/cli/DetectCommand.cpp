@@ -15,29 +15,37 @@ class DetectCommand : public Command {
         spec_.synopsis = "BOOK";
         spec_.summary = "list the chapter headings automatic recognition finds";
         spec_.details = {
-            "Looks at the start of every line for a numbered heading (`第 + numeral + "
-            "章/回/节/卷/集/部/篇/话`, `Chapter N`, `卷N`, a line holding only a number), groups "
-            "the headings by their form and, for each form, counts the chapters an incremental "
-            "add from its first heading (headings at line start) would mark: every one, also "
-            "past the 98 chapters one book holds (`generate --parts` writes such a book as "
-            "parts). Prints one line per form that marks at least two chapters, best first (most "
-            "chapters, then most "
-            "coverage): the first heading, a tab, the chapters, a tab, the share of the text they "
-            "cover (`63%`), and, when the headings start after the first line, a tab and "
-            "`从第N行开始` (N counted from 1). `--auto` applies the first line.",
-            "Exit 0 when at least one form was found, 1 when none was (the book is read, but "
-            "has no heading structure to offer), 3 when the book could not be opened."};
+            "Prints what automatic recognition (`--auto`, and every chapter command given no "
+            "chapter option) finds: the first heading as the book writes it, a tab, the chapters "
+            "it makes (the text before the first heading and named sections such as `楔子` and "
+            "`后记` included, also past the 98 chapters one book holds), a tab, the share of the "
+            "text from the first heading on (`97%`), and, when the first heading is not on the "
+            "first line, a tab and `从第N行开始` (N counted from 1). A book that numbers its "
+            "chapters in several runs (`第N节`, then `第N话`) gets one more line per run, in text "
+            "order, with the run's own chapters and share.",
+            "Headings are found at line start: `第 + number + 章/回/节/集/篇/话/幕` (Chinese "
+            "numerals, `两`, digits, Traditional characters), volumes `第N卷/部/册` and `卷N`, "
+            "`Chapter N`, a number alone on its line; in brackets (`【第一章】`, `［第12章］`, "
+            "`〖第一卷〗`); after a site's word (`正文`, `VIP卷`) or a volume's name; a volume and "
+            "its first chapter on one line; named sections as whole short lines. A contents list, "
+            "sentences that begin like a heading and mentions in running text are passed over.",
+            "Exit 0 when headings were found, 1 when none were (the book is read, but has no "
+            "heading structure to offer), 3 when the book could not be opened."};
         spec_.summaryZh = "列出自动识别找到的章节标题";
         spec_.detailsZh = {
-            "在每行的开头寻找带编号的标题（`第 + 数字 + 章/回/节/卷/集/部/篇/话`、`Chapter N`、"
-            "`卷N`、只有一个数字的行），按形式分组，并对每种形式数出从它的第一个标题开始的递增添加"
-            "（仅匹配行首）会标记多少章：全部数出，超过一本书能装的 98 章也一样（这样的书用 "
-            "`generate --parts` "
-            "分册写出）。每种能标记至少两章的形式打印一行，最好的在前（章数最多，"
-            "其次覆盖最多）：第一个标题、制表符、章数、制表符、这些章覆盖的文本比例（`63%`），"
-            "标题不从第一行开始时再加制表符和 `从第N行开始`（N 从 1 数起）。`--auto` 应用第一行。",
-            "至少找到一种形式时退出码为 0，一种也没有时为 1（书读了，但没有可用的标题结构），"
-            "书打不开时为 3。"};
+            "打印自动识别（`--auto`，以及没有章节选项的各章节子命令）找到的结果：书中写出的第一个"
+            "标题、制表符、识别出的章数（包括第一个标题之前的文字和 `楔子`、`后记` 等有名称的章节，"
+            "超过一本书能装的 98 章也照数）、制表符、从第一个标题起的文本比例（`97%`），第一个标题"
+            "不在第一行时再加制表符和 `从第N行开始`（N 从 1 数起）。分几段编号的书（先 `第N节`，"
+            "后 `第N话`）每段再按文本顺序多打印一行，给出该段自己的章数和比例。",
+            "标题在行首识别：`第 + 数字 + "
+            "章/回/节/集/篇/话/幕`（中文数字、`两`、阿拉伯数字、繁体字）、"
+            "卷 `第N卷/部/册` 和 `卷N`、`Chapter N`、单独一行的数字；括号中的标题（`【第一章】`、"
+            "`［第12章］`、`〖第一卷〗`）；网站前缀（`正文`、`VIP卷`"
+            "）或卷名之后的标题；同一行的卷和"
+            "它的第一章；作为完整短行的有名称章节。目录、像标题开头的句子和正文中的提及都会跳过。",
+            "找到标题时退出码为 0，一个也没有时为 1（书读了，但没有可用的标题结构），书打不开时为 "
+            "3。"};
         spec_.options.push_back(BookArgument(false));
         spec_.options.push_back(EncodingOption());
     }
@@ -46,7 +54,8 @@ class DetectCommand : public Command {
 
     int Run(const ParsedArgs& args, CommandStreams& streams) override {
         return RunPreparedBooks(
-            args, 1, streams, [](CliSession& session, Prepared, LineSink& sink) {
+            args, 1, streams,
+            [](CliSession& session, Prepared, LineSink& sink) {
                 std::vector<HeadingCandidate> candidates =
                     DetectHeadingPatterns(ReadBookText(session.View()));
                 if (candidates.empty()) {
@@ -57,7 +66,8 @@ class DetectCommand : public Command {
                     sink.Result(GbkToUtf8Lossless(FormatHeadingCandidate(candidate)));
                 }
                 return kExitOk;
-            });
+            },
+            {}, AutoChapters::kRecognition, false);
     }
 
   private:

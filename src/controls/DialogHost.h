@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace brisna {
 
@@ -52,6 +53,17 @@ class DialogHost {
     // The text of edit field 1014 or 1017 in GBK, at most 59 bytes (a buffer of 60 with its NUL;
     // a double-byte character that would not fit whole is left out).
     virtual std::string GetFieldText(int fieldId) = 0;
+    // A question with a button per answer (GBK texts): the index of the button chosen, the
+    // default one when the operator closes the box. A host that cannot ask (the command line,
+    // tests) answers kCannotAsk and the command does what its caller asked for.
+    static constexpr int kCannotAsk = -1;
+    virtual int AskQuestion(std::string_view gbkText, const std::vector<std::string>& gbkButtons,
+                            int defaultButton) {
+        (void)gbkText;
+        (void)gbkButtons;
+        (void)defaultButton;
+        return kCannotAsk;
+    }
     // Puts GBK text into edit field 1014 or 1017, as a command that fills in the start heading
     // for the operator does. A host without fields ignores it.
     virtual void SetFieldText(int fieldId, std::string_view gbk) {

@@ -9,8 +9,10 @@
 #include <optional>
 
 #include "app/ControlIds.h"
+#include "chapters/ChapterTitle.h"
 #include "gui/CleanDialog.h"
 #include "gui/MainWindow.h"
+#include "gui/PatternDialog.h"
 #include "gui/RecentBooks.h"
 
 namespace brisna {
@@ -29,6 +31,13 @@ std::function<void(MainWindow&)> DialogCommand(void (CBrisnaMakeDlg::*command)()
     return [command](MainWindow& window) {
         window.RunDialogCommand(0, [&window, command] { (window.Dialog().*command)(); });
     };
+}
+
+// 按规则识别章节: the operator's rule, asked over the book's text, marks the chapters.
+void AskRuleAndMark(MainWindow& window) {
+    if (auto rule = AskChapterRule(ReadBookText(window.Dialog().bookText.View()), &window)) {
+        window.RunDialogCommand(0, [&window, rule] { window.Dialog().OnRuleChapters(*rule); });
+    }
 }
 
 MenuRow Separator(MenuPlace menu) {
@@ -60,6 +69,7 @@ std::vector<MenuRow> BuildRows() {
         {kChapters, "递增添加章节(&I)", Button(kIncrementalAddButton)},
         {kChapters, "模糊添加章节(&K)", Button(kKeywordAddButton)},
         {kChapters, "自动识别章节(&D)", DialogCommand(&CBrisnaMakeDlg::OnAutoDetectChapters), {Ctrl(Qt::Key_R)}, kAlsoBackground},
+        {kChapters, "按规则识别章节(&G)...", AskRuleAndMark, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R)}, kAlsoBackground},
         {kChapters, "仅匹配行首", nullptr, {}, kAlsoBackground, Kind::kLineStart},
         Separator(kChapters),
         {kChapters, "上移(&U)", Button(kMoveUpButton)},

@@ -7,6 +7,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <algorithm>
+
 #include "Capacities.h"
 #include "text/CodePage936.h"
 
@@ -72,6 +74,32 @@ bool QtDialogHost::Confirm(std::string_view gbkQuestion) {
     const bool agreed = box.exec() == QMessageBox::Ok;
     if (waiting) QApplication::restoreOverrideCursor();
     return agreed;
+}
+
+int QtDialogHost::AskQuestion(std::string_view gbkText, const std::vector<std::string>& gbkButtons,
+                              int defaultButton) {
+    Message question{QString::fromStdString(GbkToUtf8Lossless(gbkText)),
+                     CaptionText(MessageCaption::kPrompt)};
+    if (beforeDialog) beforeDialog();
+    // Where tests answer yes/no questions, the first button is yes.
+    if (confirmPresenter) return confirmPresenter(question) ? 0 : defaultButton;
+    const bool waiting = QApplication::overrideCursor() != nullptr;
+    if (waiting) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    QMessageBox box(QMessageBox::Question, question.caption, question.text, QMessageBox::NoButton,
+                    owner_);
+    std::vector<QAbstractButton*> buttons;
+    for (const std::string& text : gbkButtons) {
+        buttons.push_back(box.addButton(QString::fromStdString(GbkToUtf8Lossless(text)),
+                                        QMessageBox::ActionRole));
+    }
+    if (defaultButton >= 0 && defaultButton < static_cast<int>(buttons.size())) {
+        box.setDefaultButton(static_cast<QPushButton*>(buttons[defaultButton]));
+        box.setEscapeButton(buttons[defaultButton]);
+    }
+    box.exec();
+    if (waiting) QApplication::restoreOverrideCursor();
+    auto chosen = std::find(buttons.begin(), buttons.end(), box.clickedButton());
+    return chosen == buttons.end() ? defaultButton : static_cast<int>(chosen - buttons.begin());
 }
 
 std::optional<std::string> QtDialogHost::ChooseFileToOpen(FileFilter filter) {

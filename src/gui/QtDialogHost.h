@@ -38,6 +38,9 @@ class QtDialogHost : public DialogHost {
 
     // A question with 确定 and 取消 (caption "提示"); true for 确定.
     bool Confirm(std::string_view gbkQuestion);
+    // A question with a button per answer (caption "提示").
+    int AskQuestion(std::string_view gbkText, const std::vector<std::string>& gbkButtons,
+                    int defaultButton) override;
 
     // The path the last open-file dialog (or its stand-in) gave, as file name bytes.
     const std::optional<std::string>& LastChosenPath() const { return lastChosen_; }

@@ -8,6 +8,7 @@
 
 #include "controls/HeadlessListBox.h"
 #include "controls/HeadlessRichEdit.h"
+#include "detect/BookOutline.h"
 #include "detect/HeadingOccurrences.h"
 #include "detect/HeadingPatternDetection.h"
 #include "detect/IncrementalChapterAdd.h"
@@ -157,52 +158,45 @@ TEST_F(Detection, AtLineStartPassesOverContentsMentionsAndMissingHeadings) {
     IncrementalChapterAdd(bookText, chapterList, chapters, host, scan, true);
     EXPECT_EQ(ChapterLines(), (std::vector<int>{0, 3, 4, 5}));
 
-    // Recognition starts the run at the chapters themselves.
+    // Recognition starts at the chapters themselves; the front matter is one chapter more.
     std::vector<HeadingCandidate> candidates = DetectHeadingPatterns(gbk);
     ASSERT_FALSE(candidates.empty());
     EXPECT_EQ(U(candidates[0].startHeading), "第一章");
-    EXPECT_EQ(candidates[0].chapters, 3);
+    EXPECT_EQ(candidates[0].chapters, 4);
     EXPECT_EQ(candidates[0].firstLine, 6);
     EXPECT_EQ(U(FormatHeadingCandidate(candidates[0])),
-              "第一章\t3\t" + std::to_string(candidates[0].coveragePercent) + "%\t从第7行开始");
+              "第一章\t4\t" + std::to_string(candidates[0].coveragePercent) + "%\t从第7行开始");
 }
 
-TEST_F(Detection, AutoMarksFrontMatterAndEveryChapter) {
+TEST_F(Detection, RecognitionMarksFrontMatterAndEveryChapter) {
     Load(kNovel);
-    AutoDetectChapters(bookText, chapterList, chapters, host, scan);
+    MarkOutlineChapters(BuildBookOutline(gbk), chapterList, chapters);
     EXPECT_EQ(ChapterLines(), (std::vector<int>{0, 6, 9, 11}));
-    EXPECT_EQ(U(host.startChapter), "第一章");
-    EXPECT_TRUE(host.messages.empty()) << host.messages.front();
-    EXPECT_EQ(scan, 0);
 
-    // A book that begins with its first heading gets no front-matter chapter.
+    // A book that begins with its first heading gets no front-matter chapter, and marking again
+    // replaces what is marked.
     Load(kFaq);
-    DeleteAllItems(chapterList);
-    chapters = ChapterModel();
-    AutoDetectChapters(bookText, chapterList, chapters, host, scan);
+    MarkOutlineChapters(BuildBookOutline(gbk), chapterList, chapters);
     EXPECT_EQ(ChapterLines(), (std::vector<int>{0, 3, 5, 7}));
+    EXPECT_EQ(chapterList.GetCount(), 4);
 }
 
-TEST_F(Detection, CandidatesRankByChaptersThenCoverage) {
-    // Volumes and chapters, both plausible: the chapters mark more.
+TEST_F(Detection, ChaptersAfterAVolumeLineBeginAtIt) {
     std::vector<std::string> book = {"第一卷 上", "第1章", "甲甲甲甲", "第2章", "乙乙乙乙",
                                      "第二卷 下", "第3章", "丙丙丙丙", "第4章", "丁丁丁丁"};
     Load(book);
-    std::vector<HeadingCandidate> candidates = DetectHeadingPatterns(gbk);
-    ASSERT_EQ(candidates.size(), 2u);
+    BookOutline outline = BuildBookOutline(gbk);
+    std::vector<HeadingCandidate> candidates = HeadingCandidatesOf(outline, gbk.size());
+    ASSERT_EQ(candidates.size(), 1u);
     EXPECT_EQ(U(candidates[0].startHeading), "第1章");
     EXPECT_EQ(candidates[0].chapters, 4);
-    EXPECT_EQ(candidates[0].firstLine, 1);
-    EXPECT_EQ(U(candidates[1].startHeading), "第一卷");
-    EXPECT_EQ(candidates[1].chapters, 2);
-    EXPECT_EQ(candidates[1].coveragePercent, 100);
-
-    // Both are shown before the best is applied; the front matter is the volume line.
-    AutoDetectChapters(bookText, chapterList, chapters, host, scan);
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_NE(host.messages[0].find("1. 第1章：4章"), std::string::npos) << host.messages[0];
-    EXPECT_NE(host.messages[0].find("2. 第一卷：2章，覆盖100%"), std::string::npos);
-    EXPECT_EQ(ChapterLines(), (std::vector<int>{0, 1, 3, 6, 8}));
+    EXPECT_EQ(candidates[0].coveragePercent, 100);
+    MarkOutlineChapters(outline, chapterList, chapters);
+    ASSERT_EQ(chapters.Count(), 4u);
+    EXPECT_EQ(LineAt(chapters.OffsetAt(0)), 0);
+    EXPECT_EQ(U(chapters.RecordAt(0)->Title()), "第1章");
+    EXPECT_EQ(LineAt(chapters.OffsetAt(2)), 5);
+    EXPECT_EQ(LineAt(chapters.OffsetAt(3)), 8);
 }
 
 TEST_F(Detection, OtherHeadingForms) {
@@ -212,13 +206,11 @@ TEST_F(Detection, OtherHeadingForms) {
         int chapters;
     };
     for (const Case& c : std::vector<Case>{
-             {{"Chapter 1", "text", "Chapter 2", "text", "Chapter 10 is later", "Chapter 3", "x"},
-              "Chapter 1",
-              3},
-             {{"卷一 风", "文", "卷二 云", "文"}, "卷一", 2},
+             {{"Chapter 1", "text", "Chapter 2", "text", "Chapter 3", "x"}, "Chapter 1", 3},
+             {{"卷一 风", "文", "卷二 云", "文"}, "卷一 风", 2},
              // A number alone on its line; lines that merely begin with a number do not count.
-             {{"1", "12 个人", "2", "20 年后", "3", "完"}, "1\r\n", 3},
-             {{"  十一", "文", "  十二", "文"}, "十一\r\n", 2},
+             {{"1", "12 个人", "2", "20 年后", "3", "完"}, "1", 3},
+             {{"  十一", "文", "  十二", "文"}, "十一", 2},
              {{"第 1 回  开篇", "文", "第 2 回 再会", "文"}, "第 1 回", 2},
          }) {
         SCOPED_TRACE(c.heading);
@@ -231,14 +223,10 @@ TEST_F(Detection, OtherHeadingForms) {
 }
 
 TEST_F(Detection, NothingToRecognise) {
-    for (const std::vector<std::string>& book :
-         std::vector<std::vector<std::string>>{{}, {"只有一行字"}, {"第十章以前", "12 个人"}}) {
+    for (const std::vector<std::string>& book : std::vector<std::vector<std::string>>{
+             {}, {"只有一行字"}, {"第十章以前的事，他都忘了。", "12 个人"}}) {
         Load(book);
-        host.messages.clear();
         EXPECT_TRUE(DetectHeadingPatterns(gbk).empty());
-        AutoDetectChapters(bookText, chapterList, chapters, host, scan);
-        EXPECT_EQ(host.messages, std::vector<std::string>{"没有找到可以自动识别的章节标题"});
-        EXPECT_EQ(chapters.Count(), 0u);
     }
 }
 
@@ -247,14 +235,15 @@ TEST(HeadingRecognition, DamagedTextNeitherCrashesNorProposesNonsense) {
     for (const std::string& text :
          {std::string("\x81"), di + "\x81", di + "1" + G("章") + "\r\n\xFF" + di + "2",
           std::string("\r\n\r\n\n\r"), std::string("1\r\n2"), di + std::string(200, '9') + G("章"),
-          std::string(5000, '\xA1') + "\r\n" + di + "1" + G("章")}) {
+          std::string(5000, '\xA1') + "\r\n" + di + "1" + G("章"), G("【第一章") + "\r\n",
+          G("〖") + "\x81", G("第一卷 ") + di + "\x81"}) {
         std::vector<HeadingCandidate> candidates = DetectHeadingPatterns(text);
         for (const HeadingCandidate& c : candidates) {
-            EXPECT_GE(c.chapters, 2);
+            EXPECT_GE(c.chapters, 1);
             EXPECT_LE(c.coveragePercent, 100);
         }
     }
-    // Lines that all hold the same heading give one chapter, not a proposal.
+    // Lines that all hold the same heading are a list, not a structure.
     std::string same;
     for (int i = 0; i < 2000; ++i) same += G("第1章\r\n1\r\n");
     EXPECT_TRUE(DetectHeadingPatterns(same).empty());

@@ -354,7 +354,8 @@ TEST(EpubCli, OutputOptionsAndRefusals) {
         // An EPUB read is never written over, even where its own EPUB would go.
         {{"epub", "new.epub"}, 3, "生成EPUB失败: new.epub: 这是本次读入的文件，不能被输出覆盖"},
         {with({"epub", "-"}), 2, ""},
-        {{"epub", "b.txt"}, 3, "请至少添加2个章节"},
+        // No chapter option: recognition marks the chapters.
+        {{"epub", "b.txt"}, 0, "生成EPUB成功：b.epub"},
         {{"unpack", "fake.epub"}, 3, "不是EPUB文件（无法作为zip文件打开）: fake.epub"},
         {{"chapters", "missing.epub"}, 3, ""},
     };

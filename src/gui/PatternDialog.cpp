@@ -1,0 +1,169 @@
+#include "gui/PatternDialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStringList>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "text/CodePage936.h"
+
+namespace brisna {
+
+namespace {
+
+// How many of the first matches the dialog lists.
+constexpr size_t kShownMatches = 20;
+// The patterns of this session, newest first: the field offers them again until the program
+// closes.
+constexpr int kRememberedPatterns = 10;
+
+QStringList& History(bool volume) {
+    static QStringList chapters;
+    static QStringList volumes;
+    return volume ? volumes : chapters;
+}
+
+struct Example {
+    const char* name;
+    const char* pattern;
+};
+
+// Ready patterns for the common heading forms.
+constexpr Example kExamples[] = {
+    {"第…章", "第[0-9零〇一二两三四五六七八九十百千万]+章"},
+    {"【…】", "【[^】]+】"},
+    {"Chapter N", "(Chapter|CHAPTER)\\s*[0-9]+"},
+    {"单独一行的数字", "[0-9]+\\s*$"},
+};
+
+QComboBox* PatternBox(bool volume, QWidget* parent) {
+    auto* box = new QComboBox(parent);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->addItems(History(volume));
+    box->setCurrentText(QString());
+    box->lineEdit()->setPlaceholderText(
+        volume ? QStringLiteral("可选，例如 第[一二三四五六七八九十]+卷")
+               : QStringLiteral("正则表达式，匹配行首"));
+    return box;
+}
+
+}  // namespace
+
+PatternDialog::PatternDialog(std::string gbkText, QWidget* parent)
+    : QDialog(parent), text_(std::move(gbkText)) {
+    setWindowTitle(QStringLiteral("按规则识别章节"));
+    auto* layout = new QVBoxLayout(this);
+    auto* form = new QFormLayout;
+    pattern_ = PatternBox(false, this);
+    volume_ = PatternBox(true, this);
+    form->addRow(QStringLiteral("章节规则："), pattern_);
+    auto* examples = new QComboBox(this);
+    examples->addItem(QStringLiteral("选择示例…"));
+    for (const Example& example : kExamples) {
+        examples->addItem(QString::fromUtf8(example.name), QString::fromUtf8(example.pattern));
+    }
+    form->addRow(QStringLiteral("示例："), examples);
+    form->addRow(QStringLiteral("卷规则："), volume_);
+    shortTitles_ =
+        new QCheckBox(QStringLiteral("作品集：空行之间不以句末标点结尾的短行是标题"), this);
+    form->addRow(QString(), shortTitles_);
+    layout->addLayout(form);
+    count_ = new QLabel(this);
+    count_->setWordWrap(true);
+    layout->addWidget(count_);
+    matches_ = new QListWidget(this);
+    layout->addWidget(matches_);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    layout->addWidget(buttons);
+    resize(560, 420);
+
+    pause_ = new QTimer(this);
+    pause_->setSingleShot(true);
+    pause_->setInterval(300);
+    connect(pause_, &QTimer::timeout, this, [this] { Preview(); });
+    auto typed = [this] { pause_->start(); };
+    connect(pattern_, &QComboBox::currentTextChanged, this, typed);
+    connect(volume_, &QComboBox::currentTextChanged, this, typed);
+    connect(shortTitles_, &QCheckBox::toggled, this, typed);
+    connect(examples, &QComboBox::activated, this, [this, examples](int index) {
+        if (index > 0) pattern_->setCurrentText(examples->itemData(index).toString());
+    });
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+        Preview();
+        const ChapterRule rule = Rule();
+        if (rule.Empty() || PatternProblem(rule.pattern) || PatternProblem(rule.volumePattern))
+            return;
+        Remember();
+        accept();
+    });
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    Preview();
+}
+
+ChapterRule PatternDialog::Rule() const {
+    ChapterRule rule;
+    rule.pattern = pattern_->currentText().toStdString();
+    rule.volumePattern = volume_->currentText().toStdString();
+    rule.shortTitles = shortTitles_->isChecked();
+    return rule;
+}
+
+void PatternDialog::Preview() {
+    pause_->stop();
+    matches_->clear();
+    const ChapterRule rule = Rule();
+    if (rule.Empty()) {
+        count_->setText(QStringLiteral("请输入章节规则，或选择作品集"));
+        return;
+    }
+    std::string problem;
+    BookOutline outline = BuildRuleOutline(text_, rule, problem);
+    if (!problem.empty()) {
+        count_->setText(QString::fromStdString(problem));
+        return;
+    }
+    if (!outline.HasHeadings()) {
+        count_->setText(QStringLiteral("没有一行符合章节规则"));
+        return;
+    }
+    const size_t count = outline.ChapterCount();
+    QString said = QStringLiteral("找到%1章").arg(count);
+    if (count > 98) said += QStringLiteral("，超过98章：确定后可分册生成或生成EPUB");
+    count_->setText(said);
+    size_t shown = 0;
+    for (const OutlineEntry& entry : outline.entries) {
+        if (shown++ == kShownMatches) break;
+        QString title = QString::fromStdString(GbkToUtf8Lossless(entry.title));
+        if (entry.kind == OutlineEntryKind::kVolume) title = QStringLiteral("【卷】") + title;
+        matches_->addItem(QStringLiteral("%1行：").arg(entry.line + 1) + title);
+    }
+}
+
+void PatternDialog::Remember() {
+    for (auto [box, volume] : {std::pair{pattern_, false}, std::pair{volume_, true}}) {
+        const QString text = box->currentText();
+        if (text.isEmpty()) continue;
+        QStringList& history = History(volume);
+        history.removeAll(text);
+        history.prepend(text);
+        while (history.size() > kRememberedPatterns) history.removeLast();
+    }
+}
+
+std::optional<ChapterRule> AskChapterRule(const std::string& gbkText, QWidget* parent) {
+    PatternDialog dialog(gbkText, parent);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Rule();
+}
+
+}  // namespace brisna
