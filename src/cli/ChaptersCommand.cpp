@@ -72,7 +72,7 @@ class ChaptersCommand : public Command {
     static int PrintPlan(CliSession& session, LineSink& sink) {
         PartPlan plan = PlanPreparedParts(session);
         if (plan.status != PartPlanStatus::kOk) {
-            sink.Message(GbkToUtf8Lossless(PartPlanProblem(plan.status)));
+            sink.Message(GbkToUtf8Lossless(PartPlanProblem(plan)));
             return kExitFailed;
         }
         for (const PlannedPart& part : plan.parts) {
