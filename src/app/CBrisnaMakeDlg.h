@@ -18,6 +18,7 @@
 #include "controls/ListBox.h"
 #include "controls/RichEdit.h"
 #include "detect/ChapterRule.h"
+#include "epub/EpubCommands.h"
 #include "epub/EpubContents.h"
 #include "parts/PartGeneration.h"
 #include "text/TextEncoding.h"
@@ -112,6 +113,8 @@ class CBrisnaMakeDlg {
     // The whole contents of the last EPUB opened, when they were more than the chapter list
     // holds; they stand for the book while it is as it was opened.
     OpenedContents openedContents;
+    // The cover and look 生成EPUB writes with (the window fills them from its EPUB settings).
+    EpubChoices epubChoices;
 
     // Unsaved chapter work: the chapter list changed since the book was opened or last generated.
     // The window asks before closing, opening another book or deleting every chapter would throw

@@ -40,7 +40,10 @@ void CBrisnaMakeDlg::OnGenerateEpub() {
     }
     // An EPUB holds the chapters as a generated book does: closing now loses nothing.
     const std::vector<TocEntry> contents = WholeBookContentsNow();
-    if (GenerateEpubBook(bookText, chapterList, chapters, host, bookSourcePath, {}, contents)
+    EpubChoices choices = epubChoices;
+    choices.opened = &openedContents;
+    if (GenerateEpubBook(bookText, chapterList, chapters, host, bookSourcePath, {}, contents,
+                         choices)
             .succeeded) {
         MarkChaptersSaved();
     }

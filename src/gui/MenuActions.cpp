@@ -11,6 +11,8 @@
 #include "app/ControlIds.h"
 #include "chapters/ChapterTitle.h"
 #include "gui/CleanDialog.h"
+#include "gui/EpubSettings.h"
+#include "gui/EpubSettingsDialog.h"
 #include "gui/MainWindow.h"
 #include "gui/PatternDialog.h"
 #include "gui/RecentBooks.h"
@@ -95,7 +97,8 @@ std::vector<MenuRow> BuildRows() {
 
         {kGenerate, "生成qbr(&Q)", Button(kGenerateButton)},
         {kGenerate, "分册生成(&P)", DialogCommand(&CBrisnaMakeDlg::OnGenerateParts), {Ctrl(Qt::Key_P)}, kAlsoBackground},
-        {kGenerate, "生成EPUB(&E)", Button(kGenerateEpubCommand), {Ctrl(Qt::Key_E)}, kAlsoBackground},
+        {kGenerate, "生成EPUB(&E)", [](MainWindow& w) { w.Dialog().epubChoices = SavedEpubChoices(); w.RunCommand(kGenerateEpubCommand); }, {Ctrl(Qt::Key_E)}, kAlsoBackground},
+        {kGenerate, "EPUB设置(&S)...", [](MainWindow& w) { EditEpubSettings(&w); }},
 
         {kHelp, "使用说明(&H)", [](MainWindow& w) { w.ShowManual(); }, {QKeySequence::HelpContents}},
         {kHelp, "关于 BrisnaMake(&A)...", [](MainWindow& w) { w.ShowAbout(); }, {}, kAlsoBackground},

@@ -474,7 +474,7 @@ TEST(EpubCli, ALibrarySeesTitleAuthorLanguageAndCover) {
         std::vector<std::string> options;
         std::string title, author, language;
     };
-    const std::string body = "第一章 出门\r\n　　天亮了。\r\n";
+    const std::string body = "第一章 出门\r\n　　天亮了。\r\n第二章 回家\r\n　　天黑了。\r\n";
     const Case cases[] = {
         {"《山河行》作者：林深见鹿.txt", body, {}, "山河行", "林深见鹿", "zho"},
         {"山河行 作者：林深见鹿.txt", body, {}, "山河行", "林深见鹿", "zho"},
