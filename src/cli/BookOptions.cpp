@@ -61,6 +61,7 @@ std::vector<OptionSpec> ChapterOptionSpecs() {
                      ValueKind::kFlag});
     specs.back().helpZh =
         "--incremental 和 --keyword 只取位于行首（空白之后）的标题，跳过正文中的提及";
+    specs.push_back(CleanOption());
     return specs;
 }
 
@@ -140,6 +141,7 @@ int ReadBookSettings(const ParsedArgs& args, const std::vector<std::string>& boo
     settings.wordsFile = args.Value("words");
     settings.encoding = EncodingOf(args);
     settings.headingsAtLineStart = args.Flag("at-line-start");
+    settings.clean = args.Flag("clean");
     settings.autoChapters = args.Flag("parts") ? AutoChapters::kOutline : autoChapters;
     if (settings.wordsFile) {
         std::string problem = WordsFileProblem(*settings.wordsFile);
@@ -223,6 +225,7 @@ Prepared PrepareBook(CliSession& session, const std::string& book, const BookSet
     } else if (!session.OpenText(book)) {
         return Prepared::kNotOpened;
     }
+    if (settings.clean) CleanPreparedBook(session, sink);
     CBrisnaMakeDlg& dialog = session.Dialog();
     dialog.headingsAtLineStart = settings.headingsAtLineStart;
     // An EPUB brings its own chapters; chapter options mark the book afresh instead.

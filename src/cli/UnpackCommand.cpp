@@ -1,11 +1,14 @@
 // unpack: open a generated book and print its chapters, or write its text.
 #include <ostream>
 
+#include "chapters/ChapterTitle.h"
 #include "cli/BookOptions.h"
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
 #include "cli/InputFiles.h"
+#include "cli/Output.h"
 #include "cli/RunReport.h"
+#include "epub/EpubContents.h"
 #include "cli/UsageErrors.h"
 #include "text/EncodingConversion.h"
 #include "text/FileReading.h"
@@ -77,7 +80,18 @@ class UnpackCommand : public Command {
         bool opened = session.OpenText(book);
         if (!toStandardOutput) {
             // Also after a damaged .qbr file: the chapters read before the damage are shown.
-            session.ForEachChapterLine([&](const std::string& line) { sink.Result(line); });
+            // An EPUB lists its whole contents, each entry with its level.
+            const std::string text = ReadBookText(session.View());
+            const auto* contents =
+                opened ? session.Dialog().openedContents.For(text, session.Dialog().chapters)
+                       : nullptr;
+            if (contents != nullptr) {
+                for (const ContentsRow& row : ContentsRows(*contents, text.size())) {
+                    sink.Result(EscapeLineBreaks(ContentsLine(row)));
+                }
+            } else {
+                session.ForEachChapterLine([&](const std::string& line) { sink.Result(line); });
+            }
         }
         if (!opened) return kExitFailed;
         if (output) {
