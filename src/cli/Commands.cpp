@@ -71,14 +71,18 @@ const ProgramText& Program() {
               "- `2` usage error: an unknown option, a malformed value, a malformed script line, "
               "an explicit `--words` file that cannot be read.",
               "- `3` a command was refused, or a file could not be read or written. When both "
-              "1 and 3 apply, 3. With several books, the worst of the books."},
+              "1 and 3 apply, 3. With several books, the worst of the books.",
+              "- `141` the reader of standard output went away (`| head -1`): the run ends "
+              "quietly, as a writer killed by SIGPIPE ends."},
              "退出状态",
              {"- `0` 完成，没有发现问题。",
               "- `1` 完成，书有问题（`check` 有结果、`missing` 有结果），或 `detect` 没有找到"
               "标题形式。",
               "- `2` 用法错误：未知选项、格式错误的值、格式错误的脚本行、显式给出的 `--words` "
               "文件读不了。",
-              "- `3` 命令被拒绝，或文件读写失败。1 和 3 同时适用时为 3。多本书时取最坏的一本。"}},
+              "- `3` 命令被拒绝，或文件读写失败。1 和 3 同时适用时为 3。多本书时取最坏的一本。",
+              "- `141` 标准输出的读者已离开（`| head -1`）：像被 SIGPIPE "
+              "终止的写者那样安静地结束。"}},
         }};
     return text;
 }

@@ -316,8 +316,9 @@ TEST(EncodingCli, T2sConvertsABig5Book) {
 // t2s gives a book back in the encoding and with the line ends it came in.
 TEST(EncodingCli, T2sKeepsTheBooksEncodingAndLineEnds) {
     test::TempDir dir;
-    const std::string traditional = "第1章\n這個軟體的說明書寫得很清楚。\n";
-    const std::string simplified = "第1章\n这个软体的说明书写得很清楚。\n";
+    // 上 is U+4E0A: in UTF-16LE its first byte is that of a line feed.
+    const std::string traditional = "上篇\n第1章\n這個軟體的說明書寫得很清楚。\n";
+    const std::string simplified = "上篇\n第1章\n这个软体的说明书写得很清楚。\n";
     auto crlf = [](std::string text) {
         std::string out;
         for (char c : text) out += c == '\n' ? std::string("\r\n") : std::string(1, c);

@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# Builds the Debian package from this build tree and checks it as a user would meet it.
+# Builds the Debian packages from this build tree and checks them as a user would meet them:
+# brisnamake-cli (the command line, needing no display library) and, when the window is built,
+# brisnamake (the window, depending on brisnamake-cli of the same version).
 # One step per call, so that ctest reports each on its own:
-#   build     cpack into a fresh folder and unpack the package into a root beside it
-#   contents  every file a desktop install needs, the control fields, no maintainer scripts
+#   build     cpack into a fresh folder and unpack the packages into a root beside it
+#   contents  every file a desktop install needs, in the package it belongs to, the control
+#             fields (the command line's Depends naming no Qt, X or GL library), no maintainer
+#             scripts
 #   run       the unpacked brisnamake-cli prints its version and generates the sample book
 #   desktop   desktop-file-validate on the unpacked .desktop file
 #   appstream appstreamcli validate on the unpacked AppStream data
@@ -34,59 +38,98 @@ step_build() {
     fail "cpack -G DEB"
     return
   }
-  local arch
+  local arch package
   arch=$(dpkg --print-architecture)
-  local deb=$dir/out/brisnamake_${BRISNA_VERSION}_${arch}.deb
-  [ -f "$deb" ] || { ls "$dir/out" >&2; fail "no package named $(basename "$deb")"; return; }
-  ln -s "$deb" "$dir/package.deb"
-  dpkg-deb -x "$deb" "$root" || fail "dpkg-deb -x"
+  for package in $(packages); do
+    local deb=$dir/out/${package}_${BRISNA_VERSION}_${arch}.deb
+    [ -f "$deb" ] || { ls "$dir/out" >&2; fail "no package named $(basename "$deb")"; continue; }
+    ln -s "$deb" "$dir/$package.deb"
+    dpkg-deb -x "$deb" "$root" || fail "dpkg-deb -x $package"
+  done
+  local count
+  count=$(find "$dir/out" -maxdepth 1 -name '*.deb' | wc -l)
+  [ "$count" = "$(packages | wc -w)" ] || fail "cpack wrote $count packages: $(ls "$dir/out")"
+}
+
+# The packages this tree makes: the command line's, and the window's when it is built.
+packages() {
+  echo brisnamake-cli
+  [ "$BRISNA_EXPECT_GUI" = 1 ] && echo brisnamake
+  return 0
+}
+
+# The files of one package, one absolute path a line.
+package_files() {
+  dpkg-deb -c "$dir/$1.deb" | awk '{print $6}' | sed 's|^\./|/|'
 }
 
 step_contents() {
-  local listing
-  listing=$(dpkg-deb -c "$dir/package.deb" | awk '{print $6}' | sed 's|^\./|/|') || fail "dpkg-deb -c"
-  local expected=(/usr/bin/brisnamake-cli "/usr/share/mime/packages/$app.xml" /usr/share/doc/brisnamake/copyright)
+  local cli_files gui_files=""
+  cli_files=$(package_files brisnamake-cli) || fail "dpkg-deb -c brisnamake-cli"
+  local cli_expected=(/usr/bin/brisnamake-cli "/usr/share/mime/packages/$app.xml"
+                      /usr/share/doc/brisnamake-cli/copyright /usr/share/doc/brisnamake-cli/changelog.gz
+                      /usr/share/doc/brisnamake-cli/cli.md)
+  local gui_expected=()
   if [ "$BRISNA_EXPECT_GUI" = 1 ]; then
-    expected+=(/usr/bin/BrisnaMake "/usr/share/applications/$app.desktop" "/usr/share/metainfo/$app.metainfo.xml"
-               /usr/share/man/man1/BrisnaMake.1.gz /usr/share/man/zh_CN/man1/BrisnaMake.1.gz
-               "/usr/share/icons/hicolor/scalable/apps/$app.svg")
+    gui_files=$(package_files brisnamake) || fail "dpkg-deb -c brisnamake"
+    gui_expected+=(/usr/bin/BrisnaMake "/usr/share/applications/$app.desktop" "/usr/share/metainfo/$app.metainfo.xml"
+                   /usr/share/man/man1/BrisnaMake.1.gz /usr/share/man/zh_CN/man1/BrisnaMake.1.gz
+                   "/usr/share/icons/hicolor/scalable/apps/$app.svg"
+                   /usr/share/doc/brisnamake/copyright /usr/share/doc/brisnamake/changelog.gz)
     for size in 16 32 48 64 128 256; do
-      expected+=("/usr/share/icons/hicolor/${size}x${size}/apps/$app.png")
+      gui_expected+=("/usr/share/icons/hicolor/${size}x${size}/apps/$app.png")
     done
   fi
   if [ "$BRISNA_EXPECT_CLI_DOCS" = 1 ]; then
-    expected+=(/usr/share/man/man1/brisnamake-cli.1.gz /usr/share/bash-completion/completions/brisnamake-cli)
+    cli_expected+=(/usr/share/man/man1/brisnamake-cli.1.gz /usr/share/bash-completion/completions/brisnamake-cli)
   else
     echo "note: this tree does not generate the command line's manual page and completion; not checked"
   fi
-  for path in "${expected[@]}"; do
-    grep -qxF "$path" <<<"$listing" || fail "the package lacks $path"
+  local path
+  for path in "${cli_expected[@]}"; do
+    grep -qxF "$path" <<<"$cli_files" || fail "brisnamake-cli lacks $path"
   done
+  for path in "${gui_expected[@]}"; do
+    grep -qxF "$path" <<<"$gui_files" || fail "brisnamake lacks $path"
+  done
+  # No file in both: dpkg would refuse to install the second package.
+  local shared
+  shared=$(comm -12 <(grep -v '/$' <<<"$cli_files" | sort) <(grep -v '/$' <<<"$gui_files" | sort))
+  [ -z "$shared" ] || fail "files in both packages: $shared"
 
-  local field value
-  for field in Package Version Depends Recommends; do
-    value=$(dpkg-deb -f "$dir/package.deb" "$field")
-    echo "$field: $value"
-    case $field in
-      Package) [ "$value" = brisnamake ] || fail "Package is '$value'" ;;
-      Version) [ "$value" = "$BRISNA_VERSION" ] || fail "Version is '$value'" ;;
-      # libc6 shows that the library dependencies were computed from the binaries.
-      # A CJK font is needed: without one every label of the window is an empty box.
-      Depends) for dep in libopencc-data libc6; do
-                 grep -qE "(^|, )$dep( |,|$)" <<<"$value" || fail "Depends lacks $dep"
-               done
-               grep -qF "fonts-noto-cjk | fonts-wqy-microhei | fonts-arphic-ukai" <<<"$value" ||
-                 fail "Depends lacks a CJK font" ;;
-      Recommends) for dep in qt6-translations-l10n; do
-                    grep -qE "(^|, )$dep( |,|$)" <<<"$value" || fail "Recommends lacks $dep"
-                  done ;;
-    esac
-  done
-  local control=$dir/control
-  rm -rf "$control"
-  dpkg-deb -e "$dir/package.deb" "$control" || fail "dpkg-deb -e"
-  for script in preinst postinst prerm postrm config; do
-    [ ! -e "$control/$script" ] || fail "the package carries a maintainer script: $script"
+  local package field value
+  for package in $(packages); do
+    for field in Package Version Depends Recommends; do
+      value=$(dpkg-deb -f "$dir/$package.deb" "$field")
+      echo "$package $field: $value"
+      case $package/$field in
+        */Package) [ "$value" = "$package" ] || fail "Package is '$value', not $package" ;;
+        */Version) [ "$value" = "$BRISNA_VERSION" ] || fail "$package: Version is '$value'" ;;
+        # libc6 shows that the library dependencies were computed from the binaries.
+        brisnamake-cli/Depends)
+          for dep in libopencc-data libc6; do
+            grep -qE "(^|, )$dep( |,|$)" <<<"$value" || fail "brisnamake-cli: Depends lacks $dep"
+          done
+          # The command line must install on a machine without any display library.
+          grep -qiE '(qt|libx11|libxcb|libgl|libegl|libopengl|mesa|libgbm|libwayland|fontconfig|libfreetype)' <<<"$value" &&
+            fail "brisnamake-cli depends on a display library: $value" ;;
+        # A CJK font is needed: without one every label of the window is an empty box.
+        brisnamake/Depends)
+          grep -qE "(^|, )brisnamake-cli \(= $BRISNA_VERSION\)(,|$)" <<<"$value" ||
+            fail "brisnamake does not depend on brisnamake-cli (= $BRISNA_VERSION)"
+          grep -qF "fonts-noto-cjk | fonts-wqy-microhei | fonts-arphic-ukai" <<<"$value" ||
+            fail "brisnamake: Depends lacks a CJK font" ;;
+        brisnamake/Recommends)
+          grep -qE "(^|, )qt6-translations-l10n( |,|$)" <<<"$value" ||
+            fail "brisnamake: Recommends lacks qt6-translations-l10n" ;;
+      esac
+    done
+    local control=$dir/control-$package
+    rm -rf "$control"
+    dpkg-deb -e "$dir/$package.deb" "$control" || fail "dpkg-deb -e $package"
+    for script in preinst postinst prerm postrm config; do
+      [ ! -e "$control/$script" ] || fail "$package carries a maintainer script: $script"
+    done
   done
   # The programs must not look for libraries in the build tree they came from.
   local program
@@ -183,8 +226,9 @@ step_mime() {
 
 step_lintian() {
   command -v lintian >/dev/null || { fail "lintian is not installed (scripts/install-deps.sh test)"; return; }
-  local report
-  report=$(lintian --pedantic --display-info --no-tag-display-limit "$dir/package.deb" 2>&1)
+  local report package debs=()
+  for package in $(packages); do debs+=("$dir/$package.deb"); done
+  report=$(lintian --pedantic --display-info --no-tag-display-limit "${debs[@]}" 2>&1)
   echo "$report"
   grep -E '^[EW]: ' <<<"$report" && fail "lintian reports errors or warnings"
   if [ "$BRISNA_EXPECT_HARDENED" = 1 ]; then
@@ -201,9 +245,14 @@ step_lintian() {
 }
 
 step_docs() {
-  local doc=$root/usr/share/doc/brisnamake
-  [ -f "$doc/changelog.gz" ] || fail "no changelog.gz in the doc folder"
-  gzip -dc "$doc/changelog.gz" | head -1 | grep -qF "brisnamake ($BRISNA_VERSION)" || fail "changelog.gz does not begin with $BRISNA_VERSION"
+  local package doc
+  for package in $(packages); do
+    doc=$root/usr/share/doc/$package
+    [ -f "$doc/changelog.gz" ] || fail "no changelog.gz in the doc folder of $package"
+    gzip -dc "$doc/changelog.gz" | head -1 | grep -qF "$package ($BRISNA_VERSION)" ||
+      fail "the changelog of $package does not begin with $package ($BRISNA_VERSION)"
+  done
+  doc=$root/usr/share/doc/brisnamake-cli
   cmp -s "$doc/cli.md" "$BRISNA_SOURCE_DIR/docs/cli.md" || fail "cli.md is missing from the doc folder or differs"
   if [ "$BRISNA_EXPECT_GUI" = 1 ]; then
     local desktop=$root/usr/share/applications/$app.desktop
