@@ -73,9 +73,10 @@ class CBrisnaMakeDlg {
     void OnToggleWideDisplay();        // 1029 宽幅显示 / 窄幅显示
 
     // The contents editor of the window's chapter list and menu bar. Each is one undoable step.
-    void OnRenameChapter(int32_t index, std::string_view gbkTitle);  // F2, double-click
-    void OnMoveChapterTo(int32_t from, int32_t to);                  // drag and drop
-    void OnSortChapters();                                           // 按位置排序
+    // F2, double-click; false when the title was refused (the operator was told why).
+    bool OnRenameChapter(int32_t index, std::string_view gbkTitle);
+    void OnMoveChapterTo(int32_t from, int32_t to);  // drag and drop
+    void OnSortChapters();                           // 按位置排序
     // 撤销 / 重做 of the chapter commands and 繁体转简体 (typing has the text view's own undo).
     void OnUndo();
     void OnRedo();
