@@ -102,7 +102,8 @@ class CBrisnaMakeDlg {
     // The encoding the next 打开txt文件 reads the book in (kAuto: detected). It stays set until
     // changed.
     TextEncoding textEncoding = TextEncoding::kAuto;
-    // What the last text book that loaded was read as, and the files the last 生成qbr wrote.
+    // What the last text book that loaded was read as, and the files the last 生成qbr or
+    // 生成EPUB wrote.
     TextEncoding loadedEncoding = TextEncoding::kGbk;
     std::vector<std::string> lastWrittenFiles;
     // The whole contents of the last EPUB opened, when they were more than the chapter list

@@ -40,9 +40,11 @@ void CBrisnaMakeDlg::OnGenerateEpub() {
     }
     // An EPUB holds the chapters as a generated book does: closing now loses nothing.
     const std::vector<TocEntry> contents = WholeBookContentsNow();
+    lastWrittenFiles.clear();
     if (GenerateEpubBook(bookText, chapterList, chapters, host, bookSourcePath, {}, contents)
             .succeeded) {
         MarkChaptersSaved();
+        lastWrittenFiles = {EpubPathFor(bookSourcePath)};
     }
 }
 

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDesktopServices>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -450,6 +451,14 @@ void MainWindow::ShowManual() {
     opener->start(QStringLiteral("xdg-open"), {url.toString()});
 }
 
+void MainWindow::OpenWrittenFolder() {
+    if (status_.writtenFolder.isEmpty()) return;
+    const QUrl url = QUrl::fromLocalFile(status_.writtenFolder);
+    if (urlOpener ? urlOpener(url) : QDesktopServices::openUrl(url)) return;
+    host_.ShowMessage(Utf8ToGbk("无法打开文件夹：" + status_.writtenFolder.toStdString()),
+                      MessageCaption::kNone);
+}
+
 void MainWindow::ShowHelpWindow(const QString& path) {
     auto* help = new HelpWindow(path, this);
     help->show();
@@ -483,11 +492,15 @@ void MainWindow::UpdateStatus(int controlId, bool anotherBook) {
     if (controlId == kTestButton || controlId == kCheckMissingButton) {
         status.problems = ProblemSummary(CountProblemKinds(*problemList_));
     }
-    if (opened || anotherBook || controlId == kGenerateButton || status.notice.isEmpty()) {
+    if (opened || anotherBook || controlId == kGenerateButton ||
+        controlId == kGenerateEpubCommand || status.notice.isEmpty()) {
         status.notice = NameLimitNotice(dlg_->bookSourcePath);
     }
-    if (controlId == kGenerateButton && !dlg_->lastWrittenFiles.empty()) {
+    const bool generated = controlId == kGenerateButton || controlId == kGenerateEpubCommand;
+    if (anotherBook || generated) status.writtenFolder.clear();
+    if (generated && !dlg_->lastWrittenFiles.empty()) {
         status.notice = WrittenFilesNotice(dlg_->lastWrittenFiles);
+        status.writtenFolder = WrittenFolder(dlg_->lastWrittenFiles);
     }
     const bool changed = status != status_;
     status_ = std::move(status);

@@ -112,6 +112,8 @@ class MainWindow : public QWidget, public WindowFrame {
     // takes it, in a help window of the program.
     void ShowManual();
     std::function<bool(const QUrl& url)> urlOpener;
+    // Opens the folder the last generation wrote to in the file manager (urlOpener in tests).
+    void OpenWrittenFolder();
     // Where the manual is: beside an installed program, else in the build tree.
     static QString ManualPath();
 

@@ -433,6 +433,29 @@ void ApplicationWindowTest::statusBarTellsOfTheBookItsProblemsAndTheFilesWritten
     QVERIFY2(notice.startsWith(QStringLiteral("已写入 %1 个文件：").arg(written.size())),
              qPrintable(notice));
     for (const QString& file : written) QVERIFY2(notice.contains(file), qPrintable(file));
+    // Where they went, absolute even for a window started with a relative path, and a button
+    // that opens that folder.
+    const QString folder = Q(fs::canonical(dir_->path()));
+    QVERIFY2(notice.endsWith(QStringLiteral("，保存在 ") + folder), qPrintable(notice));
+    QVERIFY(window_->OpenFolderButton()->isVisible());
+    QUrl opened;
+    client.urlOpener = [&](const QUrl& url) {
+        opened = url;
+        return true;
+    };
+    QTest::mouseClick(window_->OpenFolderButton(), Qt::LeftButton);
+    QCOMPARE(opened, QUrl::fromLocalFile(folder));
+
+    const QString cwd = QDir::currentPath();
+    QDir::setCurrent(Q(dir_->path()));
+    client.OpenBookFile(QStringLiteral("book.txt"));
+    QVERIFY(!window_->OpenFolderButton()->isVisible());  // a new book has written nothing yet
+    Mark("第一章");
+    client.RunCommand(brisna::kGenerateEpubCommand);
+    QDir::setCurrent(cwd);
+    QCOMPARE(window_->StatusField(3)->text(),
+             QStringLiteral("已写入 1 个文件：book.epub，保存在 ") + folder);
+    QVERIFY(window_->OpenFolderButton()->isVisible());
 }
 
 void ApplicationWindowTest::filterShowsOneKindAndJumpsStillWork() {
