@@ -12,6 +12,7 @@
 #include "chapters/ChapterTitle.h"
 #include "cli/BookBatch.h"
 #include "cli/RunReport.h"
+#include "cli/UsageErrors.h"
 #include "detect/BookOutline.h"
 #include "epub/EpubCommands.h"
 #include "text/BookLoading.h"
@@ -60,6 +61,7 @@ std::vector<OptionSpec> ChapterOptionSpecs() {
                      ValueKind::kFlag});
     specs.back().helpZh =
         "--incremental 和 --keyword 只取位于行首（空白之后）的标题，跳过正文中的提及";
+    specs.push_back(CleanOption());
     return specs;
 }
 
@@ -111,8 +113,8 @@ OptionSpec EncodingOption() {
 
 OptionSpec OutputEncodingOption() {
     OptionSpec spec{"output-encoding", "--output-encoding", "ENC",
-                    "write the text as gbk (CR LF, the default) or utf-8 (LF)", ValueKind::kText};
-    spec.helpZh = "按 gbk（CR LF，默认）或 utf-8（LF）写出文本";
+                    "write the text as gbk or utf-8 instead of the default", ValueKind::kText};
+    spec.helpZh = "按 gbk 或 utf-8 写出文本，而不用默认的编码";
     spec.choices = {"gbk", "utf-8", "utf8"};
     return spec;
 }
@@ -139,6 +141,7 @@ int ReadBookSettings(const ParsedArgs& args, const std::vector<std::string>& boo
     settings.wordsFile = args.Value("words");
     settings.encoding = EncodingOf(args);
     settings.headingsAtLineStart = args.Flag("at-line-start");
+    settings.clean = args.Flag("clean");
     settings.autoChapters = args.Flag("parts") ? AutoChapters::kOutline : autoChapters;
     if (settings.wordsFile) {
         std::string problem = WordsFileProblem(*settings.wordsFile);
@@ -162,8 +165,8 @@ int ReadBookSettings(const ParsedArgs& args, const std::vector<std::string>& boo
         }
     }
     if (std::count(books.begin(), books.end(), "-") > 1) {
-        streams.err << "standard input (-) can be read only once\n";
-        return kExitUsage;
+        return ReportUsageError(streams.err, "standard input (-) can be read only once",
+                                "标准输入（-）只能读一次");
     }
     if (std::find(books.begin(), books.end(), "-") != books.end()) {
         // A text in another encoding may take more bytes than its GBK text; the GBK text is
@@ -222,6 +225,7 @@ Prepared PrepareBook(CliSession& session, const std::string& book, const BookSet
     } else if (!session.OpenText(book)) {
         return Prepared::kNotOpened;
     }
+    if (settings.clean) CleanPreparedBook(session, sink);
     CBrisnaMakeDlg& dialog = session.Dialog();
     dialog.headingsAtLineStart = settings.headingsAtLineStart;
     // An EPUB brings its own chapters; chapter options mark the book afresh instead.

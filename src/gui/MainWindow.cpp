@@ -223,8 +223,9 @@ void MainWindow::paintEvent(QPaintEvent* event) {
 void MainWindow::OpenRecentBook(const QByteArray& path) {
     const std::string bytes = path.toStdString();
     // The menu shows a vanished book disabled; this is for one that went while it was open.
-    if (!std::filesystem::is_regular_file(bytes)) {
-        host_.ShowMessage(Utf8ToGbk("文件已不存在：\n" + RecentBooks::Shown(path).toStdString()),
+    if (const RecentBookState state = RecentBooks::StateOf(path);
+        state != RecentBookState::kReadable) {
+        host_.ShowMessage(Utf8ToGbk(RecentBooks::UnreadableMessage(path, state)),
                           MessageCaption::kNone);
         return;
     }

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "app/ControlIds.h"
+#include "gui/CleanDialog.h"
 #include "gui/MainWindow.h"
 #include "gui/RecentBooks.h"
 
@@ -82,6 +83,7 @@ std::vector<MenuRow> BuildRows() {
         {kCheck, "搜索文本(&S)", Button(kSearchButton), {QKeySequence(Qt::Key_F3)}},
         Separator(kCheck),
         {kCheck, "繁体转简体(&J)", Button(kConvertButton)},
+        {kCheck, "整理文本(&L)...", [](MainWindow& w) { w.RunDialogCommand(0, [&w] { ShowCleanDialog(w.Dialog(), &w); }); }, {}, kAlsoBackground},
 
         {kGenerate, "生成qbr(&Q)", Button(kGenerateButton)},
         {kGenerate, "分册生成(&P)", DialogCommand(&CBrisnaMakeDlg::OnGenerateParts), {Ctrl(Qt::Key_P)}, kAlsoBackground},
@@ -196,9 +198,9 @@ void AddRecentBooks(MainWindow& window, QMenu* menu) {
         const QByteArray path = books.at(i);
         QString shown = RecentBooks::Shown(path);
         shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
-        const bool exists = QFileInfo(QFile::decodeName(path)).isFile() ||
-                            std::filesystem::is_regular_file(path.toStdString());
-        if (!exists) shown += QStringLiteral("（文件不存在）");
+        const RecentBookState state = RecentBooks::StateOf(path);
+        const bool exists = state == RecentBookState::kReadable;
+        shown += RecentBooks::StateNote(state);
         QAction* open = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
         open->setData(path);
         open->setEnabled(exists);

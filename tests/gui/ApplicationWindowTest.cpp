@@ -745,21 +745,38 @@ void ApplicationWindowTest::minimumAndFirstSizeFitScaledScreens() {
 }
 
 void ApplicationWindowTest::versionAndHelpNeedNoDisplay() {
-    for (const QString& option : {QStringLiteral("--version"), QStringLiteral("--help")}) {
+    struct Case {
+        QString option;
+        const char* locale;
+        QString expected;
+    };
+    const Case cases[] = {
+        {QStringLiteral("--version"), "C.UTF-8", QStringLiteral("BrisnaMake 3.3.1.1\n")},
+        {QStringLiteral("-V"), "zh_CN.UTF-8", QStringLiteral("BrisnaMake 3.3.1.1\n")},
+        {QStringLiteral("--help"), "C.UTF-8", QStringLiteral("-V, --version")},
+        {QStringLiteral("-h"), "zh_CN.UTF-8", QStringLiteral("显示此帮助并退出")},
+        {QStringLiteral("--help"), "zh_CN.UTF-8", QStringLiteral("用法: BrisnaMake")},
+    };
+    for (const Case& c : cases) {
         QProcess child;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "LC_MESSAGES"}) {
             environment.remove(QString::fromLatin1(name));
         }
+        environment.insert(QStringLiteral("LC_ALL"), QString::fromLatin1(c.locale));
         child.setProcessEnvironment(environment);
-        child.start(QStringLiteral(BRISNA_GUI_PROGRAM), {option});
+        child.start(QStringLiteral(BRISNA_GUI_PROGRAM), {c.option});
         QVERIFY(child.waitForFinished(30'000));
         QCOMPARE(child.exitStatus(), QProcess::NormalExit);
         QCOMPARE(child.exitCode(), 0);
         const QString out = QString::fromUtf8(child.readAllStandardOutput());
-        QVERIFY2(out.contains(option == QStringLiteral("--version") ? QStringLiteral("3.3.1.1")
-                                                                    : QStringLiteral("--version")),
-                 qPrintable(out));
+        QVERIFY2(
+            c.expected.endsWith(QLatin1Char('\n')) ? out == c.expected : out.contains(c.expected),
+            qPrintable(c.option + QStringLiteral(": ") + out));
+        // Nothing of the help is left in English under a Chinese locale.
+        if (c.locale[0] == 'z' && c.option.startsWith(QStringLiteral("-h"))) {
+            QVERIFY2(!out.contains(QStringLiteral("Usage")), qPrintable(out));
+        }
     }
 }
 
