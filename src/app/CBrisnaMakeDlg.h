@@ -79,9 +79,10 @@ class CBrisnaMakeDlg {
     void OnToggleWideDisplay();        // 1029 宽幅显示 / 窄幅显示
 
     // The contents editor of the window's chapter list and menu bar. Each is one undoable step.
-    void OnRenameChapter(int32_t index, std::string_view gbkTitle);  // F2, double-click
-    void OnMoveChapterTo(int32_t from, int32_t to);                  // drag and drop
-    void OnSortChapters();                                           // 按位置排序
+    // F2, double-click; false when the title was refused (the operator was told why).
+    bool OnRenameChapter(int32_t index, std::string_view gbkTitle);
+    void OnMoveChapterTo(int32_t from, int32_t to);  // drag and drop
+    void OnSortChapters();                           // 按位置排序
     // 撤销 / 重做 of the chapter commands and 繁体转简体 (typing has the text view's own undo).
     void OnUndo();
     void OnRedo();
@@ -107,7 +108,8 @@ class CBrisnaMakeDlg {
     // The encoding the next 打开txt文件 reads the book in (kAuto: detected). It stays set until
     // changed.
     TextEncoding textEncoding = TextEncoding::kAuto;
-    // What the last text book that loaded was read as, and the files the last 生成qbr wrote.
+    // What the last text book that loaded was read as, and the files the last 生成qbr or
+    // 生成EPUB wrote.
     TextEncoding loadedEncoding = TextEncoding::kGbk;
     std::vector<std::string> lastWrittenFiles;
     // The whole contents of the last EPUB opened, when they were more than the chapter list

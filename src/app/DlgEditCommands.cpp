@@ -20,8 +20,10 @@ void CBrisnaMakeDlg::RunRecorded(const std::function<void()>& command, bool text
     if (changed) history.Push(std::move(before));
 }
 
-void CBrisnaMakeDlg::OnRenameChapter(int32_t index, std::string_view gbkTitle) {
-    RunRecorded([&] { RenameChapter(chapterList, chapters, host, index, gbkTitle); });
+bool CBrisnaMakeDlg::OnRenameChapter(int32_t index, std::string_view gbkTitle) {
+    bool renamed = false;
+    RunRecorded([&] { renamed = RenameChapter(chapterList, chapters, host, index, gbkTitle); });
+    return renamed;
 }
 
 void CBrisnaMakeDlg::OnMoveChapterTo(int32_t from, int32_t to) {

@@ -40,12 +40,14 @@ void CBrisnaMakeDlg::OnGenerateEpub() {
     }
     // An EPUB holds the chapters as a generated book does: closing now loses nothing.
     const std::vector<TocEntry> contents = WholeBookContentsNow();
+    lastWrittenFiles.clear();
     EpubChoices choices = epubChoices;
     choices.opened = &openedContents;
     if (GenerateEpubBook(bookText, chapterList, chapters, host, bookSourcePath, {}, contents,
                          choices)
             .succeeded) {
         MarkChaptersSaved();
+        lastWrittenFiles = {EpubPathFor(bookSourcePath)};
     }
 }
 

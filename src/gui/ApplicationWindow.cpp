@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QStatusBar>
 #include <algorithm>
 
@@ -28,6 +29,11 @@ ApplicationWindow::ApplicationWindow(std::optional<std::filesystem::path> suspic
     statusBar()->addWidget(fields_[1]);
     statusBar()->addWidget(fields_[2]);
     statusBar()->addWidget(fields_[3], 1);
+    openFolder_ = new QPushButton(QStringLiteral("打开文件夹"), this);
+    openFolder_->setObjectName(QStringLiteral("openWrittenFolder"));
+    openFolder_->setAutoDefault(false);
+    statusBar()->addPermanentWidget(openFolder_);
+    connect(openFolder_, &QPushButton::clicked, client_, &MainWindow::OpenWrittenFolder);
     connect(client_, &MainWindow::statusChanged, this, &ApplicationWindow::ShowStatus);
     ShowStatus();
 }
@@ -40,6 +46,8 @@ void ApplicationWindow::ShowStatus() {
         fields_[i]->setToolTip(texts[i]);
         fields_[i]->setVisible(!texts[i].isEmpty());
     }
+    openFolder_->setVisible(!status.writtenFolder.isEmpty());
+    openFolder_->setToolTip(status.writtenFolder);
 }
 
 void ApplicationWindow::FitFirstSizeTo(const QRect& available) {

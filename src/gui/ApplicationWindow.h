@@ -7,6 +7,7 @@
 #include <optional>
 
 class QLabel;
+class QPushButton;
 
 namespace brisna {
 
@@ -24,6 +25,8 @@ class ApplicationWindow : public QMainWindow {
     void FitFirstSizeTo(const QRect& available);
     // The status bar's fields: book, chapters, problems, notice.
     QLabel* StatusField(int index) const { return fields_[index]; }
+    // Beside the fields after a generation: opens the folder the files went to.
+    QPushButton* OpenFolderButton() const { return openFolder_; }
 
   protected:
     void changeEvent(QEvent* event) override;
@@ -34,6 +37,7 @@ class ApplicationWindow : public QMainWindow {
 
     MainWindow* client_;
     QLabel* fields_[4] = {};
+    QPushButton* openFolder_ = nullptr;
 };
 
 }  // namespace brisna

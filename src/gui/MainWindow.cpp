@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
@@ -36,8 +37,10 @@
 #include "gui/CAboutDlg.h"
 #include "gui/DetectionSettings.h"
 #include "gui/DialogControls.h"
+#include "gui/HelpWindow.h"
 #include "gui/MenuActions.h"
 #include "gui/PartsPlanDialog.h"
+#include "gui/SettingsDialog.h"
 #include "text/CodePage936.h"
 #include "text/TextEncoding.h"
 
@@ -342,6 +345,13 @@ void MainWindow::ShowAbout() {
     about.exec();
 }
 
+void MainWindow::ShowSettings() {
+    SettingsDialog settings(this);
+    if (settings.exec() != QDialog::Accepted) return;
+    // The menus' own copy of a saved choice follows it (and tells the dialog through toggled).
+    lineStartAction_->setChecked(LoadHeadingsAtLineStart());
+}
+
 void MainWindow::OpenTextAtStart(const QString& path) {
     OpenWithCommand(kOpenTextButton, path);
 }
@@ -365,20 +375,32 @@ void MainWindow::SetProblemFilter(int choice) {
 void MainWindow::RenameChapter(int32_t row) {
     if (row < 0 || row >= chapterList_->GetCount()) return;
     const QString current = QString::fromStdString(GbkToUtf8Lossless(chapterList_->GetText(row)));
-    std::optional<QString> title;
-    if (titlePrompt) {
-        title = titlePrompt(current);
-    } else {
-        bool ok = false;
-        const QString answer = QInputDialog::getText(
-            this, QStringLiteral("重命名章节"),
-            QStringLiteral("章节名（最多%1个字节，正文不变）：").arg(kTitleBytes - 1),
-            QLineEdit::Normal, current, &ok);
-        if (ok) title = answer;
+    QString offered = current;
+    for (;;) {
+        const std::optional<QString> title = AskChapterTitle(offered);
+        if (!title || *title == current) return;
+        const std::string gbk = Utf8ToGbk(title->toStdString());
+        bool renamed = false;
+        const size_t told = host_.Messages().size();
+        RunDialogCommand(0, [&] { renamed = dlg_->OnRenameChapter(row, gbk); });
+        if (renamed || host_.Messages().size() == told) return;
+        // Refused (too long, say): the editor comes back with what was typed, to be shortened
+        // rather than typed again.
+        offered = *title;
     }
-    if (!title || *title == current) return;
-    const std::string gbk = Utf8ToGbk(title->toStdString());
-    RunDialogCommand(0, [this, row, gbk] { dlg_->OnRenameChapter(row, gbk); });
+}
+
+std::optional<QString> MainWindow::AskChapterTitle(const QString& offered) {
+    if (titlePrompt) return titlePrompt(offered);
+    QInputDialog dialog(this);
+    dialog.setWindowTitle(QStringLiteral("重命名章节"));
+    dialog.setLabelText(QStringLiteral("章节名（最多%1个字节，正文不变）：").arg(kTitleBytes - 1));
+    dialog.setTextValue(offered);
+    if (auto* edit = dialog.findChild<QLineEdit*>()) {
+        QTimer::singleShot(0, edit, [edit] { edit->selectAll(); });
+    }
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.textValue();
 }
 
 void MainWindow::Undo() {
@@ -399,16 +421,7 @@ void MainWindow::Redo() {
 }
 
 QString MainWindow::ManualPath() {
-    const QString name = QStringLiteral("manual.zh_CN.html");
-    const QStringList candidates = {
-        QCoreApplication::applicationDirPath() + QStringLiteral("/../share/doc/brisnamake/") + name,
-        QStringLiteral(BRISNA_MANUAL_INSTALLED),
-        QStringLiteral(BRISNA_MANUAL_BUILT),
-    };
-    for (const QString& path : candidates) {
-        if (QFileInfo(path).isFile()) return QFileInfo(path).canonicalFilePath();
-    }
-    return {};
+    return HelpWindow::ManualPath();
 }
 
 void MainWindow::ShowManual() {
@@ -419,11 +432,38 @@ void MainWindow::ShowManual() {
         return;
     }
     const QUrl url = QUrl::fromLocalFile(path);
-    const bool opened = urlOpener ? urlOpener(url) : QDesktopServices::openUrl(url);
-    if (!opened) {
-        host_.ShowMessage(Utf8ToGbk("无法打开浏览器，使用说明在：\n" + path.toStdString()),
-                          MessageCaption::kNone);
+    if (urlOpener) {
+        if (!urlOpener(url)) ShowHelpWindow(path);
+        return;
     }
+    // The desktop's opener says only later whether a browser took the page; when none did, the
+    // program shows the manual itself rather than nothing.
+    auto* opener = new QProcess(this);
+    connect(opener, &QProcess::finished, this,
+            [this, opener, path](int code, QProcess::ExitStatus status) {
+                if (status != QProcess::NormalExit || code != 0) ShowHelpWindow(path);
+                opener->deleteLater();
+            });
+    connect(opener, &QProcess::errorOccurred, this, [this, opener, path](QProcess::ProcessError e) {
+        if (e != QProcess::FailedToStart) return;
+        ShowHelpWindow(path);
+        opener->deleteLater();
+    });
+    opener->start(QStringLiteral("xdg-open"), {url.toString()});
+}
+
+void MainWindow::OpenWrittenFolder() {
+    if (status_.writtenFolder.isEmpty()) return;
+    const QUrl url = QUrl::fromLocalFile(status_.writtenFolder);
+    if (urlOpener ? urlOpener(url) : QDesktopServices::openUrl(url)) return;
+    host_.ShowMessage(Utf8ToGbk("无法打开文件夹：" + status_.writtenFolder.toStdString()),
+                      MessageCaption::kNone);
+}
+
+void MainWindow::ShowHelpWindow(const QString& path) {
+    auto* help = new HelpWindow(path, this);
+    help->show();
+    help->raise();
 }
 
 void MainWindow::UpdateStatus(int controlId, bool anotherBook) {
@@ -453,11 +493,15 @@ void MainWindow::UpdateStatus(int controlId, bool anotherBook) {
     if (controlId == kTestButton || controlId == kCheckMissingButton) {
         status.problems = ProblemSummary(CountProblemKinds(*problemList_));
     }
-    if (opened || anotherBook || controlId == kGenerateButton || status.notice.isEmpty()) {
+    if (opened || anotherBook || controlId == kGenerateButton ||
+        controlId == kGenerateEpubCommand || status.notice.isEmpty()) {
         status.notice = NameLimitNotice(dlg_->bookSourcePath);
     }
-    if (controlId == kGenerateButton && !dlg_->lastWrittenFiles.empty()) {
+    const bool generated = controlId == kGenerateButton || controlId == kGenerateEpubCommand;
+    if (anotherBook || generated) status.writtenFolder.clear();
+    if (generated && !dlg_->lastWrittenFiles.empty()) {
         status.notice = WrittenFilesNotice(dlg_->lastWrittenFiles);
+        status.writtenFolder = WrittenFolder(dlg_->lastWrittenFiles);
     }
     const bool changed = status != status_;
     status_ = std::move(status);

@@ -63,6 +63,8 @@ class MainWindow : public QWidget, public WindowFrame {
     void RunDialogCommand(int controlId, const std::function<void()>& command);
     // Shows the About box modally.
     void ShowAbout();
+    // The 设置 dialog; what it saved takes effect at once.
+    void ShowSettings();
     // The background menu: the recent books, then the items the menu table marks for it
     // (rebuilt each time it opens).
     QMenu* BackgroundMenu() const { return backgroundMenu_; }
@@ -95,7 +97,8 @@ class MainWindow : public QWidget, public WindowFrame {
     const Status& CurrentStatus() const { return status_; }
 
     // The contents editor: asks for a new title of chapter `row` (titlePrompt answers in
-    // tests), moves, sorts, undoes and redoes.
+    // tests, given the text the editor offers), asking again with the typed title when the
+    // rename is refused; moves, sorts, undoes and redoes.
     void RenameChapter(int32_t row);
     std::function<std::optional<QString>(const QString& current)> titlePrompt;
     void Undo();
@@ -105,9 +108,12 @@ class MainWindow : public QWidget, public WindowFrame {
     QComboBox* ProblemFilter() const { return problemFilter_; }
     void SetProblemFilter(int choice);
 
-    // Opens the manual in the desktop's browser (urlOpener answers in tests).
+    // Opens the manual in the desktop's browser (urlOpener answers in tests); where no browser
+    // takes it, in a help window of the program.
     void ShowManual();
     std::function<bool(const QUrl& url)> urlOpener;
+    // Opens the folder the last generation wrote to in the file manager (urlOpener in tests).
+    void OpenWrittenFolder();
     // Where the manual is: beside an installed program, else in the build tree.
     static QString ManualPath();
 
@@ -147,6 +153,9 @@ class MainWindow : public QWidget, public WindowFrame {
     void OpenWithCommandBytes(int controlId, const std::string& path);
     // After a command; anotherBook: it opened a book, which starts with nothing found or written.
     void UpdateStatus(int controlId, bool anotherBook);
+    void ShowHelpWindow(const QString& path);
+    // The title editor, offering `offered` selected; nothing when cancelled.
+    std::optional<QString> AskChapterTitle(const QString& offered);
     void PlaceProblemFilter();
     // The one book file in a drag, when it is a kind the window opens; empty otherwise.
     static QString DroppedBook(const QMimeData* data);

@@ -65,6 +65,8 @@ std::vector<MenuRow> BuildRows() {
         {kFile, "按编码重新打开(&E)", nullptr, {}, kAlsoBackground, Kind::kReopen},
         {kFile, "最近打开的图书(&R)", nullptr, {}, false, Kind::kRecent},
         Separator(kFile),
+        {kFile, "设置(&S)...", [](MainWindow& w) { w.ShowSettings(); }, {Ctrl(Qt::Key_Comma)}},
+        Separator(kFile),
         {kFile, "退出(&X)", [](MainWindow& w) { w.window()->close(); }, {QKeySequence::Quit}},
 
         {kChapters, "添加章节(&A)", Button(kAddChapterButton)},

@@ -1,5 +1,6 @@
 #include "gui/StatusSummary.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -70,9 +71,19 @@ QString NameLimitNotice(const std::string& bookSourcePath) {
 QString WrittenFilesNotice(const std::vector<std::string>& files) {
     QStringList names;
     for (const std::string& file : files) names.append(FileNameOf(file));
-    return QStringLiteral("已写入 %1 个文件：%2")
-        .arg(names.size())
-        .arg(names.join(QStringLiteral("、")));
+    QString notice = QStringLiteral("已写入 %1 个文件：%2")
+                         .arg(names.size())
+                         .arg(names.join(QStringLiteral("、")));
+    // A relative folder says nothing when the program was started elsewhere.
+    const QString folder = WrittenFolder(files);
+    if (!folder.isEmpty()) notice += QStringLiteral("，保存在 ") + folder;
+    return notice;
+}
+
+QString WrittenFolder(const std::vector<std::string>& files) {
+    if (files.empty()) return {};
+    const QFileInfo first(QFile::decodeName(QByteArray::fromStdString(files.front())));
+    return QDir::toNativeSeparators(first.absoluteDir().absolutePath());
 }
 
 }  // namespace brisna

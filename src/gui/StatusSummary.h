@@ -17,6 +17,8 @@ struct StatusSummary {
     QString chapters;
     QString problems;
     QString notice;
+    // Where the last generation wrote its files (absolute); empty when nothing was written.
+    QString writtenFolder;
 
     bool operator==(const StatusSummary&) const = default;
 };
@@ -35,7 +37,9 @@ QString ChapterSummary(size_t marked, size_t inWholeBook);
 QString ProblemSummary(const ProblemCounts& counts);
 // The warning about a book file name too long for generation; empty when the name fits.
 QString NameLimitNotice(const std::string& bookSourcePath);
-// "已写入 2 个文件：a.qbr2、a.qbr".
+// "已写入 2 个文件：a.qbr2、a.qbr，保存在 /home/读者/书".
 QString WrittenFilesNotice(const std::vector<std::string>& files);
+// The absolute folder the files were written to (that of the first); empty for none.
+QString WrittenFolder(const std::vector<std::string>& files);
 
 }  // namespace brisna

@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QTextBlock>
+#include <QTextBrowser>
 #include <QToolTip>
 #include <QtTest>
 #include <filesystem>
@@ -21,6 +22,7 @@
 #include "e2e/CliTestSupport.h"
 #include "gui/ApplicationWindow.h"
 #include "gui/CBrisnaMakeApp.h"
+#include "gui/HelpWindow.h"
 #include "gui/MainWindow.h"
 #include "support/TestSupport.h"
 #include "text/CodePage936.h"
@@ -223,6 +225,17 @@ void ApplicationWindowTest::menuItemsRunTheCommandsOfTheirButtons() {
     QVERIFY(opened.isLocalFile());
     QVERIFY(opened.toLocalFile().endsWith(QStringLiteral("manual.zh_CN.html")));
     QVERIFY(QFileInfo(opened.toLocalFile()).size() > 2000);
+
+    // No browser takes it: the manual opens in the program's own help window, never silence.
+    Client().urlOpener = [](const QUrl&) { return false; };
+    Client().Host().ClearMessages();
+    Client().MenuAction(QStringLiteral("使用说明"))->trigger();
+    auto* help = Client().findChild<brisna::HelpWindow*>();
+    QVERIFY(help != nullptr && help->isVisible());
+    QVERIFY(help->Browser()->toPlainText().size() > 1000);
+    QCOMPARE(help->Browser()->source(), opened);
+    QVERIFY(Client().Host().Messages().empty());
+    help->close();
 }
 
 void ApplicationWindowTest::shortcutsReachTheirCommands() {
@@ -253,7 +266,8 @@ void ApplicationWindowTest::shortcutsReachTheirCommands() {
             keys.append(key.toString());
         }
     }
-    for (const char* key : {"Ctrl+R", "Ctrl+E", "Ctrl+P"}) QVERIFY2(keys.contains(key), key);
+    for (const char* key : {"Ctrl+R", "Ctrl+E", "Ctrl+P", "Ctrl+,"})
+        QVERIFY2(keys.contains(key), key);
 
     QUrl opened;
     client.urlOpener = [&](const QUrl& url) {
@@ -419,6 +433,29 @@ void ApplicationWindowTest::statusBarTellsOfTheBookItsProblemsAndTheFilesWritten
     QVERIFY2(notice.startsWith(QStringLiteral("已写入 %1 个文件：").arg(written.size())),
              qPrintable(notice));
     for (const QString& file : written) QVERIFY2(notice.contains(file), qPrintable(file));
+    // Where they went, absolute even for a window started with a relative path, and a button
+    // that opens that folder.
+    const QString folder = Q(fs::canonical(dir_->path()));
+    QVERIFY2(notice.endsWith(QStringLiteral("，保存在 ") + folder), qPrintable(notice));
+    QVERIFY(window_->OpenFolderButton()->isVisible());
+    QUrl opened;
+    client.urlOpener = [&](const QUrl& url) {
+        opened = url;
+        return true;
+    };
+    QTest::mouseClick(window_->OpenFolderButton(), Qt::LeftButton);
+    QCOMPARE(opened, QUrl::fromLocalFile(folder));
+
+    const QString cwd = QDir::currentPath();
+    QDir::setCurrent(Q(dir_->path()));
+    client.OpenBookFile(QStringLiteral("book.txt"));
+    QVERIFY(!window_->OpenFolderButton()->isVisible());  // a new book has written nothing yet
+    Mark("第一章");
+    client.RunCommand(brisna::kGenerateEpubCommand);
+    QDir::setCurrent(cwd);
+    QCOMPARE(window_->StatusField(3)->text(),
+             QStringLiteral("已写入 1 个文件：book.epub，保存在 ") + folder);
+    QVERIFY(window_->OpenFolderButton()->isVisible());
 }
 
 void ApplicationWindowTest::filterShowsOneKindAndJumpsStillWork() {
@@ -523,21 +560,41 @@ void ApplicationWindowTest::chapterListRenamesMovesSortsAndUndoes() {
     Mark("第一章");
     brisna::CMyListBox& list = client.ChapterList();
 
-    // A double-click renames too; a name too long for a record is refused and changes nothing.
+    // A double-click renames too; a name too long for a record is refused and changes nothing,
+    // and the editor comes back with the typed name, to be shortened.
     const QRect second = list.visualRect(list.RowIndex(1));
-    bool asked = false;
-    client.titlePrompt = [&](const QString&) {
-        asked = true;
-        return std::optional<QString>(QString(32, QChar(0x7AE0)));  // 32 x 章 = 64 bytes
+    const QString tooLong(32, QChar(0x7AE0));  // 32 x 章 = 64 bytes
+    QStringList offered;
+    client.titlePrompt = [&](const QString& text) {
+        offered << text;
+        return offered.size() == 1 ? std::optional<QString>(tooLong) : std::nullopt;
     };
     // QTest's double-click is the second click alone; the first comes before it.
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, second.center());
     QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, second.center());
-    QVERIFY(asked);
+    QCOMPARE(offered, (QStringList{QStringLiteral("第二章 发展"), tooLong}));
     QCOMPARE(Titles(), (QStringList{"第一章 开端", "第二章 发展", "第三章 结局"}));
     QVERIFY(!client.Host().Messages().empty());
     QCOMPARE(client.Host().Messages().back().text,
              QStringLiteral("章节名不能超过63个字节（64个字节）"));
+
+    // The real editor offers the typed name selected, so typing replaces it.
+    client.titlePrompt = nullptr;
+    QString selected;
+    const auto type = [&](QWidget* open) {
+        auto* edit = open->findChild<QLineEdit*>();
+        edit->setText(tooLong);
+        brisna::guitest::AnswerNextModal([&](QWidget* again) {
+            QTRY_VERIFY(!again->findChild<QLineEdit*>()->selectedText().isEmpty());
+            selected = again->findChild<QLineEdit*>()->selectedText();
+            qobject_cast<QDialog*>(again)->reject();
+        });
+        qobject_cast<QDialog*>(open)->accept();
+    };
+    brisna::guitest::AnswerNextModal(type);
+    client.RenameChapter(1);
+    QCOMPARE(selected, tooLong);
+    QCOMPARE(Titles(), (QStringList{"第一章 开端", "第二章 发展", "第三章 结局"}));
 
     // Dragging the first chapter below the last one.
     auto drop = [&](int32_t from, QPoint at) {

@@ -1,4 +1,5 @@
 // The real window, driven through its buttons, lists and keys.
+#include <QCheckBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -18,7 +19,10 @@
 #include "app/WindowLayout.h"
 #include "gui/CAboutDlg.h"
 #include "gui/CBrisnaMakeApp.h"
+#include "gui/DetectionSettings.h"
+#include "gui/DetectionSettingsPage.h"
 #include "gui/MainWindow.h"
+#include "gui/SettingsDialog.h"
 #include "support/TestSupport.h"
 #include "text/CodePage936.h"
 
@@ -111,6 +115,7 @@ class MainWindowTest : public QObject {
     void typedLinesAreInTheLineTableBeforeACommand();
     void backgroundMenuOnlyOverTheBackgroundAndListsRecentBooks();
     void lineStartChoiceIsRememberedAndAutoDetectionMarksChapters();
+    void settingsDialogSavesOnlyOnOk();
     void epubGoesOutFromTheMenuAndComesBackByDrop();
     void keyboardWalksTheControlsInReadingOrder();
     void minimumAndFirstSizeFitSmallScreens();
@@ -778,6 +783,31 @@ void MainWindowTest::lineStartChoiceIsRememberedAndAutoDetectionMarksChapters() 
         for (const std::string& title : c.titles) expected.push_back(G(title));
         QCOMPARE(titles, expected);
         QCOMPARE(window.Dialog().chapters.OffsetAt(0), 0u);
+    }
+}
+
+// 设置 saves what its pages show on 确定 only, and the window follows at once.
+void MainWindowTest::settingsDialogSavesOnlyOnOk() {
+    MainWindow& window = *window_;
+    QVERIFY(!window.Dialog().headingsAtLineStart);
+    for (const bool ok : {false, true}) {
+        brisna::guitest::AnswerNextModal([ok](QWidget* open) {
+            auto* settings = qobject_cast<brisna::SettingsDialog*>(open);
+            QVERIFY(settings != nullptr);
+            auto* page = qobject_cast<brisna::DetectionSettingsPage*>(
+                settings->Page(QStringLiteral("识别章节")));
+            QVERIFY(page != nullptr);
+            page->LineStart()->setChecked(true);
+            if (ok) {
+                settings->accept();
+            } else {
+                settings->reject();
+            }
+        });
+        window.MenuAction(QStringLiteral("设置"))->trigger();
+        QCOMPARE(window.Dialog().headingsAtLineStart, ok);
+        QCOMPARE(window.LineStartAction()->isChecked(), ok);
+        QCOMPARE(brisna::LoadHeadingsAtLineStart(), ok);
     }
 }
 

@@ -1,0 +1,46 @@
+#include "gui/HelpWindow.h"
+
+#include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace brisna {
+
+HelpWindow::HelpWindow(const QString& path, QWidget* parent)
+    : QDialog(parent), browser_(new QTextBrowser(this)) {
+    setWindowTitle(QStringLiteral("使用说明"));
+    setObjectName(QStringLiteral("helpWindow"));
+    // Not modal: the operator reads and works in the main window side by side.
+    setModal(false);
+    setAttribute(Qt::WA_DeleteOnClose);
+    browser_->setOpenExternalLinks(true);
+    browser_->setSource(QUrl::fromLocalFile(path));
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("关闭"));
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(browser_);
+    layout->addWidget(buttons);
+    resize(760, 620);
+}
+
+QString HelpWindow::ManualPath() {
+    const QString name = QStringLiteral("manual.zh_CN.html");
+    const QStringList candidates = {
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../share/doc/brisnamake/") + name,
+        QStringLiteral(BRISNA_MANUAL_INSTALLED),
+        QStringLiteral(BRISNA_MANUAL_BUILT),
+    };
+    for (const QString& path : candidates) {
+        if (QFileInfo(path).isFile()) return QFileInfo(path).canonicalFilePath();
+    }
+    return {};
+}
+
+}  // namespace brisna
