@@ -172,6 +172,22 @@ ROWS = [
         "targets": [("ratio", 1.2)],
     },
     {
+        "operation": "整理文本 / clean, hard-wrapped book (junk, 目录, joins, indents)",
+        "input": "10 MiB novel, 400 chapters, wrapped at 35 characters",
+        "ours": ("CleanBench", "BM_CleanWrappedBook10MiB"),
+        "reference": None,
+        "ref": None,
+        "targets": [("ms", 500.0)],
+    },
+    {
+        "operation": "整理文本 / clean, a paragraph per line",
+        "input": "the same novel unwrapped",
+        "ours": ("CleanBench", "BM_CleanUnwrappedBook10MiB"),
+        "reference": None,
+        "ref": None,
+        "targets": [("ms", 500.0)],
+    },
+    {
         "operation": "detect (true chapter count past 98)",
         "input": "10 MiB novel, 3,000 chapters of real prose",
         "ours": ("PartsBench", "BM_DetectNovel"),

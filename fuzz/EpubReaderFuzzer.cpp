@@ -1,7 +1,7 @@
 // Any bytes as an EPUB, as one of its XHTML documents, or as its table of contents: reading
 // never fails but with a message, and a book that is read is one the editor can hold: below the
-// text bound, ending in a line break, without NUL, its chapters ascending from 0, each at the
-// start of a line.
+// text bound, ending in a line break, without NUL, its contents entries in order from 0 (two may
+// share a place), each at the start of a line.
 //
 // The first byte picks the form: 0 the whole file (a zip archive), 1 a document of a fixed
 // package, 2 the nav document of a fixed package. Archives made from the input are built here,
@@ -62,10 +62,12 @@ void CheckBook(const EpubReadResult& read) {
     if (book.toc.empty() || book.toc.front().offset != 0) std::abort();
     for (size_t i = 0; i < book.toc.size(); ++i) {
         const TocEntry& entry = book.toc[i];
-        if (entry.offset >= book.text.size() || entry.title.size() > kTitleTextBytes) std::abort();
-        if (i > 0 && entry.offset <= book.toc[i - 1].offset) std::abort();
+        if (entry.offset >= book.text.size() || entry.title.size() > kMaxEpubTitleBytes) {
+            std::abort();
+        }
+        if (i > 0 && entry.offset < book.toc[i - 1].offset) std::abort();
         if (entry.offset > 0 && book.text.compare(entry.offset - 2, 2, "\r\n") != 0) std::abort();
-        if (entry.level < 1 || entry.level > 2) std::abort();
+        if (entry.level < 1 || entry.level > kMaxEpubContentsDepth) std::abort();
     }
 }
 

@@ -43,7 +43,10 @@ for target in "${targets[@]}"; do
   scratch=$(mktemp -d)
   mkdir "$scratch/new"
   echo "== fuzz $name (${seconds}s)"
-  if "$binary" "$scratch/new" "$corpus" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  # The EPUB reader must hold its memory and time bounds on any input: tighter limits for it.
+  limits=(-timeout=10 -rss_limit_mb=2048)
+  [ "$name" = EpubReaderFuzzer ] && limits=(-timeout=5 -rss_limit_mb=512)
+  if "$binary" "$scratch/new" "$corpus" -max_total_time="$seconds" "${limits[@]}" \
       -print_final_stats=1 -artifact_prefix="$scratch/" 2>"$scratch/log"; then
     result=ok
   else

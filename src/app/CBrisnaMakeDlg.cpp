@@ -8,6 +8,8 @@
 
 #include "app/SuspiciousWords.h"
 #include "chapters/ManualChapterCommands.h"
+#include "controls/HeadlessListBox.h"
+#include "detect/MissingChapterCheck.h"
 #include "text/BookLoading.h"
 #include "text/CodePage936.h"
 #include "text/EncodingConversion.h"
@@ -68,7 +70,22 @@ void CBrisnaMakeDlg::OpenReplacingChapters(void (CBrisnaMakeDlg::*open)()) {
         MarkChaptersSaved();
         ++booksOpened_;
         history.Clear();
+        // The entries of the last test point into the book that went; clicking one would jump to
+        // a wrong place in this one. The files generation wrote belong to that book too.
+        DeleteAllItems(problemList);
+        lastWrittenFiles.clear();
     }
+}
+
+void CBrisnaMakeDlg::CheckMissingChaptersTellingNone() {
+    // Checked aside first: with nothing missing the list keeps what the last test found.
+    HeadlessListBox found;
+    CheckMissingChapters(chapters, found);
+    if (found.GetCount() == 0) {
+        host.ShowMessage(Utf8ToGbk("没有发现缺少的章节"), MessageCaption::kPrompt);
+        return;
+    }
+    OnCheckMissing();
 }
 
 void CBrisnaMakeDlg::OnCommand(int controlId) {
@@ -137,7 +154,11 @@ void CBrisnaMakeDlg::RouteCommand(int controlId) {
             OnConvertToSimplified();
             break;
         case kCheckMissingButton:
-            OnCheckMissing();
+            if (tellWhenNothingMissing) {
+                CheckMissingChaptersTellingNone();
+            } else {
+                OnCheckMissing();
+            }
             break;
         case kWideDisplayToggle:
             OnToggleWideDisplay();

@@ -124,6 +124,11 @@ class CBrisnaMakeDlg {
     // Asks the operator a yes/no question (GBK text); unset where nobody can answer (command
     // line, tests of the core), and then the commands go on as they always did.
     std::function<bool(std::string_view gbkQuestion)> confirm;
+    // 检查缺章 in the window: with nothing missing it says "没有发现缺少的章节" and leaves the
+    // problem list as it was. Off for the command line, which prints what the list holds.
+    bool tellWhenNothingMissing = false;
+    // Counts the books loaded; a caller compares it before and after a command.
+    uint64_t BooksOpened() const { return booksOpened_; }
 
     // 分册生成: the parts of the book as it stands: the whole contents of the EPUB it was opened
     // from while they hold, else the marked chapters, else (none marked) the whole book's
@@ -144,6 +149,7 @@ class CBrisnaMakeDlg {
     // saved state.
     void OpenReplacingChapters(void (CBrisnaMakeDlg::*open)());
     void RouteCommand(int controlId);
+    void CheckMissingChaptersTellingNone();
     intptr_t RouteUserMessage(uint32_t message);
     // Puts a kept state back: the records into model and list, and its text when it has one.
     void RestoreState(const ChapterListState& state);

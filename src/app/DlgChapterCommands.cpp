@@ -1,5 +1,7 @@
 // The manual chapter commands and the test command, wired to the dialog.
 #include "app/CBrisnaMakeDlg.h"
+#include "book/BookFiles.h"
+#include "chapters/ChapterTitle.h"
 #include "chapters/ManualChapterCommands.h"
 #include "check/TestCommand.h"
 
@@ -25,6 +27,8 @@ void CBrisnaMakeDlg::OnChapterSelectionChanged() {
 }
 void CBrisnaMakeDlg::OnTest() {
     RunTestCommand(bookText, chapterList, problemList, chapters, suspiciousWords, bookSourcePath);
+    // What only the .qbr writer finds out: the test names it so generation never surprises.
+    ReportTooShortQbrChapters(ReadBookText(bookText.View()), chapters, problemList);
 }
 
 }  // namespace brisna

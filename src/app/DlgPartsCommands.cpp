@@ -40,7 +40,7 @@ PartPlan CBrisnaMakeDlg::PlanBookParts() {
 void CBrisnaMakeDlg::OnGenerateParts() {
     PartPlan plan = PlanBookParts();
     if (plan.status != PartPlanStatus::kOk) {
-        host.ShowMessage(PartPlanProblem(plan.status), MessageCaption::kNone);
+        host.ShowMessage(PartPlanProblem(plan), MessageCaption::kNone);
         return;
     }
     PartsWriter write = [this, &plan](const PartsProgress& progress) {

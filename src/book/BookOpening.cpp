@@ -71,6 +71,21 @@ void RejoinSplitLineBreaks(std::vector<BookChapter>& chapters, uint32_t pieceByt
     }
 }
 
+// A book longer than one file is spread over several, and a file may begin with a piece whose
+// line break's CR ended the file before it. That file's reader makes the lone CR a line break
+// already, so the lone LF at the start of this one is dropped: the files' texts joined give back
+// the book byte for byte. Generated texts break lines with CR LF only, so a first chapter that
+// starts with a lone LF and breaks its other lines with CR LF is such a half (titles cannot
+// tell: the piece number may be cut off with a long title); a book made elsewhere with LF line
+// breaks keeps its leading LF.
+void DropLineBreakHalfAtFileStart(std::vector<BookChapter>& chapters) {
+    if (chapters.empty()) return;
+    std::string& text = chapters.front().text;
+    if (text.size() >= 2 && text[0] == '\n' && text.find("\r\n") != std::string::npos) {
+        text.erase(0, 1);
+    }
+}
+
 }  // namespace
 
 std::string BookSourcePathOf(std::string_view openedPath, BookKind kind) {
@@ -129,6 +144,7 @@ bool OpenBook(BookKind kind, CMyRECtrl& bookText, ListBox& chapterList, ChapterM
         }
         // A .qbr2 file is refused whole, before any chapter reaches the model.
         RejoinSplitLineBreaks(read.chapters, kQbr2PieceBytes);
+        DropLineBreakHalfAtFileStart(read.chapters);
         size_t textBytes = 0;
         bool editorText = true;
         for (BookChapter& chapter : read.chapters) {
@@ -151,6 +167,7 @@ bool OpenBook(BookKind kind, CMyRECtrl& bookText, ListBox& chapterList, ChapterM
         QbrReadResult read = ReadQbr(file.bytes);
         decoded = std::move(read.chapters);
         RejoinSplitLineBreaks(decoded, kQbrPieceBytes);
+        DropLineBreakHalfAtFileStart(decoded);
         if (!read.ok) failure = read.message;
     }
 

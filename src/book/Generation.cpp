@@ -4,6 +4,7 @@
 
 #include "Capacities.h"
 #include "book/AtomicFile.h"
+#include "book/BookFiles.h"
 #include "book/CCompressLZ77.h"
 #include "book/GenerationPlan.h"
 #include "book/Qbr2Format.h"
@@ -18,20 +19,10 @@ namespace brisna {
 
 namespace {
 
-std::span<const ChapterRecord> ChaptersOf(const std::vector<ChapterRecord>& list,
-                                          const PlannedFile& file) {
-    return std::span<const ChapterRecord>(list).subspan(file.firstChapter,
-                                                        file.endChapter - file.firstChapter);
-}
-
 // The folder part of an output base ("" for the current folder).
 std::string FolderOf(const std::string& base) {
     const size_t slash = base.rfind('/');
     return slash == std::string::npos ? std::string() : base.substr(0, slash + 1);
-}
-
-std::string_view TextOf(std::string_view text, const PlannedFile& file) {
-    return text.substr(file.textOffset, file.textLength);
 }
 
 }  // namespace
@@ -56,61 +47,57 @@ std::vector<std::string> PlannedOutputPaths(CMyRECtrl& bookText, const ChapterMo
     return paths;
 }
 
-GenerationOutcome GenerateBook(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& chapters,
-                               DialogHost& host, std::string_view bookSourcePath) {
-    GenerationOutcome outcome;
-    WaitCursor wait(host);
+std::optional<EncodedBook> PrepareBookFiles(CMyRECtrl& bookText, ListBox& chapterList,
+                                            ChapterModel& chapters, DialogHost& host,
+                                            std::string_view bookSourcePath) {
     const std::string text = ReadBookText(bookText.View());
     const uint32_t textLength = static_cast<uint32_t>(text.size());
 
-    if (!RunGenerateChecks(bookText, chapterList, chapters, host, bookSourcePath)) return outcome;
-
-    // Both passes work on their own copies, so the operator's chapters survive a run unchanged.
+    if (!RunGenerateChecks(bookText, chapterList, chapters, host, bookSourcePath)) {
+        return std::nullopt;
+    }
+    // Both formats work on their own copies, so the operator's chapters survive a run unchanged.
     std::vector<ChapterRecord> records;
     for (uint32_t i = 0; i < chapters.Count(); ++i) records.push_back(*chapters.RecordAt(i));
     if (!ComputeWorkingLengths(records, textLength)) {
         // The checks refuse such a list; never write from offsets that do not fit the text.
         host.ShowMessage(Utf8ToGbk("生成qbr2失败"), MessageCaption::kNone);
-        return outcome;
+        return std::nullopt;
     }
-    const std::string base = OutputBase(bookSourcePath);
+    // Every file of both formats is built before the first is written: a chapter the .qbr
+    // cannot hold must not leave the .qbr2 files alone on the disk.
+    EncodedBook encoded = EncodeBookFiles(text, records, bookSourcePath);
+    if (!encoded.ok()) {
+        ShowEncodingFailure(encoded, host);
+        return std::nullopt;
+    }
+    return encoded;
+}
+
+bool WriteBookFiles(const EncodedBook& encoded, DialogHost& host,
+                    std::vector<std::string>& writtenFiles) {
+    if (encoded.files.empty()) return true;
     // Temporaries of earlier runs that were killed mid-write would otherwise stay for good.
-    RemoveStaleTemporaryFiles(FolderOf(base));
-
-    const std::vector<ChapterRecord> qbr2List = CutIntoPieces(text, records, kQbr2PieceBytes);
-    Qbr2Header lastHeader;
-    for (const PlannedFile& file : PlanFiles(qbr2List, textLength, kQbr2FileStep, kQbr2SmallRest)) {
-        std::string path = BookFileName(base, "qbr2", file.number);
+    RemoveStaleTemporaryFiles(FolderOf(encoded.files.front().path));
+    for (const EncodedBookFile& file : encoded.files) {
         int error = 0;
-        if (WriteQbr2(TextOf(text, file), ChaptersOf(qbr2List, file), path, lastHeader, &error) !=
-            0) {
-            host.ShowFileMessage(Utf8ToGbk("生成qbr2失败"), MessageCaption::kNone, path,
-                                 SystemErrorText(error));
-            return outcome;
+        if (!WriteFileAtomically(file.path, file.bytes, &error)) {
+            host.ShowFileMessage(Utf8ToGbk(file.qbr2 ? "生成qbr2失败" : "生成qbr失败"),
+                                 MessageCaption::kNone, file.path, SystemErrorText(error));
+            return false;
         }
-        outcome.writtenFiles.push_back(std::move(path));
+        writtenFiles.push_back(file.path);
     }
+    return true;
+}
 
-    const std::vector<ChapterRecord> qbrList = CutIntoPieces(text, records, kQbrPieceBytes);
-    CCompressLZ77 codec;
-    for (const PlannedFile& file : PlanFiles(qbrList, textLength, kQbrFileStep, kQbrSmallRest)) {
-        std::string path = BookFileName(base, "qbr", file.number);
-        QbrWriteResult written =
-            WriteQbr(TextOf(text, file), ChaptersOf(qbrList, file), path, lastHeader, codec);
-        if (!written.ok()) {
-            if (written.status == QbrWriteResult::Status::kChapterTooShort) {
-                host.ShowMessage(
-                    FormatGbkMessage("%s章节长度过短，无法生成QBR，建议合并章节",
-                                     {std::string(WholeGbkCharacters(written.failedChapterTitle))}),
-                    MessageCaption::kAppName);
-            }
-            host.ShowFileMessage(Utf8ToGbk("生成qbr失败"), MessageCaption::kNone, path,
-                                 SystemErrorText(written.error));
-            return outcome;
-        }
-        outcome.writtenFiles.push_back(std::move(path));
-    }
-
+GenerationOutcome GenerateBook(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& chapters,
+                               DialogHost& host, std::string_view bookSourcePath) {
+    GenerationOutcome outcome;
+    WaitCursor wait(host);
+    std::optional<EncodedBook> encoded =
+        PrepareBookFiles(bookText, chapterList, chapters, host, bookSourcePath);
+    if (!encoded || !WriteBookFiles(*encoded, host, outcome.writtenFiles)) return outcome;
     host.ShowMessage(Utf8ToGbk("生成qbr和qbr2成功"), MessageCaption::kPrompt);
     outcome.succeeded = true;
     return outcome;

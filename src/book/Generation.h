@@ -2,10 +2,12 @@
 // The generate command: checks the book once more, then writes it as .qbr2 files and .qbr files
 // beside its text file and tells the operator how it went.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "book/BookFiles.h"
 #include "chapters/ChapterModel.h"
 #include "controls/CMyRECtrl.h"
 #include "controls/DialogHost.h"
@@ -30,5 +32,16 @@ std::vector<std::string> PlannedOutputPaths(CMyRECtrl& bookText, const ChapterMo
 
 GenerationOutcome GenerateBook(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& chapters,
                                DialogHost& host, std::string_view bookSourcePath);
+
+// The first half of GenerateBook: the checks, then every file of both formats built in memory.
+// Nothing when the book is refused; its messages have then been shown. Writes nothing.
+std::optional<EncodedBook> PrepareBookFiles(CMyRECtrl& bookText, ListBox& chapterList,
+                                            ChapterModel& chapters, DialogHost& host,
+                                            std::string_view bookSourcePath);
+
+// The second half: writes the prepared files in order and adds each written path. False (with
+// the failed format's message shown) when one cannot be written; the ones before it stay.
+bool WriteBookFiles(const EncodedBook& encoded, DialogHost& host,
+                    std::vector<std::string>& writtenFiles);
 
 }  // namespace brisna

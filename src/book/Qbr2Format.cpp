@@ -131,7 +131,14 @@ std::array<uint8_t, 64> Qbr2BookName(std::string_view outputPath) {
 
 int WriteQbr2(std::string_view bookText, std::span<const ChapterRecord> chapters,
               const std::string& outputPath, Qbr2Header& builtHeader, int* writeError) {
-    if (chapters.size() > 0xFFFF) return -1;
+    std::string file;
+    if (!EncodeQbr2(bookText, chapters, outputPath, builtHeader, file)) return -1;
+    return WriteFileAtomically(outputPath, file, writeError) ? 0 : -1;
+}
+
+bool EncodeQbr2(std::string_view bookText, std::span<const ChapterRecord> chapters,
+                std::string_view outputPath, Qbr2Header& builtHeader, std::string& file) {
+    if (chapters.size() > 0xFFFF) return false;
 
     // The file's text in UTF-16LE, chapter after chapter, and the chapter records.
     std::string text;
@@ -139,12 +146,12 @@ int WriteQbr2(std::string_view bookText, std::span<const ChapterRecord> chapters
     size_t consumed = 0;
     for (size_t i = 0; i < chapters.size(); ++i) {
         const ChapterRecord& chapter = chapters[i];
-        if (chapter.length > bookText.size() - consumed) return -1;
+        if (chapter.length > bookText.size() - consumed) return false;
         const std::u16string units = GbkToUtf16(bookText.substr(consumed, chapter.length));
         consumed += chapter.length;
         uint8_t* record = &index[i * kChapterRecordBytes];
         PutTitleField(chapter.Title(), kQbr2TitleUnits, record, 64);
-        if (text.size() + 2 * units.size() > uint64_t{kQbr2MaxBlocks} * kBlockBytes) return -1;
+        if (text.size() + 2 * units.size() > uint64_t{kQbr2MaxBlocks} * kBlockBytes) return false;
         Put32(record + 64, static_cast<uint32_t>(text.size()));
         Put32(record + 68, static_cast<uint32_t>(2 * units.size()));
         text += Utf16ToLeBytes(units);
@@ -153,7 +160,7 @@ int WriteQbr2(std::string_view bookText, std::span<const ChapterRecord> chapters
     const uint32_t textLength = static_cast<uint32_t>(text.size());
     const uint32_t blockCount = (textLength + kBlockBytes - 1) / kBlockBytes;
     const size_t blockRecordBytes = size_t{blockCount} * kBlockRecordBytes;
-    if (index.size() + blockRecordBytes > kBlockBytes) return -1;
+    if (index.size() + blockRecordBytes > kBlockBytes) return false;
     index.insert(index.end(), blockRecordBytes, uint8_t{0});
 
     // Blocks of 65536 bytes, each compressed on its own, back to back.
@@ -166,7 +173,7 @@ int WriteQbr2(std::string_view bookText, std::span<const ChapterRecord> chapters
         const int64_t produced =
             ZlibCompressBlock(reinterpret_cast<const uint8_t*>(text.data()) + from, length,
                               scratch.data(), scratch.size());
-        if (produced < 0) return -1;
+        if (produced < 0) return false;
         if (block == 0) firstBlockLength = static_cast<uint32_t>(produced);
         uint8_t* record = &index[chapters.size() * kChapterRecordBytes + block * kBlockRecordBytes];
         Put32(record, static_cast<uint32_t>(compressedText.size()));
@@ -176,7 +183,7 @@ int WriteQbr2(std::string_view bookText, std::span<const ChapterRecord> chapters
 
     const int64_t indexCompressed =
         ZlibCompressBlock(index.data(), index.size(), scratch.data(), scratch.size());
-    if (indexCompressed < 0) return -1;
+    if (indexCompressed < 0) return false;
 
     Qbr2Header header;
     header.textLength = textLength;
@@ -190,14 +197,14 @@ int WriteQbr2(std::string_view bookText, std::span<const ChapterRecord> chapters
     header.bookName = Qbr2BookName(outputPath);
     builtHeader = header;
 
-    std::string file;
+    file.clear();
     file.reserve(header.fileLength);
     const auto headerBytes = header.Serialize();
     file.append(reinterpret_cast<const char*>(headerBytes.data()), headerBytes.size());
     file.append(reinterpret_cast<const char*>(scratch.data()),
                 static_cast<size_t>(indexCompressed));
     file.append(reinterpret_cast<const char*>(compressedText.data()), compressedText.size());
-    return WriteFileAtomically(outputPath, file, writeError) ? 0 : -1;
+    return true;
 }
 
 Qbr2ReadResult ReadQbr2(std::string_view fileBytes) {

@@ -63,6 +63,11 @@ std::array<uint8_t, 64> Qbr2BookName(std::string_view outputPath);
 int WriteQbr2(std::string_view bookText, std::span<const ChapterRecord> chapters,
               const std::string& outputPath, Qbr2Header& builtHeader, int* writeError = nullptr);
 
+// Builds the file WriteQbr2 writes, in memory: false when the book cannot be built (the same
+// limits as WriteQbr2). Nothing touches the disk.
+bool EncodeQbr2(std::string_view bookText, std::span<const ChapterRecord> chapters,
+                std::string_view outputPath, Qbr2Header& builtHeader, std::string& file);
+
 struct Qbr2ReadResult {
     bool ok = false;
     std::string message;                // GBK failure message when !ok

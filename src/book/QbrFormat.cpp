@@ -34,12 +34,27 @@ QbrWriteResult Failed() {
 QbrWriteResult WriteQbr(std::string_view bookText, std::span<const ChapterRecord> chapters,
                         const std::string& outputPath, const Qbr2Header& lastQbr2Header,
                         CCompressLZ77& codec) {
+    std::string file;
+    QbrWriteResult result = EncodeQbr(bookText, chapters, lastQbr2Header.bookName, codec, file);
+    if (!result.ok()) return result;
+    int error = 0;
+    if (!WriteFileAtomically(outputPath, file, &error)) {
+        QbrWriteResult failed = Failed();
+        failed.error = error;
+        return failed;
+    }
+    return result;
+}
+
+QbrWriteResult EncodeQbr(std::string_view bookText, std::span<const ChapterRecord> chapters,
+                         const std::array<uint8_t, 64>& bookName, CCompressLZ77& codec,
+                         std::string& encoded) {
     const size_t count = chapters.size();
     const size_t indexLength = kIndexHeadBytes + (kChapterRecordBytes + kBlockRecordBytes) * count;
     if (indexLength > kLz77MaxBlockBytes) return Failed();
 
     std::vector<uint8_t> index(indexLength);
-    std::memcpy(index.data(), lastQbr2Header.bookName.data(), lastQbr2Header.bookName.size());
+    std::memcpy(index.data(), bookName.data(), bookName.size());
     Put32(&index[64], static_cast<uint32_t>(count));
     Put32(&index[68], static_cast<uint32_t>(count));
 
@@ -96,15 +111,7 @@ QbrWriteResult WriteQbr(std::string_view bookText, std::span<const ChapterRecord
     Put32(&file[8], static_cast<uint32_t>(indexCompressed));
     Put32(&file[12], position + static_cast<uint32_t>(indexCompressed));
     file.resize(position + static_cast<size_t>(indexCompressed));
-
-    int error = 0;
-    if (!WriteFileAtomically(
-            outputPath, std::string_view(reinterpret_cast<const char*>(file.data()), file.size()),
-            &error)) {
-        QbrWriteResult failed = Failed();
-        failed.error = error;
-        return failed;
-    }
+    encoded.assign(reinterpret_cast<const char*>(file.data()), file.size());
     QbrWriteResult result;
     result.status = QbrWriteResult::Status::kOk;
     return result;

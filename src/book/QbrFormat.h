@@ -2,6 +2,7 @@
 // The .qbr book file: a 16-byte header, every chapter's UTF-16LE text as its own LZ77 block,
 // then the LZ77-compressed index (book name, chapter records, block records).
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -37,6 +38,12 @@ struct QbrWriteResult {
 QbrWriteResult WriteQbr(std::string_view bookText, std::span<const ChapterRecord> chapters,
                         const std::string& outputPath, const Qbr2Header& lastQbr2Header,
                         CCompressLZ77& codec);
+
+// Builds the file WriteQbr writes, in memory, with the given book name field; nothing touches
+// the disk. A failure is reported as WriteQbr reports it (error stays 0).
+QbrWriteResult EncodeQbr(std::string_view bookText, std::span<const ChapterRecord> chapters,
+                         const std::array<uint8_t, 64>& bookName, CCompressLZ77& codec,
+                         std::string& encoded);
 
 struct QbrReadResult {
     bool ok = false;

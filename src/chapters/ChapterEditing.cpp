@@ -33,6 +33,22 @@ void StoreRecords(ChapterModel& chapters, const std::vector<ChapterRecord>& reco
     chapters.SetTextLength(textLength);
 }
 
+// A title of nothing but spaces (ASCII, tabs, the full-width space) shows as an empty entry and
+// names nothing the reader could find.
+bool IsBlankTitle(std::string_view title) {
+    size_t at = 0;
+    while (at < title.size()) {
+        if (title[at] == ' ' || title[at] == '\t') {
+            ++at;
+        } else if (title.substr(at, 2) == "\xA1\xA1") {
+            at += 2;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 void RefillChapterList(ListBox& chapterList, const ChapterModel& chapters) {
@@ -52,7 +68,7 @@ bool RenameChapter(ListBox& chapterList, ChapterModel& chapters, DialogHost& hos
     // A title ends at its first NUL or line break; what follows one would be lost silently.
     const size_t end = title.find_first_of(std::string_view("\0\r\n", 3));
     if (end != std::string_view::npos) title = title.substr(0, end);
-    if (title.empty()) {
+    if (IsBlankTitle(title)) {
         Tell(host, "章节名不能为空");
         return false;
     }

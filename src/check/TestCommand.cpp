@@ -194,8 +194,8 @@ void ReportShortLines(const CMyRECtrl& bookText, FindingList& problemList) {
     }
 }
 
-void ReportChapterFaults(CMyRECtrl& bookText, ListBox& chapterList, ListBox& problemList,
-                         ChapterModel& chapters, bool lastBeyondEnd) {
+void ReportChapterFaults(CMyRECtrl& bookText, std::string_view text, ListBox& chapterList,
+                         ListBox& problemList, ChapterModel& chapters, bool lastBeyondEnd) {
     uint32_t count = chapters.Count();
     for (uint32_t i = 0; i < count; ++i) {
         const ChapterRecord& chapter = *chapters.RecordAt(i);
@@ -205,8 +205,10 @@ void ReportChapterFaults(CMyRECtrl& bookText, ListBox& chapterList, ListBox& pro
         if (sizeKnown && chapter.length > kChapterSizeLimit) {
             problemList.AddString(FormatGbkMessage("%s字数超过30K，不能生成QBR！", {title}));
             chapterList.SetItemData(static_cast<int32_t>(i), kProblemMark);
-        } else if (sizeKnown && chapter.length == title.size() + 2) {
-            // The heading line with its CR LF and nothing after it.
+        } else if (sizeKnown && (ChapterHoldsOnlyItsTitle(text, chapter, true) ||
+                                 ChapterHoldsOnlyItsTitle(text, chapter, false))) {
+            // The heading line with its CR LF and nothing after it, or, at the end of the text,
+            // the heading alone, which generation refuses too.
             problemList.AddString(FormatGbkMessage("%s为空，不能生成QBR！", {title}));
             chapterList.SetItemData(static_cast<int32_t>(i), kProblemMark);
         }
@@ -247,7 +249,7 @@ void RunTestCommand(CMyRECtrl& bookText, ListBox& chapterList, ListBox& problemL
         problemList.AddString(
             FormatGbkMessage("第%d章偏移错误", {static_cast<int64_t>(offsetFault)}));
     }
-    ReportChapterFaults(bookText, chapterList, problemList, chapters, lastBeyondEnd);
+    ReportChapterFaults(bookText, text, chapterList, problemList, chapters, lastBeyondEnd);
 
     // Marks from earlier runs count too: the list is repainted whenever it shows any.
     for (int32_t i = 0, n = chapterList.GetCount(); i < n; ++i) {

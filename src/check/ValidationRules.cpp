@@ -76,6 +76,20 @@ bool HeadingStartsItsLine(const CMyRECtrl& bookText, const ChapterRecord& chapte
     return view.LineIndex(view.LineFromChar(match.min)) == match.min;
 }
 
+bool ChapterHoldsOnlyItsTitle(std::string_view text, const ChapterRecord& chapter,
+                              bool withLineBreak) {
+    std::string_view title = chapter.Title();
+    const size_t expected = title.size() + (withLineBreak ? 2 : 0);
+    if (chapter.length != expected || chapter.offset > text.size() ||
+        text.size() - chapter.offset < expected) {
+        return false;
+    }
+    // A chapter whose text merely has the title's length (a renamed chapter, an EPUB entry)
+    // holds more than its heading.
+    std::string_view body = text.substr(chapter.offset, expected);
+    return body.substr(0, title.size()) == title && (!withLineBreak || body.ends_with("\r\n"));
+}
+
 size_t BookFileNameBytes(std::string_view bookSourcePath) {
     size_t slash = bookSourcePath.rfind('/');
     std::string_view name =
@@ -105,7 +119,7 @@ bool RunGenerateChecks(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& 
             if (formatLimits && chapter.length > kChapterSizeLimit) {
                 return fail(FormatGbkMessage("%s字数超过30K，不能生成QBR！", {title}));
             }
-            if (chapter.length == title.size()) {
+            if (ChapterHoldsOnlyItsTitle(text, chapter, false)) {
                 return fail(FormatGbkMessage("%s为空，不能生成QBR！", {title}));
             }
         }
@@ -122,7 +136,8 @@ bool RunGenerateChecks(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& 
     if (chapterList.GetCount() < 2) return fail(Utf8ToGbk("请至少添加2个章节"));
     if (chapters.OffsetAt(0) != 0) return fail(Utf8ToGbk("第一个章节头必须是文件开始"));
     if (formatLimits && count > kMaxChapters) return fail(Utf8ToGbk("章节总数不能超过98章"));
-    if (BookFileNameBytes(bookSourcePath) > kMaxBookFileNameBytes) {
+    // The device's file-name rule; an EPUB takes any name the system takes.
+    if (formatLimits && BookFileNameBytes(bookSourcePath) > kMaxBookFileNameBytes) {
         return fail(Utf8ToGbk("QBR文件名不能超过15个汉字"));
     }
     if (offsetFault != 0) {

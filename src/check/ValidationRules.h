@@ -37,6 +37,11 @@ uint32_t ComputeChapterLengths(ChapterModel& chapters, uint32_t textLength,
 // passes.
 bool HeadingStartsItsLine(const CMyRECtrl& bookText, const ChapterRecord& chapter);
 
+// True when the chapter's current length covers exactly its title's bytes in the text (and a
+// CR LF after them when withLineBreak): a heading with nothing under it. Lengths must be current.
+bool ChapterHoldsOnlyItsTitle(std::string_view text, const ChapterRecord& chapter,
+                              bool withLineBreak);
+
 // Length in GBK bytes of the file name in a book source path (the part after the last '/'; a
 // name that is not valid UTF-8 is taken as GBK).
 size_t BookFileNameBytes(std::string_view bookSourcePath);

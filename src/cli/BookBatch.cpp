@@ -124,7 +124,7 @@ int RunBooks(const std::vector<std::string>& books, unsigned jobs, CommandStream
     auto worker = [&] {
         for (size_t i = next++; i < books.size(); i = next++) {
             BookSlot& slot = slots[i];
-            LineSink sink(slot.results, slot.messages, DisplayPath(books[i]) + ": ");
+            LineSink sink(slot.results, slot.messages, books[i] + ": ");
             int code = RunGuarded(job, books[i], sink);
             {
                 std::lock_guard<std::mutex> lock(mutex);

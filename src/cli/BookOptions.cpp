@@ -12,6 +12,7 @@
 #include "chapters/ChapterTitle.h"
 #include "cli/BookBatch.h"
 #include "cli/RunReport.h"
+#include "cli/UsageErrors.h"
 #include "detect/BookOutline.h"
 #include "epub/EpubCommands.h"
 #include "text/BookLoading.h"
@@ -76,6 +77,7 @@ std::vector<OptionSpec> ChapterOptionSpecs() {
                      "is the title of a piece",
                      ValueKind::kFlag});
     specs.back().helpZh = "作品集：空行之间不以句末标点结尾的短行都是一篇的标题";
+    specs.push_back(CleanOption());
     return specs;
 }
 
@@ -127,8 +129,8 @@ OptionSpec EncodingOption() {
 
 OptionSpec OutputEncodingOption() {
     OptionSpec spec{"output-encoding", "--output-encoding", "ENC",
-                    "write the text as gbk (CR LF, the default) or utf-8 (LF)", ValueKind::kText};
-    spec.helpZh = "按 gbk（CR LF，默认）或 utf-8（LF）写出文本";
+                    "write the text as gbk or utf-8 instead of the default", ValueKind::kText};
+    spec.helpZh = "按 gbk 或 utf-8 写出文本，而不用默认的编码";
     spec.choices = {"gbk", "utf-8", "utf8"};
     return spec;
 }
@@ -155,6 +157,7 @@ int ReadBookSettings(const ParsedArgs& args, const std::vector<std::string>& boo
     settings.wordsFile = args.Value("words");
     settings.encoding = EncodingOf(args);
     settings.headingsAtLineStart = args.Flag("at-line-start");
+    settings.clean = args.Flag("clean");
     settings.autoChapters = args.Flag("parts") ? AutoChapters::kOutline : autoChapters;
     if (settings.wordsFile) {
         std::string problem = WordsFileProblem(*settings.wordsFile);
@@ -189,8 +192,8 @@ int ReadBookSettings(const ParsedArgs& args, const std::vector<std::string>& boo
         }
     }
     if (std::count(books.begin(), books.end(), "-") > 1) {
-        streams.err << "standard input (-) can be read only once\n";
-        return kExitUsage;
+        return ReportUsageError(streams.err, "standard input (-) can be read only once",
+                                "标准输入（-）只能读一次");
     }
     if (std::find(books.begin(), books.end(), "-") != books.end()) {
         // A text in another encoding may take more bytes than its GBK text; the GBK text is
@@ -249,6 +252,7 @@ Prepared PrepareBook(CliSession& session, const std::string& book, const BookSet
     } else if (!session.OpenText(book)) {
         return Prepared::kNotOpened;
     }
+    if (settings.clean) CleanPreparedBook(session, sink);
     CBrisnaMakeDlg& dialog = session.Dialog();
     dialog.headingsAtLineStart = settings.headingsAtLineStart;
     // An EPUB brings its own chapters; chapter options mark the book afresh instead.

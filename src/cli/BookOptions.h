@@ -32,11 +32,15 @@ OptionSpec ForceOption();
 OptionSpec PartsOption(bool writes);
 // --encoding: what a book text is read as (default: detected).
 OptionSpec EncodingOption();
-// --output-encoding: what a written text is saved as (default: GBK).
+// --output-encoding: what a written text is saved as instead of the subcommand's default.
 OptionSpec OutputEncodingOption();
 // The values of the two, or their defaults.
 TextEncoding EncodingOf(const ParsedArgs& args);
 OutputEncoding OutputEncodingOf(const ParsedArgs& args);
+
+// --clean, and what it does to a book just opened (CleanCommand.cpp).
+OptionSpec CleanOption();
+void CleanPreparedBook(CliSession& session, LineSink& sink);
 
 // Appends the specs to a command's option list.
 void AddOptions(std::vector<OptionSpec>& to, const std::vector<OptionSpec>& specs);
@@ -65,6 +69,7 @@ struct BookSettings {
     ChapterRule rule;
     // Recognition marks a text book that no chapter option marks.
     bool recognizeByDefault = false;
+    bool clean = false;  // --clean: 整理文本 before any chapter is marked
 };
 
 // Builds the settings from the parsed arguments: checks an explicit --words file, takes

@@ -2,6 +2,8 @@
 #include "chapters/ChapterTitle.h"
 #include "cli/BookOptions.h"
 #include "cli/Commands.h"
+#include "cli/Output.h"
+#include "epub/EpubContents.h"
 #include "parts/PartGeneration.h"
 #include "text/CodePage936.h"
 
@@ -17,7 +19,9 @@ class ChaptersCommand : public Command {
         spec_.details = {
             "Prints one line per chapter in list order: byte offset, a tab, byte length, a tab, "
             "the title. Lengths are computed from the offsets over the loaded text (each chapter "
-            "runs to the next one's offset, the last to the end of the text).",
+            "runs to the next one's offset, the last to the end of the text). An EPUB opened "
+            "without chapter options lists every entry of its contents instead, with a fourth "
+            "column, the entry's level (1 the top); entries leading to one place share it.",
             "With `--parts` the part plan of `generate --parts` is printed instead, without "
             "writing anything: one line per chapter of every part, the part number, a tab, the "
             "byte offset in the whole loaded text, a tab, the length, a tab, the title; a volume "
@@ -28,7 +32,8 @@ class ChaptersCommand : public Command {
         spec_.summaryZh = "打印选项标记出的章节";
         spec_.detailsZh = {
             "按列表顺序每章打印一行：字节偏移、制表符、字节长度、制表符、标题。长度由偏移在载入的"
-            "文本上算出（每章到下一章的偏移为止，最后一章到文本末尾）。",
+            "文本上算出（每章到下一章的偏移为止，最后一章到文本末尾）。没有章节选项时，打开的 EPUB "
+            "改为列出其目录的每一项，第四列为该项的层级（1 为最上层）；指向同一处的各项偏移相同。",
             "加 `--parts` 时改为打印 `generate --parts` 的分册方案，不写任何文件：每册的每章一行，"
             "册号、制表符、在整个载入文本中的字节偏移、制表符、长度、制表符、标题；卷标题单独一行，"
             "长度处为 `-`。",
@@ -50,6 +55,14 @@ class ChaptersCommand : public Command {
                 ChapterModel& model = session.Dialog().chapters;
                 model.SetTextLength(static_cast<uint32_t>(ReadBookText(session.View()).size()));
                 model.ComputeLengths();
+                // An opened EPUB lists its whole contents, each entry with its level.
+                const std::string text = ReadBookText(session.View());
+                if (const auto* contents = session.Dialog().openedContents.For(text, model)) {
+                    for (const ContentsRow& row : ContentsRows(*contents, text.size())) {
+                        sink.Result(EscapeLineBreaks(ContentsLine(row)));
+                    }
+                    return kExitOk;
+                }
                 session.ForEachChapterLine([&](const std::string& line) { sink.Result(line); });
                 return prepared == Prepared::kRefused ? kExitFailed : kExitOk;
             });
@@ -59,7 +72,7 @@ class ChaptersCommand : public Command {
     static int PrintPlan(CliSession& session, LineSink& sink) {
         PartPlan plan = PlanPreparedParts(session);
         if (plan.status != PartPlanStatus::kOk) {
-            sink.Message(GbkToUtf8Lossless(PartPlanProblem(plan.status)));
+            sink.Message(GbkToUtf8Lossless(PartPlanProblem(plan)));
             return kExitFailed;
         }
         for (const PlannedPart& part : plan.parts) {

@@ -37,30 +37,51 @@ bool CliSession::OnlyNoticesSince(size_t since) const {
 
 bool CliSession::OpenText(const std::string& path) {
     size_t before = MessageCount();
-    host_.QueueFileChoice(path);
-    // An EPUB is a book text too: 打开EPUB brings its text and its chapters.
-    const bool epub = IsEpubPath(path);
-    dialog_->OnCommand(epub ? kOpenEpubCommand : kOpenTextButton);
-    if (!OnlyNoticesSince(before)) return false;
-    // A text file remembers itself as it loads; an EPUB read is never written over either (its
-    // own EPUB would go where it is).
+    const BookFileKind kind = BookFileKindOf(path);
+    bool opened = false;
+    if (kind == BookFileKind::kQbr2 || kind == BookFileKind::kQbr) {
+        // A generated book brings its text and its chapters, as the window's open buttons do.
+        opened = OpenBook(path, kind == BookFileKind::kQbr2);
+    } else {
+        host_.QueueFileChoice(path);
+        // An EPUB is a book text too: 打开EPUB brings its text and its chapters.
+        dialog_->OnCommand(kind == BookFileKind::kEpub ? kOpenEpubCommand : kOpenTextButton);
+        opened = OnlyNoticesSince(before);
+    }
+    if (!opened) return false;
+    // A text file remembers itself as it loads; a book or an EPUB read is never written over
+    // either (generating from book.qbr2 would otherwise replace the very file it reads).
     struct stat info {};
-    if (epub && ::stat(path.c_str(), &info) == 0) {
+    if (kind != BookFileKind::kText && ::stat(path.c_str(), &info) == 0) {
         RememberInputFile(IdentityOf(info));
     }
     return true;
 }
 
-bool IsEpubPath(std::string_view path) {
-    if (path.size() < 5) return false;
-    std::string_view extension = path.substr(path.size() - 5);
-    const char lower[] = ".epub";
-    for (size_t i = 0; i < 5; ++i) {
-        char c = extension[i];
+namespace {
+
+bool EndsWithLowered(std::string_view path, std::string_view lowerEnd) {
+    if (path.size() < lowerEnd.size()) return false;
+    std::string_view tail = path.substr(path.size() - lowerEnd.size());
+    for (size_t i = 0; i < lowerEnd.size(); ++i) {
+        char c = tail[i];
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != lower[i]) return false;
+        if (c != lowerEnd[i]) return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool IsEpubPath(std::string_view path) {
+    return EndsWithLowered(path, ".epub");
+}
+
+BookFileKind BookFileKindOf(std::string_view path) {
+    if (EndsWithLowered(path, ".qbr2")) return BookFileKind::kQbr2;
+    if (EndsWithLowered(path, ".qbr")) return BookFileKind::kQbr;
+    if (EndsWithLowered(path, ".epub")) return BookFileKind::kEpub;
+    return BookFileKind::kText;
 }
 
 bool CliSession::LoadTextBytes(std::string_view fileBytes, const std::string& sourcePath) {
@@ -79,6 +100,7 @@ bool CliSession::LoadTextBytes(std::string_view fileBytes, const std::string& so
         return false;
     }
     DeleteAllChapters(chapterList_, dialog.chapters);
+    dialog.loadedEncoding = loaded.encoding;
     view_.SetText(loaded.text);
     dialog.bookText.RebuildLineTable();
     view_.SetFocus();

@@ -27,6 +27,11 @@ struct ChapterOption {
 // True for a name ending in ".epub", in any case.
 bool IsEpubPath(std::string_view path);
 
+// What a book file is, told by its name's extension in any letter case (the window opens
+// BOOK.QBR2 too): a generated book, an EPUB, or else a text.
+enum class BookFileKind { kText, kEpub, kQbr2, kQbr };
+BookFileKind BookFileKindOf(std::string_view path);
+
 class CliSession {
   public:
     using MessageSink = std::function<void(const ShownMessage&)>;
@@ -45,9 +50,9 @@ class CliSession {
     size_t MessageCount() const { return host_.Messages().size(); }
 
     // Presses "打开txt文件" with the path as the dialog's answer, reading the text in the
-    // dialog's textEncoding; a path ending in .epub (any case) is opened with 打开EPUB instead.
-    // True when the book loaded: no message came up but a notice (replaced characters, more
-    // chapters than the model holds).
+    // dialog's textEncoding; a path ending in .epub (any case) is opened with 打开EPUB instead,
+    // one ending in .qbr2 or .qbr with 打开qbr2文件 or 打开qbr. True when the book loaded: no
+    // message came up but a notice (replaced characters, more chapters than the model holds).
     bool OpenText(const std::string& path);
     // Loads file bytes that did not come from a named file (standard input) the way
     // "打开txt文件" loads a file's bytes, with the same messages; sourcePath becomes the book

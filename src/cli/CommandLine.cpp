@@ -15,6 +15,7 @@
 #include "cli/Output.h"
 #include "cli/RunReport.h"
 #include "cli/ScriptGrammar.h"
+#include "cli/UsageErrors.h"
 
 namespace brisna::cli {
 
@@ -99,9 +100,9 @@ std::string ProgramFooter(Language language) {
     }
     out += language == Language::kChinese
                ? "每个子命令、选项和操作脚本的语法：man brisnamake-cli、\n"
-                 "/usr/share/doc/brisnamake/cli.md，或 brisnamake-cli 子命令 --help。"
+                 "/usr/share/doc/brisnamake-cli/cli.md，或 brisnamake-cli 子命令 --help。"
                : "Every subcommand, option and the operator-script grammar: man brisnamake-cli,\n"
-                 "/usr/share/doc/brisnamake/cli.md, or brisnamake-cli SUBCOMMAND --help.";
+                 "/usr/share/doc/brisnamake-cli/cli.md, or brisnamake-cli SUBCOMMAND --help.";
     return out;
 }
 
@@ -180,18 +181,67 @@ int Collect(Binding& binding, const std::vector<std::string>& afterDashes, Comma
             parsed.Add(spec.key, afterDashes[rest++]);
         }
     }
+    const std::string& name = binding.command->Spec().name;
     if (rest < afterDashes.size()) {
-        streams.err << "The following arguments were not expected:";
-        for (; rest < afterDashes.size(); ++rest) streams.err << ' ' << afterDashes[rest];
-        streams.err << "\nRun with --help for more information.\n";
-        return kExitUsage;
+        std::string extra;
+        for (; rest < afterDashes.size(); ++rest)
+            extra += (extra.empty() ? "" : " ") + afterDashes[rest];
+        return ReportUsageError(streams.err, "unexpected arguments: " + extra,
+                                "多余的参数: " + extra, name);
     }
     for (const OptionSpec& spec : specs) {
         if (spec.Positional() && spec.required && parsed.Values(spec.key).empty()) {
-            streams.err << spec.valueName
-                        << " is required\nRun with --help for more information.\n";
-            return kExitUsage;
+            return ReportUsageError(streams.err, spec.valueName + " is required",
+                                    "缺少 " + spec.valueName, name);
         }
+    }
+    return kExitOk;
+}
+
+bool IsProgramFlag(const std::string& arg) {
+    for (const char* flag : {"-q", "--quiet", "-h", "--help", "-V", "--version"}) {
+        if (arg == flag) return true;
+    }
+    // Short flags taken together: -qV.
+    return arg.size() > 2 && arg[0] == '-' && arg[1] != '-' &&
+           arg.find_first_not_of("qhV", 1) == std::string::npos;
+}
+
+// Looks at the arguments before the subcommand, which the parser would only answer with "a
+// subcommand is required": an unknown option there, and an unknown subcommand with the nearest
+// known one, are named. `help` and `help SUBCOMMAND` become --help. Returns kExitOk when the
+// parser may go on.
+int CheckSubcommandName(std::vector<std::string>& args,
+                        const std::vector<std::unique_ptr<Command>>& commands,
+                        CommandStreams& streams) {
+    std::vector<std::string> names;
+    for (const std::unique_ptr<Command>& command : commands) names.push_back(command->Spec().name);
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (IsProgramFlag(arg)) continue;
+        if (arg.size() > 1 && arg[0] == '-') {
+            return ReportUsageError(streams.err, "unknown option: " + arg, "未知选项: " + arg);
+        }
+        if (std::find(names.begin(), names.end(), arg) != names.end()) return kExitOk;
+        if (arg == "help") {
+            const bool ofSubcommand = i + 1 < args.size() && std::find(names.begin(), names.end(),
+                                                                       args[i + 1]) != names.end();
+            if (ofSubcommand) {
+                args[i] = args[i + 1];
+                args[i + 1] = "--help";
+            } else {
+                args[i] = "--help";
+            }
+            return kExitOk;
+        }
+        const std::string nearest = NearestName(arg, names);
+        if (nearest.empty()) {
+            return ReportUsageError(streams.err, "unknown subcommand: " + arg,
+                                    "未知子命令: " + arg);
+        }
+        return ReportUsageError(streams.err,
+                                "unknown subcommand: " + arg + " (did you mean " + nearest + "?)",
+                                "未知子命令: " + arg + "。是不是想用 " + nearest + "？");
     }
     return kExitOk;
 }
@@ -247,12 +297,20 @@ int ParseAndRun(int argc, const char* const* argv, CommandStreams& streams) {
         after.assign(dashes + 1, before.end());
         before.erase(dashes, before.end());
     }
+    if (int code = CheckSubcommandName(before, commands, streams); code != kExitOk) return code;
     std::reverse(before.begin(), before.end());  // the parser takes them last first
     try {
         app.parse(before);
+    } catch (const CLI::Success& answered) {
+        // --help and --version.
+        return app.exit(answered, streams.out, streams.err) == 0 ? kExitOk : kExitUsage;
     } catch (const CLI::ParseError& failure) {
-        int code = app.exit(failure, streams.out, streams.err);
-        return code == 0 ? kExitOk : kExitUsage;
+        std::string subcommand;
+        for (const std::unique_ptr<Binding>& binding : bindings) {
+            if (binding->app->parsed()) subcommand = binding->command->Spec().name;
+        }
+        return ReportUsageError(streams.err, failure.what(),
+                                UsageErrorText(failure.what(), Language::kChinese), subcommand);
     }
 
     SetQuiet(quiet);

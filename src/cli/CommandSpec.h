@@ -18,6 +18,8 @@ inline constexpr int kExitOk = 0;        // done, nothing found
 inline constexpr int kExitProblems = 1;  // done, and the book has problems
 inline constexpr int kExitUsage = 2;     // the command line or a script line is malformed
 inline constexpr int kExitFailed = 3;    // a command was refused, or a file failed
+// The reader of standard output went away: the shell's status of a writer SIGPIPE ended.
+inline constexpr int kExitReaderGone = 128 + 13;
 
 enum class ValueKind {
     kFlag,           // no value

@@ -15,6 +15,7 @@ std::vector<std::unique_ptr<Command>> AllCommands() {
     commands.push_back(MakeUnpackCommand());
     commands.push_back(MakeScriptCommand());
     commands.push_back(MakeT2sCommand());
+    commands.push_back(MakeCleanCommand());
     commands.push_back(MakeVersionCommand());
     return commands;
 }

@@ -19,6 +19,7 @@ std::unique_ptr<Command> MakeDetectCommand();
 std::unique_ptr<Command> MakeUnpackCommand();
 std::unique_ptr<Command> MakeScriptCommand();
 std::unique_ptr<Command> MakeT2sCommand();
+std::unique_ptr<Command> MakeCleanCommand();
 std::unique_ptr<Command> MakeVersionCommand();
 
 std::vector<std::unique_ptr<Command>> AllCommands();

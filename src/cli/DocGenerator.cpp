@@ -223,7 +223,7 @@ std::string ManPage(Language language) {
     RoffParagraphs(out, InLanguage(language, grammar.closing, grammar.closingZh));
     out += ".SH " + std::string(words.seeAlso) + "\n.PP\n" + Roff(program.name) +
            " \\fISUBCOMMAND\\fR \\-\\-help, \\fBBrisnaMake\\fR(1), " +
-           "\\fI/usr/share/doc/brisnamake/cli.md\\fR\n";
+           "\\fI/usr/share/doc/brisnamake-cli/cli.md\\fR\n";
     return out;
 }
 

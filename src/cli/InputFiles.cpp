@@ -84,10 +84,7 @@ int WriteOutputFile(const std::string& path, std::string_view bytes, bool force,
     if (path == "-") {
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.flush();
-        if (!out) {
-            ReportStandardOutputFailure(err);
-            return kExitFailed;
-        }
+        if (!out) return StandardOutputFailureExit(err);
         return kExitOk;
     }
     if (CheckOutputFree(path, force, err) != kExitOk) return kExitFailed;

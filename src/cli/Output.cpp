@@ -1,5 +1,9 @@
 #include "cli/Output.h"
 
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <iostream>
 #include <ostream>
@@ -73,14 +77,31 @@ void ReportStandardOutputFailure(std::ostream& err) {
     err << "写入标准输出失败\n";
 }
 
+bool StandardOutputReaderGone() {
+    struct stat info {};
+    if (::fstat(STDOUT_FILENO, &info) != 0 || !(S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode))) {
+        return false;
+    }
+    // A pipe or socket with nobody left to read it reports an error condition to poll; errno of
+    // the failed write is long gone by the time the stream's state is looked at.
+    pollfd standardOutput{STDOUT_FILENO, POLLOUT, 0};
+    return ::poll(&standardOutput, 1, 0) == 1 &&
+           (standardOutput.revents & (POLLERR | POLLHUP)) != 0;
+}
+
+int StandardOutputFailureExit(std::ostream& err) {
+    if (StandardOutputReaderGone()) return kExitReaderGone;
+    ReportStandardOutputFailure(err);
+    return kExitFailed;
+}
+
 int FinishStandardOutput(std::ostream& out, std::ostream& err, int code) {
     out.flush();
     bool failed = !out;
     // std::cout writes through C's stdout, whose buffer and error flag are its own.
     if (&out == &std::cout) failed = std::fflush(stdout) != 0 || std::ferror(stdout) != 0 || failed;
     if (!failed) return code;
-    ReportStandardOutputFailure(err);
-    return kExitFailed;
+    return StandardOutputFailureExit(err);
 }
 
 void LineSink::Result(std::string_view utf8Line) {
@@ -88,7 +109,7 @@ void LineSink::Result(std::string_view utf8Line) {
 }
 
 void LineSink::Message(std::string_view utf8Line) {
-    messages_ << prefix_ << EscapeLineBreaks(utf8Line) << '\n';
+    messages_ << messagePrefix_ << EscapeLineBreaks(utf8Line) << '\n';
 }
 
 }  // namespace brisna::cli

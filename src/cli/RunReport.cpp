@@ -52,9 +52,9 @@ bool StandardErrorIsTerminal() {
     return isatty(STDERR_FILENO) == 1;
 }
 
-OutputEncoding WrittenEncoding(const ParsedArgs& args, const std::string& output) {
-    if (args.Value("output-encoding") || output != "-") return OutputEncodingOf(args);
-    return isatty(STDOUT_FILENO) == 1 ? OutputEncoding::kUtf8 : OutputEncoding::kGbk;
+OutputEncoding WrittenEncoding(const ParsedArgs& args) {
+    if (args.Value("output-encoding")) return OutputEncodingOf(args);
+    return OutputEncoding::kUtf8;
 }
 
 void WriteBatchSummary(std::ostream& err, const BatchTally& tally) {

@@ -35,9 +35,9 @@ struct BatchTally {
 // Whether standard error is a terminal (a progress line is drawn only there).
 bool StandardErrorIsTerminal();
 
-// What a written text is saved as: --output-encoding when given; else UTF-8 when it goes to
-// standard output and that is a terminal (GBK would show as garbage), GBK to files and pipes.
-OutputEncoding WrittenEncoding(const ParsedArgs& args, const std::string& output);
+// What an unpacked text is saved as: --output-encoding when given, else UTF-8 (the encoding
+// of the system's editors, pagers and terminals; the device's GBK is asked for by name).
+OutputEncoding WrittenEncoding(const ParsedArgs& args);
 
 // "共N本：成功N，有问题N，失败N", one line.
 void WriteBatchSummary(std::ostream& err, const BatchTally& tally);

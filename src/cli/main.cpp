@@ -2,6 +2,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <libintl.h>
+
+#include <clocale>
 #include <csignal>
 #include <iostream>
 
@@ -24,7 +27,13 @@ void KeepStandardDescriptorsTaken() {
 
 int main(int argc, char** argv) {
     KeepStandardDescriptorsTaken();
-    // A reader that went away is a failed write (EPIPE, exit 3), not a silent death.
+    // The system's reasons ("No such file or directory") in the user's language, as ls gives
+    // them, and in UTF-8 like every other message. Only the messages follow the locale: the
+    // character classes stay C's, so no byte of a GBK text is judged by the user's locale.
+    std::setlocale(LC_MESSAGES, "");
+    ::bind_textdomain_codeset("libc", "UTF-8");
+    // A reader that went away makes a write fail (EPIPE) instead of killing the program in the
+    // middle of writing a book; the run then ends quietly with SIGPIPE's status, 141.
     std::signal(SIGPIPE, SIG_IGN);
     brisna::cli::CommandStreams streams{std::cin, std::cout, std::cerr};
     return brisna::cli::RunCommandLine(argc, argv, streams);

@@ -28,6 +28,21 @@ std::string BookSourcePathOfEpub(std::string_view epubPath);
 // clock, so the same book gives the same file.
 int64_t BookModificationSeconds(std::string_view bookSourcePath);
 
+// What 生成EPUB is asked for beyond the book itself.
+struct EpubChoices {
+    // Title, author and language (UTF-8) ahead of what the book says; an opened EPUB's own
+    // metadata fills what is left empty here.
+    EpubMetadata known;
+    std::string coverPath;       // the cover picture; empty: one beside the book, else drawn
+    bool noCover = false;        // no cover at all
+    EpubStyle style;             // the look; its font and style sheet come from the files below
+    std::string fontPath;        // a TrueType, OpenType or WOFF font to embed
+    std::string stylesheetPath;  // the operator's own CSS, applied last
+    // The opened EPUB's own metadata, taken where `known` leaves a field empty (and its cover
+    // when neither a chosen picture nor one beside the book is there); nothing: none.
+    const OpenedContents* opened = nullptr;
+};
+
 struct EpubOutcome {
     bool succeeded = false;
     std::string path;  // the file written, when succeeded
@@ -40,14 +55,16 @@ struct EpubOutcome {
 // the chapter model's chapters, checked as 生成qbr checks them, when it is empty.
 EpubOutcome GenerateEpubBook(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& chapters,
                              DialogHost& host, std::string_view bookSourcePath,
-                             const std::string& outputPath, const std::vector<TocEntry>& toc = {});
+                             const std::string& outputPath, const std::vector<TocEntry>& toc = {},
+                             const EpubChoices& choices = {});
 
 // The EPUB bytes 生成EPUB would write, after the same checks; nothing (and one message shown)
 // when a check fails or the archive cannot be built. For writers that send the file elsewhere.
 std::optional<std::string> BuildCheckedEpub(CMyRECtrl& bookText, ListBox& chapterList,
                                             ChapterModel& chapters, DialogHost& host,
                                             std::string_view bookSourcePath,
-                                            const std::vector<TocEntry>& toc = {});
+                                            const std::vector<TocEntry>& toc = {},
+                                            const EpubChoices& choices = {});
 
 // 打开EPUB: asks for the file, reads it and fills the editor: the spine's text and the
 // contents' chapters (the first 98 of them, with a notice when there are more; the whole

@@ -1,8 +1,10 @@
 #include "epub/EpubContents.h"
 
+#include <algorithm>
 #include <functional>
 
 #include "Capacities.h"
+#include "text/CodePage936.h"
 
 namespace brisna {
 
@@ -38,9 +40,10 @@ size_t TextHash(std::string_view text) {
 
 }  // namespace
 
-void OpenedContents::Keep(std::vector<TocEntry> entries, std::string_view gbkText,
-                          const ChapterModel& chapters) {
+void OpenedContents::Keep(std::vector<TocEntry> entries, EpubMetadata metadata,
+                          std::string_view gbkText, const ChapterModel& chapters) {
     entries_ = std::move(entries);
+    metadata_ = std::move(metadata);
     chaptersRevision_ = chapters.Revision();
     textSize_ = gbkText.size();
     textHash_ = TextHash(gbkText);
@@ -53,6 +56,34 @@ const std::vector<TocEntry>* OpenedContents::For(std::string_view gbkText,
         return nullptr;
     }
     return &entries_;
+}
+
+const EpubMetadata* OpenedContents::MetadataFor(std::string_view gbkText) const {
+    if (!metadata_ || gbkText.size() != textSize_ || TextHash(gbkText) != textHash_) return nullptr;
+    return &*metadata_;
+}
+
+std::vector<ContentsRow> ContentsRows(const std::vector<TocEntry>& entries, size_t textBytes) {
+    std::vector<ContentsRow> rows;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        size_t end = textBytes;
+        for (size_t j = i + 1; j < entries.size(); ++j) {
+            if (entries[j].offset != entries[i].offset) {
+                end = entries[j].offset;
+                break;
+            }
+        }
+        const uint32_t offset =
+            std::min<uint32_t>(entries[i].offset, static_cast<uint32_t>(textBytes));
+        rows.push_back({offset, static_cast<uint32_t>(std::max(end, size_t{offset}) - offset),
+                        entries[i].level, entries[i].title});
+    }
+    return rows;
+}
+
+std::string ContentsLine(const ContentsRow& row) {
+    return std::to_string(row.offset) + '\t' + std::to_string(row.length) + '\t' +
+           GbkToUtf8Lossless(row.title) + '\t' + std::to_string(row.level);
 }
 
 std::vector<TocEntry> WholeBookContents(std::string_view gbkText, const ChapterModel& chapters,

@@ -4,6 +4,8 @@
 // EPUB opened with a longer contents keeps that contents while the book stays as it was opened.
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -20,18 +22,30 @@ std::vector<TocEntry> TocFromChapters(const ChapterModel& chapters);
 // below them, chapters of a book without volumes (and the front matter) at the top level.
 std::vector<TocEntry> TocFromOutline(const BookOutline& outline);
 
-// The whole contents of an opened EPUB that has more entries than the chapter list holds. It
-// stands for the book only while neither the text nor the chapter list has changed since.
+// The whole contents of an opened EPUB (every entry, with its level and whole title) and the
+// package's metadata. The contents stand for the book only while neither the text nor the
+// chapter list has changed since; the metadata while the text has not.
 class OpenedContents {
   public:
-    void Keep(std::vector<TocEntry> entries, std::string_view gbkText,
+    void Keep(std::vector<TocEntry> entries, EpubMetadata metadata, std::string_view gbkText,
               const ChapterModel& chapters);
-    void Clear() { entries_.clear(); }
+    void Keep(std::vector<TocEntry> entries, std::string_view gbkText,
+              const ChapterModel& chapters) {
+        Keep(std::move(entries), EpubMetadata(), gbkText, chapters);
+    }
+    void Clear() {
+        entries_.clear();
+        metadata_.reset();
+    }
     // The kept entries when the book is still the one they were kept for, else nothing.
     const std::vector<TocEntry>* For(std::string_view gbkText, const ChapterModel& chapters) const;
+    // The opened EPUB's metadata while the text is still the one it was opened with, else
+    // nothing: what a book written from it carries over.
+    const EpubMetadata* MetadataFor(std::string_view gbkText) const;
 
   private:
     std::vector<TocEntry> entries_;
+    std::optional<EpubMetadata> metadata_;
     uint64_t chaptersRevision_ = 0;
     size_t textSize_ = 0;
     size_t textHash_ = 0;
@@ -42,5 +56,17 @@ class OpenedContents {
 // the whole book's outline. Empty when the chapter list is what the EPUB is written from.
 std::vector<TocEntry> WholeBookContents(std::string_view gbkText, const ChapterModel& chapters,
                                         const OpenedContents& opened);
+
+// One line of a contents listing: where an entry starts, how far it runs (to the next entry at
+// another place, the last to the end of the text), its level and title.
+struct ContentsRow {
+    uint32_t offset = 0;
+    uint32_t length = 0;
+    int level = 1;
+    std::string title;  // GBK
+};
+std::vector<ContentsRow> ContentsRows(const std::vector<TocEntry>& entries, size_t textBytes);
+// The row as a listing prints it (UTF-8): offset, length, title and level, tab-separated.
+std::string ContentsLine(const ContentsRow& row);
 
 }  // namespace brisna

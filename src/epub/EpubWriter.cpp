@@ -1,10 +1,11 @@
 #include "epub/EpubWriter.h"
 
-#include <ctime>
+#include <algorithm>
 
+#include "epub/EpubCover.h"
 #include "epub/EpubZip.h"
+#include "epub/GbkLines.h"
 #include "text/CodePage936.h"
-#include "text/FileNames.h"
 
 namespace brisna {
 
@@ -13,15 +14,7 @@ namespace {
 // Some reading devices load a whole document into memory before they show a page: a chapter
 // longer than this is carried on in further documents, cut between paragraphs.
 constexpr size_t kDocumentBodyBytes = 256 * 1024;
-// How far into the text the title and author lines are looked for.
-constexpr int kHeadLines = 20;
-
-constexpr std::string_view kFullWidthSpace = "\xA1\xA1";  // U+3000 in GBK
 constexpr std::string_view kUntitled = "（无标题）";
-
-std::string GbkToUtf8(std::string_view gbk) {
-    return Utf16ToUtf8(GbkToUtf16(gbk));
-}
 
 // Text for XML content and attribute values. Control characters have no place in XML and are
 // left out.
@@ -53,142 +46,34 @@ std::string Escaped(std::string_view utf8) {
     return out;
 }
 
-bool IsAsciiSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
-}
-
-// The line without the ASCII and full-width spaces around it (GBK, boundary-aware at the start;
-// a full-width space at the end is matched on its two bytes after a character boundary walk).
-std::string_view TrimGbk(std::string_view line) {
-    for (;;) {
-        if (!line.empty() && IsAsciiSpace(line.front())) {
-            line.remove_prefix(1);
-        } else if (line.starts_with(kFullWidthSpace)) {
-            line.remove_prefix(2);
-        } else {
-            break;
-        }
-    }
-    // Walk characters so a trailing A1 A1 is only taken when it is a whole character.
-    size_t end = 0;
-    size_t keep = 0;
-    while (end < line.size()) {
-        const unsigned char byte = static_cast<unsigned char>(line[end]);
-        size_t width = IsGbkLeadByte(byte) && end + 1 < line.size() ? 2 : 1;
-        std::string_view character = line.substr(end, width);
-        end += width;
-        if (!(width == 1 && IsAsciiSpace(character[0])) && character != kFullWidthSpace) {
-            keep = end;
-        }
-    }
-    return line.substr(0, keep);
-}
-
-bool HasVisibleText(std::string_view gbk) {
-    return !TrimGbk(gbk).empty();
-}
-
-// The lines of a stretch of GBK text: CR LF (or a lone CR or LF) ends a line; a final line
-// break does not start another line.
-std::vector<std::string_view> SplitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n') continue;
-        lines.push_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < text.size()) lines.push_back(text.substr(start));
-    return lines;
-}
-
-// The value after a label such as 书名 or 作者 followed by a full-width or ASCII colon.
-std::optional<std::string_view> LabelledValue(std::string_view line, std::string_view utf8Label) {
-    const std::string label = Utf8ToGbk(utf8Label);
-    if (!line.starts_with(label)) return std::nullopt;
-    line.remove_prefix(label.size());
-    const std::string colon = Utf8ToGbk("：");
-    if (line.starts_with(colon)) {
-        line.remove_prefix(colon.size());
-    } else if (line.starts_with(":")) {
-        line.remove_prefix(1);
-    } else {
-        return std::nullopt;
-    }
-    line = TrimGbk(line);
-    if (line.empty()) return std::nullopt;
-    return line;
-}
-
-std::string FileStem(std::string_view path) {
-    const size_t slash = path.rfind('/');
-    std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    const size_t dot = name.rfind('.');
-    if (dot != std::string_view::npos && dot > 0) name = name.substr(0, dot);
-    return Utf16ToUtf8(FileNameToUtf16(name));
-}
-
-// Two independent 64-bit FNV-1a sums over the text, as the 128 bits of a name-based UUID.
-std::string IdentifierOf(std::string_view text) {
-    uint64_t first = 0xcbf29ce484222325ull;
-    uint64_t second = 0x84222325cbf29ce4ull ^ text.size();
-    for (unsigned char byte : text) {
-        first = (first ^ byte) * 0x100000001b3ull;
-        second = (second ^ (byte + 0x5bu)) * 0x100000001b3ull;
-        second ^= second >> 29;
-    }
-    unsigned char bits[16];
-    for (int i = 0; i < 8; ++i) {
-        bits[i] = static_cast<unsigned char>(first >> (56 - 8 * i));
-        bits[8 + i] = static_cast<unsigned char>(second >> (56 - 8 * i));
-    }
-    bits[6] = static_cast<unsigned char>((bits[6] & 0x0F) | 0x50);  // version 5: name-based
-    bits[8] = static_cast<unsigned char>((bits[8] & 0x3F) | 0x80);  // RFC 4122 variant
-    static const char kHex[] = "0123456789abcdef";
-    std::string out = "urn:uuid:";
-    for (int i = 0; i < 16; ++i) {
-        if (i == 4 || i == 6 || i == 8 || i == 10) out.push_back('-');
-        out.push_back(kHex[bits[i] >> 4]);
-        out.push_back(kHex[bits[i] & 0x0F]);
-    }
-    return out;
-}
-
-std::string IsoDate(int64_t seconds) {
-    std::time_t time = static_cast<std::time_t>(seconds);
-    std::tm parts{};
-    if (gmtime_r(&time, &parts) == nullptr || parts.tm_year + 1900 < 1 ||
-        parts.tm_year + 1900 > 9999) {
-        return "2000-01-01T00:00:00Z";
-    }
-    char buffer[32];
-    std::strftime(buffer, sizeof buffer, "%Y-%m-%dT%H:%M:%SZ", &parts);
-    return buffer;
-}
-
 const char kXmlDeclaration[] = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
 
-std::string XhtmlHead(std::string_view title, std::string_view stylesheet) {
+// What every page of the book shares: its language and the style sheets it links.
+struct PageLook {
+    std::string language = "zh-CN";
+    bool userStylesheet = false;
+};
+
+// The head of an XHTML page; `up` leads from the page's folder to the package folder.
+std::string XhtmlHead(std::string_view title, std::string_view up, const PageLook& look) {
     std::string out = kXmlDeclaration;
     out +=
         "<!DOCTYPE html>\n"
         "<html xmlns=\"http://www.w3.org/1999/xhtml\" xmlns:epub=\"http://www.idpf.org/2007/ops\" "
-        "xml:lang=\"zh-CN\" lang=\"zh-CN\">\n<head>\n<title>";
+        "xml:lang=\"" +
+        Escaped(look.language) + "\" lang=\"" + Escaped(look.language) + "\">\n<head>\n<title>";
     AppendEscaped(out, title);
     out += "</title>\n<link rel=\"stylesheet\" type=\"text/css\" href=\"";
-    out += stylesheet;
-    out += "\"/>\n</head>\n";
+    out += up;
+    out += "style.css\"/>\n";
+    if (look.userStylesheet) {
+        out += "<link rel=\"stylesheet\" type=\"text/css\" href=\"";
+        out += up;
+        out += "user.css\"/>\n";
+    }
+    out += "</head>\n";
     return out;
 }
-
-const char kStylesheet[] =
-    "body { margin: 0 0.5em; text-align: justify; line-height: 1.6; }\n"
-    "p { margin: 0; text-indent: 2em; }\n"
-    "p.noindent, p.blank { text-indent: 0; }\n"
-    "h1, h2 { text-align: center; text-indent: 0; margin: 1em 0; }\n"
-    "h1 { font-size: 1.5em; }\n"
-    "h2 { font-size: 1.25em; }\n";
 
 const char kContainer[] =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -239,9 +124,11 @@ void AppendLineContent(std::string& out, std::string_view gbkLine) {
     out.append(utf8, plain, std::string::npos);
 }
 
-void AppendParagraph(std::string& out, std::string_view gbkLine) {
+// A blank line of the text is no paragraph: the style sheet spaces the paragraphs evenly,
+// unless the operator keeps the blank lines as they stand.
+void AppendParagraph(std::string& out, std::string_view gbkLine, bool keepBlankLines) {
     if (gbkLine.empty()) {
-        out += "<p class=\"blank\"><br/></p>\n";
+        if (keepBlankLines) out += "<p class=\"blank\"><br/></p>\n";
         return;
     }
     // A line that indents itself keeps exactly that indent.
@@ -255,7 +142,7 @@ void AppendParagraph(std::string& out, std::string_view gbkLine) {
 // The documents of one stretch of text (a chapter, or the front matter): the first line is
 // its heading when headingTag is given and the line has text.
 void AddDocuments(std::vector<Document>& documents, const std::string& id, const std::string& title,
-                  std::string_view text, const char* headingTag) {
+                  std::string_view text, const char* headingTag, bool keepBlankLines) {
     std::vector<std::string_view> lines = SplitLines(text);
     Document document{id, title, {}};
     int continuation = 1;
@@ -270,7 +157,7 @@ void AddDocuments(std::vector<Document>& documents, const std::string& id, const
             documents.push_back(std::move(document));
             document = Document{id + "_" + std::to_string(++continuation), title, {}};
         }
-        AppendParagraph(document.body, lines[i]);
+        AppendParagraph(document.body, lines[i], keepBlankLines);
     }
     // A chapter is never without a document, even an empty one: the contents link to it.
     if (document.body.empty()) document.body = "<p class=\"blank\"><br/></p>\n";
@@ -283,12 +170,27 @@ std::string ChapterId(size_t number) {
     return "c" + digits;
 }
 
-std::string NavDocument(const std::vector<NavPoint>& points, const EpubMetadata& metadata) {
-    std::string out = XhtmlHead(metadata.title, "style.css");
-    out += "<body>\n<nav epub:type=\"toc\" id=\"toc\">\n<h1>目录</h1>\n<ol>\n";
+// The landmarks readers use to find the cover, the title page, the contents and the start of
+// the text (the front pages are out of the reading order, so they are reached from here).
+void AppendLandmarks(std::string& out, bool hasCover, std::string_view firstText) {
+    out +=
+        "<nav epub:type=\"landmarks\" id=\"landmarks\" hidden=\"hidden\">\n<h2>导航</h2>\n<ol>\n";
+    if (hasCover) out += "<li><a epub:type=\"cover\" href=\"text/cover.xhtml\">封面</a></li>\n";
+    out +=
+        "<li><a epub:type=\"titlepage\" href=\"text/titlepage.xhtml\">书名页</a></li>\n"
+        "<li><a epub:type=\"toc\" href=\"nav.xhtml#toc\">目录</a></li>\n"
+        "<li><a epub:type=\"bodymatter\" href=\"";
+    out += Escaped(firstText);
+    out += "\">正文</a></li>\n</ol>\n</nav>\n";
+}
+
+// The contents as a nested list of links, `up` leading from the page to the package folder.
+void AppendContentsList(std::string& out, const std::vector<NavPoint>& points,
+                        std::string_view up) {
+    out += "<ol>\n";
     for (size_t i = 0; i < points.size(); ++i) {
         const NavPoint& point = points[i];
-        out += "<li><a href=\"" + Escaped(point.href) + "\">";
+        out += "<li><a href=\"" + Escaped(up) + Escaped(point.href) + "\">";
         AppendEscaped(out, point.label);
         out += "</a>";
         const bool opensChildren = i + 1 < points.size() && points[i + 1].level > point.level;
@@ -301,17 +203,29 @@ std::string NavDocument(const std::vector<NavPoint>& points, const EpubMetadata&
             point.level == 2 && (i + 1 == points.size() || points[i + 1].level == 1);
         if (closesChildren) out += "</ol>\n</li>\n";
     }
-    out += "</ol>\n</nav>\n</body>\n</html>\n";
+    out += "</ol>\n";
+}
+
+std::string NavDocument(const std::vector<NavPoint>& points, const EpubMetadata& metadata,
+                        const PageLook& look, bool hasCover) {
+    std::string out = XhtmlHead(metadata.title, "", look);
+    out += "<body>\n<nav epub:type=\"toc\" id=\"toc\">\n<h1>目录</h1>\n";
+    AppendContentsList(out, points, "");
+    out += "</nav>\n";
+    AppendLandmarks(out, hasCover, points.empty() ? "" : points.front().href);
+    out += "</body>\n</html>\n";
     return out;
 }
 
-std::string NcxDocument(const std::vector<NavPoint>& points, const EpubMetadata& metadata) {
+std::string NcxDocument(const std::vector<NavPoint>& points, const EpubMetadata& metadata,
+                        const PageLook& look) {
     int depth = 1;
     for (const NavPoint& point : points) depth = std::max(depth, point.level);
     std::string out = kXmlDeclaration;
     out +=
         "<ncx xmlns=\"http://www.daisy.org/z3986/2005/ncx/\" version=\"2005-1\" "
-        "xml:lang=\"zh-CN\">\n<head>\n<meta name=\"dtb:uid\" content=\"" +
+        "xml:lang=\"" +
+        Escaped(look.language) + "\">\n<head>\n<meta name=\"dtb:uid\" content=\"" +
         Escaped(metadata.identifier) + "\"/>\n<meta name=\"dtb:depth\" content=\"" +
         std::to_string(depth) +
         "\"/>\n<meta name=\"dtb:totalPageCount\" content=\"0\"/>\n"
@@ -337,11 +251,67 @@ std::string NcxDocument(const std::vector<NavPoint>& points, const EpubMetadata&
     return out;
 }
 
-std::string PackageDocument(const std::vector<Document>& documents, const EpubMetadata& metadata) {
+// The cover page: the picture alone, filling the page.
+std::string CoverPage(const EpubMetadata& metadata, std::string_view pictureHref,
+                      const PageLook& look) {
+    std::string out = XhtmlHead(metadata.title, "../", look);
+    out += "<body epub:type=\"cover\">\n<div class=\"cover\"><img src=\"../";
+    out += Escaped(pictureHref);
+    out += "\" alt=\"";
+    AppendEscaped(out, metadata.title);
+    out += "\"/></div>\n</body>\n</html>\n";
+    return out;
+}
+
+// The title page: title, author and the book's summary.
+std::string TitlePage(const EpubMetadata& metadata, const PageLook& look) {
+    std::string out = XhtmlHead(metadata.title, "../", look);
+    out +=
+        "<body epub:type=\"frontmatter\">\n<section class=\"titlepage\" "
+        "epub:type=\"titlepage\">\n<h1>";
+    AppendEscaped(out, metadata.title);
+    out += "</h1>\n";
+    if (!metadata.author.empty()) {
+        out += "<p class=\"author\">";
+        AppendEscaped(out, metadata.author);
+        out += "</p>\n";
+    }
+    if (!metadata.description.empty()) {
+        out += "<div class=\"summary\">\n<h2>内容简介</h2>\n";
+        std::string_view rest = metadata.description;
+        while (!rest.empty()) {
+            const size_t end = std::min(rest.find('\n'), rest.size());
+            if (end > 0) {
+                out += "<p>";
+                AppendEscaped(out, rest.substr(0, end));
+                out += "</p>\n";
+            }
+            rest.remove_prefix(std::min(end + 1, rest.size()));
+        }
+        out += "</div>\n";
+    }
+    out += "</section>\n</body>\n</html>\n";
+    return out;
+}
+
+// What the package lists beside the text documents.
+struct Extras {
+    std::string coverHref;  // images/cover.png or .jpg; empty without a cover
+    std::string coverType;
+    std::string fontHref;  // fonts/book.ttf, ...; empty without an embedded font
+    std::string fontType;
+    bool userStylesheet = false;
+    bool vertical = false;
+};
+
+std::string PackageDocument(const std::vector<Document>& documents, const EpubMetadata& metadata,
+                            const PageLook& look, const Extras& extras) {
     std::string out = kXmlDeclaration;
     out +=
         "<package xmlns=\"http://www.idpf.org/2007/opf\" version=\"3.0\" "
-        "unique-identifier=\"bookid\" xml:lang=\"zh-CN\">\n"
+        "unique-identifier=\"bookid\" xml:lang=\"" +
+        Escaped(look.language) +
+        "\">\n"
         "<metadata xmlns:dc=\"http://purl.org/dc/elements/1.1/\">\n"
         "<dc:identifier id=\"bookid\">" +
         Escaped(metadata.identifier) + "</dc:identifier>\n<dc:title>" + Escaped(metadata.title) +
@@ -349,18 +319,51 @@ std::string PackageDocument(const std::vector<Document>& documents, const EpubMe
     if (!metadata.author.empty()) {
         out += "<dc:creator>" + Escaped(metadata.author) + "</dc:creator>\n";
     }
-    out += "<dc:language>zh-CN</dc:language>\n<meta property=\"dcterms:modified\">" +
-           Escaped(metadata.modified) +
-           "</meta>\n</metadata>\n<manifest>\n"
-           "<item id=\"nav\" href=\"nav.xhtml\" media-type=\"application/xhtml+xml\" "
-           "properties=\"nav\"/>\n"
-           "<item id=\"ncx\" href=\"toc.ncx\" media-type=\"application/x-dtbncx+xml\"/>\n"
-           "<item id=\"css\" href=\"style.css\" media-type=\"text/css\"/>\n";
+    for (const std::string& author : metadata.moreAuthors) {
+        if (Escaped(author).empty()) continue;
+        out += "<dc:creator>" + Escaped(author) + "</dc:creator>\n";
+    }
+    out += "<dc:language>" + Escaped(look.language) + "</dc:language>\n";
+    if (!Escaped(metadata.description).empty()) {
+        out += "<dc:description>" + Escaped(metadata.description) + "</dc:description>\n";
+    }
+    out += "<meta property=\"dcterms:modified\">" + Escaped(metadata.modified) + "</meta>\n";
+    // Older readers find the cover by this name only.
+    if (!extras.coverHref.empty()) out += "<meta name=\"cover\" content=\"cover-image\"/>\n";
+    out +=
+        "</metadata>\n<manifest>\n"
+        "<item id=\"nav\" href=\"nav.xhtml\" media-type=\"application/xhtml+xml\" "
+        "properties=\"nav\"/>\n"
+        "<item id=\"ncx\" href=\"toc.ncx\" media-type=\"application/x-dtbncx+xml\"/>\n"
+        "<item id=\"css\" href=\"style.css\" media-type=\"text/css\"/>\n";
+    if (extras.userStylesheet) {
+        out += "<item id=\"usercss\" href=\"user.css\" media-type=\"text/css\"/>\n";
+    }
+    if (!extras.fontHref.empty()) {
+        out += "<item id=\"font\" href=\"" + extras.fontHref + "\" media-type=\"" +
+               extras.fontType + "\"/>\n";
+    }
+    if (!extras.coverHref.empty()) {
+        out += "<item id=\"cover-image\" href=\"" + extras.coverHref + "\" media-type=\"" +
+               extras.coverType +
+               "\" properties=\"cover-image\"/>\n"
+               "<item id=\"cover\" href=\"text/cover.xhtml\" "
+               "media-type=\"application/xhtml+xml\"/>\n";
+    }
+    out +=
+        "<item id=\"titlepage\" href=\"text/titlepage.xhtml\" "
+        "media-type=\"application/xhtml+xml\"/>\n";
     for (const Document& document : documents) {
         out += "<item id=\"" + document.id + "\" href=\"text/" + document.id +
                ".xhtml\" media-type=\"application/xhtml+xml\"/>\n";
     }
-    out += "</manifest>\n<spine toc=\"ncx\">\n";
+    out += "</manifest>\n<spine toc=\"ncx\"";
+    if (extras.vertical) out += " page-progression-direction=\"rtl\"";
+    out += ">\n";
+    // The front pages come first but out of the reading order: the text read back from the
+    // book is the book's own text, nothing added.
+    if (!extras.coverHref.empty()) out += "<itemref idref=\"cover\" linear=\"no\"/>\n";
+    out += "<itemref idref=\"titlepage\" linear=\"no\"/>\n<itemref idref=\"nav\" linear=\"no\"/>\n";
     for (const Document& document : documents) {
         out += "<itemref idref=\"" + document.id + "\"/>\n";
     }
@@ -372,48 +375,26 @@ std::string PackageDocument(const std::vector<Document>& documents, const EpubMe
 // reader shows an empty entry as nothing to click on).
 std::string LabelOf(std::string_view gbkTitle) {
     if (!HasVisibleText(gbkTitle)) return std::string(kUntitled);
-    return GbkToUtf8(gbkTitle);
+    std::string label = GbkToUtf8(gbkTitle);
+    if (Escaped(label).find_first_not_of(" \t") == std::string::npos) return std::string(kUntitled);
+    return label;
 }
 
 }  // namespace
 
-EpubMetadata DescribeBook(std::string_view gbkText, std::string_view bookSourcePath,
-                          int64_t modifiedSeconds) {
-    EpubMetadata metadata;
-    const std::string titleOpen = Utf8ToGbk("《");
-    const std::string titleClose = Utf8ToGbk("》");
-    std::vector<std::string_view> lines = SplitLines(gbkText.substr(0, 64 * 1024));
-    int seen = 0;
-    for (std::string_view raw : lines) {
-        if (!HasVisibleText(raw)) continue;
-        if (++seen > kHeadLines) break;
-        std::string_view line = TrimGbk(raw);
-        if (metadata.title.empty()) {
-            if (line.starts_with(titleOpen)) {
-                const size_t close = line.find(titleClose, titleOpen.size());
-                if (close != std::string_view::npos && close > titleOpen.size()) {
-                    metadata.title =
-                        GbkToUtf8(TrimGbk(line.substr(titleOpen.size(), close - titleOpen.size())));
-                }
-            } else if (std::optional<std::string_view> value = LabelledValue(line, "书名")) {
-                metadata.title = GbkToUtf8(*value);
-            }
-        }
-        if (metadata.author.empty()) {
-            if (std::optional<std::string_view> value = LabelledValue(line, "作者")) {
-                metadata.author = GbkToUtf8(*value);
-            }
-        }
-    }
-    if (metadata.title.empty()) metadata.title = FileStem(bookSourcePath);
-    if (metadata.title.empty()) metadata.title = "未命名";
-    metadata.identifier = IdentifierOf(gbkText);
-    metadata.modified = IsoDate(modifiedSeconds);
-    return metadata;
-}
-
 std::optional<std::string> BuildEpub(std::string_view gbkText, const std::vector<TocEntry>& toc,
-                                     const EpubMetadata& metadata) {
+                                     const EpubMetadata& givenMetadata, const EpubStyle& style) {
+    // Nothing the package or a page names is ever empty.
+    EpubMetadata metadata = givenMetadata;
+    metadata.title = CleanMetadataText(metadata.title);
+    if (metadata.title.empty()) metadata.title = kUntitledBook;
+    metadata.author = CleanMetadataText(metadata.author);
+    PageLook look;
+    look.language = CleanMetadataText(metadata.language);
+    if (look.language.empty()) look.language = "zh-CN";
+    look.userStylesheet = !style.userStylesheet.empty();
+    const bool keepBlankLines = style.keepBlankLines;
+
     // The entries that can be written: ascending, inside the text.
     std::vector<TocEntry> entries;
     for (const TocEntry& entry : toc) {
@@ -432,7 +413,8 @@ std::optional<std::string> BuildEpub(std::string_view gbkText, const std::vector
         entries.empty() ? static_cast<uint32_t>(gbkText.size()) : entries.front().offset;
     if (firstOffset > 0) {
         // The text ahead of the first chapter (or all of it, when there are none).
-        AddDocuments(documents, "front", metadata.title, gbkText.substr(0, firstOffset), nullptr);
+        AddDocuments(documents, "front", metadata.title, gbkText.substr(0, firstOffset), nullptr,
+                     keepBlankLines);
         if (entries.empty()) points.push_back({1, metadata.title, "text/front.xhtml"});
     }
     for (size_t i = 0; i < entries.size(); ++i) {
@@ -442,24 +424,48 @@ std::optional<std::string> BuildEpub(std::string_view gbkText, const std::vector
         const std::string id = ChapterId(i + 1);
         const std::string label = LabelOf(entry.title);
         AddDocuments(documents, id, label, gbkText.substr(entry.offset, end - entry.offset),
-                     volume ? "h1" : "h2");
+                     volume ? "h1" : "h2", keepBlankLines);
         points.push_back({entry.level, label, "text/" + id + ".xhtml"});
     }
     if (documents.empty()) {
         // An empty book still has one page for the contents to open.
-        AddDocuments(documents, "front", metadata.title, "", nullptr);
+        AddDocuments(documents, "front", metadata.title, "", nullptr, keepBlankLines);
         points.push_back({1, metadata.title, "text/front.xhtml"});
+    }
+
+    Extras extras;
+    extras.userStylesheet = look.userStylesheet;
+    extras.vertical = style.vertical;
+    const std::optional<std::string> coverType = PictureMediaType(metadata.cover.bytes);
+    if (coverType) {
+        extras.coverType = *coverType;
+        extras.coverHref = *coverType == "image/png" ? "images/cover.png" : "images/cover.jpg";
+    }
+    const std::optional<FontKind> font = FontKindOf(style.fontBytes);
+    if (font) {
+        extras.fontType = font->mediaType;
+        extras.fontHref = "fonts/book." + std::string(font->extension);
     }
 
     std::vector<ZipEntry> zip;
     zip.push_back({"mimetype", "application/epub+zip", true});
     zip.push_back({"META-INF/container.xml", kContainer, false});
-    zip.push_back({"OEBPS/content.opf", PackageDocument(documents, metadata), false});
-    zip.push_back({"OEBPS/nav.xhtml", NavDocument(points, metadata), false});
-    zip.push_back({"OEBPS/toc.ncx", NcxDocument(points, metadata), false});
-    zip.push_back({"OEBPS/style.css", kStylesheet, false});
+    zip.push_back({"OEBPS/content.opf", PackageDocument(documents, metadata, look, extras), false});
+    zip.push_back(
+        {"OEBPS/nav.xhtml", NavDocument(points, metadata, look, coverType.has_value()), false});
+    zip.push_back({"OEBPS/toc.ncx", NcxDocument(points, metadata, look), false});
+    zip.push_back({"OEBPS/style.css", BookStylesheet(style, extras.fontHref), false});
+    if (look.userStylesheet) zip.push_back({"OEBPS/user.css", style.userStylesheet, false});
+    if (font) zip.push_back({"OEBPS/" + extras.fontHref, style.fontBytes, false});
+    if (coverType) {
+        // A picture is compressed already.
+        zip.push_back({"OEBPS/" + extras.coverHref, metadata.cover.bytes, true});
+        zip.push_back(
+            {"OEBPS/text/cover.xhtml", CoverPage(metadata, extras.coverHref, look), false});
+    }
+    zip.push_back({"OEBPS/text/titlepage.xhtml", TitlePage(metadata, look), false});
     for (Document& document : documents) {
-        std::string page = XhtmlHead(document.title, "../style.css");
+        std::string page = XhtmlHead(document.title, "../", look);
         page += "<body>\n";
         page += document.body;
         page += "</body>\n</html>\n";

@@ -1,6 +1,6 @@
 #pragma once
 // Writing a book as an EPUB 3 file: one XHTML document per chapter, the table of contents as
-// nav.xhtml and as toc.ncx for older readers, the metadata taken from the text.
+// nav.xhtml and as toc.ncx for older readers, with a cover and a title page.
 
 #include <cstdint>
 #include <optional>
@@ -8,7 +8,9 @@
 #include <string_view>
 #include <vector>
 
+#include "epub/BookDescription.h"
 #include "epub/EpubMetadata.h"
+#include "epub/EpubStyle.h"
 
 namespace brisna {
 
@@ -21,19 +23,13 @@ struct TocEntry {
     uint32_t offset = 0;
 };
 
-
-// The metadata of a book: the title from a line 《书名》 or 书名：… at the head of the text, else
-// the file name of the book source path without its extension; the author from a line 作者：…
-// near the start; an identifier made from the text alone, so the same text always gets the same
-// one; `modifiedSeconds` (seconds since 1970, UTC) as the modification date.
-EpubMetadata DescribeBook(std::string_view gbkText, std::string_view bookSourcePath,
-                          int64_t modifiedSeconds);
-
 // The EPUB of the text with the entries as its table of contents (offsets ascending and inside
 // the text; others are passed over). Text before the first entry is a document of its own ahead
-// of the chapters. The same arguments always give the same bytes. Nothing when the archive
-// could not be built.
+// of the chapters. Ahead of the text, out of the reading order, come the cover page (when the
+// metadata carries a JPEG or PNG cover), the title page and the contents. The style's choices
+// make the style sheet; an embedded font that is no TrueType, OpenType or WOFF font is left out.
+// The same arguments always give the same bytes. Nothing when the archive could not be built.
 std::optional<std::string> BuildEpub(std::string_view gbkText, const std::vector<TocEntry>& toc,
-                                     const EpubMetadata& metadata);
+                                     const EpubMetadata& metadata, const EpubStyle& style = {});
 
 }  // namespace brisna

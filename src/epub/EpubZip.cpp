@@ -236,6 +236,11 @@ ZipRead ZipArchiveReader::Read(std::string_view name) {
         result.status = ZipReadStatus::kDamaged;
         return result;
     }
+    // A password-protected entry cannot be read at all; it is told apart from damage.
+    if ((stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method != ZIP_EM_NONE) {
+        result.status = ZipReadStatus::kPassword;
+        return result;
+    }
     // The sizes are judged before a single byte is inflated; the stream below then never gives
     // more than the header promised.
     if (stat.size > limits_.entryBytes || stat.size > limits_.totalBytes - readSoFar_) {

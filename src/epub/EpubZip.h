@@ -32,6 +32,7 @@ enum class ZipReadStatus {
     kMissing,   // no entry of that name
     kTooLarge,  // over one of the bounds
     kDamaged,   // the entry does not inflate to what its header promises
+    kPassword,  // the entry is encrypted with a zip password
 };
 
 struct ZipRead {

@@ -23,8 +23,21 @@ using XmlDocument = std::unique_ptr<xmlDoc, XmlDocFree>;
 // A well-formed XML document, or nothing.
 XmlDocument ParseXml(std::string_view bytes);
 // XML when it is well-formed, else what the HTML parser makes of it (nothing only when even that
-// fails).
+// fails). A document without a byte-order mark or an XML declaration naming its encoding is read
+// in the encoding its <meta charset> (or http-equiv Content-Type) declares, else as UTF-8. The
+// HTML parser never sees a DOCTYPE's internal subset: it would show the declarations as text.
 XmlDocument ParseMarkup(std::string_view bytes);
+
+// At least as many as the elements the document can hold: every element begins with '<'. Read
+// before parsing, so a document of millions of tiny elements is refused before its tree is built.
+size_t MostElements(std::string_view bytes);
+
+// The encoding a document declares in a <meta> near its start ("gbk", "big5", ...), lower case;
+// empty when it declares none.
+std::string DeclaredMetaCharset(std::string_view bytes);
+
+// The document with its DOCTYPE declaration removed when that has an internal subset.
+std::string WithoutInternalSubset(std::string_view bytes);
 
 // The element's name without prefix, in lower case.
 std::string LocalName(const xmlNode* node);

@@ -8,7 +8,9 @@
 #include <QStringList>
 #include <QTranslator>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
+#include <string>
 #include <string_view>
 
 #include "Version.h"
@@ -50,21 +52,67 @@ bool CBrisnaMakeApp::AsksOnlyForInformation(int argc, char** argv) {
         const std::string_view arg = argv[i];
         if (arg == "--") return false;  // what follows are file names
         if (arg == "--help" || arg == "-h" || arg == "-?" || arg == "--help-all" ||
-            arg == "--version" || arg == "-v") {
+            arg == "--version" || arg == "-V" || arg == "-v") {
             return true;
         }
     }
     return false;
 }
 
+namespace {
+
+// Chinese under a zh_* locale, as the command line decides: LC_ALL, else LC_MESSAGES, else LANG.
+bool ChineseLocale() {
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && *value != '\0') return std::string_view(value).starts_with("zh");
+    }
+    return false;
+}
+
+std::string HelpText(bool chinese) {
+    if (chinese) {
+        return "用法: BrisnaMake [选项] [文件]\n"
+               "BrisnaMake 电子书编辑工具：打开中文文本书，标记章节，检查后生成 .qbr2 和 .qbr "
+               "电子书或 EPUB。\n"
+               "\n"
+               "参数:\n"
+               "  文件           要打开的图书（.txt、.qbr2、.qbr 或 .epub）\n"
+               "\n"
+               "选项:\n"
+               "  -h, --help     显示此帮助并退出\n"
+               "  -V, --version  打印版本并退出\n"
+               "\n"
+               "不用窗口的同一工具：brisnamake-cli --help。\n";
+    }
+    return "Usage: BrisnaMake [OPTIONS] [FILE]\n"
+           "BrisnaMake e-book editor: open a Chinese plain-text book, mark its chapters, check it "
+           "and\ngenerate it as .qbr2 and .qbr e-books or as an EPUB.\n"
+           "\n"
+           "Arguments:\n"
+           "  FILE           the book to open (.txt, .qbr2, .qbr or .epub)\n"
+           "\n"
+           "Options:\n"
+           "  -h, --help     print this help and exit\n"
+           "  -V, --version  print the version and exit\n"
+           "\n"
+           "The same tool without a window: brisnamake-cli --help.\n";
+}
+
+}  // namespace
+
 int CBrisnaMakeApp::AnswerInformation(int& argc, char** argv) {
-    QCoreApplication core(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("BrisnaMake"));
-    QCoreApplication::setApplicationVersion(QString::fromLatin1(kVersion));
-    QCommandLineParser parser;
-    DescribeCommandLine(parser);
-    parser.process(core);  // prints the help or the version and ends the program
-    return 0;
+    // No Qt at all: a machine without a display, or without Qt's platform plugins, answers too.
+    bool help = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--") break;
+        if (arg == "--help" || arg == "-h" || arg == "-?" || arg == "--help-all") help = true;
+    }
+    const std::string answer =
+        help ? HelpText(ChineseLocale()) : std::string("BrisnaMake ") + kVersion + "\n";
+    std::fputs(answer.c_str(), stdout);
+    return std::fflush(stdout) == 0 && std::ferror(stdout) == 0 ? 0 : 1;
 }
 
 int CBrisnaMakeApp::InitInstance() {

@@ -21,10 +21,10 @@ class CBrisnaMakeApp : public QApplication {
     // text's menu), whatever the locale. False when the translation is not installed.
     static bool InstallChineseTranslation(QCoreApplication& app);
 
-    // The window's command line. --help and --version need no display, so they are answered
-    // before the window system starts: AsksOnlyForInformation tells from the raw arguments,
-    // AnswerInformation prints the answer with a plain core application and returns the exit
-    // status.
+    // The window's command line. -h/--help and -V/--version need no display, so they are
+    // answered before the window system starts: AsksOnlyForInformation tells from the raw
+    // arguments, AnswerInformation prints the answer (the help in Chinese under a zh_* locale)
+    // without starting Qt and returns the exit status.
     static void DescribeCommandLine(QCommandLineParser& parser);
     static bool AsksOnlyForInformation(int argc, char** argv);
     static int AnswerInformation(int& argc, char** argv);

@@ -12,10 +12,13 @@
 #include "app/CBrisnaMakeDlg.h"
 #include "app/WindowFrame.h"
 #include "gui/CMyListBox.h"
+#include "gui/DialogControls.h"
+#include "gui/MenuActions.h"
 #include "gui/QtDialogHost.h"
 #include "gui/QtListBox.h"
 #include "gui/QtRichEdit.h"
 #include "gui/RecentBooks.h"
+#include "gui/StatusSummary.h"
 
 class QAction;
 class QComboBox;
@@ -55,15 +58,25 @@ class MainWindow : public QWidget, public WindowFrame {
     // Presses a button: runs its command and keeps the window's own records (recent books,
     // chapters saved by generation).
     void RunCommand(int controlId);
+    // Runs a dialog command as a button press does (controlId: the button, or 0 for a command
+    // that has none), keeping the window's records.
+    void RunDialogCommand(int controlId, const std::function<void()>& command);
     // Shows the About box modally.
     void ShowAbout();
-    // The background menu: the recent books, the chapter detection items and the About entry
+    // The background menu: the recent books, then the items the menu table marks for it
     // (rebuilt each time it opens).
     QMenu* BackgroundMenu() const { return backgroundMenu_; }
-    // Fills the background menu. Every item of the background menu is added here.
     void BuildBackgroundMenu();
     // Opens the current book text again as "打开txt文件" would, read as `encoding` this once.
     void ReopenTextAs(TextEncoding encoding);
+    // Whether the book on show came from a text file that can be read again.
+    bool CanReopenText() const;
+    // Opens a book of the recent list; one that has vanished is told of.
+    void OpenRecentBook(const QByteArray& path);
+    // The one 仅匹配行首 choice, shared by every menu showing it.
+    QAction* LineStartAction() const { return lineStartAction_; }
+    // Puts the cursor into the search field with its text selected.
+    void FocusSearchField();
     RecentBooks& Recent() { return recent_; }
     // Gives the window its first size on a screen with the given usable area (logical pixels).
     void FitFirstSizeTo(const QRect& available);
@@ -78,12 +91,7 @@ class MainWindow : public QWidget, public WindowFrame {
 
     // What the status bar shows: the book (name, encoding, size), its chapters, the problems
     // listed by kind, and a notice (a file name too long to generate, the files generated).
-    struct Status {
-        QString book;
-        QString chapters;
-        QString problems;
-        QString notice;
-    };
+    using Status = StatusSummary;
     const Status& CurrentStatus() const { return status_; }
 
     // The contents editor: asks for a new title of chapter `row` (titlePrompt answers in
@@ -136,16 +144,10 @@ class MainWindow : public QWidget, public WindowFrame {
     void HandleResize();
     void UpdateMinimumSize();
     void OpenWithCommand(int controlId, const QString& path);
-    void OpenRecentBook(const QByteArray& path);
     void OpenWithCommandBytes(int controlId, const std::string& path);
-    void CreateMenus();
-    void AddRecentBooks(QMenu* menu);
-    void AddReopenMenu(QMenu* menu);
-    void UpdateStatus(int controlId);
+    // After a command; anotherBook: it opened a book, which starts with nothing found or written.
+    void UpdateStatus(int controlId, bool anotherBook);
     void PlaceProblemFilter();
-    // Runs a dialog command as a button press does (controlId: the button, or 0 for a command
-    // that has none), keeping the window's records.
-    void RunDialogCommand(int controlId, const std::function<void()>& command);
     // The one book file in a drag, when it is a kind the window opens; empty otherwise.
     static QString DroppedBook(const QMimeData* data);
 
@@ -154,13 +156,14 @@ class MainWindow : public QWidget, public WindowFrame {
     QtListBox* problemList_;
     QtDialogHost host_;
     std::unique_ptr<CBrisnaMakeDlg> dlg_;
-    std::map<int, QWidget*> controls_;
+    DialogControls controls_;
     QMenu* backgroundMenu_ = nullptr;
     RecentBooks recent_;
     bool wasMaximized_ = false;
     bool textBookOpen_ = false;  // the book on show came from a text file
     QString pendingOpen_;
     QList<QMenu*> menus_;
+    QList<BuiltMenus::BackgroundItem> backgroundItems_;
     QAction* lineStartAction_ = nullptr;
     QComboBox* problemFilter_ = nullptr;
     Status status_;

@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "chapters/ChapterTitle.h"
+#include "gui/MainWindow.h"
 #include "text/CodePage936.h"
 
 namespace brisna {
@@ -164,6 +166,13 @@ std::optional<ChapterRule> AskChapterRule(const std::string& gbkText, QWidget* p
     PatternDialog dialog(gbkText, parent);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.Rule();
+}
+
+void AskAndApplyChapterRule(MainWindow& window) {
+    std::optional<ChapterRule> rule =
+        AskChapterRule(ReadBookText(window.Dialog().bookText.View()), &window);
+    if (!rule) return;
+    window.RunDialogCommand(0, [&window, &rule] { window.Dialog().OnRuleChapters(*rule); });
 }
 
 }  // namespace brisna

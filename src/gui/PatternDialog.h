@@ -50,4 +50,8 @@ class PatternDialog : public QDialog {
 // Shows the dialog; the rule when the operator pressed 确定 with a usable rule.
 std::optional<ChapterRule> AskChapterRule(const std::string& gbkText, QWidget* parent);
 
+class MainWindow;
+// 按规则识别章节…: asks for the rule on the window's book and applies it as one command.
+void AskAndApplyChapterRule(MainWindow& window);
+
 }  // namespace brisna

@@ -61,4 +61,42 @@ QString RecentBooks::Shown(const QByteArray& pathBytes) {
     return QDir::toNativeSeparators(QFile::decodeName(pathBytes));
 }
 
+RecentBookState RecentBooks::StateOf(const QByteArray& pathBytes) {
+    std::error_code error;
+    const std::filesystem::file_status status =
+        std::filesystem::status(pathBytes.toStdString(), error);
+    if (status.type() == std::filesystem::file_type::not_found) return RecentBookState::kMissing;
+    if (error) return RecentBookState::kInaccessible;
+    // A folder or a device in its place is no book either.
+    if (status.type() != std::filesystem::file_type::regular) return RecentBookState::kMissing;
+    QFile file(QFile::decodeName(pathBytes));
+    if (!file.open(QIODevice::ReadOnly)) return RecentBookState::kInaccessible;
+    return RecentBookState::kReadable;
+}
+
+QString RecentBooks::StateNote(RecentBookState state) {
+    switch (state) {
+        case RecentBookState::kReadable:
+            return {};
+        case RecentBookState::kMissing:
+            return QStringLiteral("（文件不存在）");
+        case RecentBookState::kInaccessible:
+            return QStringLiteral("（无法访问）");
+    }
+    return {};
+}
+
+std::string RecentBooks::UnreadableMessage(const QByteArray& pathBytes, RecentBookState state) {
+    const std::string shown = Shown(pathBytes).toStdString();
+    switch (state) {
+        case RecentBookState::kReadable:
+            return {};
+        case RecentBookState::kMissing:
+            return "文件已不存在：\n" + shown;
+        case RecentBookState::kInaccessible:
+            return "无法访问文件（没有权限或路径无效）：\n" + shown;
+    }
+    return {};
+}
+
 }  // namespace brisna

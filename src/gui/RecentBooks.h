@@ -11,6 +11,10 @@
 
 namespace brisna {
 
+// What a recent book's path leads to now. Checking never throws: a folder the user may no
+// longer enter, a loop of links or an over-long name is an answer, not an error.
+enum class RecentBookState { kReadable, kMissing, kInaccessible };
+
 class RecentBooks {
   public:
     static constexpr int kMaxBooks = 8;
@@ -25,6 +29,14 @@ class RecentBooks {
     static QByteArray CanonicalPath(const std::string& pathBytes);
     // How a path is shown in a menu.
     static QString Shown(const QByteArray& pathBytes);
+
+    static RecentBookState StateOf(const QByteArray& pathBytes);
+    // The note after a book that cannot be opened ("（文件不存在）", "（无法访问）"), empty for
+    // a readable one.
+    static QString StateNote(RecentBookState state);
+    // The message for a book chosen from the menu that cannot be opened (UTF-8), empty for a
+    // readable one.
+    static std::string UnreadableMessage(const QByteArray& pathBytes, RecentBookState state);
 };
 
 }  // namespace brisna

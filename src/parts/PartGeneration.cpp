@@ -10,6 +10,7 @@
 #include "controls/CMyRECtrl.h"
 #include "controls/HeadlessListBox.h"
 #include "controls/HeadlessRichEdit.h"
+#include "parts/StaleParts.h"
 #include "text/CodePage936.h"
 #include "text/FileNames.h"
 
@@ -41,20 +42,30 @@ class PartHost : public DialogHost {
     std::string success_;
 };
 
-GenerationOutcome GeneratePartBook(std::string_view partText,
-                                   const std::vector<ChapterRecord>& chapters,
-                                   const std::string& sourcePath, DialogHost& host) {
+// A part's text and chapters as the book generation takes a book.
+struct PartBook {
+    PartBook(std::string_view partText, const std::vector<ChapterRecord>& records)
+        : bookText(view) {
+        view.SetText(partText);
+        bookText.RebuildLineTable();
+        for (const ChapterRecord& record : records) {
+            list.AddString(record.Title());
+            model.Append(record);
+        }
+    }
     HeadlessRichEdit view;
-    view.SetText(partText);
-    CMyRECtrl bookText(view);
-    bookText.RebuildLineTable();
+    CMyRECtrl bookText;
     HeadlessListBox list;
     ChapterModel model;
-    for (const ChapterRecord& record : chapters) {
-        list.AddString(record.Title());
-        model.Append(record);
+};
+
+std::string JoinedNames(const std::vector<std::string>& paths) {
+    std::string names;
+    for (const std::string& path : paths) {
+        if (!names.empty()) names += Utf8ToGbk("、");
+        names += FileNameToGbk(std::filesystem::path(path).filename().string());
     }
-    return GenerateBook(bookText, list, model, host, sourcePath);
+    return names;
 }
 
 }  // namespace
@@ -73,8 +84,16 @@ std::string PartPlanProblem(PartPlanStatus status) {
             return Utf8ToGbk("章节偏移错误，不能分册生成");
         case PartPlanStatus::kNameTooLong:
             return Utf8ToGbk("分册文件名无法缩短到15个汉字以内，不能生成QBR");
+        case PartPlanStatus::kPartRefused:
+            return Utf8ToGbk("有一册不能生成QBR，不能分册生成");
     }
     return {};
+}
+
+std::string PartPlanProblem(const PartPlan& plan) {
+    if (plan.status != PartPlanStatus::kPartRefused) return PartPlanProblem(plan.status);
+    return plan.refusal + "\n" +
+           FormatGbkMessage("第%d册不能生成，什么也没有写出", {int64_t{plan.refusedPart}});
 }
 
 std::string PartsFolder(const PartPlan& plan) {
@@ -109,37 +128,59 @@ PartsOutcome GenerateParts(std::string_view text, const PartPlan& plan, DialogHo
                            const PartsProgress& progress) {
     PartsOutcome outcome;
     if (plan.status != PartPlanStatus::kOk || plan.parts.empty()) {
-        std::string problem = PartPlanProblem(
-            plan.status == PartPlanStatus::kOk ? PartPlanStatus::kNoHeadings : plan.status);
-        host.ShowMessage(problem, MessageCaption::kNone);
+        PartPlan refused = plan;
+        if (refused.status == PartPlanStatus::kOk) refused.status = PartPlanStatus::kNoHeadings;
+        host.ShowMessage(PartPlanProblem(refused), MessageCaption::kNone);
         return outcome;
     }
     WaitCursor wait(host);
     const bool several = plan.parts.size() > 1;
     PartHost partHost(host);
+    DialogHost& partDialog = several ? static_cast<DialogHost&>(partHost) : host;
+    auto fail = [&](const PlannedPart& part) {
+        outcome.failedPart = part.number;
+        if (several) {
+            host.ShowMessage(FormatGbkMessage("第%d册生成失败", {int64_t{part.number}}),
+                             MessageCaption::kNone);
+        }
+        return outcome;
+    };
+    // Every part is checked and built before the first file is written: a part that would be
+    // refused leaves no part of this edition on the disk.
+    std::vector<EncodedBook> built;
     for (size_t k = 0; k < plan.parts.size(); ++k) {
         if (progress) progress(k, plan.parts.size());
         const PlannedPart& part = plan.parts[k];
-        GenerationOutcome written =
-            GeneratePartBook(text.substr(part.textOffset, part.textLength), part.RelativeChapters(),
-                             part.sourcePath, several ? static_cast<DialogHost&>(partHost) : host);
-        outcome.writtenFiles.insert(outcome.writtenFiles.end(), written.writtenFiles.begin(),
-                                    written.writtenFiles.end());
-        if (!written.succeeded) {
-            outcome.failedPart = part.number;
-            if (several) {
-                host.ShowMessage(FormatGbkMessage("第%d册生成失败", {int64_t{part.number}}),
-                                 MessageCaption::kNone);
-            }
-            return outcome;
+        PartBook book(text.substr(part.textOffset, part.textLength), part.RelativeChapters());
+        std::optional<EncodedBook> encoded =
+            PrepareBookFiles(book.bookText, book.list, book.model, partDialog, part.sourcePath);
+        if (!encoded) return fail(part);
+        built.push_back(std::move(*encoded));
+    }
+    for (size_t k = 0; k < plan.parts.size(); ++k) {
+        if (!WriteBookFiles(built[k], partDialog, outcome.writtenFiles)) {
+            return fail(plan.parts[k]);
         }
     }
     if (progress) progress(plan.parts.size(), plan.parts.size());
+    const std::vector<std::string> removed =
+        RemoveStalePartFiles(StalePartFiles(plan.bookSourcePath, outcome.writtenFiles));
     if (several) {
-        host.ShowMessage(
+        std::string message =
             FormatGbkMessage("分册生成成功：共%d册，保存在%s",
-                             {int64_t(plan.parts.size()), FileNameToGbk(PartsFolder(plan))}),
-            MessageCaption::kPrompt);
+                             {int64_t(plan.parts.size()), FileNameToGbk(PartsFolder(plan))});
+        if (!removed.empty()) {
+            message += FormatGbkMessage("；已删除旧版的%d个分册文件：%s",
+                                        {int64_t(removed.size()), JoinedNames(removed)});
+        }
+        host.ShowMessage(message, MessageCaption::kPrompt);
+    } else {
+        host.ShowMessage(Utf8ToGbk("生成qbr和qbr2成功"), MessageCaption::kPrompt);
+        if (!removed.empty()) {
+            host.ShowMessage(FormatGbkMessage("已删除旧版的%d个分册文件：%s",
+                                              {int64_t(removed.size()), JoinedNames(removed)}),
+                             MessageCaption::kPrompt);
+        }
     }
     outcome.succeeded = true;
     return outcome;

@@ -24,11 +24,15 @@ using PartsProgress = std::function<void(size_t done, size_t total)>;
 
 // The message the operator sees when a plan cannot be made (GBK); empty for kOk.
 std::string PartPlanProblem(PartPlanStatus status);
+// The same for a plan, naming the refused part and generation's reason for it.
+std::string PartPlanProblem(const PartPlan& plan);
 
-// Writes every part in reading order. A part that fails stops the run: the parts before it stay,
-// and "第%d册生成失败" follows the part's own message. A plan of one part is written as 生成qbr
-// writes the book, with its messages; several parts end with one message naming the folder and
-// the number of parts.
+// Checks and builds every part, then writes them in reading order. A part that is refused stops
+// the run before anything is written; "第%d册生成失败" follows the part's own message (so does
+// a part whose file cannot be written, when the parts before it stay). A plan of one part is
+// written as 生成qbr writes the book, with its messages; several parts end with one message
+// naming the folder and the number of parts. Then parts of an earlier edition of the book that
+// this run did not write again are removed, and the message names them.
 PartsOutcome GenerateParts(std::string_view text, const PartPlan& plan, DialogHost& host,
                            const PartsProgress& progress = {});
 

@@ -6,8 +6,13 @@
 #include <tuple>
 
 #include "Capacities.h"
+#include "book/BookFiles.h"
 #include "book/CCompressLZ77.h"
 #include "book/GenerationPlan.h"
+#include "check/ValidationRules.h"
+#include "controls/CMyRECtrl.h"
+#include "controls/HeadlessListBox.h"
+#include "controls/HeadlessRichEdit.h"
 #include "detect/ChineseNumerals.h"
 #include "text/CodePage936.h"
 #include "text/FileNames.h"
@@ -86,16 +91,6 @@ uint32_t PieceEnd(std::string_view text, uint32_t start, uint32_t end) {
     return LastCharacterBoundary(text, start, target);
 }
 
-// True when the text, as the .qbr writer codes a chapter, comes out shorter than it is.
-bool CompressesAsQbrChapter(std::string_view gbk) {
-    std::string bytes = Utf16ToLeBytes(GbkToUtf16(gbk));
-    if (bytes.empty() || bytes.size() > kBlockBytes) return !bytes.empty();
-    std::vector<uint8_t> coded(bytes.size() + kLz77DestinationSlack);
-    CCompressLZ77 codec;
-    return codec.Compress(reinterpret_cast<const uint8_t*>(bytes.data()),
-                          static_cast<uint32_t>(bytes.size()), coded.data()) > 0;
-}
-
 bool ValidUtf8(std::string_view text) {
     size_t at = 0;
     while (at < text.size()) {
@@ -139,6 +134,89 @@ std::string PartMark(int number, int partCount) {
     size_t width = std::to_string(partCount).size();
     if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
     return "(" + digits + ")";
+}
+
+// Keeps the first message a check shows: the reason a part would be refused.
+class FirstMessageHost : public DialogHost {
+  public:
+    void ShowMessage(std::string_view gbkText, MessageCaption) override {
+        if (message.empty()) message = gbkText;
+    }
+    void ShowFileMessage(std::string_view gbkText, MessageCaption caption, std::string_view,
+                         std::string_view) override {
+        ShowMessage(gbkText, caption);
+    }
+    std::optional<std::string> ChooseFileToOpen(FileFilter) override { return std::nullopt; }
+    void BeginWaitCursor() override {}
+    void EndWaitCursor() override {}
+    std::string GetFieldText(int) override { return {}; }
+
+    std::string message;
+};
+
+// Joins every chapter the .qbr cannot hold to the chapter that follows it (the last to the one
+// before), where the two fit the chapter size limit. `tooShort` receives, per chapter left,
+// whether it still cannot be held.
+void JoinTooShortChapters(std::string_view text, std::vector<ChapterRecord>& chapters,
+                          std::vector<bool>& volumeStart, std::vector<bool>& tooShort) {
+    CCompressLZ77 codec;
+    tooShort.assign(chapters.size(), false);
+    size_t i = 0;
+    while (i < chapters.size()) {
+        const ChapterRecord& chapter = chapters[i];
+        if (CompressesAsQbrChapter(text.substr(chapter.offset, chapter.length), codec)) {
+            tooShort[i] = false;
+            ++i;
+            continue;
+        }
+        if (i + 1 < chapters.size() &&
+            uint64_t{chapter.length} + chapters[i + 1].length <= kChapterSizeLimit) {
+            // The later chapter starts where the short one did; its heading stays in the text.
+            chapters[i + 1].offset = chapter.offset;
+            chapters[i + 1].length += chapter.length;
+            volumeStart[i + 1] = volumeStart[i + 1] || volumeStart[i];
+            chapters.erase(chapters.begin() + static_cast<std::ptrdiff_t>(i));
+            volumeStart.erase(volumeStart.begin() + static_cast<std::ptrdiff_t>(i));
+            tooShort.erase(tooShort.begin() + static_cast<std::ptrdiff_t>(i));
+            continue;
+        }
+        if (i > 0 && i + 1 == chapters.size() &&
+            uint64_t{chapters[i - 1].length} + chapter.length <= kChapterSizeLimit) {
+            chapters[i - 1].length += chapter.length;
+            chapters.erase(chapters.begin() + static_cast<std::ptrdiff_t>(i));
+            volumeStart.erase(volumeStart.begin() + static_cast<std::ptrdiff_t>(i));
+            tooShort.erase(tooShort.begin() + static_cast<std::ptrdiff_t>(i));
+            --i;  // judged again with its new end
+            continue;
+        }
+        tooShort[i] = true;
+        ++i;
+    }
+}
+
+// Generation's verdict on a part, without writing anything: empty when it would be written,
+// else the first message generation would show.
+std::string RefusalOfPart(std::string_view text, const PlannedPart& part,
+                          const std::vector<bool>& tooShort) {
+    HeadlessRichEdit view;
+    view.SetText(text.substr(part.textOffset, part.textLength));
+    CMyRECtrl bookText(view);
+    bookText.RebuildLineTable();
+    HeadlessListBox list;
+    ChapterModel model;
+    for (const ChapterRecord& record : part.RelativeChapters()) {
+        list.AddString(record.Title());
+        model.Append(record);
+    }
+    FirstMessageHost host;
+    if (!RunGenerateChecks(bookText, list, model, host, part.sourcePath)) return host.message;
+    for (size_t i = 0; i < part.chapters.size(); ++i) {
+        if (tooShort[i]) {
+            return FormatGbkMessage("%s章节长度过短，无法生成QBR，建议合并章节",
+                                    {std::string(WholeGbkCharacters(part.chapters[i].Title()))});
+        }
+    }
+    return {};
 }
 
 }  // namespace
@@ -235,6 +313,7 @@ std::string PartSourcePath(std::string_view bookSourcePath, int number, int part
 PartPlan PlanParts(std::string_view text, const std::vector<PlanHeading>& headings,
                    std::string_view bookSourcePath) {
     PartPlan plan;
+    plan.bookSourcePath = std::string(bookSourcePath);
     const uint32_t textLength = static_cast<uint32_t>(text.size());
     // Chapter records: a chapter that follows a volume line begins at that line, so the volume's
     // heading travels with its first chapter; the first chapter begins the text.
@@ -266,8 +345,10 @@ PartPlan PlanParts(std::string_view text, const std::vector<PlanHeading>& headin
         plan.status = PartPlanStatus::kNoHeadings;
         return plan;
     }
+    CCompressLZ77 frontCodec;
     if (headings.front().frontMatter && records.size() >= 2 &&
-        !CompressesAsQbrChapter(text.substr(0, std::min<size_t>(records[1].offset, text.size())))) {
+        !CompressesAsQbrChapter(text.substr(0, std::min<size_t>(records[1].offset, text.size())),
+                                frontCodec)) {
         records.erase(records.begin());
         volumeStart.erase(volumeStart.begin());
         records.front().offset = 0;
@@ -288,17 +369,23 @@ PartPlan PlanParts(std::string_view text, const std::vector<PlanHeading>& headin
         cutVolumeStart.push_back(first && volumeStart[i]);
         if (first) ++i;
     }
+    std::vector<bool> tooShort;
+    JoinTooShortChapters(text, cut, cutVolumeStart, tooShort);
 
     std::vector<uint32_t> sizes = PartSizes(cutVolumeStart);
     const int partCount = static_cast<int>(sizes.size());
     size_t next = 0;
     size_t volume = 0;
     std::string volumeTitle;
+    std::vector<std::vector<bool>> tooShortByPart;
     for (int k = 0; k < partCount; ++k) {
         PlannedPart part;
         part.number = k + 1;
         part.chapters.assign(cut.begin() + static_cast<std::ptrdiff_t>(next),
                              cut.begin() + static_cast<std::ptrdiff_t>(next + sizes[k]));
+        tooShortByPart.emplace_back(
+            tooShort.begin() + static_cast<std::ptrdiff_t>(next),
+            tooShort.begin() + static_cast<std::ptrdiff_t>(next + sizes[k]));
         next += sizes[k];
         part.textOffset = part.chapters.front().offset;
         const ChapterRecord& last = part.chapters.back();
@@ -332,6 +419,16 @@ PartPlan PlanParts(std::string_view text, const std::vector<PlanHeading>& headin
             }
         }
         plan.parts.push_back(std::move(part));
+    }
+    for (size_t k = 0; k < plan.parts.size(); ++k) {
+        const PlannedPart& part = plan.parts[k];
+        std::string refusal = RefusalOfPart(text, part, tooShortByPart[k]);
+        if (!refusal.empty()) {
+            plan.status = PartPlanStatus::kPartRefused;
+            plan.refusedPart = part.number;
+            plan.refusal = std::move(refusal);
+            break;
+        }
     }
     return plan;
 }

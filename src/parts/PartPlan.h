@@ -53,11 +53,17 @@ enum class PartPlanStatus {
     kFirstNotAtStart,   // the first chapter does not begin the text
     kBadOffsets,        // the chapters do not ascend inside the text
     kNameTooLong,       // no part name fits the file name rule
+    kPartRefused,       // a part that generation would refuse (PartPlan::refusal says why)
 };
 
 struct PartPlan {
     PartPlanStatus status = PartPlanStatus::kOk;
     std::vector<PlannedPart> parts;
+    // With kPartRefused: the part (counted from 1) and generation's message for it (GBK). The
+    // parts stay, so the plan can still be shown.
+    int refusedPart = 0;
+    std::string refusal;
+    std::string bookSourcePath;  // the whole book's, which the parts are named after
     size_t ChapterCount() const;
 };
 
@@ -80,8 +86,11 @@ std::vector<uint32_t> PartSizes(const std::vector<bool>& volumeStart);
 std::string PartSourcePath(std::string_view bookSourcePath, int number, int partCount);
 
 // Plans the parts of a book text (GBK, CR LF) from its headings. A book that fits one book is
-// one part under the book's own source path. Front matter too short to be written as a .qbr
-// chapter of its own (a title and an author line) goes with the first chapter.
+// one part under the book's own source path. A chapter too short to be written as a .qbr
+// chapter of its own (front matter of a title and an author line, a volume's title page) goes
+// with the chapter that follows it (the last one with the one before), as long as the two fit
+// the chapter size limit. Every part is then checked as generation checks a book, so a plan
+// that passes is written whole.
 PartPlan PlanParts(std::string_view text, const std::vector<PlanHeading>& headings,
                    std::string_view bookSourcePath);
 

@@ -10,9 +10,11 @@
 #include "Capacities.h"
 #include "book/CCompressLZ77.h"
 #include "book/Generation.h"
+#include "book/GenerationPlan.h"
 #include "book/GenerationTestSupport.h"
 #include "book/Qbr2Format.h"
 #include "book/QbrFormat.h"
+#include "chapters/ChapterTitle.h"
 #include "support/TestSupport.h"
 #include "text/CodePage936.h"
 
@@ -283,6 +285,57 @@ TEST_F(BookOpening, GeneratedBookOpensBackWithItsTextAndChapters) {
             EXPECT_EQ(records[i].length, book.chapters[i].length);
         }
     }
+}
+
+// A book whose line break falls exactly between two of its .qbr files: the reader of the first
+// file makes the lone CR a line break, and the second file must not add another for its lone LF.
+// (A .qbr2 piece holds more than a chapter may, so only the .qbr cuts inside a chapter.)
+TEST_F(BookOpening, LineBreakSplitBetweenTwoFilesJoinsByteExact) {
+    // Chapters of ASCII prose with a CR LF that the piece size cuts in two; a shorter first
+    // chapter moves the file boundaries until one falls on such a cut.
+    std::string text;
+    std::vector<ChapterRecord> chapters;
+    bool found = false;
+    for (uint32_t shorter = 0; shorter < 14000 && !found; shorter += 1009) {
+        text.clear();
+        chapters.clear();
+        for (int c = 0; text.size() < kQbrFileStep + kQbrFileStep / 2; ++c) {
+            ChapterRecord record;
+            record.SetTitle(G("第") + std::to_string(c + 1) + G("章"));
+            record.offset = static_cast<uint32_t>(text.size());
+            std::string chapter = std::string(record.Title()) + "\r\n";
+            const size_t units = GbkToUtf16(chapter).size();
+            chapter += std::string(kQbrPieceBytes / 2 - 1 - units, 'x') + "\r\n";
+            while (chapter.size() < kChapterSizeLimit - 200 - (c == 0 ? shorter : 0)) {
+                chapter += std::string(98, 'y') + "\r\n";
+            }
+            text += chapter;
+            chapters.push_back(record);
+        }
+        std::vector<ChapterRecord> records = chapters;
+        ASSERT_TRUE(ComputeWorkingLengths(records, static_cast<uint32_t>(text.size())));
+        for (const PlannedFile& file :
+             PlanFiles(CutIntoPieces(text, records, kQbrPieceBytes),
+                       static_cast<uint32_t>(text.size()), kQbrFileStep, kQbrSmallRest)) {
+            const uint32_t at = file.textOffset;
+            found = found || (at > 0 && text[at - 1] == '\r' && text[at] == '\n');
+        }
+    }
+    ASSERT_TRUE(found) << "no layout splits a line break between files";
+    test::TestEditor writer;
+    writer.sourcePath = (dir / "split.txt").string();
+    writer.Load(TestBook{text, chapters});
+    GenerationOutcome outcome =
+        GenerateBook(writer.ctrl, writer.list, writer.model, writer.host, writer.sourcePath);
+    ASSERT_TRUE(outcome.succeeded) << ::testing::PrintToString(writer.host.Texts());
+    std::string joined;
+    for (const std::string& path : outcome.writtenFiles) {
+        if (!path.ends_with(".qbr")) continue;
+        ASSERT_TRUE(Open(BookKind::kQbr, path)) << path;
+        joined += ReadBookText(editor.view);
+    }
+    EXPECT_EQ(joined.size(), text.size());
+    EXPECT_TRUE(joined == text);
 }
 
 }  // namespace

@@ -220,6 +220,16 @@ TEST_F(TestCommandTest, HeadingFollowedOnlyByItsLineBreakIsEmptyForTheTestButNot
     EXPECT_TRUE(RunGenerateChecks(book, chapterList, model, host, "/books/book.txt"));
 }
 
+TEST_F(TestCommandTest, EmptinessIsJudgedOnTheTextNotTheLength) {
+    // Titles that do not stand in the text (renamed chapters): only their lengths match.
+    Load("第一章\r\n正文一\r\n第二章\r\n正文\r\n第三章");
+    ChapterAt("第1章 标题一二", 0);  // 14 bytes + 2 = "第一章\r\n正文一\r\n"
+    ChapterAt("第2章 标题12", 16);   // 12 bytes + 2 = "第二章\r\n正文\r\n"
+    Chapter("第三章");               // the heading alone at the end: generation refuses it
+    EXPECT_EQ(Run(), (Entries{"第三章为空，不能生成QBR！"}));
+    EXPECT_EQ(Marks(), (std::vector<intptr_t>{0, 0, 1}));
+}
+
 TEST_F(TestCommandTest, EveryPairOfEqualTitlesIsReportedAndTheLaterOneMarked) {
     Load("甲\r\n正文\r\n甲\r\n正文\r\n甲\r\n正文");
     Chapter("甲");

@@ -96,6 +96,17 @@ TEST_F(GenerateChecksTest, EmptyOnlyWhenTheLengthIsTheHeadingItself) {
     EXPECT_EQ(host.messages, std::vector<std::string>{"第二章为空，不能生成QBR！"});
 }
 
+TEST_F(GenerateChecksTest, ChapterOfTheTitlesLengthButOtherTextIsNotEmpty) {
+    // A renamed last chapter whose text happens to be as long as its new title.
+    Load("第一章\r\n正文\r\n第二章\r\n正文");
+    Chapter("第一章");
+    Chapter("第二章");
+    model.RecordAt(1)->SetTitle(G("第2章 标题12"));  // 12 bytes, like "第二章\r\n正文"
+    list.DeleteString(1);
+    list.AddString(model.RecordAt(1)->Title());
+    EXPECT_TRUE(Run()) << U(host.messages.empty() ? "" : host.messages[0]);
+}
+
 TEST_F(GenerateChecksTest, DuplicateTitleNamesTheLaterChapterFirst) {
     Load("第一章\r\n正文\r\n第二章\r\n正文\r\n第二章 \r\n正文\r\n第二章\r\n正文");
     Chapter("第一章");

@@ -156,7 +156,7 @@ TEST_F(Contract, PipesReadAndWriteTheStandardStreams) {
     EXPECT_EQ(piped.out, fromFile.out);
 
     ASSERT_EQ(Run({"generate", "book.txt", "--incremental", "第一章"}).exitCode, 0);
-    CliResult unpacked = Run({"unpack", "book.qbr2", "-o", "-"});
+    CliResult unpacked = Run({"unpack", "book.qbr2", "-o", "-", "--output-encoding", "gbk"});
     EXPECT_EQ(unpacked.exitCode, 0);
     EXPECT_TRUE(unpacked.out == sample);
     EXPECT_FALSE(std::filesystem::exists(dir / "-"));

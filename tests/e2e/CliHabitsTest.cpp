@@ -209,18 +209,24 @@ TEST_F(Habits, EverySubcommandAndOptionHasItsChineseText) {
     }
 }
 
-TEST_F(Habits, TextToATerminalIsUtf8AndToAPipeGbk) {
+TEST_F(Habits, TextToATerminalIsUtf8AndToAPipeAsItsSubcommandWrites) {
     ASSERT_EQ(Run({"generate", "book.txt", "--incremental", "第一章"}).exitCode, 0);
     const std::string heading = "第一章 河湾的早晨";
-    for (const char* command :
-         {"brisnamake-cli unpack book.qbr2 -o -", "brisnamake-cli t2s book.txt -"}) {
+    struct Case {
+        const char* command;
+        std::string piped;  // what a pipe gets of the heading line
+    };
+    // unpack writes UTF-8 anywhere; t2s gives the GBK book back as GBK, but not to a terminal.
+    for (const Case& c : {Case{"brisnamake-cli unpack book.qbr2 -o -", heading + "\n"},
+                          Case{"brisnamake-cli t2s book.txt -", G(heading) + "\r\n"}}) {
+        const std::string command = c.command;
         CliResult shown = OnTerminal(command);
         EXPECT_EQ(shown.exitCode, 0) << command << shown.err;
         EXPECT_TRUE(Contains(shown.out, heading)) << command;
         EXPECT_FALSE(Contains(shown.out, G("河湾"))) << command;
 
-        CliResult piped = RunShell(std::string(command) + " | cat", dir.path());
-        EXPECT_TRUE(Contains(piped.out, G(heading) + "\r\n")) << command;
+        CliResult piped = RunShell(command + " | cat", dir.path());
+        EXPECT_TRUE(Contains(piped.out, c.piped)) << command;
         // An explicit choice holds on a terminal too.
         CliResult chosen = OnTerminal(std::string(command) + " --output-encoding gbk");
         EXPECT_TRUE(Contains(chosen.out, G("河湾"))) << command;
@@ -263,6 +269,149 @@ TEST(HabitDocuments, CompletionsParseAndTheChineseManualRendersCleanly) {
         RunShell("LC_ALL=C.UTF-8 MANWIDTH=80 man -l '" + page.string() + "'", dir.path());
     EXPECT_TRUE(Contains(text.out, "脚本")) << text.out;
     EXPECT_TRUE(Contains(text.out, "select-problem I")) << text.out;
+}
+
+// The command line in each locale the tests use: Chinese under zh_CN, English under C.
+struct Locale {
+    const char* environment;
+    bool chinese;
+};
+const Locale kLocales[] = {{"LC_ALL=zh_CN.UTF-8", true}, {"LC_ALL=C.UTF-8", false}};
+
+bool ChineseLocaleInstalled() {
+    return RunShell("locale -a", fs::temp_directory_path()).out.find("zh_CN.utf8") !=
+           std::string::npos;
+}
+
+TEST_F(Habits, UsageErrorsNameTheMistakeInTheUsersLanguage) {
+    if (!ChineseLocaleInstalled()) GTEST_SKIP() << "the zh_CN.UTF-8 locale is not generated";
+    struct Case {
+        std::string args;
+        std::string chinese;  // the first line after "brisnamake-cli: "
+        std::string english;
+        std::string helpOf;  // the subcommand whose help the second line names
+    };
+    const std::vector<Case> cases{
+        {"--bogus", "未知选项: --bogus", "unknown option: --bogus", ""},
+        {"genrate book.txt", "未知子命令: genrate。是不是想用 generate？",
+         "unknown subcommand: genrate (did you mean generate?)", ""},
+        {"chapter book.txt", "未知子命令: chapter。是不是想用 chapters？",
+         "unknown subcommand: chapter (did you mean chapters?)", ""},
+        {"frobnicate", "未知子命令: frobnicate", "unknown subcommand: frobnicate", ""},
+        {"", "缺少子命令", "A subcommand is required", ""},
+        {"check", "缺少 BOOK", "BOOK is required", "check"},
+        {"t2s book.txt", "缺少 OUT", "OUT is required", "t2s"},
+        {"check book.txt --bogus", "未知选项: --bogus",
+         "The following argument was not expected: --bogus", "check"},
+        {"chapters book.txt --line 3x", "--line 的值 3x 不是 0 到 2147483647 之间的整数",
+         "--line: Value 3x not in range 0 to 2147483647", "chapters"},
+        {"check book.txt --encoding latin1",
+         "--encoding 的值 latin1 不是 auto,gbk,utf-8,utf8,utf-16le,utf-16be,big5 之一",
+         "--encoding: latin1 not in {auto,gbk,utf-8,utf8,utf-16le,utf-16be,big5}", "check"},
+        {"check book.txt --line", "--line 缺少值 N", "", "check"},
+        {"generate book.txt --output-dir book.txt", "--output-dir 不是文件夹: book.txt",
+         "--output-dir: not a folder: book.txt", "generate"},
+        {"unpack book.txt", "书文件的名字须以 .qbr2、.qbr 或 .epub 结尾: book.txt",
+         "the book file must end in .qbr2, .qbr or .epub: book.txt", "unpack"},
+        {"check - -", "标准输入（-）只能读一次", "standard input (-) can be read only once", ""},
+        {"chapters - -", "多余的参数: -", "The following argument was not expected: -", "chapters"},
+        {"chapters book.txt -- extra", "多余的参数: extra", "unexpected arguments: extra",
+         "chapters"},
+    };
+    for (const Locale& locale : kLocales) {
+        for (const Case& c : cases) {
+            CliResult run = RunShell(
+                std::string(locale.environment) + " brisnamake-cli " + c.args + " </dev/null",
+                dir.path());
+            const std::string context = std::string(locale.environment) + " " + c.args;
+            EXPECT_EQ(run.exitCode, 2) << context;
+            EXPECT_EQ(run.out, "") << context;
+            ASSERT_EQ(run.ErrLines().size(), 2u) << context << "\n" << run.err;
+            const std::string& wanted = locale.chinese ? c.chinese : c.english;
+            if (!wanted.empty()) {
+                EXPECT_EQ(run.ErrLines()[0], "brisnamake-cli: " + wanted) << context;
+            } else {
+                EXPECT_EQ(run.ErrLines()[0].rfind("brisnamake-cli: ", 0), 0u) << run.err;
+            }
+            const std::string help =
+                "brisnamake-cli " + (c.helpOf.empty() ? "" : c.helpOf + " ") + "--help";
+            EXPECT_EQ(run.ErrLines()[1], locale.chinese ? "用法见 " + help + "。"
+                                                        : "Run " + help + " for more information.")
+                << context;
+        }
+    }
+    // help is --help, of the program or of a subcommand.
+    EXPECT_EQ(RunShell("brisnamake-cli help", dir.path()).out,
+              RunShell("brisnamake-cli --help", dir.path()).out);
+    CliResult subcommandHelp = RunShell("brisnamake-cli help unpack", dir.path());
+    EXPECT_EQ(subcommandHelp.exitCode, 0);
+    EXPECT_EQ(subcommandHelp.out, RunShell("brisnamake-cli unpack --help", dir.path()).out);
+}
+
+TEST_F(Habits, SystemReasonsFollowTheLocale) {
+    if (!ChineseLocaleInstalled()) GTEST_SKIP() << "the zh_CN.UTF-8 locale is not generated";
+    CliResult chinese = RunShell("LC_ALL=zh_CN.UTF-8 brisnamake-cli check nope.txt", dir.path());
+    EXPECT_EQ(chinese.exitCode, 3);
+    EXPECT_EQ(chinese.err, "打开文件失败: nope.txt: 没有那个文件或目录\n");
+    // LANGUAGE is gettext's own choice and must not make the reason another language.
+    CliResult english =
+        RunShell("LANGUAGE= LC_ALL=C.UTF-8 brisnamake-cli check nope.txt", dir.path());
+    EXPECT_EQ(english.err, "打开文件失败: nope.txt: No such file or directory\n");
+}
+
+TEST_F(Habits, AReaderThatGoesAwayEndsTheRunQuietly) {
+    // Enough text that the pipe is full long before the end.
+    test::WriteFileBytes(dir / "big.txt", NumberedBook(std::vector<uint32_t>(90, 25000)));
+    CliResult generated = Run({"generate", "big.txt", "--incremental", "第1章"});
+    ASSERT_EQ(generated.exitCode, 0);
+    ASSERT_FALSE(generated.Lines().empty());
+    for (const std::string& command :
+         {"unpack " + generated.Lines()[0] + " -o -", std::string("t2s big.txt -"),
+          std::string("check big.txt --words words.csv")}) {
+        test::WriteFileBytes(dir / "words.csv", G("的\r\n"));  // a problem on almost every line
+        CliResult run = RunShell(std::string("bash -c 'brisnamake-cli ") + command +
+                                     " | head -1 >/dev/null; echo ${PIPESTATUS[0]}'",
+                                 dir.path());
+        EXPECT_EQ(run.out, "141\n") << command;
+        EXPECT_EQ(run.err, "") << command;
+    }
+}
+
+TEST_F(Habits, PrintedPathsAreTheFilesOwnBytes) {
+    const std::string gbkName = G("河湾") + ".txt";
+    test::WriteFileBytes(dir / gbkName, sample);
+    CliResult generate = Run({"generate", gbkName, "--incremental", "第一章"});
+    ASSERT_EQ(generate.exitCode, 0) << generate.err;
+    ASSERT_EQ(generate.Lines().size(), 2u) << generate.out;
+    for (const std::string& path : generate.Lines()) EXPECT_TRUE(fs::exists(dir / path)) << path;
+    // ... so they can be passed on; a batch's prefix names the book by its bytes as well.
+    CliResult listed = RunShell(
+        "brisnamake-cli generate " + gbkName + " --incremental 第一章 | xargs ls", dir.path());
+    EXPECT_EQ(listed.exitCode, 0) << listed.err;
+    CliResult batch = Run({"generate", gbkName, "book.txt", "--incremental", "第一章"});
+    EXPECT_TRUE(Contains(batch.out, gbkName + ": " + G("河湾") + ".qbr2\n")) << batch.out;
+}
+
+TEST_F(Habits, GeneratedBooksOpenWhereverABookIsRead) {
+    ASSERT_EQ(Run({"generate", "book.txt", "--incremental", "第一章"}).exitCode, 0);
+    fs::create_directory(dir / "again");
+    const std::vector<std::string> unpacked = Run({"unpack", "book.qbr2"}).Lines();
+    ASSERT_FALSE(unpacked.empty());
+    for (const char* book : {"book.qbr2", "book.qbr"}) {
+        CliResult chapters = Run({"chapters", book});
+        EXPECT_EQ(chapters.exitCode, 0) << book << chapters.err;
+        EXPECT_EQ(chapters.Lines(), unpacked) << book;
+        EXPECT_EQ(Run({"check", book}).err, "") << book;
+        EXPECT_EQ(Run({"missing", book}).exitCode, 0) << book;
+        EXPECT_NE(Run({"detect", book}).exitCode, 3) << book;
+        // A book is never written over the file it was read from: to another folder it is.
+        CliResult regenerated = Run({"generate", book, "--output-dir", "again"});
+        EXPECT_EQ(regenerated.exitCode, 0) << book << regenerated.err;
+        EXPECT_EQ(Run({"unpack", std::string("again/") + book}).Lines(), unpacked) << book;
+    }
+    CliResult inPlace = Run({"generate", "book.qbr2"});
+    EXPECT_EQ(inPlace.exitCode, 3);
+    EXPECT_EQ(Run({"unpack", "book.qbr2"}).Lines(), unpacked);
 }
 
 }  // namespace

@@ -257,9 +257,11 @@ TEST(EncodingCli, Utf8OutputRoundTrip) {
         EXPECT_EQ(a.substr(a.rfind('\t')), b.substr(b.rfind('\t')));
     }
 
-    // The default stays today's GBK bytes.
-    CliResult gbkOut = RunCli({"unpack", "book.qbr2", "-o", "-"}, dir.path());
-    EXPECT_EQ(gbkOut.out.find("\r\n") != std::string::npos, true);
+    // UTF-8 is the default; the device's GBK, as the editor holds it, is asked for.
+    EXPECT_EQ(RunCli({"unpack", "book.qbr2", "-o", "-"}, dir.path()).out, back);
+    CliResult gbkOut =
+        RunCli({"unpack", "book.qbr2", "-o", "-", "--output-encoding", "gbk"}, dir.path());
+    EXPECT_EQ(gbkOut.out, gbk);
 }
 
 // What GBK cannot hold is replaced and reported once on standard error; the book still opens,
@@ -302,12 +304,57 @@ TEST(EncodingCli, T2sConvertsABig5Book) {
         GTEST_SKIP() << "no OpenCC dictionary: " << t2s.err;
     }
     ASSERT_EQ(t2s.exitCode, 0) << t2s.err;
+    // Big5 cannot hold every Simplified character: the book comes out as UTF-8, with its own
+    // line ends, unless GBK is asked for.
     const std::string simplified = "第1章\r\n这个软体的说明书写得很清楚。\r\n";
-    EXPECT_EQ(test::ReadFileBytes(dir / "out.txt"), G(simplified));
-    CliResult utf8 =
-        RunShell("brisnamake-cli t2s - - --output-encoding utf-8 < book.txt", dir.path());
-    EXPECT_EQ(utf8.exitCode, 0) << utf8.err;
-    EXPECT_EQ(utf8.out, "第1章\n这个软体的说明书写得很清楚。\n");
+    EXPECT_EQ(test::ReadFileBytes(dir / "out.txt"), simplified);
+    CliResult gbk = RunShell("brisnamake-cli t2s - - --output-encoding gbk < book.txt", dir.path());
+    EXPECT_EQ(gbk.exitCode, 0) << gbk.err;
+    EXPECT_EQ(gbk.out, G(simplified));
+}
+
+// t2s gives a book back in the encoding and with the line ends it came in.
+TEST(EncodingCli, T2sKeepsTheBooksEncodingAndLineEnds) {
+    test::TempDir dir;
+    const std::string traditional = "第1章\n這個軟體的說明書寫得很清楚。\n";
+    const std::string simplified = "第1章\n这个软体的说明书写得很清楚。\n";
+    auto crlf = [](std::string text) {
+        std::string out;
+        for (char c : text) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        return out;
+    };
+    struct Case {
+        const char* name;
+        std::string input;
+        std::string output;
+    };
+    const std::vector<Case> cases{
+        {"utf-8 LF", traditional, simplified},
+        {"utf-8 CR LF", crlf(traditional), crlf(simplified)},
+        {"utf-8 with a mark", "\xEF\xBB\xBF" + traditional, "\xEF\xBB\xBF" + simplified},
+        {"gbk CR LF", Encode(crlf(traditional), "GBK"), G(crlf(simplified))},
+        {"gbk LF", Encode(traditional, "GBK"), G(simplified)},
+        {"utf-16le CR LF", "\xFF\xFE" + Encode(crlf(traditional), "UTF-16LE"), crlf(simplified)},
+    };
+    for (const Case& c : cases) {
+        test::WriteFileBytes(dir / "book.txt", c.input);
+        for (const char* locale : {"LC_ALL=zh_CN.UTF-8", "LC_ALL=C.UTF-8"}) {
+            CliResult file = RunShell(
+                std::string(locale) + " brisnamake-cli t2s --force book.txt out.txt", dir.path());
+            if (file.exitCode == 3 && file.err.find("字典") != std::string::npos) {
+                GTEST_SKIP() << "no OpenCC dictionary: " << file.err;
+            }
+            ASSERT_EQ(file.exitCode, 0) << c.name << file.err;
+            EXPECT_EQ(test::ReadFileBytes(dir / "out.txt"), c.output) << c.name << " " << locale;
+            CliResult piped =
+                RunShell(std::string(locale) + " brisnamake-cli t2s - - < book.txt", dir.path());
+            EXPECT_EQ(piped.out, c.output) << c.name << " " << locale;
+        }
+    }
+    // Another encoding is asked for by name; the line ends stay the book's.
+    test::WriteFileBytes(dir / "book.txt", traditional);
+    EXPECT_EQ(RunShell("brisnamake-cli t2s book.txt - --output-encoding gbk", dir.path()).out,
+              G(simplified));
 }
 
 }  // namespace

@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <regex>
 
 #include "e2e/CliTestSupport.h"
+#include "epub/EpubCover.h"
 #include "epub/EpubReader.h"
 #include "epub/EpubWriter.h"
+#include "epub/EpubZip.h"
 #include "support/TestSupport.h"
 #include "text/CodePage936.h"
 
@@ -71,7 +74,7 @@ TEST(EpubCli, ARealBookGoesOutCleanAndComesBackWithItsChapters) {
     test::TempDir dir;
     test::WriteFileBytes(dir / "book.txt", book);
 
-    CliResult epub = RunCli({"epub", "book.txt", "--auto"}, dir.path());
+    CliResult epub = RunCli({"epub", "book.txt", "--auto", "--keep-blank-lines"}, dir.path());
     ASSERT_EQ(epub.exitCode, 0) << epub.err;
     EXPECT_EQ(epub.Lines(), std::vector<std::string>{"book.epub"});
     EXPECT_EQ(epub.ErrLines(), std::vector<std::string>{"生成EPUB成功：book.epub"});
@@ -79,7 +82,7 @@ TEST(EpubCli, ARealBookGoesOutCleanAndComesBackWithItsChapters) {
 
     // The same book gives the same bytes.
     const std::string first = test::ReadFileBytes(dir / "book.epub");
-    ASSERT_EQ(RunCli({"epub", "book.txt", "--auto"}, dir.path()).exitCode, 0);
+    ASSERT_EQ(RunCli({"epub", "book.txt", "--auto", "--keep-blank-lines"}, dir.path()).exitCode, 0);
     EXPECT_TRUE(test::ReadFileBytes(dir / "book.epub") == first);
 
     // Back: the same chapters at the same offsets, the same text up to the white-space rules.
@@ -193,7 +196,7 @@ TEST(EpubCli, ALongNovelIsWrittenWholeAndReadBackWhole) {
     test::WriteFileBytes(dir / "novel.txt", novel.text);
 
     // No chapter option, and --auto, both write the whole outline: volumes above chapters.
-    CliResult written = RunCli({"epub", "novel.txt"}, dir.path());
+    CliResult written = RunCli({"epub", "novel.txt", "--keep-blank-lines"}, dir.path());
     ASSERT_EQ(written.exitCode, 0) << written.err;
     EXPECT_CHECKER_CLEAN(dir / "novel.epub");
     const std::string bytes = test::ReadFileBytes(dir / "novel.epub");
@@ -201,7 +204,10 @@ TEST(EpubCli, ALongNovelIsWrittenWholeAndReadBackWhole) {
     ASSERT_TRUE(read.ok) << U(read.message);
     ExpectContents(read.book.toc, novel.contents);
     EXPECT_TRUE(read.book.text == novel.text);
-    ASSERT_EQ(RunCli({"epub", "novel.txt", "--auto", "-o", "auto.epub"}, dir.path()).exitCode, 0);
+    ASSERT_EQ(
+        RunCli({"epub", "novel.txt", "--auto", "-o", "auto.epub", "--keep-blank-lines"}, dir.path())
+            .exitCode,
+        0);
     EXPECT_TRUE(test::ReadFileBytes(dir / "auto.epub") == bytes);
 
     // The EPUB keeps its whole contents into another EPUB, into parts, and from standard input;
@@ -252,7 +258,9 @@ TEST(EpubCli, MarkupCharactersAndAnEmptyTitleStayValid) {
     const EpubMetadata metadata = DescribeBook(text, "x.txt", 0);
     EXPECT_EQ(metadata.title, "<书> & \"名\" ‘’！？…——（）【】");
     EXPECT_EQ(metadata.author, "A&B <c>");
-    std::optional<std::string> bytes = BuildEpub(text, toc, metadata);
+    EpubStyle keepBlankLines;
+    keepBlankLines.keepBlankLines = true;
+    std::optional<std::string> bytes = BuildEpub(text, toc, metadata, keepBlankLines);
     ASSERT_TRUE(bytes);
     test::TempDir dir;
     test::WriteFileBytes(dir / "marks.epub", *bytes);
@@ -365,6 +373,166 @@ TEST(EpubCli, OutputOptionsAndRefusals) {
     CliResult piped = RunCli(with({"epub", "b.txt", "-o", "-"}), dir.path());
     EXPECT_EQ(piped.exitCode, 0);
     EXPECT_TRUE(piped.out == test::ReadFileBytes(dir / "new.epub"));
+}
+
+// The entry of an EPUB file, or a note that it is not there.
+std::string EntryOf(const std::filesystem::path& epub, std::string_view name) {
+    const std::string bytes = test::ReadFileBytes(epub);
+    std::unique_ptr<ZipArchiveReader> zip = ZipArchiveReader::Open(bytes, {1 << 26, 1 << 27});
+    if (!zip) return "(not a zip)";
+    ZipRead read = zip->Read(name);
+    return read.status == ZipReadStatus::kOk ? read.bytes : "(missing)";
+}
+
+std::string SmallBook() {
+    return G(
+        "《山河行》\r\n作者：林深见鹿\r\n内容简介：\r\n　　一个人走过山河。\r\n\r\n"
+        "第一章 出门\r\n　　天亮了。\r\n\r\n　　他出门了。\r\n第二章 回家\r\n　　天黑了。\r\n");
+}
+
+TEST(EpubCli, EveryLookPassesTheCheckerAndComesOutTheSameTwice) {
+    test::TempDir dir;
+    test::WriteFileBytes(dir / "book.txt", SmallBook());
+    test::WriteFileBytes(dir / "own.png", DrawCover("另一张封面", "").bytes);
+    test::WriteFileBytes(dir / "own.css", "p { color: #333; }\n");
+    std::vector<std::string> everything = {"--cover",         "own.png",
+                                           "--indent",        "0",
+                                           "--spacing",       "1",
+                                           "--line-height",   "2",
+                                           "--heading-align", "left",
+                                           "--font-family",   "kai",
+                                           "--vertical",      "--css",
+                                           "own.css",         "--keep-blank-lines",
+                                           "--title",         "山河行（修订版）",
+                                           "--author",        "林深",
+                                           "--language",      "zh-TW"};
+    const std::filesystem::path font = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
+    if (std::filesystem::exists(font)) {
+        everything.insert(everything.end(), {"--font", font.string()});
+    }
+    const std::vector<std::pair<std::string, std::vector<std::string>>> looks = {
+        {"plain.epub", {}},
+        {"bare.epub", {"--no-cover", "--font-family", "sans"}},
+        {"everything.epub", everything}};
+    for (const auto& [name, options] : looks) {
+        std::vector<std::string> args{"epub", "book.txt", "--auto", "-o", name, "--force"};
+        args.insert(args.end(), options.begin(), options.end());
+        CliResult first = RunCli(args, dir.path());
+        ASSERT_EQ(first.exitCode, 0) << name << first.err;
+        const std::string bytes = test::ReadFileBytes(dir / name);
+        ASSERT_EQ(RunCli(args, dir.path()).exitCode, 0) << name;
+        EXPECT_TRUE(test::ReadFileBytes(dir / name) == bytes) << name << ": not the same bytes";
+        EXPECT_CHECKER_CLEAN(dir / name);
+    }
+    // What each look asked for is in the book.
+    EXPECT_TRUE(EntryOf(dir / "everything.epub", "OEBPS/images/cover.png") ==
+                test::ReadFileBytes(dir / "own.png"));
+    EXPECT_NE(EntryOf(dir / "everything.epub", "OEBPS/content.opf")
+                  .find("page-progression-direction=\"rtl\""),
+              std::string::npos);
+    EXPECT_NE(EntryOf(dir / "everything.epub", "OEBPS/content.opf")
+                  .find("<dc:title>山河行（修订版）</dc:title>"),
+              std::string::npos);
+    EXPECT_EQ(EntryOf(dir / "bare.epub", "OEBPS/content.opf").find("cover"), std::string::npos);
+    EXPECT_NE(EntryOf(dir / "plain.epub", "OEBPS/content.opf").find("properties=\"cover-image\""),
+              std::string::npos);
+}
+
+TEST(EpubCli, LooksThatCannotBeHadAreRefused) {
+    test::TempDir dir;
+    test::WriteFileBytes(dir / "book.txt", SmallBook());
+    test::WriteFileBytes(dir / "note.txt", "not a picture");
+    struct Case {
+        std::vector<std::string> options;
+        int exitCode;
+        std::string message;  // the start of the first line on standard error
+    };
+    const Case cases[] = {
+        {{"--indent", "5"}, 2, "epub: --indent takes a number from 0 to 4"},
+        {{"--line-height", "0.5"}, 2, "epub: --line-height takes a number from 1 to 3"},
+        {{"--spacing", "1.25"}, 2, "epub: --spacing takes"},
+        {{"--cover", "own.png", "--no-cover"}, 2, "epub: --cover and --no-cover"},
+        {{"--cover", "note.txt"}, 3, "封面图片必须是JPEG或PNG文件"},
+        {{"--cover", "missing.png"}, 3, "读取封面图片失败"},
+        {{"--font", "note.txt"}, 3, "字体文件必须是TrueType、OpenType或WOFF字体"},
+        {{"--css", "missing.css"}, 3, "读取样式表文件失败"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args{"epub", "book.txt", "--auto"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        CliResult run = RunCli(args, dir.path());
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.options[0] << run.err;
+        EXPECT_EQ(run.err.rfind(c.message, 0), 0u) << c.options[0] << ": " << run.err;
+        EXPECT_FALSE(std::filesystem::exists(dir / "book.epub")) << c.options[0];
+    }
+}
+
+// A reader's library (calibre's ebook-meta stands for one) sees the title, the author, the
+// language and the cover of books named every way.
+TEST(EpubCli, ALibrarySeesTitleAuthorLanguageAndCover) {
+    if (RunShell("ebook-meta --version", ".").exitCode != 0) {
+        GTEST_SKIP() << "ebook-meta (calibre) cannot run here";
+    }
+    struct Case {
+        std::string file;
+        std::string text;  // UTF-8
+        std::vector<std::string> options;
+        std::string title, author, language;
+    };
+    const std::string body = "第一章 出门\r\n　　天亮了。\r\n";
+    const Case cases[] = {
+        {"《山河行》作者：林深见鹿.txt", body, {}, "山河行", "林深见鹿", "zho"},
+        {"山河行 作者：林深见鹿.txt", body, {}, "山河行", "林深见鹿", "zho"},
+        {"山河行_林深见鹿.txt", body, {}, "山河行", "林深见鹿", "zho"},
+        {"山河行(林深见鹿).txt", body, {}, "山河行", "林深见鹿", "zho"},
+        {"head.txt", "《山河行》\r\n作者：林深见鹿\r\n" + body, {}, "山河行", "林深见鹿", "zho"},
+        {"novel-classic.txt", "红楼旧梦\r\n\r\n" + body, {}, "红楼旧梦", "Unknown", "zho"},
+        {"x.txt",
+         body,
+         {"--title", "夜航", "--author", "周六", "--language", "zh-TW"},
+         "夜航",
+         "周六",
+         "zho"},
+        {"\x01.txt", body, {}, "（无标题）", "Unknown", "zho"},
+    };
+    test::TempDir dir;
+    for (const Case& c : cases) {
+        test::WriteFileBytes(dir / c.file, G(c.text));
+        std::vector<std::string> args{"epub", c.file, "--auto", "-o", "book.epub", "--force"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        ASSERT_EQ(RunCli(args, dir.path()).exitCode, 0) << c.file;
+        CliResult meta = RunShell("ebook-meta book.epub --get-cover=cover.out", dir.path());
+        ASSERT_EQ(meta.exitCode, 0) << meta.err;
+        std::map<std::string, std::string> fields;
+        for (const std::string& line : meta.Lines()) {
+            const size_t colon = line.find(" : ");
+            if (colon == std::string::npos) continue;
+            std::string key = line.substr(0, line.find_last_not_of(' ', colon) + 1);
+            fields[key] = line.substr(colon + 3);
+        }
+        EXPECT_EQ(fields["Title"], c.title) << c.file;
+        EXPECT_EQ(fields["Author(s)"], c.author) << c.file;
+        EXPECT_EQ(fields["Languages"], c.language) << c.file;
+        EXPECT_EQ(PictureMediaType(test::ReadFileBytes(dir / "cover.out")), "image/png") << c.file;
+        std::filesystem::remove(dir / "cover.out");
+    }
+}
+
+TEST(EpubCli, APictureBesideTheBookIsItsCover) {
+    test::TempDir dir;
+    test::WriteFileBytes(dir / "book.txt", SmallBook());
+    const std::string named = DrawCover("书名的封面", "").bytes;
+    const std::string shared = DrawCover("文件夹的封面", "").bytes;
+    test::WriteFileBytes(dir / "book.png", named);
+    ASSERT_EQ(RunCli({"epub", "book.txt", "--auto"}, dir.path()).exitCode, 0);
+    EXPECT_TRUE(EntryOf(dir / "book.epub", "OEBPS/images/cover.png") == named);
+    // cover.png goes before BOOK.png; a picture that is none is passed over.
+    test::WriteFileBytes(dir / "cover.png", shared);
+    ASSERT_EQ(RunCli({"epub", "book.txt", "--auto"}, dir.path()).exitCode, 0);
+    EXPECT_TRUE(EntryOf(dir / "book.epub", "OEBPS/images/cover.png") == shared);
+    test::WriteFileBytes(dir / "cover.jpg", "no picture");
+    ASSERT_EQ(RunCli({"epub", "book.txt", "--auto"}, dir.path()).exitCode, 0);
+    EXPECT_TRUE(EntryOf(dir / "book.epub", "OEBPS/images/cover.png") == shared);
 }
 
 }  // namespace

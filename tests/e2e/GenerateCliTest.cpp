@@ -2,6 +2,7 @@
 // the tests build.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "e2e/CliTestSupport.h"
@@ -81,10 +82,18 @@ TEST_F(Cli, GenerateReportsEachFailureWithExitThree) {
     Put("tiny.txt", NumberedBook({3000}) + G("尾声") + "\r\nxy");
     run = RunCli({"generate", "tiny.txt", "--line", "0", "--keyword", "尾声"}, dir.path());
     EXPECT_EQ(run.exitCode, 3);
-    EXPECT_EQ(run.Lines(), std::vector<std::string>{"tiny.qbr2"});
+    EXPECT_EQ(run.Lines(), std::vector<std::string>{});
+    EXPECT_FALSE(Exists("tiny.qbr2"));  // never one format without the other
     ASSERT_EQ(run.ErrLines().size(), 2u) << run.err;
     EXPECT_EQ(run.ErrLines()[0], "尾声章节长度过短，无法生成QBR，建议合并章节");
     EXPECT_TRUE(StartsWith(run.ErrLines()[1], "生成qbr失败"));
+    // check names what generate refuses.
+    run = RunCli({"check", "tiny.txt", "--line", "0", "--keyword", "尾声"}, dir.path());
+    EXPECT_EQ(run.exitCode, 1);
+    const std::vector<std::string> found = run.Lines();
+    EXPECT_NE(std::find(found.begin(), found.end(), "尾声章节长度过短，无法生成QBR，建议合并章节"),
+              found.end())
+        << run.out;
 
     // A refused chapter option stops the run before anything is generated.
     run = RunCli({"generate", "book.txt", "--incremental", "第9章"}, dir.path());

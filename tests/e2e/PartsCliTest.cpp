@@ -284,6 +284,44 @@ TEST_F(PartsCli, BadBooksAreRefusedAndKeepWhatWasWritten) {
     EXPECT_TRUE(std::filesystem::is_empty(dir_ / "shared")) << batch.err;
 }
 
+// Every .qbr2 file written has its .qbr beside it.
+void ExpectBothFormats(const std::vector<std::string>& written, const std::filesystem::path& dir) {
+    EXPECT_FALSE(written.empty());
+    for (const std::string& file : written) {
+        if (!file.ends_with(".qbr2")) continue;
+        const std::string qbr = file.substr(0, file.size() - 1);
+        EXPECT_TRUE(std::filesystem::exists(dir / qbr)) << qbr;
+    }
+}
+
+TEST_F(PartsCli, AChapterTooShortForABookIsJoinedAndAnEpubOfManyChaptersBecomesParts) {
+    // The plan used to pass a last chapter the .qbr cannot hold, and generation then stopped at
+    // the third part with its .qbr2 written.
+    Novel novel(prose_);
+    for (uint32_t i = 1; i <= 200; ++i) {
+        novel.Chapter("第" + std::to_string(i) + "章");
+        novel.Prose(300);
+    }
+    novel.Line("第201章 结束");
+    novel.Line("尾声。");
+    test::WriteFileBytes(dir_ / "short.txt", novel.text);
+    CliResult plan = RunCli({"chapters", "short.txt", "--parts"}, dir_.path());
+    EXPECT_EQ(plan.exitCode, 0) << plan.err;
+    CliResult generate = RunCli({"generate", "short.txt", "--parts"}, dir_.path());
+    EXPECT_EQ(generate.exitCode, 0) << generate.err;
+    ExpectBothFormats(generate.Lines(), dir_.path());
+
+    // The same novel as an EPUB of 201 contents entries: written as parts, and said so.
+    ASSERT_EQ(RunCli({"epub", "short.txt", "-o", "novel.epub"}, dir_.path()).exitCode, 0);
+    CliResult fromEpub = RunCli({"generate", "novel.epub"}, dir_.path());
+    EXPECT_EQ(fromEpub.exitCode, 0) << fromEpub.err;
+    EXPECT_NE(fromEpub.err.find("按分册生成3册"), std::string::npos) << fromEpub.err;
+    const std::vector<std::string> written = fromEpub.Lines();
+    EXPECT_NE(std::find(written.begin(), written.end(), "novel(3).qbr"), written.end())
+        << fromEpub.out;
+    ExpectBothFormats(written, dir_.path());
+}
+
 TEST(QbrPieces, ALineBreakCutBetweenTwoPiecesComesBackAsOne) {
     // A chapter of mostly ASCII text whose .qbr pieces (16,382 characters each) are cut between
     // the CR and the LF of a line break.

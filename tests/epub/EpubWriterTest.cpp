@@ -1,7 +1,13 @@
 // Writing EPUBs: what the reader gets back, the same bytes for the same book, the metadata
-// taken from the text, and the container's fixed first entry.
+// taken from the text and the file name, the cover, the title page, the typography choices,
+// and the container's fixed first entry.
+#include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <regex>
+
+#include "epub/EpubCover.h"
 #include "epub/EpubReader.h"
 #include "epub/EpubWriter.h"
 #include "epub/EpubZip.h"
@@ -17,8 +23,11 @@ EpubMetadata Metadata() {
     return DescribeBook(G("正文"), "/books/书.txt", 0);
 }
 
+// Blank lines are kept here, so the text reads back exactly as it went in.
 std::string Written(const std::string& text, const std::vector<TocEntry>& toc) {
-    std::optional<std::string> bytes = BuildEpub(text, toc, Metadata());
+    EpubStyle style;
+    style.keepBlankLines = true;
+    std::optional<std::string> bytes = BuildEpub(text, toc, Metadata(), style);
     EXPECT_TRUE(bytes.has_value());
     return bytes.value_or("");
 }
@@ -104,14 +113,249 @@ TEST(EpubWriter, MetadataComesFromTheHeadOfTheText) {
         {"《山河行》\r\n作者：李四\r\n正文", "x/a.txt", "山河行", "李四"},
         {"\r\n　　书名：江湖 \r\n作者: 王五\r\n", "a.txt", "江湖", "王五"},
         {"第一章\r\n正文\r\n", "/books/长夜.txt", "长夜", ""},
-        {"第一章\r\n", "", "未命名", ""},
+        {"第一章\r\n", "", "（无标题）", ""},
         {"正文《不是书名》\r\n", "/b/c.d.txt", "c.d", ""},
+        // A short first line that is no heading and no sentence names the book.
+        {"红楼旧梦\r\n\r\n　　那一年春天，雨下个不停。\r\n", "novel-classic.txt", "红楼旧梦", ""},
+        {"　　那一年春天，雨下个不停。\r\n", "novel-classic.txt", "novel-classic", ""},
+        {"三体\r\n第一章 科学边界\r\n", "a.txt", "三体", ""},
+        {"1. 开始\r\n", "a.txt", "a", ""},
+        {"《夜航》作者：周六\r\n", "a.txt", "夜航", "周六"},
+        // The forms download sites name books by.
+        {"第一章\r\n", "/d/《山河行》作者：林深见鹿.txt", "山河行", "林深见鹿"},
+        {"第一章\r\n", "山河行 作者：林深见鹿.txt", "山河行", "林深见鹿"},
+        {"第一章\r\n", "山河行_林深见鹿.txt", "山河行", "林深见鹿"},
+        {"第一章\r\n", "山河行(林深见鹿).txt", "山河行", "林深见鹿"},
+        {"第一章\r\n", "山河行（林深见鹿）.txt", "山河行", "林深见鹿"},
+        {"第一章\r\n", "《山河行》.txt", "山河行", ""},
+        {"第一章\r\n", "debian-faq-zh-cn.crlf.txt", "debian-faq-zh-cn.crlf", ""},
+        // The text's own head goes before the file name; the file name fills what it lacks.
+        {"《夜航》\r\n", "《山河行》作者：林深见鹿.txt", "夜航", "林深见鹿"},
+        // Control characters never make a title or an author; nothing left is no title.
+        {"书名：\x01\x02\r\n作者：\x03\r\n", "\x01.txt", "（无标题）", ""},
+        {"《\x7F夜\t航》\r\n", "a.txt", "夜 航", ""},
     };
     for (const Case& c : cases) {
         EpubMetadata metadata = DescribeBook(G(c.text), c.path, 0);
-        EXPECT_EQ(metadata.title, c.title) << c.text;
-        EXPECT_EQ(metadata.author, c.author) << c.text;
+        EXPECT_EQ(metadata.title, c.title) << c.text << " / " << c.path;
+        EXPECT_EQ(metadata.author, c.author) << c.text << " / " << c.path;
     }
+}
+
+TEST(EpubWriter, WhatTheOperatorGivesGoesFirstAndLanguageFollowsTheScript) {
+    EpubMetadata known;
+    known.title = "\x01";  // nothing usable: the text decides
+    known.author = "选定的作者";
+    EpubMetadata metadata = DescribeBook(G("《书》\r\n作者：甲\r\n"), "a.txt", 0, known);
+    EXPECT_EQ(metadata.title, "书");
+    EXPECT_EQ(metadata.author, "选定的作者");
+    EXPECT_EQ(metadata.language, "zh-CN");
+
+    const std::string traditional =
+        G("　　話說天下大勢，分久必合，合久必分。這一年，書院裡的學生們");
+    EXPECT_EQ(DescribeBook(traditional, "a.txt", 0).language, "zh-TW");
+    const std::string simplified =
+        G("　　话说天下大势，分久必合，合久必分。这一年，书院里的学生们");
+    EXPECT_EQ(DescribeBook(simplified, "a.txt", 0).language, "zh-CN");
+    known.language = "en";
+    EXPECT_EQ(DescribeBook(traditional, "a.txt", 0, known).language, "en");
+
+    // The summary below 内容简介, up to the first heading.
+    const std::string head =
+        G("《书》\r\n内容简介：\r\n　　一个人走了很远。\r\n　　又回来了。\r\n"
+          "第一章 出门\r\n正文\r\n");
+    EXPECT_EQ(DescribeBook(head, "a.txt", 0).description, "一个人走了很远。\n又回来了。");
+}
+
+TEST(EpubWriter, TheIdentifierIsAVersionFiveUuidOfTheText) {
+    const std::string id = DescribeBook(G("正文"), "a.txt", 0).identifier;
+    EXPECT_TRUE(std::regex_match(
+        id,
+        std::regex("urn:uuid:[0-9a-f]{8}-[0-9a-f]{4}-5[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}")))
+        << id;
+    // Fixed for good: a library that knows the book by it must find it again.
+    EXPECT_EQ(id, DescribeBook(G("正文"), "b.txt", 99).identifier);
+    EXPECT_NE(id, DescribeBook(G("正文。"), "a.txt", 0).identifier);
+}
+
+// The entries of an EPUB as text.
+std::string Entry(const std::string& epub, std::string_view name) {
+    std::unique_ptr<ZipArchiveReader> zip = ZipArchiveReader::Open(epub, {1 << 26, 1 << 27});
+    if (!zip) return "(not a zip)";
+    ZipRead read = zip->Read(name);
+    return read.status == ZipReadStatus::kOk ? read.bytes : "(missing)";
+}
+
+struct Picture {
+    int width = 0, height = 0;
+    bool oneColour = true;
+};
+
+Picture Decode(const std::string& png) {
+    struct Source {
+        const std::string* bytes;
+        size_t at = 0;
+    } source{&png};
+    cairo_surface_t* surface = cairo_image_surface_create_from_png_stream(
+        [](void* closure, unsigned char* data, unsigned int length) {
+            auto* from = static_cast<Source*>(closure);
+            if (from->bytes->size() - from->at < length) return CAIRO_STATUS_READ_ERROR;
+            std::memcpy(data, from->bytes->data() + from->at, length);
+            from->at += length;
+            return CAIRO_STATUS_SUCCESS;
+        },
+        &source);
+    Picture picture;
+    if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
+        picture.width = cairo_image_surface_get_width(surface);
+        picture.height = cairo_image_surface_get_height(surface);
+        const unsigned char* data = cairo_image_surface_get_data(surface);
+        const int stride = cairo_image_surface_get_stride(surface);
+        const uint32_t first = *reinterpret_cast<const uint32_t*>(data);
+        for (int y = 0; y < picture.height && picture.oneColour; ++y) {
+            const auto* row = reinterpret_cast<const uint32_t*>(data + y * stride);
+            for (int x = 0; x < picture.width; ++x) {
+                if ((row[x] & 0xFFFFFF) != (first & 0xFFFFFF)) {
+                    picture.oneColour = false;
+                    break;
+                }
+            }
+        }
+    }
+    cairo_surface_destroy(surface);
+    return picture;
+}
+
+TEST(EpubWriter, TheDrawnCoverIsAPictureOfTheTitleAndTheSameEachTime) {
+    const EpubCover cover = DrawCover("山河行", "林深见鹿");
+    ASSERT_EQ(cover.mediaType, "image/png");
+    const Picture picture = Decode(cover.bytes);
+    EXPECT_EQ(picture.width, kCoverWidth);
+    EXPECT_EQ(picture.height, kCoverHeight);
+    EXPECT_FALSE(picture.oneColour);
+    EXPECT_TRUE(DrawCover("山河行", "林深见鹿").bytes == cover.bytes);
+    EXPECT_FALSE(DrawCover("山河行", "").bytes == cover.bytes);
+    // Whatever a title holds, a picture comes out.
+    for (std::string title : {std::string(), std::string(5000, 'x'), std::string("\xE5\xB1")}) {
+        EXPECT_EQ(Decode(DrawCover(title, title).bytes).width, kCoverWidth) << title.size();
+    }
+}
+
+TEST(EpubWriter, TheCoverAndTitlePageStandBeforeTheTextOutOfItsReadingOrder) {
+    EpubMetadata metadata =
+        DescribeBook(G("《书》\r\n作者：甲\r\n内容简介：很好的书。\r\n\r\n正文\r\n"), "a.txt", 0);
+    metadata.cover = DrawCover(metadata.title, metadata.author);
+    const std::string text =
+        G("《书》\r\n作者：甲\r\n内容简介：很好的书。\r\n\r\n第一章\r\n正文\r\n");
+    EpubStyle style;
+    style.keepBlankLines = true;
+    const std::string epub = BuildEpub(text, {{1, G("第一章"), 40}}, metadata, style).value();
+    const std::string package = Entry(epub, "OEBPS/content.opf");
+    EXPECT_NE(package.find("<meta name=\"cover\" content=\"cover-image\"/>"), std::string::npos);
+    EXPECT_NE(package.find("href=\"images/cover.png\" media-type=\"image/png\" "
+                           "properties=\"cover-image\""),
+              std::string::npos);
+    EXPECT_NE(package.find("<dc:description>很好的书。</dc:description>"), std::string::npos);
+    EXPECT_TRUE(Entry(epub, "OEBPS/images/cover.png") == metadata.cover.bytes);
+    EXPECT_NE(Entry(epub, "OEBPS/text/cover.xhtml").find("src=\"../images/cover.png\""),
+              std::string::npos);
+    const std::string titlePage = Entry(epub, "OEBPS/text/titlepage.xhtml");
+    for (const char* part : {"<h1>书</h1>", "<p class=\"author\">甲</p>", "<p>很好的书。</p>"}) {
+        EXPECT_NE(titlePage.find(part), std::string::npos) << part;
+    }
+    // Cover, title page and contents first, and the text reads back as it was.
+    const size_t cover = package.find("<itemref idref=\"cover\" linear=\"no\"/>");
+    const size_t title = package.find("<itemref idref=\"titlepage\" linear=\"no\"/>");
+    const size_t contents = package.find("<itemref idref=\"nav\" linear=\"no\"/>");
+    const size_t front = package.find("<itemref idref=\"front\"/>");
+    EXPECT_TRUE(cover < title && title < contents && contents < front) << package;
+    EpubReadResult read = ReadEpub(epub);
+    ASSERT_TRUE(read.ok);
+    EXPECT_TRUE(read.book.text == text) << U(read.book.text);
+
+    metadata.cover = {};
+    const std::string bare = BuildEpub(text, {}, metadata).value();
+    EXPECT_EQ(Entry(bare, "OEBPS/content.opf").find("cover"), std::string::npos);
+    EXPECT_EQ(Entry(bare, "OEBPS/text/cover.xhtml"), "(missing)");
+}
+
+TEST(EpubWriter, TypographyChoicesShapeTheStyleSheetAndTheSpine) {
+    struct Case {
+        const char* what;
+        void (*choose)(EpubStyle&);
+        std::string entry;
+        std::string expected;  // found in the entry
+        bool found = true;
+    };
+    const Case cases[] = {
+        {"default indent", [](EpubStyle&) {}, "OEBPS/style.css", "text-indent: 2em;"},
+        {"no indent", [](EpubStyle& s) { s.indentTenths = 0; }, "OEBPS/style.css",
+         "p { margin: 0 0 0 0; text-indent: 0; }"},
+        {"spacing", [](EpubStyle& s) { s.spacingTenths = 5; }, "OEBPS/style.css",
+         "margin: 0 0 0.5em 0;"},
+        {"line height", [](EpubStyle& s) { s.lineHeightTenths = 20; }, "OEBPS/style.css",
+         "line-height: 2;"},
+        {"headings left", [](EpubStyle& s) { s.headingAlignment = HeadingAlignment::kLeft; },
+         "OEBPS/style.css", "h1, h2 { text-align: left;"},
+        {"kai", [](EpubStyle& s) { s.fontFamily = FontFamily::kKai; }, "OEBPS/style.css",
+         "\"KaiTi\""},
+        {"reader's own face", [](EpubStyle&) {}, "OEBPS/style.css", "font-family", false},
+        {"vertical columns", [](EpubStyle& s) { s.vertical = true; }, "OEBPS/style.css",
+         "writing-mode: vertical-rl;"},
+        {"vertical spine", [](EpubStyle& s) { s.vertical = true; }, "OEBPS/content.opf",
+         "<spine toc=\"ncx\" page-progression-direction=\"rtl\">"},
+        {"across by default", [](EpubStyle&) {}, "OEBPS/content.opf", "page-progression", false},
+        {"blank lines dropped", [](EpubStyle&) {}, "OEBPS/text/c0001.xhtml", "class=\"blank\"",
+         false},
+        {"blank lines kept", [](EpubStyle& s) { s.keepBlankLines = true; },
+         "OEBPS/text/c0001.xhtml", "<p>甲</p>\n<p class=\"blank\"><br/></p>\n<p>乙</p>"},
+        {"user style sheet last", [](EpubStyle& s) { s.userStylesheet = "p { color: red; }"; },
+         "OEBPS/text/c0001.xhtml",
+         "href=\"../style.css\"/>\n<link rel=\"stylesheet\" type=\"text/css\" "
+         "href=\"../user.css\"/>"},
+        {"font embedded",
+         [](EpubStyle& s) { s.fontBytes = std::string("\0\1\0\0", 4) + std::string(60, 'f'); },
+         "OEBPS/content.opf", "href=\"fonts/book.ttf\" media-type=\"font/ttf\""},
+        {"font named in the style sheet",
+         [](EpubStyle& s) { s.fontBytes = "wOFF" + std::string(60, 'f'); }, "OEBPS/style.css",
+         "src: url(\"fonts/book.woff\")"},
+        {"no font of bytes that are none", [](EpubStyle& s) { s.fontBytes = "not a font at all"; },
+         "OEBPS/content.opf", "fonts/", false},
+    };
+    const std::string text = G("第一章\r\n甲\r\n\r\n乙\r\n");
+    for (const Case& c : cases) {
+        EpubStyle style;
+        c.choose(style);
+        std::optional<std::string> epub = BuildEpub(text, {{1, G("第一章"), 0}}, Metadata(), style);
+        ASSERT_TRUE(epub) << c.what;
+        const std::string entry = Entry(*epub, c.entry);
+        EXPECT_EQ(entry.find(c.expected) != std::string::npos, c.found) << c.what << "\n" << entry;
+        EXPECT_TRUE(BuildEpub(text, {{1, G("第一章"), 0}}, Metadata(), style) == epub) << c.what;
+    }
+}
+
+TEST(EpubWriter, LengthsAreReadInTenthsWithinTheirBounds) {
+    const std::pair<const char*, std::optional<int>> cases[] = {
+        {"2", 20},
+        {"2em", 20},
+        {"0", 0},
+        {"0.5", 5},
+        {"1.5em", 15},
+        {"4", 40},
+        {"4.1", std::nullopt},
+        {"1.25", std::nullopt},
+        {".5", std::nullopt},
+        {"1.", std::nullopt},
+        {"", std::nullopt},
+        {"-1", std::nullopt},
+        {"2px", std::nullopt},
+        {"99999999999", std::nullopt},
+    };
+    for (const auto& [text, tenths] : cases) {
+        EXPECT_EQ(ParseTenths(text, 0, 40), tenths) << text;
+    }
+    EXPECT_EQ(FormatTenths(15, "em"), "1.5em");
+    EXPECT_EQ(FormatTenths(20, ""), "2");
 }
 
 }  // namespace

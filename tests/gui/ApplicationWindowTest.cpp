@@ -88,6 +88,7 @@ class ApplicationWindowTest : public QObject {
     void menuItemsRunTheCommandsOfTheirButtons();
     void shortcutsReachTheirCommands();
     void statusBarTellsOfTheBookItsProblemsAndTheFilesWritten();
+    void everyOpenerStartsTheNextBookAfresh();
     void filterShowsOneKindAndJumpsStillWork();
     void chapterListRenamesMovesSortsAndUndoes();
     void recentBooksAreAbsoluteAndMissingOnesStay();
@@ -238,6 +239,21 @@ void ApplicationWindowTest::shortcutsReachTheirCommands() {
     QCOMPARE(ran, (std::vector<int>{brisna::kOpenTextButton, brisna::kSearchButton}));
     QTest::keyClick(window_.get(), Qt::Key_F, Qt::ControlModifier);
     QCOMPARE(QApplication::focusWidget(), client.Control(brisna::kSearchEdit));
+    ran.clear();
+    client.Host().fileBytesChooser = [](brisna::FileFilter) { return std::nullopt; };
+    QTest::keyClick(window_.get(), Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(ran, std::vector<int>{brisna::kGenerateEpubCommand});
+    client.Host().fileBytesChooser = nullptr;
+
+    // A key bound twice would run neither command.
+    QStringList keys;
+    for (const QAction* action : client.actions()) {
+        for (const QKeySequence& key : action->shortcuts()) {
+            QVERIFY2(!keys.contains(key.toString()), qPrintable(key.toString()));
+            keys.append(key.toString());
+        }
+    }
+    for (const char* key : {"Ctrl+R", "Ctrl+E", "Ctrl+P"}) QVERIFY2(keys.contains(key), key);
 
     QUrl opened;
     client.urlOpener = [&](const QUrl& url) {
@@ -277,6 +293,79 @@ void ApplicationWindowTest::shortcutsReachTheirCommands() {
     QVERIFY(!client.TextView().toPlainText().contains(QStringLiteral("abc")));
     QCOMPARE(client.ChapterList().GetCount(), 2);
     QCOMPARE(Titles().last(), QStringLiteral("第三章 大结局"));
+}
+
+// Book A tested and generated, then book B opened each way the window opens a book: the problem
+// list, its filter and the status bar are B's, and nothing points into A any more.
+void ApplicationWindowTest::everyOpenerStartsTheNextBookAfresh() {
+    MainWindow& client = Client();
+    std::string prose;
+    for (int line = 0; line < 100; ++line) prose += G("河水慢慢流过村口，水车一圈一圈地转着。\r\n");
+    const std::string bookB = G("第一章 乙\r\n") + prose + "\r\n" + G("第二章 丙\r\n") + prose;
+    const fs::path b = WriteBook("b.txt", bookB);
+    client.OpenBookFile(Q(b));
+    Mark("第一章");
+    client.RunCommand(brisna::kGenerateButton);
+    client.RunCommand(brisna::kGenerateEpubCommand);
+    for (const char* written : {"b.qbr2", "b.qbr", "b.epub"})
+        QVERIFY2(fs::exists(dir_->path() / written), written);
+
+    const std::function<void(const fs::path&)> openers[] = {
+        [&](const fs::path& path) {  // 打开txt文件 with its dialog
+            client.Host().fileBytesChooser = [path](brisna::FileFilter) {
+                return std::optional<std::string>(path.string());
+            };
+            client.RunCommand(MainWindow::OpenCommandFor(Q(path)));
+            client.Host().fileBytesChooser = nullptr;
+        },
+        [&](const fs::path& path) { client.OpenBookFile(Q(path)); },  // menu items, drops
+        [&](const fs::path& path) {  // the command line: after the first paint
+            client.OpenAfterFirstPaint(Q(path));
+            client.repaint();
+            QTRY_VERIFY(client.Dialog().openedBookPath == path.string() ||
+                        client.Dialog().bookSourcePath == path.string());
+        },
+        [&](const fs::path& path) {  // a recent book
+            client.BuildBackgroundMenu();
+            for (QAction* action : client.BackgroundMenu()->actions()) {
+                if (action->data().toByteArray() ==
+                    QByteArray::fromStdString(fs::canonical(path).string())) {
+                    action->trigger();
+                    return;
+                }
+            }
+            QFAIL("not among the recent books");
+        },
+    };
+    const char* const books[] = {"b.txt", "b.qbr2", "b.qbr", "b.epub"};
+    int round = 0;
+    for (const auto& open : openers) {
+        for (const char* name : books) {
+            const QByteArray where = QByteArray(name) + " #" + QByteArray::number(round);
+            // Book A: tested, filtered to one kind, written.
+            client.OpenBookFile(Q(WriteBook("a.txt", G("第一章\r\n\r\n\r\n\x81\x40\r\n"))));
+            Mark("第一章");
+            client.RunCommand(brisna::kTestButton);
+            QVERIFY(client.ProblemList().GetCount() > 0);
+            client.SetProblemFilter(4);
+            client.RunCommand(brisna::kGenerateButton);  // refused: one chapter
+            QVERIFY(!window_->StatusField(2)->text().isEmpty());
+
+            QVERIFY2(fs::exists(dir_->path() / name), where);
+            client.Recent().Add(fs::canonical(dir_->path() / name).string());
+            open(dir_->path() / name);
+            QVERIFY2(client.TextView().GetText().starts_with(G("第一章 乙")), where);
+            QCOMPARE(client.ProblemList().GetCount(), 0);
+            QCOMPARE(client.ProblemFilter()->currentIndex(), 0);
+            QVERIFY2(window_->StatusField(2)->text().isEmpty(), where);
+            QVERIFY2(!window_->StatusField(3)->text().startsWith(QStringLiteral("已写入")), where);
+            QVERIFY2(window_->StatusField(0)->text().startsWith(QString::fromUtf8(name)), where);
+            // B's own test fills the summary with B's counts.
+            client.RunCommand(brisna::kTestButton);
+            QVERIFY2(window_->StatusField(2)->text().startsWith(QStringLiteral("阻止生成")), where);
+        }
+        ++round;
+    }
 }
 
 void ApplicationWindowTest::statusBarTellsOfTheBookItsProblemsAndTheFilesWritten() {
@@ -599,21 +688,38 @@ void ApplicationWindowTest::minimumAndFirstSizeFitScaledScreens() {
 }
 
 void ApplicationWindowTest::versionAndHelpNeedNoDisplay() {
-    for (const QString& option : {QStringLiteral("--version"), QStringLiteral("--help")}) {
+    struct Case {
+        QString option;
+        const char* locale;
+        QString expected;
+    };
+    const Case cases[] = {
+        {QStringLiteral("--version"), "C.UTF-8", QStringLiteral("BrisnaMake 3.3.1.1\n")},
+        {QStringLiteral("-V"), "zh_CN.UTF-8", QStringLiteral("BrisnaMake 3.3.1.1\n")},
+        {QStringLiteral("--help"), "C.UTF-8", QStringLiteral("-V, --version")},
+        {QStringLiteral("-h"), "zh_CN.UTF-8", QStringLiteral("显示此帮助并退出")},
+        {QStringLiteral("--help"), "zh_CN.UTF-8", QStringLiteral("用法: BrisnaMake")},
+    };
+    for (const Case& c : cases) {
         QProcess child;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "LC_MESSAGES"}) {
             environment.remove(QString::fromLatin1(name));
         }
+        environment.insert(QStringLiteral("LC_ALL"), QString::fromLatin1(c.locale));
         child.setProcessEnvironment(environment);
-        child.start(QStringLiteral(BRISNA_GUI_PROGRAM), {option});
+        child.start(QStringLiteral(BRISNA_GUI_PROGRAM), {c.option});
         QVERIFY(child.waitForFinished(30'000));
         QCOMPARE(child.exitStatus(), QProcess::NormalExit);
         QCOMPARE(child.exitCode(), 0);
         const QString out = QString::fromUtf8(child.readAllStandardOutput());
-        QVERIFY2(out.contains(option == QStringLiteral("--version") ? QStringLiteral("3.3.1.1")
-                                                                    : QStringLiteral("--version")),
-                 qPrintable(out));
+        QVERIFY2(
+            c.expected.endsWith(QLatin1Char('\n')) ? out == c.expected : out.contains(c.expected),
+            qPrintable(c.option + QStringLiteral(": ") + out));
+        // Nothing of the help is left in English under a Chinese locale.
+        if (c.locale[0] == 'z' && c.option.startsWith(QStringLiteral("-h"))) {
+            QVERIFY2(!out.contains(QStringLiteral("Usage")), qPrintable(out));
+        }
     }
 }
 

@@ -200,5 +200,58 @@ TEST(PlanParts, TitlesRepeatedByVolumesCountingAgainAreToldApart) {
     EXPECT_TRUE(sawVolumeName);
 }
 
+// A novel of numbered chapters, each of a few paragraphs, whose last chapter is only a line.
+std::string NovelWithShortLastChapter(int chapters, std::vector<PlanHeading>& headings) {
+    std::string text;
+    for (int i = 1; i < chapters; ++i) {
+        std::string title = G("第") + std::to_string(i) + G("章 远行");
+        headings.push_back({title, static_cast<uint32_t>(text.size()), false});
+        text += title + "\r\n" + Paragraphs(3, 300);
+    }
+    std::string last = G("第") + std::to_string(chapters) + G("章 结束");
+    headings.push_back({last, static_cast<uint32_t>(text.size()), false});
+    return text + last + "\r\n" + G("尾声。");
+}
+
+TEST(PlanParts, ChaptersTooShortForABookJoinTheNextAndEveryPartPassesGeneration) {
+    std::vector<PlanHeading> headings;
+    std::string text = NovelWithShortLastChapter(201, headings);
+    // A volume's title page of one line, as a chapter of its own, in the middle.
+    const uint32_t page = headings[120].offset;
+    text.insert(page, G("卷二") + "\r\n");
+    for (size_t i = 120; i < headings.size(); ++i) headings[i].offset += 6;
+    headings.insert(headings.begin() + 120, PlanHeading{G("卷二"), page, false});
+
+    PartPlan plan = PlanParts(text, headings, "/b/x.txt");
+    ASSERT_EQ(plan.status, PartPlanStatus::kOk) << test::U(plan.refusal);
+    EXPECT_EQ(plan.ChapterCount(), 200u);  // 202 headings, two joined
+    const PlannedPart& last = plan.parts.back();
+    EXPECT_EQ(test::U(last.chapters.back().Title()), "第200章 远行");
+    EXPECT_EQ(last.textOffset + last.textLength, text.size());
+    bool pageKept = false;
+    for (const PlannedPart& part : plan.parts) {
+        for (const ChapterRecord& chapter : part.chapters) {
+            EXPECT_NE(test::U(chapter.Title()), "卷二");
+            if (test::U(chapter.Title()) == "第121章 远行") {
+                // The page's line begins the chapter it joined.
+                pageKept = text.substr(chapter.offset, 6) == G("卷二") + "\r\n";
+            }
+        }
+    }
+    EXPECT_TRUE(pageKept);
+}
+
+TEST(PlanParts, APartThatGenerationWouldRefuseRefusesThePlan) {
+    std::vector<PlanHeading> headings;
+    const std::string text = NovelWithShortLastChapter(50, headings);
+    // One part, written under the book's own name: too long for the device.
+    PartPlan plan =
+        PlanParts(text, headings, "/b/" + G("一二三四五六七八九十甲乙丙丁戊己") + ".txt");
+    EXPECT_EQ(plan.status, PartPlanStatus::kPartRefused);
+    EXPECT_EQ(plan.refusedPart, 1);
+    EXPECT_EQ(test::U(plan.refusal), "QBR文件名不能超过15个汉字");
+    ASSERT_EQ(plan.parts.size(), 1u);  // still shown
+}
+
 }  // namespace
 }  // namespace brisna

@@ -1,0 +1,148 @@
+#include "gui/CleanDialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/DlgCleanCommands.h"
+#include "chapters/ChapterTitle.h"
+#include "text/CodePage936.h"
+
+namespace brisna {
+namespace {
+
+QString FromGbk(std::string_view gbk) {
+    return QString::fromStdU16String(GbkToUtf16Lossless(gbk));
+}
+
+QString CountText(const QString& pass, size_t count, const QString& unit) {
+    return QStringLiteral("%1（%2 %3）").arg(pass).arg(count).arg(unit);
+}
+
+}  // namespace
+
+CleanDialog::CleanDialog(CBrisnaMakeDlg& dialog, QWidget* parent)
+    : QDialog(parent), dialog_(dialog) {
+    setWindowTitle(QStringLiteral("整理文本"));
+    auto* layout = new QVBoxLayout(this);
+    const CleanupOptions defaults;
+    auto box = [&](bool checked) {
+        auto* check = new QCheckBox(this);
+        check->setChecked(checked);
+        connect(check, &QCheckBox::toggled, this, &CleanDialog::Refresh);
+        layout->addWidget(check);
+        return check;
+    };
+    junk_ = box(defaults.removeJunk);
+    contents_ = box(defaults.removeContents);
+    notes_ = box(defaults.removeNotes);
+    unwrap_ = box(defaults.joinWrapped);
+    auto* indentRow = new QHBoxLayout;
+    indent_ = new QCheckBox(this);
+    indent_->setChecked(defaults.evenIndents);
+    connect(indent_, &QCheckBox::toggled, this, &CleanDialog::Refresh);
+    indentWidth_ = new QComboBox(this);
+    indentWidth_->addItem(QStringLiteral("两个全角空格"), 2);
+    indentWidth_->addItem(QStringLiteral("不缩进"), 0);
+    connect(indentWidth_, &QComboBox::currentIndexChanged, this, &CleanDialog::Refresh);
+    indentRow->addWidget(indent_);
+    indentRow->addWidget(indentWidth_);
+    indentRow->addStretch();
+    layout->addLayout(indentRow);
+    blankLines_ = box(defaults.squeezeBlankLines);
+
+    report_ = new QLabel(this);
+    layout->addWidget(report_);
+    changes_ = new QListWidget(this);
+    changes_->setMinimumSize(560, 280);
+    connect(changes_, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem* item) { ShowChange(changes_->row(item)); });
+    layout->addWidget(changes_);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+        Apply();
+        accept();
+    });
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+
+    text_ = ReadBookText(dialog_.bookText.View());
+    CleanupOptions everything;
+    everything.removeNotes = true;
+    possible_ = CleanText(text_, everything).counts;
+    Refresh();
+}
+
+CleanupOptions CleanDialog::Options() const {
+    CleanupOptions options;
+    options.removeJunk = junk_->isChecked();
+    options.removeContents = contents_->isChecked();
+    options.removeNotes = notes_->isChecked();
+    options.joinWrapped = unwrap_->isChecked();
+    options.evenIndents = indent_->isChecked();
+    options.indentChars = indentWidth_->currentData().toInt();
+    options.squeezeBlankLines = blankLines_->isChecked();
+    return options;
+}
+
+void CleanDialog::Refresh() {
+    preview_ = CleanText(text_, Options());
+    const CleanupCounts& counts = preview_.counts;
+    // A pass switched off shows what it would do.
+    auto shown = [](const QCheckBox* box, size_t done, size_t possible) {
+        return box->isChecked() ? done : possible;
+    };
+    junk_->setText(CountText(QStringLiteral("删除广告、章末标记、求票和分隔线"),
+                             shown(junk_, counts.junkLines, possible_.junkLines),
+                             QStringLiteral("行")));
+    contents_->setText(CountText(QStringLiteral("删除开头的目录"),
+                                 shown(contents_, counts.contentsLines, possible_.contentsLines),
+                                 QStringLiteral("行")));
+    notes_->setText(CountText(QStringLiteral("删除作者的话（PS：…、作者有话说）"),
+                              shown(notes_, counts.authorNotes, possible_.authorNotes),
+                              QStringLiteral("行")));
+    unwrap_->setText(CountText(QStringLiteral("合并断行（仅当书是硬换行的）"),
+                               shown(unwrap_, counts.joinedLines, possible_.joinedLines),
+                               QStringLiteral("处")));
+    indent_->setText(
+        CountText(QStringLiteral("统一段首缩进"), counts.indentsChanged, QStringLiteral("段")));
+    blankLines_->setText(CountText(QStringLiteral("连续空行缩为一行"), counts.blankLinesRemoved,
+                                   QStringLiteral("行")));
+    report_->setText(FromGbk(CleanupReport(counts)));
+
+    changes_->clear();
+    for (const CleanupChange& change : preview_.changes) {
+        changes_->addItem(QStringLiteral("%1\t%2\t%3")
+                              .arg(change.line + 1)
+                              .arg(FromGbk(CleanupChangeKindName(change.kind)))
+                              .arg(FromGbk(change.text)));
+    }
+}
+
+void CleanDialog::ShowChange(int row) {
+    if (row < 0 || static_cast<size_t>(row) >= preview_.changes.size()) return;
+    RichEdit& view = dialog_.bookText.View();
+    const int32_t start = view.LineIndex(preview_.changes[row].line);
+    if (start < 0) return;
+    const int32_t end = view.LineIndex(preview_.changes[row].line + 1);
+    view.SetSelection({start, end < 0 ? start : end});
+}
+
+void CleanDialog::Apply() {
+    ApplyTextCleanup(dialog_, preview_, text_);
+}
+
+void ShowCleanDialog(CBrisnaMakeDlg& dialog, QWidget* parent) {
+    CleanDialog cleanDialog(dialog, parent);
+    cleanDialog.exec();
+}
+
+}  // namespace brisna

@@ -1,0 +1,259 @@
+#include "gui/MenuActions.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <filesystem>
+#include <map>
+#include <optional>
+
+#include "app/ControlIds.h"
+#include "gui/CleanDialog.h"
+#include "gui/MainWindow.h"
+#include "gui/PatternDialog.h"
+#include "gui/RecentBooks.h"
+
+namespace brisna {
+namespace {
+
+using Kind = MenuRow::Kind;
+constexpr bool kAlsoBackground = true;
+
+// Presses the button (or runs the background menu's command) with this id.
+std::function<void(MainWindow&)> Button(int controlId) {
+    return [controlId](MainWindow& window) { window.RunCommand(controlId); };
+}
+
+// Runs a dialog command that has no button of its own.
+std::function<void(MainWindow&)> DialogCommand(void (CBrisnaMakeDlg::*command)()) {
+    return [command](MainWindow& window) {
+        window.RunDialogCommand(0, [&window, command] { (window.Dialog().*command)(); });
+    };
+}
+
+MenuRow Separator(MenuPlace menu) {
+    return {menu, QString(), nullptr, {}, false, Kind::kSeparator};
+}
+
+QKeySequence Ctrl(int key) {
+    return QKeySequence(Qt::CTRL | key);
+}
+
+// The menus, one row per item: menu, text, what it runs, shortcuts, whether the background menu
+// shows it too. Kept one row a line so that a new command is one line here.
+std::vector<MenuRow> BuildRows() {
+    using enum MenuPlace;
+    const auto rename = [](MainWindow& w) { w.RenameChapter(w.ChapterList().GetCaretIndex()); };
+    const auto redoKeys = {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), Ctrl(Qt::Key_Y)};
+    // clang-format off
+    return {
+        {kFile, "打开txt文件(&O)...", Button(kOpenTextButton), {QKeySequence::Open}},
+        {kFile, "打开qbr2文件...", Button(kOpenQbr2Button)},
+        {kFile, "打开qbr...", Button(kOpenQbrButton)},
+        {kFile, "打开EPUB...", Button(kOpenEpubCommand), {}, kAlsoBackground},
+        {kFile, "按编码重新打开(&E)", nullptr, {}, kAlsoBackground, Kind::kReopen},
+        {kFile, "最近打开的图书(&R)", nullptr, {}, false, Kind::kRecent},
+        Separator(kFile),
+        {kFile, "退出(&X)", [](MainWindow& w) { w.window()->close(); }, {QKeySequence::Quit}},
+
+        {kChapters, "添加章节(&A)", Button(kAddChapterButton)},
+        {kChapters, "递增添加章节(&I)", Button(kIncrementalAddButton)},
+        {kChapters, "模糊添加章节(&K)", Button(kKeywordAddButton)},
+        {kChapters, "自动识别章节(&D)", DialogCommand(&CBrisnaMakeDlg::OnAutoDetectChapters), {Ctrl(Qt::Key_R)}, kAlsoBackground},
+        {kChapters, "按规则识别章节(&G)…", [](MainWindow& w) { AskAndApplyChapterRule(w); }},
+        {kChapters, "仅匹配行首", nullptr, {}, kAlsoBackground, Kind::kLineStart},
+        Separator(kChapters),
+        {kChapters, "上移(&U)", Button(kMoveUpButton)},
+        {kChapters, "下移(&N)", Button(kMoveDownButton)},
+        // Delete belongs to the chapter list (in the text it deletes text); the hint says so.
+        {kChapters, "删除\tDel", Button(kDeleteButton)},
+        {kChapters, "全部删除", Button(kDeleteAllButton)},
+        Separator(kChapters),
+        {kChapters, "重命名(&M)", rename, {QKeySequence(Qt::Key_F2)}},
+        {kChapters, "按位置排序(&S)", DialogCommand(&CBrisnaMakeDlg::OnSortChapters)},
+        Separator(kChapters),
+        {kChapters, "撤销(&Z)", [](MainWindow& w) { w.Undo(); }, {QKeySequence::Undo}},
+        {kChapters, "重做(&Y)", [](MainWindow& w) { w.Redo(); }, redoKeys},
+
+        {kCheck, "生成测试(&T)", Button(kTestButton)},
+        {kCheck, "检查缺章(&M)", Button(kCheckMissingButton)},
+        Separator(kCheck),
+        {kCheck, "查找(&F)...", [](MainWindow& w) { w.FocusSearchField(); }, {QKeySequence::Find}},
+        {kCheck, "搜索文本(&S)", Button(kSearchButton), {QKeySequence(Qt::Key_F3)}},
+        Separator(kCheck),
+        {kCheck, "繁体转简体(&J)", Button(kConvertButton)},
+        {kCheck, "整理文本(&L)...", [](MainWindow& w) { w.RunDialogCommand(0, [&w] { ShowCleanDialog(w.Dialog(), &w); }); }, {}, kAlsoBackground},
+
+        {kGenerate, "生成qbr(&Q)", Button(kGenerateButton)},
+        {kGenerate, "分册生成(&P)", DialogCommand(&CBrisnaMakeDlg::OnGenerateParts), {Ctrl(Qt::Key_P)}, kAlsoBackground},
+        {kGenerate, "生成EPUB(&E)", Button(kGenerateEpubCommand), {Ctrl(Qt::Key_E)}, kAlsoBackground},
+
+        {kHelp, "使用说明(&H)", [](MainWindow& w) { w.ShowManual(); }, {QKeySequence::HelpContents}},
+        {kHelp, "关于 BrisnaMake(&A)...", [](MainWindow& w) { w.ShowAbout(); }, {}, kAlsoBackground},
+    };
+    // clang-format on
+}
+
+const QString& MenuTitle(MenuPlace place) {
+    static const QString titles[] = {
+        QStringLiteral("文件(&F)"), QStringLiteral("章节(&C)"), QStringLiteral("检查(&K)"),
+        QStringLiteral("生成(&G)"), QStringLiteral("帮助(&H)"),
+    };
+    return titles[static_cast<int>(place)];
+}
+
+// Moves the items of a freshly built menu into `holder`, which stays the same QMenu object.
+void RefillFrom(QMenu* holder, const std::function<void(QMenu*)>& fill) {
+    holder->clear();
+    qDeleteAll(holder->findChildren<QMenu*>(Qt::FindDirectChildrenOnly));
+    fill(holder);
+}
+
+}  // namespace
+
+const std::vector<MenuRow>& MenuRows() {
+    static const std::vector<MenuRow> rows = BuildRows();
+    return rows;
+}
+
+BuiltMenus BuildMenus(MainWindow& window) {
+    BuiltMenus built;
+    std::map<MenuPlace, QMenu*> menus;
+    std::optional<MenuPlace> lastBackgroundGroup;
+    for (const MenuRow& row : MenuRows()) {
+        QMenu*& menu = menus[row.menu];
+        if (menu == nullptr) {
+            menu = new QMenu(MenuTitle(row.menu), &window);
+            built.menus.append(menu);
+        }
+        QAction* action = nullptr;
+        switch (row.kind) {
+            case Kind::kSeparator:
+                menu->addSeparator();
+                continue;
+            case Kind::kLineStart:
+                action = window.LineStartAction();
+                menu->addAction(action);
+                break;
+            case Kind::kReopen: {
+                QMenu* reopen = menu->addMenu(row.text);
+                QObject::connect(menu, &QMenu::aboutToShow, reopen, [&window, reopen] {
+                    RefillFrom(reopen, [&window](QMenu* into) { AddReopenItems(window, into); });
+                    reopen->setEnabled(window.CanReopenText());
+                });
+                break;
+            }
+            case Kind::kRecent: {
+                QMenu* recent = menu->addMenu(row.text);
+                QObject::connect(menu, &QMenu::aboutToShow, recent, [&window, recent] {
+                    RefillFrom(recent, [&window](QMenu* into) { AddRecentBooks(window, into); });
+                    recent->setEnabled(!recent->isEmpty());
+                });
+                break;
+            }
+            case Kind::kCommand: {
+                action = menu->addAction(row.text);
+                action->setShortcuts(row.keys);
+                action->setShortcutVisibleInContextMenu(true);
+                QObject::connect(action, &QAction::triggered, &window,
+                                 [&window, run = row.run] { run(window); });
+                window.addAction(action);
+                break;
+            }
+        }
+        if (!row.background) continue;
+        if (lastBackgroundGroup && *lastBackgroundGroup != row.menu) {
+            built.background.append({nullptr, nullptr});
+        }
+        lastBackgroundGroup = row.menu;
+        built.background.append({&row, action});
+    }
+    return built;
+}
+
+void FillBackgroundMenu(MainWindow& window, QMenu* menu,
+                        const QList<BuiltMenus::BackgroundItem>& items) {
+    RefillFrom(menu, [&](QMenu* into) {
+        AddRecentBooks(window, into);
+        if (!into->isEmpty()) into->addSeparator();
+        for (const auto& [row, action] : items) {
+            if (row == nullptr) {
+                into->addSeparator();
+            } else if (action != nullptr) {
+                into->addAction(action);
+            } else if (row->kind == Kind::kReopen) {
+                // A submenu of its own: the bar's one is rebuilt only when its menu opens.
+                QMenu* reopen = into->addMenu(row->text);
+                AddReopenItems(window, reopen);
+                reopen->setEnabled(window.CanReopenText());
+            }
+        }
+    });
+}
+
+void AddRecentBooks(MainWindow& window, QMenu* menu) {
+    const QList<QByteArray> books = window.Recent().Paths();
+    for (qsizetype i = 0; i < books.size(); ++i) {
+        const QByteArray path = books.at(i);
+        QString shown = RecentBooks::Shown(path);
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        const RecentBookState state = RecentBooks::StateOf(path);
+        const bool exists = state == RecentBookState::kReadable;
+        shown += RecentBooks::StateNote(state);
+        QAction* open = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
+        open->setData(path);
+        open->setEnabled(exists);
+        QObject::connect(open, &QAction::triggered, &window,
+                         [&window, path] { window.OpenRecentBook(path); });
+    }
+}
+
+void AddReopenItems(MainWindow& window, QMenu* menu) {
+    const std::pair<QString, TextEncoding> encodings[] = {
+        {QStringLiteral("自动检测"), TextEncoding::kAuto},
+        {QStringLiteral("GBK（简体中文）"), TextEncoding::kGbk},
+        {QStringLiteral("UTF-8"), TextEncoding::kUtf8},
+        {QStringLiteral("UTF-16LE"), TextEncoding::kUtf16Le},
+        {QStringLiteral("UTF-16BE"), TextEncoding::kUtf16Be},
+        {QStringLiteral("Big5（繁体中文）"), TextEncoding::kBig5},
+    };
+    for (const auto& [label, encoding] : encodings) {
+        QObject::connect(menu->addAction(label), &QAction::triggered, &window,
+                         [&window, encoding] { window.ReopenTextAs(encoding); });
+    }
+}
+
+QString PlainMenuLabel(QString label) {
+    label = label.section(QLatin1Char('\t'), 0, 0);
+    const qsizetype mnemonic = label.indexOf(QStringLiteral("(&"));
+    if (mnemonic >= 0) label.remove(mnemonic, 4);
+    label.remove(QLatin1Char('&'));
+    if (label.endsWith(QStringLiteral("..."))) label.chop(3);
+    return label;
+}
+
+QAction* FindFirstLevelAction(const QMenu* menu, const QString& plain) {
+    for (QAction* action : menu->actions()) {
+        if (!action->isSeparator() && PlainMenuLabel(action->text()) == plain) return action;
+    }
+    return nullptr;
+}
+
+QAction* FindMenuAction(const QList<QMenu*>& menus, const QString& plain) {
+    std::function<QAction*(const QMenu*)> find = [&](const QMenu* menu) -> QAction* {
+        for (QAction* action : menu->actions()) {
+            if (action->menu() != nullptr) {
+                if (QAction* inner = find(action->menu())) return inner;
+            }
+            if (!action->isSeparator() && PlainMenuLabel(action->text()) == plain) return action;
+        }
+        return nullptr;
+    };
+    for (const QMenu* menu : menus) {
+        if (QAction* action = find(menu)) return action;
+    }
+    return nullptr;
+}
+
+}  // namespace brisna

@@ -1,0 +1,90 @@
+// Writing the parts: a refused part writes nothing, and a shorter edition takes the earlier
+// edition's surplus parts away.
+#include "parts/PartGeneration.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "support/RecordingHost.h"
+#include "support/TestSupport.h"
+
+namespace brisna {
+namespace {
+
+namespace fs = std::filesystem;
+using test::G;
+
+// A novel of `chapters` numbered chapters of a few hundred bytes each, with its headings.
+std::string Novel(int chapters, std::vector<PlanHeading>& headings) {
+    std::string text;
+    for (int i = 1; i <= chapters; ++i) {
+        std::string title = G("第") + std::to_string(i) + G("章 远行");
+        headings.push_back({title, static_cast<uint32_t>(text.size()), false});
+        text += title + "\r\n";
+        for (int line = 0; line < 3; ++line) {
+            text += G("山高水长，他沿着河岸走了很久，第") + std::to_string(i * 3 + line) +
+                    G("天才到渡口。") + "\r\n";
+        }
+    }
+    return text;
+}
+
+std::vector<std::string> Files(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(GenerateParts, AShorterEditionRemovesTheEarlierEditionsSurplusParts) {
+    test::TempDir dir;
+    const std::string source = (dir / "book.txt").string();
+    std::vector<PlanHeading> headings;
+    std::string text = Novel(330, headings);
+    test::RecordingHost host;
+    ASSERT_TRUE(GenerateParts(text, PlanParts(text, headings, source), host).succeeded);
+    ASSERT_EQ(
+        Files(dir.path()),
+        (std::vector<std::string>{"book(1).qbr", "book(1).qbr2", "book(2).qbr", "book(2).qbr2",
+                                  "book(3).qbr", "book(3).qbr2", "book(4).qbr", "book(4).qbr2"}));
+    // Files of those names that are not the edition's parts stay: not a book at all, and the
+    // book of a text of its own.
+    test::WriteFileBytes(dir / "book(5).qbr2", "not a book");
+    fs::copy_file(dir / "book(1).qbr2", dir / "book(6).qbr2");
+    test::WriteFileBytes(dir / "book(6).txt", "its own text");
+
+    headings.clear();
+    text = Novel(150, headings);
+    host.messages.clear();
+    ASSERT_TRUE(GenerateParts(text, PlanParts(text, headings, source), host).succeeded);
+    EXPECT_EQ(Files(dir.path()), (std::vector<std::string>{
+                                     "book(1).qbr", "book(1).qbr2", "book(2).qbr", "book(2).qbr2",
+                                     "book(5).qbr2", "book(6).qbr2", "book(6).txt"}));
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0], "分册生成成功：共2册，保存在" + dir.path().string() +
+                                    "；已删除旧版的4个分册文件：book(3).qbr、book(3).qbr2、"
+                                    "book(4).qbr、book(4).qbr2");
+}
+
+TEST(GenerateParts, ARefusedPartWritesNothing) {
+    test::TempDir dir;
+    std::vector<PlanHeading> headings;
+    const std::string text = Novel(60, headings);
+    const std::string source = (dir / (G("一二三四五六七八九十甲乙丙丁戊己") + ".txt")).string();
+    PartPlan plan = PlanParts(text, headings, source);
+    ASSERT_EQ(plan.status, PartPlanStatus::kPartRefused);
+    test::RecordingHost host;
+    PartsOutcome outcome = GenerateParts(text, plan, host);
+    EXPECT_FALSE(outcome.succeeded);
+    EXPECT_TRUE(outcome.writtenFiles.empty());
+    EXPECT_TRUE(Files(dir.path()).empty());
+    EXPECT_EQ(host.messages,
+              std::vector<std::string>{"QBR文件名不能超过15个汉字\n第1册不能生成，什么也没有写出"});
+}
+
+}  // namespace
+}  // namespace brisna
