@@ -95,7 +95,7 @@ std::vector<MenuRow> BuildRows() {
         {kCheck, "搜索文本(&S)", Button(kSearchButton), {QKeySequence(Qt::Key_F3)}},
         Separator(kCheck),
         {kCheck, "繁体转简体(&J)", Button(kConvertButton)},
-        {kCheck, "整理文本(&L)...", [](MainWindow& w) { w.RunDialogCommand(0, [&w] { ShowCleanDialog(w.Dialog(), &w); }); }, {}, kAlsoBackground},
+        {kCheck, "整理文本(&L)...", [](MainWindow& w) { w.RunDialogCommand(0, [&w] { ShowCleanDialog(w.Dialog(), &w); }); }, {Ctrl(Qt::Key_L)}, kAlsoBackground},
 
         {kGenerate, "生成qbr(&Q)", Button(kGenerateButton)},
         {kGenerate, "分册生成(&P)", DialogCommand(&CBrisnaMakeDlg::OnGenerateParts), {Ctrl(Qt::Key_P)}, kAlsoBackground},

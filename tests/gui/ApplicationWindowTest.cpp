@@ -266,7 +266,7 @@ void ApplicationWindowTest::shortcutsReachTheirCommands() {
             keys.append(key.toString());
         }
     }
-    for (const char* key : {"Ctrl+R", "Ctrl+E", "Ctrl+P", "Ctrl+,"})
+    for (const char* key : {"Ctrl+R", "Ctrl+E", "Ctrl+P", "Ctrl+L", "Ctrl+,"})
         QVERIFY2(keys.contains(key), key);
 
     QUrl opened;
