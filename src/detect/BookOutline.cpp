@@ -594,7 +594,10 @@ std::vector<std::string> ChapterForms(const std::vector<Candidate>& candidates,
                      [&](const auto& a, const auto& b) { return rank(a) > rank(b); });
     std::vector<std::string> taken;
     std::vector<FormRun> spans;
-    for (const auto& [form, run] : ranked) {
+    for (const auto& entry : ranked) {
+        // Named, not a structured binding: the lambda below captures it.
+        const auto& form = entry.first;
+        const auto& run = entry.second;
         if (!taken.empty()) {
             // A later run of numbers alone is too often a numbered list in the prose.
             if (bare(form) || run.count < 2) continue;
