@@ -214,9 +214,15 @@ class EpubCommand : public Command {
             if (!value) continue;
             std::optional<int> tenths = ParseTenths(*value, length.low, length.high);
             if (!tenths) {
-                err << "epub: --" << length.key << " takes a number from "
-                    << FormatTenths(length.low, "") << " to " << FormatTenths(length.high, "")
-                    << " with at most one decimal, not \"" << *value << "\"\n";
+                const std::string low = FormatTenths(length.low, "");
+                const std::string high = FormatTenths(length.high, "");
+                ReportUsageError(err,
+                                 std::string("--") + length.key + " takes a number from " + low +
+                                     " to " + high + " with at most one decimal, not \"" + *value +
+                                     "\"",
+                                 std::string("--") + length.key + " 的值须是 " + low + " 到 " +
+                                     high + " 之间、至多一位小数的数，而不是“" + *value + "”",
+                                 "epub");
                 return std::nullopt;
             }
             *length.field = *tenths;
@@ -224,7 +230,9 @@ class EpubCommand : public Command {
         if (std::optional<std::string> value = args.Value("heading-align")) {
             std::optional<HeadingAlignment> alignment = ParseHeadingAlignment(*value);
             if (!alignment) {
-                err << "epub: --heading-align is centre or left, not \"" << *value << "\"\n";
+                ReportUsageError(err, "--heading-align is centre or left, not \"" + *value + "\"",
+                                 "--heading-align 的值须是 centre 或 left，而不是“" + *value + "”",
+                                 "epub");
                 return std::nullopt;
             }
             choices.style.headingAlignment = *alignment;
@@ -232,14 +240,17 @@ class EpubCommand : public Command {
         if (std::optional<std::string> value = args.Value("font-family")) {
             std::optional<FontFamily> family = ParseFontFamily(*value);
             if (!family) {
-                err << "epub: --font-family is reader, serif, sans or kai, not \"" << *value
-                    << "\"\n";
+                ReportUsageError(
+                    err, "--font-family is reader, serif, sans or kai, not \"" + *value + "\"",
+                    "--font-family 的值须是 reader、serif、sans 或 kai，而不是“" + *value + "”",
+                    "epub");
                 return std::nullopt;
             }
             choices.style.fontFamily = *family;
         }
         if (choices.noCover && !choices.coverPath.empty()) {
-            err << "epub: --cover and --no-cover exclude each other\n";
+            ReportUsageError(err, "--cover and --no-cover exclude each other",
+                             "--cover 和 --no-cover 不能同时给出", "epub");
             return std::nullopt;
         }
         return choices;

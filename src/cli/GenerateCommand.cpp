@@ -152,7 +152,7 @@ class GenerateCommand : public Command {
                 if (std::optional<PartPlan> plan = PlanOpenedEpubGeneration(dialog)) {
                     PartsOutcome parts = GenerateOpenedEpub(dialog, *plan);
                     for (const std::string& path : parts.writtenFiles) {
-                        sink.Result(DisplayPath(path));
+                        sink.Result(path);
                     }
                     return parts.succeeded ? kExitOk : kExitFailed;
                 }

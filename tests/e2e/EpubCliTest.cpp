@@ -92,7 +92,10 @@ TEST(EpubCli, ARealBookGoesOutCleanAndComesBackWithItsChapters) {
     CliResult unpacked = RunCli({"unpack", "book.epub"}, dir.path());
     ASSERT_EQ(unpacked.exitCode, 0) << unpacked.err;
     EXPECT_EQ(OffsetsAndTitles(unpacked), OffsetsAndTitles(marked));
-    ASSERT_EQ(RunCli({"unpack", "book.epub", "-o", "back.txt"}, dir.path()).exitCode, 0);
+    ASSERT_EQ(
+        RunCli({"unpack", "book.epub", "-o", "back.txt", "--output-encoding", "gbk"}, dir.path())
+            .exitCode,
+        0);
     std::string expected = book;
     std::replace(expected.begin(), expected.end(), '\t', ' ');
     EXPECT_TRUE(test::ReadFileBytes(dir / "back.txt") == expected);

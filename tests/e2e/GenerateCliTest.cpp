@@ -124,7 +124,8 @@ TEST_F(Cli, UnpackGivesBackTheChaptersOfEitherFormat) {
                                 "0\t20000\tChapter 1",
                                 "20000\t" + std::to_string(second.size()) + "\tChapter 2"}));
     // 32,764 and 7,236 UTF-16 bytes.
-    CliResult qbr = RunCli({"unpack", "long.qbr", "-o", "back.txt"}, dir.path());
+    CliResult qbr =
+        RunCli({"unpack", "long.qbr", "-o", "back.txt", "--output-encoding", "gbk"}, dir.path());
     EXPECT_EQ(qbr.exitCode, 0);
     EXPECT_EQ(qbr.Lines(), (std::vector<std::string>{
                                "0\t16382\tChapter 11", "16382\t3618\tChapter 12",
@@ -133,10 +134,11 @@ TEST_F(Cli, UnpackGivesBackTheChaptersOfEitherFormat) {
 
     // An existing output file stays unless --force is given.
     Put("keep.txt", "mine");
-    qbr = RunCli({"unpack", "long.qbr2", "-o", "keep.txt"}, dir.path());
+    qbr = RunCli({"unpack", "long.qbr2", "-o", "keep.txt", "--output-encoding", "gbk"}, dir.path());
     EXPECT_EQ(qbr.exitCode, 3);
     EXPECT_EQ(test::ReadFileBytes(dir / "keep.txt"), "mine");
-    qbr = RunCli({"unpack", "long.qbr2", "-o", "keep.txt", "--force"}, dir.path());
+    qbr = RunCli({"unpack", "long.qbr2", "-o", "keep.txt", "--force", "--output-encoding", "gbk"},
+                 dir.path());
     EXPECT_EQ(qbr.exitCode, 0);
     EXPECT_TRUE(test::ReadFileBytes(dir / "keep.txt") == first + second);
 }
@@ -173,7 +175,9 @@ TEST_F(Cli, SampleBookGeneratesAndReadsBackUnchanged) {
     CliResult generate = RunCli({"generate", "sample.txt", "--incremental", "第一章"}, dir.path());
     ASSERT_EQ(generate.exitCode, 0);
     for (const char* book : {"sample.qbr2", "sample.qbr"}) {
-        CliResult unpack = RunCli({"unpack", book, "-o", std::string(book) + ".txt"}, dir.path());
+        CliResult unpack =
+            RunCli({"unpack", book, "-o", std::string(book) + ".txt", "--output-encoding", "gbk"},
+                   dir.path());
         EXPECT_EQ(unpack.Lines(), chapters.Lines()) << book;
         EXPECT_TRUE(test::ReadFileBytes(dir / (std::string(book) + ".txt")) == Sample());
     }

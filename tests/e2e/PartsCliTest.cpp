@@ -138,7 +138,8 @@ class PartsCli : public ::testing::Test {
             std::string joined;
             for (const std::string& file : written) {
                 if (!file.ends_with(extension)) continue;
-                CliResult unpack = RunCli({"unpack", file, "-o", "-"}, dir_.path());
+                CliResult unpack =
+                    RunCli({"unpack", file, "-o", "-", "--output-encoding", "gbk"}, dir_.path());
                 EXPECT_EQ(unpack.exitCode, 0) << file << unpack.err;
                 joined += unpack.out;
             }
@@ -335,7 +336,8 @@ TEST(QbrPieces, ALineBreakCutBetweenTwoPiecesComesBackAsOne) {
     test::WriteFileBytes(dir / "crlf.txt", text);
     ASSERT_EQ(RunCli({"generate", "crlf.txt", "--incremental", "第1章"}, dir.path()).exitCode, 0);
     for (const char* book : {"crlf.qbr", "crlf.qbr2"}) {
-        CliResult unpack = RunCli({"unpack", book, "-o", "-"}, dir.path());
+        CliResult unpack =
+            RunCli({"unpack", book, "-o", "-", "--output-encoding", "gbk"}, dir.path());
         EXPECT_EQ(unpack.exitCode, 0) << book;
         EXPECT_TRUE(unpack.out == text)
             << book << ": " << unpack.out.size() << " of " << text.size();

@@ -76,7 +76,8 @@ TEST(RealBook, GeneratedFilesGiveBackEveryChapter) {
     for (const std::string& file : written) {
         bool qbr2 = file.ends_with(".qbr2");
         std::string out = file + ".txt";
-        CliResult unpack = RunCli({"unpack", file, "-o", out}, dir.path());
+        CliResult unpack =
+            RunCli({"unpack", file, "-o", out, "--output-encoding", "gbk"}, dir.path());
         ASSERT_EQ(unpack.exitCode, 0) << file << unpack.out;
         std::string text = test::ReadFileBytes(dir / out);
         std::vector<ChapterLine> lines = ParseChapterLines(unpack);
