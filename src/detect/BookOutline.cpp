@@ -1,7 +1,8 @@
 #include "detect/BookOutline.h"
 
 #include <algorithm>
-#include <map>
+#include <cassert>
+#include <iterator>
 #include <optional>
 #include <tuple>
 #include <unordered_set>
@@ -206,9 +207,40 @@ bool ReadsAsHeading(std::string_view line, TailKind tail) {
     return true;
 }
 
+// Which run of headings a heading belongs to ("di" + its unit, "en", "juan", "section",
+// "number-a", "number-c"). Held in place: a book may hold half a million candidate headings, and a
+// string each made the candidate list several times larger than the text.
+class FormKey {
+public:
+    FormKey() = default;
+    FormKey(std::string_view text) { Assign(text); }
+    FormKey(const char* text) { Assign(text); }
+    FormKey& operator=(std::string_view text) {
+        Assign(text);
+        return *this;
+    }
+    FormKey& operator=(const char* text) { return *this = std::string_view(text); }
+
+    std::string_view view() const { return {text_, size_}; }
+    bool starts_with(std::string_view prefix) const { return view().starts_with(prefix); }
+    friend bool operator==(const FormKey& a, const FormKey& b) { return a.view() == b.view(); }
+    friend bool operator<(const FormKey& a, const FormKey& b) { return a.view() < b.view(); }
+
+private:
+    void Assign(std::string_view text) {
+        // Every form is one of the short words above; a longer one is a fault of this file.
+        assert(text.size() <= sizeof(text_));
+        size_ = static_cast<uint8_t>(std::min(text.size(), sizeof(text_)));
+        std::copy_n(text.data(), size_, text_);
+    }
+
+    char text_[8] = {};
+    uint8_t size_ = 0;
+};
+
 struct LineHeading {
     OutlineEntryKind kind = OutlineEntryKind::kChapter;
-    std::string form;  // which run of headings it belongs to
+    FormKey form;  // which run of headings it belongs to
     int64_t number = -1;
     // The heading word (第一章) in the text it was read from.
     size_t wordStart = 0;
@@ -246,7 +278,8 @@ std::optional<ParsedWord> NumberedWord(std::string_view head) {
     parsed.heading.kind = chapter ? OutlineEntryKind::kChapter : OutlineEntryKind::kVolume;
     parsed.heading.number = value;
     // Chinese numerals and digits of the same unit are one run: novels switch between them.
-    parsed.heading.form = std::string("di") + std::string(unit);
+    char form[4] = {'d', 'i', unit[0], unit[1]};
+    parsed.heading.form = std::string_view(form, sizeof(form));
     parsed.end = at + 2;
     return parsed;
 }
@@ -374,8 +407,8 @@ std::optional<ParsedWord> AnyHeadingWord(std::string_view head, bool wrapped) {
 // The headings a line begins with: one, or a volume and its first chapter on one line.
 struct LineHeadings {
     LineHeading heading;
-    std::optional<LineHeading> volume;  // a volume the line names before its chapter
-    size_t chapterAt = 0;               // where the chapter's part of the line starts then
+    std::optional<int64_t> volume;  // the number of a volume the line names before its chapter
+    uint16_t chapterAt = 0;         // where the chapter's part of the line starts then
 };
 
 bool IsNumberedChapter(const ParsedWord& word) {
@@ -408,11 +441,12 @@ std::optional<LineHeadings> HeadingsOfLine(std::string_view head, bool wrapped) 
         LineHeadings found{word->heading, std::nullopt, 0};
         if (word->heading.kind == OutlineEntryKind::kVolume) {
             if (auto chapter = ChapterLaterOnLine(head, word->end)) {
-                found.volume = word->heading;
+                const auto at = static_cast<uint16_t>(chapter->second);
+                found.volume = word->heading.number;
                 found.heading = chapter->first.heading;
-                found.heading.wordStart += chapter->second;
-                found.heading.wordEnd += chapter->second;
-                found.chapterAt = chapter->second;
+                found.heading.wordStart += at;
+                found.heading.wordEnd += at;
+                found.chapterAt = at;
             }
         }
         return found;
@@ -446,18 +480,19 @@ std::optional<LineHeadings> HeadingsOfLine(std::string_view head, bool wrapped) 
     }
     if (!ReadsAsHeading(head, word->tail)) return std::nullopt;
     LineHeadings found{word->heading, std::nullopt, 0};
-    found.heading.wordStart += start;
-    found.heading.wordEnd += start;
+    found.heading.wordStart += static_cast<uint16_t>(start);
+    found.heading.wordEnd += static_cast<uint16_t>(start);
     return found;
 }
 
+// Kept small: a book of short headings holds hundreds of thousands.
 struct Candidate {
     LineHeadings headings;
     size_t lineStart = 0;
-    size_t lineEnd = 0;  // after the line break
-    int32_t line = 0;
     std::string_view content;  // the line without its break
-    size_t firstText = 0;      // where its text starts after the blanks
+    int32_t line = 0;
+    uint32_t firstText = 0;  // where its text starts after the blanks
+    size_t lineEnd = 0;      // after the line break
 
     const LineHeading& heading() const { return headings.heading; }
 };
@@ -511,7 +546,7 @@ std::vector<Candidate> FindCandidates(std::string_view text) {
         candidate.lineEnd = line.next;
         candidate.line = line.number;
         candidate.content = line.content;
-        candidate.firstText = line.firstText;
+        candidate.firstText = static_cast<uint32_t>(line.firstText);
         candidates.push_back(std::move(candidate));
     });
     return candidates;
@@ -574,25 +609,35 @@ struct FormRun {
 // Chapter form counts too when its headings stand in a stretch of the book of their own (a book
 // in 节, then 话, then 集), never between the headings of a form already taken (第N节 inside
 // 第N章).
-std::vector<std::string> ChapterForms(const std::vector<Candidate>& candidates,
-                                      const std::vector<bool>& dropped) {
-    std::map<std::string, FormRun> forms;
+std::vector<FormKey> ChapterForms(const std::vector<Candidate>& candidates,
+                                  const std::vector<bool>& dropped) {
+    // A book holds a handful of forms: a list searched from the form seen last beats a map.
+    std::vector<std::pair<FormKey, FormRun>> forms;
+    size_t recent = 0;
     for (size_t i = 0; i < candidates.size(); ++i) {
         const LineHeading& heading = candidates[i].heading();
         if (dropped[i] || heading.kind != OutlineEntryKind::kChapter) continue;
-        FormRun& run = forms[heading.form];
+        if (recent >= forms.size() || !(forms[recent].first == heading.form)) {
+            recent = 0;
+            while (recent < forms.size() && !(forms[recent].first == heading.form)) ++recent;
+            if (recent == forms.size()) forms.emplace_back(heading.form, FormRun{});
+        }
+        FormRun& run = forms[recent].second;
         if (run.count++ == 0) run.first = i;
         run.last = i;
     }
-    auto bare = [](const std::string& form) { return form.starts_with("number"); };
-    std::vector<std::pair<std::string, FormRun>> ranked(forms.begin(), forms.end());
-    auto rank = [&](const std::pair<std::string, FormRun>& form) {
+    // In the order of their names, as ties in the ranking below are broken.
+    std::sort(forms.begin(), forms.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    auto bare = [](const FormKey& form) { return form.starts_with("number"); };
+    std::vector<std::pair<FormKey, FormRun>> ranked = std::move(forms);
+    auto rank = [&](const std::pair<FormKey, FormRun>& form) {
         return std::make_tuple(!bare(form.first) && form.second.count >= 2, form.second.count,
                                -static_cast<int64_t>(form.second.first));
     };
     std::stable_sort(ranked.begin(), ranked.end(),
                      [&](const auto& a, const auto& b) { return rank(a) > rank(b); });
-    std::vector<std::string> taken;
+    std::vector<FormKey> taken;
     std::vector<FormRun> spans;
     for (const auto& [form, run] : ranked) {
         if (!taken.empty()) {
@@ -707,13 +752,15 @@ BookOutline BuildBookOutline(std::string_view text) {
             dropped.assign(candidates.size(), true);
         }
     }
-    const std::vector<std::string> forms = ChapterForms(candidates, dropped);
-    auto taken = [&](const std::string& form) {
+    const std::vector<FormKey> forms = ChapterForms(candidates, dropped);
+    auto taken = [&](const FormKey& form) {
         return std::find(forms.begin(), forms.end(), form) != forms.end();
     };
 
     std::vector<OutlineEntry> entries;
-    std::map<std::string, size_t> runOfForm;
+    entries.reserve(candidates.size());
+    // The run each form's chapters count in; a book holds a handful of forms.
+    std::vector<std::pair<FormKey, size_t>> runOfForm;
     for (size_t i = 0; i < candidates.size(); ++i) {
         if (dropped[i]) continue;
         const Candidate& candidate = candidates[i];
@@ -733,7 +780,7 @@ BookOutline BuildBookOutline(std::string_view text) {
             size_t cut = candidate.firstText + candidate.headings.chapterAt;
             entryAt(OutlineEntryKind::kVolume,
                     TitleOf(TrimmedTitle(candidate.content.substr(0, cut))),
-                    candidate.headings.volume->number);
+                    *candidate.headings.volume);
             if (!taken(heading.form)) continue;
             entryAt(heading.kind, TitleOf(candidate.content.substr(cut)), heading.number);
         } else {
@@ -741,8 +788,10 @@ BookOutline BuildBookOutline(std::string_view text) {
             entryAt(heading.kind, TitleOf(candidate.content), heading.number);
         }
         if (!chapter) continue;
-        auto [at, added] = runOfForm.try_emplace(heading.form, outline.runs.size());
-        if (added) {
+        auto at = std::find_if(runOfForm.begin(), runOfForm.end(),
+                               [&](const auto& run) { return run.first == heading.form; });
+        if (at == runOfForm.end()) {
+            at = runOfForm.emplace(runOfForm.end(), heading.form, outline.runs.size());
             OutlineRun run;
             std::string_view head = candidate.content.substr(candidate.firstText);
             run.firstHeading =
@@ -758,7 +807,8 @@ BookOutline BuildBookOutline(std::string_view text) {
     bool anyChapter = std::any_of(entries.begin(), entries.end(), [](const OutlineEntry& e) {
         return e.kind == OutlineEntryKind::kChapter;
     });
-    std::vector<OutlineEntry> kept;
+    // Filtered in place: the book's entries are moved once more, into the outline.
+    size_t kept = 0;
     for (size_t i = 0; i < entries.size(); ++i) {
         OutlineEntry& entry = entries[i];
         if (entry.kind == OutlineEntryKind::kVolume) {
@@ -776,10 +826,12 @@ BookOutline BuildBookOutline(std::string_view text) {
                 if (!followed) continue;
             }
         }
-        kept.push_back(std::move(entry));
+        if (kept != i) entries[kept] = std::move(entry);
+        ++kept;
     }
+    entries.resize(kept);
 
-    size_t firstOffset = kept.empty() ? text.size() : kept.front().offset;
+    size_t firstOffset = entries.empty() ? text.size() : entries.front().offset;
     if (firstOffset > 0 && !OnlyBlankLines(text.substr(0, firstOffset))) {
         OutlineEntry front;
         front.kind = OutlineEntryKind::kFrontMatter;
@@ -787,7 +839,8 @@ BookOutline BuildBookOutline(std::string_view text) {
         front.offset = 0;
         outline.entries.push_back(std::move(front));
     }
-    for (OutlineEntry& entry : kept) outline.entries.push_back(std::move(entry));
+    outline.entries.reserve(outline.entries.size() + entries.size());
+    std::move(entries.begin(), entries.end(), std::back_inserter(outline.entries));
     return outline;
 }
 
