@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cstdint>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <tuple>
-#include <unordered_set>
 
 #include "Capacities.h"
 #include "detect/TextLines.h"
@@ -561,14 +562,35 @@ size_t DropContentsLists(std::string_view text, const std::vector<Candidate>& ca
         size_t next = i + 1 < candidates.size() ? candidates[i + 1].lineStart : text.size();
         return OnlyBlankLines(text.substr(candidates[i].lineEnd, next - candidates[i].lineEnd));
     };
-    // Whether a heading's title comes again later, found once for all from the end.
+    // Whether a heading's title comes again later, found once for all from the end. The titles
+    // seen so far sit in an open table of candidate indices with their hashes: a node per title
+    // cost more than all the rest of the outline.
     std::vector<bool> listedAgain(candidates.size(), false);
-    std::unordered_set<std::string_view> later;
-    later.reserve(candidates.size());
-    for (size_t i = candidates.size(); i-- > 0;) {
-        std::string_view title = TrimmedTitle(candidates[i].content);
-        listedAgain[i] = later.count(title) > 0;
-        later.insert(title);
+    {
+        struct Slot {
+            size_t candidate = SIZE_MAX;  // SIZE_MAX: empty
+            size_t hash = 0;
+        };
+        size_t capacity = 16;
+        while (capacity < candidates.size() * 2) capacity *= 2;
+        std::vector<Slot> later(capacity);
+        const std::hash<std::string_view> hasher;
+        for (size_t i = candidates.size(); i-- > 0;) {
+            std::string_view title = TrimmedTitle(candidates[i].content);
+            const size_t hash = hasher(title);
+            size_t at = hash & (capacity - 1);
+            bool seen = false;
+            while (later[at].candidate != SIZE_MAX) {
+                if (later[at].hash == hash &&
+                    TrimmedTitle(candidates[later[at].candidate].content) == title) {
+                    seen = true;
+                    break;
+                }
+                at = (at + 1) & (capacity - 1);
+            }
+            listedAgain[i] = seen;
+            if (!seen) later[at] = {i, hash};
+        }
     }
     for (size_t i = 0; i < candidates.size();) {
         size_t j = i;
