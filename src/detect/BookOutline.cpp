@@ -209,8 +209,9 @@ bool ReadsAsHeading(std::string_view line, TailKind tail) {
 }
 
 // Which run of headings a heading belongs to ("di" + its unit, "en", "juan", "section",
-// "number-a", "number-c"). Held in place: a book may hold half a million candidate headings, and a
-// string each made the candidate list several times larger than the text.
+// "number-a", "number-c"). Held in place in eight bytes, unused ones zero (no form holds a zero
+// byte): a book may hold half a million candidate headings, and a string each made the candidate
+// list several times larger than the text.
 class FormKey {
 public:
     FormKey() = default;
@@ -222,30 +223,39 @@ public:
     }
     FormKey& operator=(const char* text) { return *this = std::string_view(text); }
 
-    std::string_view view() const { return {text_, size_}; }
+    std::string_view view() const {
+        size_t size = 0;
+        while (size < sizeof(text_) && text_[size] != 0) ++size;
+        return {text_, size};
+    }
     bool starts_with(std::string_view prefix) const { return view().starts_with(prefix); }
-    friend bool operator==(const FormKey& a, const FormKey& b) { return a.view() == b.view(); }
+    friend bool operator==(const FormKey& a, const FormKey& b) {
+        return std::equal(std::begin(a.text_), std::end(a.text_), std::begin(b.text_));
+    }
     friend bool operator<(const FormKey& a, const FormKey& b) { return a.view() < b.view(); }
 
 private:
     void Assign(std::string_view text) {
         // Every form is one of the short words above; a longer one is a fault of this file.
         assert(text.size() <= sizeof(text_));
-        size_ = static_cast<uint8_t>(std::min(text.size(), sizeof(text_)));
-        std::copy_n(text.data(), size_, text_);
+        std::fill(std::begin(text_), std::end(text_), 0);
+        std::copy_n(text.data(), std::min(text.size(), sizeof(text_)), text_);
     }
 
     char text_[8] = {};
-    uint8_t size_ = 0;
 };
 
+// No heading number needs more than 32 bits: a larger one reads as no number at all.
+static_assert(kMaxHeadingNumber <= INT32_MAX);
+
 struct LineHeading {
-    OutlineEntryKind kind = OutlineEntryKind::kChapter;
+    int32_t number = -1;
     FormKey form;  // which run of headings it belongs to
-    int64_t number = -1;
-    // The heading word (第一章) in the text it was read from.
-    size_t wordStart = 0;
-    size_t wordEnd = 0;
+    OutlineEntryKind kind = OutlineEntryKind::kChapter;
+    // The heading word (第一章) in the text it was read from: within a heading's line, which is
+    // never longer than kMaxHeadingLineBytes.
+    uint16_t wordStart = 0;
+    uint16_t wordEnd = 0;
 };
 
 // A heading word read at the start of a text, what follows it and where it ends.
@@ -277,7 +287,7 @@ std::optional<ParsedWord> NumberedWord(std::string_view head) {
     if (parsed.tail == TailKind::kJoined && StartsWithAny(unitAndRest, words.unitWords))
         return std::nullopt;
     parsed.heading.kind = chapter ? OutlineEntryKind::kChapter : OutlineEntryKind::kVolume;
-    parsed.heading.number = value;
+    parsed.heading.number = static_cast<int32_t>(value);
     // Chinese numerals and digits of the same unit are one run: novels switch between them.
     char form[4] = {'d', 'i', unit[0], unit[1]};
     parsed.heading.form = std::string_view(form, sizeof(form));
@@ -304,7 +314,7 @@ std::optional<ParsedWord> HeadingWord(std::string_view head, bool wrapped) {
         parsed.emplace();
         parsed->tail = TailAfter(head.substr(at + digits));
         if (parsed->tail == TailKind::kJoined) return std::nullopt;
-        parsed->heading.number = value;
+        parsed->heading.number = static_cast<int32_t>(value);
         parsed->heading.form = "en";
         parsed->end = at + digits;
     }
@@ -317,7 +327,7 @@ std::optional<ParsedWord> HeadingWord(std::string_view head, bool wrapped) {
             parsed->tail = TailAfter(head.substr(at + numeral));
             if (parsed->tail == TailKind::kJoined) return std::nullopt;
             parsed->heading.kind = OutlineEntryKind::kVolume;
-            parsed->heading.number = value;
+            parsed->heading.number = static_cast<int32_t>(value);
             parsed->heading.form = "juan";
             parsed->end = at + numeral;
         }
@@ -361,11 +371,11 @@ std::optional<ParsedWord> HeadingWord(std::string_view head, bool wrapped) {
         size_t numeral = ReadNumber(head, value);
         if (numeral == 0 || SkipBlanks(head, numeral) != head.size()) return std::nullopt;
         parsed.emplace();
-        parsed->heading.number = value;
+        parsed->heading.number = static_cast<int32_t>(value);
         parsed->heading.form = IsAsciiDigit(head[0]) ? "number-a" : "number-c";
         parsed->end = numeral;
     }
-    if (parsed) parsed->heading.wordEnd = parsed->end;
+    if (parsed) parsed->heading.wordEnd = static_cast<uint16_t>(parsed->end);
     return parsed;
 }
 
@@ -393,7 +403,7 @@ std::optional<ParsedWord> BracketedWord(std::string_view head) {
         parsed->end = close + bracket.close.size();
         parsed->tail = TailKind::kOpen;
         parsed->heading.wordStart = 0;
-        parsed->heading.wordEnd = parsed->end;
+        parsed->heading.wordEnd = static_cast<uint16_t>(parsed->end);
         return parsed;
     }
     return std::nullopt;
@@ -408,7 +418,7 @@ std::optional<ParsedWord> AnyHeadingWord(std::string_view head, bool wrapped) {
 // The headings a line begins with: one, or a volume and its first chapter on one line.
 struct LineHeadings {
     LineHeading heading;
-    std::optional<int64_t> volume;  // the number of a volume the line names before its chapter
+    std::optional<int32_t> volume;  // the number of a volume the line names before its chapter
     uint16_t chapterAt = 0;         // where the chapter's part of the line starts then
 };
 
@@ -486,16 +496,21 @@ std::optional<LineHeadings> HeadingsOfLine(std::string_view head, bool wrapped) 
     return found;
 }
 
-// Kept small: a book of short headings holds hundreds of thousands.
+// Kept small: a book of short headings holds hundreds of thousands, and writing them out cost
+// more than reading the lines. Offsets are 32 bits as the outline's own are.
 struct Candidate {
     LineHeadings headings;
-    size_t lineStart = 0;
-    std::string_view content;  // the line without its break
+    uint32_t lineStart = 0;
+    uint32_t contentSize = 0;  // the line without its break
     int32_t line = 0;
     uint32_t firstText = 0;  // where its text starts after the blanks
-    size_t lineEnd = 0;      // after the line break
+    uint8_t breakSize = 0;   // its line break: CR LF, LF or none at the text's end
 
     const LineHeading& heading() const { return headings.heading; }
+    std::string_view content(std::string_view text) const {
+        return text.substr(lineStart, contentSize);
+    }
+    size_t lineEnd() const { return size_t{lineStart} + contentSize + breakSize; }
 };
 
 std::string TitleOf(std::string_view content) {
@@ -543,10 +558,10 @@ std::vector<Candidate> FindCandidates(std::string_view text) {
         if (!headings) return;
         Candidate candidate;
         candidate.headings = std::move(*headings);
-        candidate.lineStart = line.start;
-        candidate.lineEnd = line.next;
+        candidate.lineStart = static_cast<uint32_t>(line.start);
+        candidate.contentSize = static_cast<uint32_t>(line.content.size());
+        candidate.breakSize = static_cast<uint8_t>(line.next - line.start - line.content.size());
         candidate.line = line.number;
-        candidate.content = line.content;
         candidate.firstText = static_cast<uint32_t>(line.firstText);
         candidates.push_back(std::move(candidate));
     });
@@ -560,7 +575,8 @@ size_t DropContentsLists(std::string_view text, const std::vector<Candidate>& ca
     size_t listed = 0;
     auto tiny = [&](size_t i) {
         size_t next = i + 1 < candidates.size() ? candidates[i + 1].lineStart : text.size();
-        return OnlyBlankLines(text.substr(candidates[i].lineEnd, next - candidates[i].lineEnd));
+        const size_t end = candidates[i].lineEnd();
+        return OnlyBlankLines(text.substr(end, next - end));
     };
     // Whether a heading's title comes again later, found once for all from the end. The titles
     // seen so far sit in an open table of candidate indices with their hashes: a node per title
@@ -576,13 +592,13 @@ size_t DropContentsLists(std::string_view text, const std::vector<Candidate>& ca
         std::vector<Slot> later(capacity);
         const std::hash<std::string_view> hasher;
         for (size_t i = candidates.size(); i-- > 0;) {
-            std::string_view title = TrimmedTitle(candidates[i].content);
+            std::string_view title = TrimmedTitle(candidates[i].content(text));
             const size_t hash = hasher(title);
             size_t at = hash & (capacity - 1);
             bool seen = false;
             while (later[at].candidate != SIZE_MAX) {
                 if (later[at].hash == hash &&
-                    TrimmedTitle(candidates[later[at].candidate].content) == title) {
+                    TrimmedTitle(candidates[later[at].candidate].content(text)) == title) {
                     seen = true;
                     break;
                 }
@@ -787,6 +803,7 @@ BookOutline BuildBookOutline(std::string_view text) {
         if (dropped[i]) continue;
         const Candidate& candidate = candidates[i];
         const LineHeading& heading = candidate.heading();
+        const std::string_view content = candidate.content(text);
         bool chapter = heading.kind == OutlineEntryKind::kChapter;
         auto entryAt = [&](OutlineEntryKind kind, std::string title, int64_t number) {
             OutlineEntry entry;
@@ -801,13 +818,13 @@ BookOutline BuildBookOutline(std::string_view text) {
             // A volume and its first chapter on one line: the volume is titled by its part.
             size_t cut = candidate.firstText + candidate.headings.chapterAt;
             entryAt(OutlineEntryKind::kVolume,
-                    TitleOf(TrimmedTitle(candidate.content.substr(0, cut))),
+                    TitleOf(TrimmedTitle(content.substr(0, cut))),
                     *candidate.headings.volume);
             if (!taken(heading.form)) continue;
-            entryAt(heading.kind, TitleOf(candidate.content.substr(cut)), heading.number);
+            entryAt(heading.kind, TitleOf(content.substr(cut)), heading.number);
         } else {
             if (chapter && !taken(heading.form)) continue;
-            entryAt(heading.kind, TitleOf(candidate.content), heading.number);
+            entryAt(heading.kind, TitleOf(content), heading.number);
         }
         if (!chapter) continue;
         auto at = std::find_if(runOfForm.begin(), runOfForm.end(),
@@ -815,7 +832,7 @@ BookOutline BuildBookOutline(std::string_view text) {
         if (at == runOfForm.end()) {
             at = runOfForm.emplace(runOfForm.end(), heading.form, outline.runs.size());
             OutlineRun run;
-            std::string_view head = candidate.content.substr(candidate.firstText);
+            std::string_view head = content.substr(candidate.firstText);
             run.firstHeading =
                 std::string(head.substr(heading.wordStart, heading.wordEnd - heading.wordStart));
             run.firstLine = candidate.line;
