@@ -583,20 +583,22 @@ size_t DropContentsLists(std::string_view text, const std::vector<Candidate>& ca
     // cost more than all the rest of the outline.
     std::vector<bool> listedAgain(candidates.size(), false);
     {
+        // Candidate indices fit in 32 bits as their offsets do.
         struct Slot {
-            size_t candidate = SIZE_MAX;  // SIZE_MAX: empty
-            size_t hash = 0;
+            uint32_t candidate = UINT32_MAX;  // UINT32_MAX: empty
+            uint32_t hash = 0;
         };
         size_t capacity = 16;
-        while (capacity < candidates.size() * 2) capacity *= 2;
+        while (capacity < candidates.size() + candidates.size() / 2) capacity *= 2;
         std::vector<Slot> later(capacity);
         const std::hash<std::string_view> hasher;
         for (size_t i = candidates.size(); i-- > 0;) {
             std::string_view title = TrimmedTitle(candidates[i].content(text));
-            const size_t hash = hasher(title);
+            const size_t fullHash = hasher(title);
+            const auto hash = static_cast<uint32_t>(uint64_t{fullHash} ^ (uint64_t{fullHash} >> 32));
             size_t at = hash & (capacity - 1);
             bool seen = false;
-            while (later[at].candidate != SIZE_MAX) {
+            while (later[at].candidate != UINT32_MAX) {
                 if (later[at].hash == hash &&
                     TrimmedTitle(candidates[later[at].candidate].content(text)) == title) {
                     seen = true;
@@ -605,7 +607,7 @@ size_t DropContentsLists(std::string_view text, const std::vector<Candidate>& ca
                 at = (at + 1) & (capacity - 1);
             }
             listedAgain[i] = seen;
-            if (!seen) later[at] = {i, hash};
+            if (!seen) later[at] = {static_cast<uint32_t>(i), hash};
         }
     }
     for (size_t i = 0; i < candidates.size();) {
@@ -796,7 +798,8 @@ BookOutline BuildBookOutline(std::string_view text) {
     };
 
     std::vector<OutlineEntry> entries;
-    entries.reserve(candidates.size());
+    // Room for the front matter too: the entries become the outline's without another copy.
+    entries.reserve(candidates.size() + 1);
     // The run each form's chapters count in; a book holds a handful of forms.
     std::vector<std::pair<FormKey, size_t>> runOfForm;
     for (size_t i = 0; i < candidates.size(); ++i) {
@@ -876,10 +879,9 @@ BookOutline BuildBookOutline(std::string_view text) {
         front.kind = OutlineEntryKind::kFrontMatter;
         front.title = FrontMatterTitle(text, firstOffset);
         front.offset = 0;
-        outline.entries.push_back(std::move(front));
+        entries.insert(entries.begin(), std::move(front));
     }
-    outline.entries.reserve(outline.entries.size() + entries.size());
-    std::move(entries.begin(), entries.end(), std::back_inserter(outline.entries));
+    outline.entries = std::move(entries);
     return outline;
 }
 
