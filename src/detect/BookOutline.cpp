@@ -75,6 +75,7 @@ struct Vocabulary {
     std::vector<std::string> numberedSections =
         GbkWords({"番外", "外传", "外傳", "楔子", "序章", "尾声", "尾聲", "后记", "後記"});
     std::string preface = Utf8ToGbk("序");
+    std::string colon = Utf8ToGbk("：");
     // Words download sites put before the heading on its line, longest first.
     std::vector<std::string> prefixes =
         GbkWords({"正文卷", "正文", "VIP卷", "VIP章节", "作品相关", "作品相關"});
@@ -114,9 +115,19 @@ const Vocabulary& Words() {
     return words;
 }
 
+// The words are a few bytes long: compared byte by byte in place, as a library call for each
+// word of each character of each line cost more than the rest of the scan.
+bool StartsWithWord(std::string_view text, std::string_view word) {
+    if (text.size() < word.size()) return false;
+    for (size_t i = 0; i < word.size(); ++i) {
+        if (text[i] != word[i]) return false;
+    }
+    return true;
+}
+
 bool StartsWithAny(std::string_view text, const std::vector<std::string>& words) {
     return std::any_of(words.begin(), words.end(),
-                       [&](const std::string& word) { return text.starts_with(word); });
+                       [&](const std::string& word) { return StartsWithWord(text, word); });
 }
 
 bool ContainsAny(std::string_view text, const std::vector<std::string>& words) {
@@ -140,7 +151,7 @@ const NumeralChar* NumeralAt(std::string_view text, size_t at) {
     if (at + 2 > text.size()) return nullptr;
     std::string_view two = text.substr(at, 2);
     for (const NumeralChar& numeral : Words().numerals) {
-        if (two == numeral.gbk) return &numeral;
+        if (numeral.gbk.size() == 2 && StartsWithWord(two, numeral.gbk)) return &numeral;
     }
     return nullptr;
 }
@@ -474,7 +485,7 @@ std::optional<LineHeadings> HeadingsOfLine(std::string_view head, bool wrapped) 
     size_t start = 0;
     if (prefixEnd > 0) {
         start = SkipBlanks(head, prefixEnd);
-        if (head.substr(start).starts_with(Utf8ToGbk("："))) start = SkipBlanks(head, start + 2);
+        if (head.substr(start).starts_with(words.colon)) start = SkipBlanks(head, start + 2);
     } else {
         size_t at = 0;
         while (at < head.size() && at <= kMaxPrefixBytes && !IsBlankAt(head, at))
