@@ -555,6 +555,11 @@ std::string_view TrimmedTitle(std::string_view content) {
 std::vector<Candidate> FindCandidates(std::string_view text) {
     const Vocabulary& words = Words();
     std::vector<Candidate> candidates;
+    // Room for one candidate a line, up to one in eight bytes, so that a book of little but
+    // headings never moves its candidates as the list grows; what is never written is never
+    // touched.
+    const size_t lines = static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+    candidates.reserve(std::min(lines, text.size() / 8));
     std::string_view previous;
     int32_t previousLine = -2;
     ForEachTextLine(text, [&](const TextLine& line) {
