@@ -1,10 +1,12 @@
 #include "detect/BookOutline.h"
 
 #include <algorithm>
-#include <map>
+#include <cassert>
+#include <cstdint>
+#include <functional>
+#include <iterator>
 #include <optional>
 #include <tuple>
-#include <unordered_set>
 
 #include "Capacities.h"
 #include "detect/TextLines.h"
@@ -73,6 +75,7 @@ struct Vocabulary {
     std::vector<std::string> numberedSections =
         GbkWords({"番外", "外传", "外傳", "楔子", "序章", "尾声", "尾聲", "后记", "後記"});
     std::string preface = Utf8ToGbk("序");
+    std::string colon = Utf8ToGbk("：");
     // Words download sites put before the heading on its line, longest first.
     std::vector<std::string> prefixes =
         GbkWords({"正文卷", "正文", "VIP卷", "VIP章节", "作品相关", "作品相關"});
@@ -112,9 +115,19 @@ const Vocabulary& Words() {
     return words;
 }
 
+// The words are a few bytes long: compared byte by byte in place, as a library call for each
+// word of each character of each line cost more than the rest of the scan.
+bool StartsWithWord(std::string_view text, std::string_view word) {
+    if (text.size() < word.size()) return false;
+    for (size_t i = 0; i < word.size(); ++i) {
+        if (text[i] != word[i]) return false;
+    }
+    return true;
+}
+
 bool StartsWithAny(std::string_view text, const std::vector<std::string>& words) {
     return std::any_of(words.begin(), words.end(),
-                       [&](const std::string& word) { return text.starts_with(word); });
+                       [&](const std::string& word) { return StartsWithWord(text, word); });
 }
 
 bool ContainsAny(std::string_view text, const std::vector<std::string>& words) {
@@ -138,7 +151,7 @@ const NumeralChar* NumeralAt(std::string_view text, size_t at) {
     if (at + 2 > text.size()) return nullptr;
     std::string_view two = text.substr(at, 2);
     for (const NumeralChar& numeral : Words().numerals) {
-        if (two == numeral.gbk) return &numeral;
+        if (numeral.gbk.size() == 2 && StartsWithWord(two, numeral.gbk)) return &numeral;
     }
     return nullptr;
 }
@@ -206,13 +219,54 @@ bool ReadsAsHeading(std::string_view line, TailKind tail) {
     return true;
 }
 
+// Which run of headings a heading belongs to ("di" + its unit, "en", "juan", "section",
+// "number-a", "number-c"). Held in place in eight bytes, unused ones zero (no form holds a zero
+// byte): a book may hold half a million candidate headings, and a string each made the candidate
+// list several times larger than the text.
+class FormKey {
+public:
+    FormKey() = default;
+    FormKey(std::string_view text) { Assign(text); }
+    FormKey(const char* text) { Assign(text); }
+    FormKey& operator=(std::string_view text) {
+        Assign(text);
+        return *this;
+    }
+    FormKey& operator=(const char* text) { return *this = std::string_view(text); }
+
+    std::string_view view() const {
+        size_t size = 0;
+        while (size < sizeof(text_) && text_[size] != 0) ++size;
+        return {text_, size};
+    }
+    bool starts_with(std::string_view prefix) const { return view().starts_with(prefix); }
+    friend bool operator==(const FormKey& a, const FormKey& b) {
+        return std::equal(std::begin(a.text_), std::end(a.text_), std::begin(b.text_));
+    }
+    friend bool operator<(const FormKey& a, const FormKey& b) { return a.view() < b.view(); }
+
+private:
+    void Assign(std::string_view text) {
+        // Every form is one of the short words above; a longer one is a fault of this file.
+        assert(text.size() <= sizeof(text_));
+        std::fill(std::begin(text_), std::end(text_), 0);
+        std::copy_n(text.data(), std::min(text.size(), sizeof(text_)), text_);
+    }
+
+    char text_[8] = {};
+};
+
+// No heading number needs more than 32 bits: a larger one reads as no number at all.
+static_assert(kMaxHeadingNumber <= INT32_MAX);
+
 struct LineHeading {
+    int32_t number = -1;
+    FormKey form;  // which run of headings it belongs to
     OutlineEntryKind kind = OutlineEntryKind::kChapter;
-    std::string form;  // which run of headings it belongs to
-    int64_t number = -1;
-    // The heading word (第一章) in the text it was read from.
-    size_t wordStart = 0;
-    size_t wordEnd = 0;
+    // The heading word (第一章) in the text it was read from: within a heading's line, which is
+    // never longer than kMaxHeadingLineBytes.
+    uint16_t wordStart = 0;
+    uint16_t wordEnd = 0;
 };
 
 // A heading word read at the start of a text, what follows it and where it ends.
@@ -244,9 +298,10 @@ std::optional<ParsedWord> NumberedWord(std::string_view head) {
     if (parsed.tail == TailKind::kJoined && StartsWithAny(unitAndRest, words.unitWords))
         return std::nullopt;
     parsed.heading.kind = chapter ? OutlineEntryKind::kChapter : OutlineEntryKind::kVolume;
-    parsed.heading.number = value;
+    parsed.heading.number = static_cast<int32_t>(value);
     // Chinese numerals and digits of the same unit are one run: novels switch between them.
-    parsed.heading.form = std::string("di") + std::string(unit);
+    char form[4] = {'d', 'i', unit[0], unit[1]};
+    parsed.heading.form = std::string_view(form, sizeof(form));
     parsed.end = at + 2;
     return parsed;
 }
@@ -270,7 +325,7 @@ std::optional<ParsedWord> HeadingWord(std::string_view head, bool wrapped) {
         parsed.emplace();
         parsed->tail = TailAfter(head.substr(at + digits));
         if (parsed->tail == TailKind::kJoined) return std::nullopt;
-        parsed->heading.number = value;
+        parsed->heading.number = static_cast<int32_t>(value);
         parsed->heading.form = "en";
         parsed->end = at + digits;
     }
@@ -283,7 +338,7 @@ std::optional<ParsedWord> HeadingWord(std::string_view head, bool wrapped) {
             parsed->tail = TailAfter(head.substr(at + numeral));
             if (parsed->tail == TailKind::kJoined) return std::nullopt;
             parsed->heading.kind = OutlineEntryKind::kVolume;
-            parsed->heading.number = value;
+            parsed->heading.number = static_cast<int32_t>(value);
             parsed->heading.form = "juan";
             parsed->end = at + numeral;
         }
@@ -327,11 +382,11 @@ std::optional<ParsedWord> HeadingWord(std::string_view head, bool wrapped) {
         size_t numeral = ReadNumber(head, value);
         if (numeral == 0 || SkipBlanks(head, numeral) != head.size()) return std::nullopt;
         parsed.emplace();
-        parsed->heading.number = value;
+        parsed->heading.number = static_cast<int32_t>(value);
         parsed->heading.form = IsAsciiDigit(head[0]) ? "number-a" : "number-c";
         parsed->end = numeral;
     }
-    if (parsed) parsed->heading.wordEnd = parsed->end;
+    if (parsed) parsed->heading.wordEnd = static_cast<uint16_t>(parsed->end);
     return parsed;
 }
 
@@ -359,7 +414,7 @@ std::optional<ParsedWord> BracketedWord(std::string_view head) {
         parsed->end = close + bracket.close.size();
         parsed->tail = TailKind::kOpen;
         parsed->heading.wordStart = 0;
-        parsed->heading.wordEnd = parsed->end;
+        parsed->heading.wordEnd = static_cast<uint16_t>(parsed->end);
         return parsed;
     }
     return std::nullopt;
@@ -374,8 +429,8 @@ std::optional<ParsedWord> AnyHeadingWord(std::string_view head, bool wrapped) {
 // The headings a line begins with: one, or a volume and its first chapter on one line.
 struct LineHeadings {
     LineHeading heading;
-    std::optional<LineHeading> volume;  // a volume the line names before its chapter
-    size_t chapterAt = 0;               // where the chapter's part of the line starts then
+    std::optional<int32_t> volume;  // the number of a volume the line names before its chapter
+    uint16_t chapterAt = 0;         // where the chapter's part of the line starts then
 };
 
 bool IsNumberedChapter(const ParsedWord& word) {
@@ -408,11 +463,12 @@ std::optional<LineHeadings> HeadingsOfLine(std::string_view head, bool wrapped) 
         LineHeadings found{word->heading, std::nullopt, 0};
         if (word->heading.kind == OutlineEntryKind::kVolume) {
             if (auto chapter = ChapterLaterOnLine(head, word->end)) {
-                found.volume = word->heading;
+                const auto at = static_cast<uint16_t>(chapter->second);
+                found.volume = word->heading.number;
                 found.heading = chapter->first.heading;
-                found.heading.wordStart += chapter->second;
-                found.heading.wordEnd += chapter->second;
-                found.chapterAt = chapter->second;
+                found.heading.wordStart += at;
+                found.heading.wordEnd += at;
+                found.chapterAt = at;
             }
         }
         return found;
@@ -429,7 +485,7 @@ std::optional<LineHeadings> HeadingsOfLine(std::string_view head, bool wrapped) 
     size_t start = 0;
     if (prefixEnd > 0) {
         start = SkipBlanks(head, prefixEnd);
-        if (head.substr(start).starts_with(Utf8ToGbk("："))) start = SkipBlanks(head, start + 2);
+        if (head.substr(start).starts_with(words.colon)) start = SkipBlanks(head, start + 2);
     } else {
         size_t at = 0;
         while (at < head.size() && at <= kMaxPrefixBytes && !IsBlankAt(head, at))
@@ -446,20 +502,26 @@ std::optional<LineHeadings> HeadingsOfLine(std::string_view head, bool wrapped) 
     }
     if (!ReadsAsHeading(head, word->tail)) return std::nullopt;
     LineHeadings found{word->heading, std::nullopt, 0};
-    found.heading.wordStart += start;
-    found.heading.wordEnd += start;
+    found.heading.wordStart += static_cast<uint16_t>(start);
+    found.heading.wordEnd += static_cast<uint16_t>(start);
     return found;
 }
 
+// Kept small: a book of short headings holds hundreds of thousands, and writing them out cost
+// more than reading the lines. Offsets are 32 bits as the outline's own are.
 struct Candidate {
     LineHeadings headings;
-    size_t lineStart = 0;
-    size_t lineEnd = 0;  // after the line break
+    uint32_t lineStart = 0;
+    uint32_t contentSize = 0;  // the line without its break
     int32_t line = 0;
-    std::string_view content;  // the line without its break
-    size_t firstText = 0;      // where its text starts after the blanks
+    uint32_t firstText = 0;  // where its text starts after the blanks
+    uint8_t breakSize = 0;   // its line break: CR LF, LF or none at the text's end
 
     const LineHeading& heading() const { return headings.heading; }
+    std::string_view content(std::string_view text) const {
+        return text.substr(lineStart, contentSize);
+    }
+    size_t lineEnd() const { return size_t{lineStart} + contentSize + breakSize; }
 };
 
 std::string TitleOf(std::string_view content) {
@@ -493,6 +555,11 @@ std::string_view TrimmedTitle(std::string_view content) {
 std::vector<Candidate> FindCandidates(std::string_view text) {
     const Vocabulary& words = Words();
     std::vector<Candidate> candidates;
+    // Room for one candidate a line, up to one in eight bytes, so that a book of little but
+    // headings never moves its candidates as the list grows; what is never written is never
+    // touched.
+    const size_t lines = static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+    candidates.reserve(std::min(lines, text.size() / 8));
     std::string_view previous;
     int32_t previousLine = -2;
     ForEachTextLine(text, [&](const TextLine& line) {
@@ -507,11 +574,11 @@ std::vector<Candidate> FindCandidates(std::string_view text) {
         if (!headings) return;
         Candidate candidate;
         candidate.headings = std::move(*headings);
-        candidate.lineStart = line.start;
-        candidate.lineEnd = line.next;
+        candidate.lineStart = static_cast<uint32_t>(line.start);
+        candidate.contentSize = static_cast<uint32_t>(line.content.size());
+        candidate.breakSize = static_cast<uint8_t>(line.next - line.start - line.content.size());
         candidate.line = line.number;
-        candidate.content = line.content;
-        candidate.firstText = line.firstText;
+        candidate.firstText = static_cast<uint32_t>(line.firstText);
         candidates.push_back(std::move(candidate));
     });
     return candidates;
@@ -524,16 +591,40 @@ size_t DropContentsLists(std::string_view text, const std::vector<Candidate>& ca
     size_t listed = 0;
     auto tiny = [&](size_t i) {
         size_t next = i + 1 < candidates.size() ? candidates[i + 1].lineStart : text.size();
-        return OnlyBlankLines(text.substr(candidates[i].lineEnd, next - candidates[i].lineEnd));
+        const size_t end = candidates[i].lineEnd();
+        return OnlyBlankLines(text.substr(end, next - end));
     };
-    // Whether a heading's title comes again later, found once for all from the end.
+    // Whether a heading's title comes again later, found once for all from the end. The titles
+    // seen so far sit in an open table of candidate indices with their hashes: a node per title
+    // cost more than all the rest of the outline.
     std::vector<bool> listedAgain(candidates.size(), false);
-    std::unordered_set<std::string_view> later;
-    later.reserve(candidates.size());
-    for (size_t i = candidates.size(); i-- > 0;) {
-        std::string_view title = TrimmedTitle(candidates[i].content);
-        listedAgain[i] = later.count(title) > 0;
-        later.insert(title);
+    {
+        // Candidate indices fit in 32 bits as their offsets do.
+        struct Slot {
+            uint32_t candidate = UINT32_MAX;  // UINT32_MAX: empty
+            uint32_t hash = 0;
+        };
+        size_t capacity = 16;
+        while (capacity < candidates.size() + candidates.size() / 2) capacity *= 2;
+        std::vector<Slot> later(capacity);
+        const std::hash<std::string_view> hasher;
+        for (size_t i = candidates.size(); i-- > 0;) {
+            std::string_view title = TrimmedTitle(candidates[i].content(text));
+            const size_t fullHash = hasher(title);
+            const auto hash = static_cast<uint32_t>(uint64_t{fullHash} ^ (uint64_t{fullHash} >> 32));
+            size_t at = hash & (capacity - 1);
+            bool seen = false;
+            while (later[at].candidate != UINT32_MAX) {
+                if (later[at].hash == hash &&
+                    TrimmedTitle(candidates[later[at].candidate].content(text)) == title) {
+                    seen = true;
+                    break;
+                }
+                at = (at + 1) & (capacity - 1);
+            }
+            listedAgain[i] = seen;
+            if (!seen) later[at] = {static_cast<uint32_t>(i), hash};
+        }
     }
     for (size_t i = 0; i < candidates.size();) {
         size_t j = i;
@@ -574,25 +665,35 @@ struct FormRun {
 // Chapter form counts too when its headings stand in a stretch of the book of their own (a book
 // in 节, then 话, then 集), never between the headings of a form already taken (第N节 inside
 // 第N章).
-std::vector<std::string> ChapterForms(const std::vector<Candidate>& candidates,
-                                      const std::vector<bool>& dropped) {
-    std::map<std::string, FormRun> forms;
+std::vector<FormKey> ChapterForms(const std::vector<Candidate>& candidates,
+                                  const std::vector<bool>& dropped) {
+    // A book holds a handful of forms: a list searched from the form seen last beats a map.
+    std::vector<std::pair<FormKey, FormRun>> forms;
+    size_t recent = 0;
     for (size_t i = 0; i < candidates.size(); ++i) {
         const LineHeading& heading = candidates[i].heading();
         if (dropped[i] || heading.kind != OutlineEntryKind::kChapter) continue;
-        FormRun& run = forms[heading.form];
+        if (recent >= forms.size() || !(forms[recent].first == heading.form)) {
+            recent = 0;
+            while (recent < forms.size() && !(forms[recent].first == heading.form)) ++recent;
+            if (recent == forms.size()) forms.emplace_back(heading.form, FormRun{});
+        }
+        FormRun& run = forms[recent].second;
         if (run.count++ == 0) run.first = i;
         run.last = i;
     }
-    auto bare = [](const std::string& form) { return form.starts_with("number"); };
-    std::vector<std::pair<std::string, FormRun>> ranked(forms.begin(), forms.end());
-    auto rank = [&](const std::pair<std::string, FormRun>& form) {
+    // In the order of their names, as ties in the ranking below are broken.
+    std::sort(forms.begin(), forms.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    auto bare = [](const FormKey& form) { return form.starts_with("number"); };
+    std::vector<std::pair<FormKey, FormRun>> ranked = std::move(forms);
+    auto rank = [&](const std::pair<FormKey, FormRun>& form) {
         return std::make_tuple(!bare(form.first) && form.second.count >= 2, form.second.count,
                                -static_cast<int64_t>(form.second.first));
     };
     std::stable_sort(ranked.begin(), ranked.end(),
                      [&](const auto& a, const auto& b) { return rank(a) > rank(b); });
-    std::vector<std::string> taken;
+    std::vector<FormKey> taken;
     std::vector<FormRun> spans;
     for (const auto& entry : ranked) {
         // Named, not a structured binding: the lambda below captures it.
@@ -710,17 +811,21 @@ BookOutline BuildBookOutline(std::string_view text) {
             dropped.assign(candidates.size(), true);
         }
     }
-    const std::vector<std::string> forms = ChapterForms(candidates, dropped);
-    auto taken = [&](const std::string& form) {
+    const std::vector<FormKey> forms = ChapterForms(candidates, dropped);
+    auto taken = [&](const FormKey& form) {
         return std::find(forms.begin(), forms.end(), form) != forms.end();
     };
 
     std::vector<OutlineEntry> entries;
-    std::map<std::string, size_t> runOfForm;
+    // Room for the front matter too: the entries become the outline's without another copy.
+    entries.reserve(candidates.size() + 1);
+    // The run each form's chapters count in; a book holds a handful of forms.
+    std::vector<std::pair<FormKey, size_t>> runOfForm;
     for (size_t i = 0; i < candidates.size(); ++i) {
         if (dropped[i]) continue;
         const Candidate& candidate = candidates[i];
         const LineHeading& heading = candidate.heading();
+        const std::string_view content = candidate.content(text);
         bool chapter = heading.kind == OutlineEntryKind::kChapter;
         auto entryAt = [&](OutlineEntryKind kind, std::string title, int64_t number) {
             OutlineEntry entry;
@@ -735,19 +840,21 @@ BookOutline BuildBookOutline(std::string_view text) {
             // A volume and its first chapter on one line: the volume is titled by its part.
             size_t cut = candidate.firstText + candidate.headings.chapterAt;
             entryAt(OutlineEntryKind::kVolume,
-                    TitleOf(TrimmedTitle(candidate.content.substr(0, cut))),
-                    candidate.headings.volume->number);
+                    TitleOf(TrimmedTitle(content.substr(0, cut))),
+                    *candidate.headings.volume);
             if (!taken(heading.form)) continue;
-            entryAt(heading.kind, TitleOf(candidate.content.substr(cut)), heading.number);
+            entryAt(heading.kind, TitleOf(content.substr(cut)), heading.number);
         } else {
             if (chapter && !taken(heading.form)) continue;
-            entryAt(heading.kind, TitleOf(candidate.content), heading.number);
+            entryAt(heading.kind, TitleOf(content), heading.number);
         }
         if (!chapter) continue;
-        auto [at, added] = runOfForm.try_emplace(heading.form, outline.runs.size());
-        if (added) {
+        auto at = std::find_if(runOfForm.begin(), runOfForm.end(),
+                               [&](const auto& run) { return run.first == heading.form; });
+        if (at == runOfForm.end()) {
+            at = runOfForm.emplace(runOfForm.end(), heading.form, outline.runs.size());
             OutlineRun run;
-            std::string_view head = candidate.content.substr(candidate.firstText);
+            std::string_view head = content.substr(candidate.firstText);
             run.firstHeading =
                 std::string(head.substr(heading.wordStart, heading.wordEnd - heading.wordStart));
             run.firstLine = candidate.line;
@@ -761,7 +868,8 @@ BookOutline BuildBookOutline(std::string_view text) {
     bool anyChapter = std::any_of(entries.begin(), entries.end(), [](const OutlineEntry& e) {
         return e.kind == OutlineEntryKind::kChapter;
     });
-    std::vector<OutlineEntry> kept;
+    // Filtered in place: the book's entries are moved once more, into the outline.
+    size_t kept = 0;
     for (size_t i = 0; i < entries.size(); ++i) {
         OutlineEntry& entry = entries[i];
         if (entry.kind == OutlineEntryKind::kVolume) {
@@ -779,18 +887,20 @@ BookOutline BuildBookOutline(std::string_view text) {
                 if (!followed) continue;
             }
         }
-        kept.push_back(std::move(entry));
+        if (kept != i) entries[kept] = std::move(entry);
+        ++kept;
     }
+    entries.resize(kept);
 
-    size_t firstOffset = kept.empty() ? text.size() : kept.front().offset;
+    size_t firstOffset = entries.empty() ? text.size() : entries.front().offset;
     if (firstOffset > 0 && !OnlyBlankLines(text.substr(0, firstOffset))) {
         OutlineEntry front;
         front.kind = OutlineEntryKind::kFrontMatter;
         front.title = FrontMatterTitle(text, firstOffset);
         front.offset = 0;
-        outline.entries.push_back(std::move(front));
+        entries.insert(entries.begin(), std::move(front));
     }
-    for (OutlineEntry& entry : kept) outline.entries.push_back(std::move(entry));
+    outline.entries = std::move(entries);
     return outline;
 }
 
