@@ -57,7 +57,10 @@ class ChaptersCommand : public Command {
                 model.ComputeLengths();
                 // An opened EPUB lists its whole contents, each entry with its level.
                 const std::string text = ReadBookText(session.View());
-                if (const auto* contents = session.Dialog().openedContents.For(text, model)) {
+                const auto* contents = prepared == Prepared::kRefused
+                                           ? nullptr
+                                           : session.Dialog().openedContents.For(text, model);
+                if (contents != nullptr) {
                     for (const ContentsRow& row : ContentsRows(*contents, text.size())) {
                         sink.Result(EscapeLineBreaks(ContentsLine(row)));
                     }

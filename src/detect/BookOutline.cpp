@@ -224,7 +224,7 @@ bool ReadsAsHeading(std::string_view line, TailKind tail) {
 // byte): a book may hold half a million candidate headings, and a string each made the candidate
 // list several times larger than the text.
 class FormKey {
-public:
+  public:
     FormKey() = default;
     FormKey(std::string_view text) { Assign(text); }
     FormKey(const char* text) { Assign(text); }
@@ -245,7 +245,7 @@ public:
     }
     friend bool operator<(const FormKey& a, const FormKey& b) { return a.view() < b.view(); }
 
-private:
+  private:
     void Assign(std::string_view text) {
         // Every form is one of the short words above; a longer one is a fault of this file.
         assert(text.size() <= sizeof(text_));
@@ -611,7 +611,8 @@ size_t DropContentsLists(std::string_view text, const std::vector<Candidate>& ca
         for (size_t i = candidates.size(); i-- > 0;) {
             std::string_view title = TrimmedTitle(candidates[i].content(text));
             const size_t fullHash = hasher(title);
-            const auto hash = static_cast<uint32_t>(uint64_t{fullHash} ^ (uint64_t{fullHash} >> 32));
+            const auto hash =
+                static_cast<uint32_t>(uint64_t{fullHash} ^ (uint64_t{fullHash} >> 32));
             size_t at = hash & (capacity - 1);
             bool seen = false;
             while (later[at].candidate != UINT32_MAX) {
@@ -839,8 +840,7 @@ BookOutline BuildBookOutline(std::string_view text) {
         if (candidate.headings.volume) {
             // A volume and its first chapter on one line: the volume is titled by its part.
             size_t cut = candidate.firstText + candidate.headings.chapterAt;
-            entryAt(OutlineEntryKind::kVolume,
-                    TitleOf(TrimmedTitle(content.substr(0, cut))),
+            entryAt(OutlineEntryKind::kVolume, TitleOf(TrimmedTitle(content.substr(0, cut))),
                     *candidate.headings.volume);
             if (!taken(heading.form)) continue;
             entryAt(heading.kind, TitleOf(content.substr(cut)), heading.number);

@@ -1,5 +1,8 @@
 #include "gui/RecentBooks.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QVariant>
@@ -69,8 +72,11 @@ RecentBookState RecentBooks::StateOf(const QByteArray& pathBytes) {
     if (error) return RecentBookState::kInaccessible;
     // A folder or a device in its place is no book either.
     if (status.type() != std::filesystem::file_type::regular) return RecentBookState::kMissing;
-    QFile file(QFile::decodeName(pathBytes));
-    if (!file.open(QIODevice::ReadOnly)) return RecentBookState::kInaccessible;
+    // Opened by its bytes: a name that is not UTF-8 (unpacked from an archive made on Chinese
+    // Windows) has no faithful QString.
+    const int fd = ::open(pathBytes.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return RecentBookState::kInaccessible;
+    ::close(fd);
     return RecentBookState::kReadable;
 }
 

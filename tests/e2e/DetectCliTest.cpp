@@ -174,7 +174,7 @@ TEST(DetectCli, DefaultsPatternsAndShortTitles) {
          {"chapters", "book.txt", "--pattern", "第(.+章"},
          2,
          {},
-         "--pattern: 章节规则有误（第"},
+         "brisnamake-cli: --pattern: 章节规则有误（第"},
         {"short titles",
          collection,
          {"chapters", "book.txt", "--short-titles"},

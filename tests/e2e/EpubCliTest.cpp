@@ -446,10 +446,10 @@ TEST(EpubCli, LooksThatCannotBeHadAreRefused) {
         std::string message;  // the start of the first line on standard error
     };
     const Case cases[] = {
-        {{"--indent", "5"}, 2, "epub: --indent takes a number from 0 to 4"},
-        {{"--line-height", "0.5"}, 2, "epub: --line-height takes a number from 1 to 3"},
-        {{"--spacing", "1.25"}, 2, "epub: --spacing takes"},
-        {{"--cover", "own.png", "--no-cover"}, 2, "epub: --cover and --no-cover"},
+        {{"--indent", "5"}, 2, "brisnamake-cli: --indent takes a number from 0 to 4"},
+        {{"--line-height", "0.5"}, 2, "brisnamake-cli: --line-height takes a number from 1 to 3"},
+        {{"--spacing", "1.25"}, 2, "brisnamake-cli: --spacing takes"},
+        {{"--cover", "own.png", "--no-cover"}, 2, "brisnamake-cli: --cover and --no-cover"},
         {{"--cover", "note.txt"}, 3, "封面图片必须是JPEG或PNG文件"},
         {{"--cover", "missing.png"}, 3, "读取封面图片失败"},
         {{"--font", "note.txt"}, 3, "字体文件必须是TrueType、OpenType或WOFF字体"},

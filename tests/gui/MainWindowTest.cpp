@@ -242,9 +242,9 @@ void MainWindowTest::aboutBoxFromTheHelpAndBackgroundMenus() {
 
     title.clear();
     QMenu* menu = window.BackgroundMenu();
-    // 打开EPUB, 按编码重新打开, a separator, 自动识别章节, 仅匹配行首, a separator, 整理文本, a
-    // separator, 分册生成, 生成EPUB, a separator, About
-    QCOMPARE(menu->actions().size(), 12);
+    // 打开EPUB, 按编码重新打开, a separator, 自动识别章节, 按规则识别章节, 仅匹配行首, a separator,
+    // 整理文本, a separator, 分册生成, 生成EPUB, a separator, About
+    QCOMPARE(menu->actions().size(), 13);
     QCOMPARE(menu->actions().last()->text(), QStringLiteral("关于 BrisnaMake(&A)..."));
     brisna::guitest::AnswerNextModal(closeAbout);
     menu->actions().last()->trigger();
@@ -704,8 +704,8 @@ void MainWindowTest::backgroundMenuOnlyOverTheBackgroundAndListsRecentBooks() {
     window.OpenBookFile(QString::fromStdString((dir_->path() / "missing.txt").string()));
     window.BuildBackgroundMenu();
     QList<QAction*> items = window.BackgroundMenu()->actions();
-    // two books, a separator, then the twelve items of the menu without books
-    QCOMPARE(items.size(), 15);
+    // two books, a separator, then the thirteen items of the menu without books
+    QCOMPARE(items.size(), 16);
     QCOMPARE(items.at(0)->data().toByteArray(), QByteArray::fromStdString(fs::canonical(second)));
     QCOMPARE(items.at(1)->data().toByteArray(), QByteArray::fromStdString(fs::canonical(first)));
 
