@@ -111,7 +111,8 @@ step_contents() {
             grep -qE "(^|, )$dep( |,|$)" <<<"$value" || fail "brisnamake-cli: Depends lacks $dep"
           done
           # The command line must install on a machine without any display library.
-          grep -qiE '(qt|libx11|libxcb|libgl|libegl|libopengl|mesa|libgbm|libwayland|fontconfig|libfreetype)' <<<"$value" &&
+          # (libgl followed by a digit or a GL family name: GLib is no display library.)
+          grep -qiE '(qt|libx11|libxcb|libgl([0-9]|x|u|ew|vnd|es)|libegl|libopengl|mesa|libgbm|libwayland|fontconfig|libfreetype)' <<<"$value" &&
             fail "brisnamake-cli depends on a display library: $value" ;;
         # A CJK font is needed: without one every label of the window is an empty box.
         brisnamake/Depends)
