@@ -524,16 +524,6 @@ struct Candidate {
     size_t lineEnd() const { return size_t{lineStart} + contentSize + breakSize; }
 };
 
-std::string TitleOf(std::string_view content) {
-    size_t cut = 0;
-    while (cut < content.size()) {
-        size_t length = GbkCharLength(content, cut);
-        if (cut + length > kTitleTextBytes) break;
-        cut += length;
-    }
-    return std::string(content.substr(0, cut));
-}
-
 // True when the text holds nothing but blanks and line breaks.
 bool OnlyBlankLines(std::string_view text) {
     size_t at = 0;
@@ -716,6 +706,16 @@ std::vector<FormKey> ChapterForms(const std::vector<Candidate>& candidates,
 
 }  // namespace
 
+std::string OutlineTitle(std::string_view content) {
+    size_t cut = 0;
+    while (cut < content.size()) {
+        size_t length = GbkCharLength(content, cut);
+        if (cut + length > kTitleTextBytes) break;
+        cut += length;
+    }
+    return std::string(content.substr(0, cut));
+}
+
 size_t ReadOutlineNumeral(std::string_view text, int64_t& value) {
     value = 0;
     size_t at = 0;
@@ -776,7 +776,7 @@ std::string FrontMatterTitle(std::string_view gbkText, size_t end) {
         size_t lineEnd = lf == std::string_view::npos || lf > end ? end : lf;
         std::string_view line = gbkText.substr(at, lineEnd - at);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (SkipBlanks(line, 0) < line.size()) return TitleOf(line);
+        if (SkipBlanks(line, 0) < line.size()) return OutlineTitle(line);
         if (lf == std::string_view::npos) break;
         at = lf + 1;
     }
@@ -840,13 +840,13 @@ BookOutline BuildBookOutline(std::string_view text) {
         if (candidate.headings.volume) {
             // A volume and its first chapter on one line: the volume is titled by its part.
             size_t cut = candidate.firstText + candidate.headings.chapterAt;
-            entryAt(OutlineEntryKind::kVolume, TitleOf(TrimmedTitle(content.substr(0, cut))),
+            entryAt(OutlineEntryKind::kVolume, OutlineTitle(TrimmedTitle(content.substr(0, cut))),
                     *candidate.headings.volume);
             if (!taken(heading.form)) continue;
-            entryAt(heading.kind, TitleOf(content.substr(cut)), heading.number);
+            entryAt(heading.kind, OutlineTitle(content.substr(cut)), heading.number);
         } else {
             if (chapter && !taken(heading.form)) continue;
-            entryAt(heading.kind, TitleOf(content), heading.number);
+            entryAt(heading.kind, OutlineTitle(content), heading.number);
         }
         if (!chapter) continue;
         auto at = std::find_if(runOfForm.begin(), runOfForm.end(),

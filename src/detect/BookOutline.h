@@ -54,6 +54,9 @@ struct BookOutline {
 // Builds the outline of a book text (GBK, CR LF).
 BookOutline BuildBookOutline(std::string_view gbkText);
 
+// A heading line as an entry's title: as much of it as a title holds, cut between characters.
+std::string OutlineTitle(std::string_view lineContent);
+
 // The title of the front-matter chapter that comes before the first heading: the first line
 // before `end` that holds more than blanks, as a title is read from a line (blanks at its start
 // kept), at most 60 bytes cut on a character boundary; "前言" (GBK) when there is none.

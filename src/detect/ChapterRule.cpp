@@ -90,16 +90,6 @@ class LineMatcher {
     std::unique_ptr<icu::RegexMatcher> matcher_;
 };
 
-std::string TitleOf(std::string_view content) {
-    size_t cut = 0;
-    while (cut < content.size()) {
-        size_t length = GbkCharLength(content, cut);
-        if (cut + length > kTitleTextBytes) break;
-        cut += length;
-    }
-    return std::string(content.substr(0, cut));
-}
-
 bool EndsSentence(std::string_view line) {
     static const std::vector<std::string> marks = [] {
         std::vector<std::string> gbk;
@@ -177,7 +167,7 @@ BookOutline BuildRuleOutline(std::string_view text, const ChapterRule& rule, std
         if (!found) continue;
         OutlineEntry entry;
         entry.kind = kind;
-        entry.title = TitleOf(line.content);
+        entry.title = OutlineTitle(line.content);
         entry.offset = static_cast<uint32_t>(line.start);
         entry.line = line.number;
         entries.push_back(std::move(entry));
