@@ -35,6 +35,17 @@ ApplicationWindow::ApplicationWindow(std::optional<std::filesystem::path> suspic
     statusBar()->addPermanentWidget(openFolder_);
     connect(openFolder_, &QPushButton::clicked, client_, &MainWindow::OpenWrittenFolder);
     connect(client_, &MainWindow::statusChanged, this, &ApplicationWindow::ShowStatus);
+    // A long command's notice covers the summary while it runs; a refusal shows for a while.
+    connect(&client_->Work(), &BackgroundWork::busyNoticeChanged, this,
+            [this](const QString& text) {
+                if (text.isEmpty()) {
+                    statusBar()->clearMessage();
+                } else {
+                    statusBar()->showMessage(text);
+                }
+            });
+    connect(client_, &MainWindow::transientNotice, this,
+            [this](const QString& text) { statusBar()->showMessage(text, 4000); });
     ShowStatus();
 }
 
@@ -70,7 +81,7 @@ void ApplicationWindow::changeEvent(QEvent* event) {
 }
 
 void ApplicationWindow::closeEvent(QCloseEvent* event) {
-    if (!client_->Dialog().ConfirmDiscardChapters()) {
+    if (client_->RefuseWhileBusy() || !client_->Dialog().ConfirmDiscardChapters()) {
         event->ignore();
         return;
     }

@@ -61,25 +61,32 @@ MainWindow::MainWindow(std::optional<std::filesystem::path> suspiciousWordFile)
     setFont(dialogFont);
 
     CreateControls();
+    CreateWorkerSide();
     dlg_ = suspiciousWordFile
-               ? std::make_unique<CBrisnaMakeDlg>(*textView_, *chapterList_, *problemList_, host_,
-                                                  *suspiciousWordFile)
-               : std::make_unique<CBrisnaMakeDlg>(*textView_, *chapterList_, *problemList_, host_);
-    dlg_->SetWindowFrame(this);
+               ? std::make_unique<CBrisnaMakeDlg>(*workerText_, *workerChapters_, *workerProblems_,
+                                                  *workerHost_, *suspiciousWordFile)
+               : std::make_unique<CBrisnaMakeDlg>(*workerText_, *workerChapters_, *workerProblems_,
+                                                  *workerHost_);
+    dlg_->SetWindowFrame(workerFrame_.get());
     dlg_->headingsAtLineStart = LoadHeadingsAtLineStart();
     dlg_->bookText.SetTextRevisionSource([view = textView_] { return view->TextGeneration(); });
-    dlg_->confirm = [this](std::string_view question) { return host_.Confirm(question); };
     dlg_->tellWhenNothingMissing = true;
-    dlg_->reviewPartsPlan = [this](const PartPlan& plan, const CBrisnaMakeDlg::PartsWriter& write) {
-        PartsPlanDialog dialog(plan, write, this);
-        dialog.exec();
-    };
+    ConnectDialogQuestions();
     host_.beforeDialog = [this] { textView_->ShowPendingSelection(); };
 
-    chapterList_->onSelectionChange = [this] { dlg_->OnListSelectionChanged(kChapterList); };
-    chapterList_->onUserMessage = [this](uint32_t message) { dlg_->OnUserMessage(message); };
-    problemList_->onSelectionChange = [this] { dlg_->OnListSelectionChanged(kProblemList); };
-    problemList_->onDoubleClick = [this] { dlg_->OnListDoubleClicked(kProblemList); };
+    // The operator's clicks in the lists reach the dialog only while no command works on it.
+    chapterList_->onSelectionChange = [this] {
+        if (!Busy()) dlg_->OnListSelectionChanged(kChapterList);
+    };
+    chapterList_->onUserMessage = [this](uint32_t message) {
+        if (!RefuseWhileBusy()) dlg_->OnUserMessage(message);
+    };
+    problemList_->onSelectionChange = [this] {
+        if (!Busy()) dlg_->OnListSelectionChanged(kProblemList);
+    };
+    problemList_->onDoubleClick = [this] {
+        if (!RefuseWhileBusy()) dlg_->OnListDoubleClicked(kProblemList);
+    };
 
     chapterList_->onDoubleClick = [this] { RenameChapter(chapterList_->GetCaretIndex()); };
     chapterList_->onRenameRequest = [this](int32_t row) { RenameChapter(row); };
@@ -92,7 +99,8 @@ MainWindow::MainWindow(std::optional<std::filesystem::path> suspiciousWordFile)
     lineStartAction_->setCheckable(true);
     lineStartAction_->setChecked(dlg_->headingsAtLineStart);
     connect(lineStartAction_, &QAction::toggled, this, [this](bool checked) {
-        dlg_->headingsAtLineStart = checked;
+        // A running command keeps the choice it started with; the next one takes this.
+        if (!Busy()) dlg_->headingsAtLineStart = checked;
         SaveHeadingsAtLineStart(checked);
     });
     BuiltMenus built = BuildMenus(*this);
@@ -138,7 +146,7 @@ bool MainWindow::CanReopenText() const {
 }
 
 void MainWindow::ReopenTextAs(TextEncoding encoding) {
-    if (dlg_->bookSourcePath.empty()) return;
+    if (RefuseWhileBusy() || dlg_->bookSourcePath.empty()) return;
     const QString path = QFile::decodeName(QByteArray::fromStdString(dlg_->bookSourcePath));
     // The choice is for this one opening; the next 打开txt文件 detects again.
     struct Restore {
@@ -163,15 +171,29 @@ void MainWindow::RunCommand(int controlId) {
     RunDialogCommand(controlId, [this, controlId] { dlg_->OnCommand(controlId); });
 }
 
-void MainWindow::RunDialogCommand(int controlId, const std::function<void()>& command) {
+void MainWindow::RunDialogCommand(int controlId, const std::function<void()>& command,
+                                  const QString& busyLabel) {
+    if (RefuseWhileBusy()) return;
     const bool opening = controlId == kOpenTextButton || controlId == kOpenQbr2Button ||
                          controlId == kOpenQbrButton || controlId == kOpenEpubCommand;
     const uint64_t textBefore = textView_->TextGeneration();
     const uint64_t booksBefore = dlg_->BooksOpened();
+    const QString label = busyLabel.isEmpty() ? BusyLabelFor(controlId) : busyLabel;
     host_.ForgetChosenPath();
+    countedOutline_.reset();
     textView_->BeginCommand();
     try {
-        command();
+        if (label.isEmpty()) {
+            command();
+        } else {
+            RunInBackground(label, [&] {
+                command();
+                // A book that opened is counted here too, off the window's thread.
+                if (opening || dlg_->BooksOpened() != booksBefore) {
+                    countedOutline_ = CountOutlineChapters();
+                }
+            });
+        }
     } catch (...) {
         textView_->EndCommand();
         throw;  // reported at the top of the event loop
@@ -234,6 +256,7 @@ void MainWindow::OpenRecentBook(const QByteArray& path) {
 }
 
 void MainWindow::OpenWithCommandBytes(int controlId, const std::string& path) {
+    if (RefuseWhileBusy()) return;
     auto previous = std::move(host_.fileBytesChooser);
     bool answered = false;
     host_.fileBytesChooser = [&](FileFilter) -> std::optional<std::string> {
@@ -281,7 +304,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (dlg_ && !dlg_->ConfirmDiscardChapters()) {
+    if (RefuseWhileBusy() || (dlg_ && !dlg_->ConfirmDiscardChapters())) {
         event->ignore();
         return;
     }
@@ -306,7 +329,9 @@ void MainWindow::CreateControls() {
         }
     }
     auto* search = qobject_cast<QLineEdit*>(Control(kSearchEdit));
-    connect(search, &QLineEdit::textChanged, this, [this] { dlg_->OnFieldChanged(kSearchEdit); });
+    connect(search, &QLineEdit::textChanged, this, [this] {
+        if (!Busy()) dlg_->OnFieldChanged(kSearchEdit);
+    });
     host_.AttachField(kSearchField, search);
     host_.AttachField(kStartChapterField, qobject_cast<QLineEdit*>(Control(kStartChapterEdit)));
     connect(problemFilter_, &QComboBox::currentIndexChanged, this,
@@ -373,7 +398,7 @@ void MainWindow::SetProblemFilter(int choice) {
 }
 
 void MainWindow::RenameChapter(int32_t row) {
-    if (row < 0 || row >= chapterList_->GetCount()) return;
+    if (RefuseWhileBusy() || row < 0 || row >= chapterList_->GetCount()) return;
     const QString current = QString::fromStdString(GbkToUtf8Lossless(chapterList_->GetText(row)));
     QString offered = current;
     for (;;) {
@@ -440,7 +465,7 @@ void MainWindow::UpdateStatus(int controlId, bool anotherBook) {
         controlId == kOpenTextButton || controlId == kOpenQbr2Button || controlId == kOpenQbrButton;
     // A novel longer than one book is told of when it opens, before any marking: it needs 分册生成.
     if (opened || anotherBook || controlId == kOpenEpubCommand) {
-        outlineChapters_ = BuildBookOutline(ReadBookText(dlg_->bookText.View())).ChapterCount();
+        outlineChapters_ = countedOutline_ ? *countedOutline_ : CountOutlineChapters();
     }
     if (anotherBook) status.problems.clear();
     status.chapters = ChapterSummary(dlg_->chapters.Count(), outlineChapters_);

@@ -11,8 +11,10 @@
 
 #include "app/CBrisnaMakeDlg.h"
 #include "app/WindowFrame.h"
+#include "gui/BackgroundWork.h"
 #include "gui/CMyListBox.h"
 #include "gui/DialogControls.h"
+#include "gui/InterfaceThreadControls.h"
 #include "gui/MenuActions.h"
 #include "gui/QtDialogHost.h"
 #include "gui/QtListBox.h"
@@ -59,8 +61,19 @@ class MainWindow : public QWidget, public WindowFrame {
     // chapters saved by generation).
     void RunCommand(int controlId);
     // Runs a dialog command as a button press does (controlId: the button, or 0 for a command
-    // that has none), keeping the window's records.
-    void RunDialogCommand(int controlId, const std::function<void()>& command);
+    // that has none), keeping the window's records. A long command (one with a busy label, its
+    // own or the button's) runs on a worker while the window serves its events; either way this
+    // returns when the command has finished.
+    void RunDialogCommand(int controlId, const std::function<void()>& command,
+                          const QString& busyLabel = QString());
+    // What the window says while the command of this button runs in the background ("正在生成
+    // EPUB…"); empty for a quick command, which runs on the window's thread.
+    static QString BusyLabelFor(int controlId);
+    // True while a long command runs; the caller must not start another. RefuseWhileBusy also
+    // tells the operator so.
+    bool Busy() const { return work_->Busy(); }
+    bool RefuseWhileBusy();
+    BackgroundWork& Work() { return *work_; }
     // Shows the About box modally.
     void ShowAbout();
     // The 设置 dialog; what it saved takes effect at once.
@@ -122,6 +135,8 @@ class MainWindow : public QWidget, public WindowFrame {
 
   signals:
     void statusChanged();
+    // A passing word for the status bar (a command refused while another runs).
+    void transientNotice(const QString& text);
 
   public:
     // WindowFrame
@@ -153,6 +168,15 @@ class MainWindow : public QWidget, public WindowFrame {
     void OpenWithCommandBytes(int controlId, const std::string& path);
     // After a command; anotherBook: it opened a book, which starts with nothing found or written.
     void UpdateStatus(int controlId, bool anotherBook);
+    // The dialog's controls, operator and frame as a worker reaches them; the dialog is built over
+    // these, so a command runs the same on either thread.
+    void CreateWorkerSide();
+    // What the dialog asks the operator outside its host (a question, the parts plan).
+    void ConnectDialogQuestions();
+    // Runs a long command on the worker; the text cannot be typed in meanwhile.
+    void RunInBackground(const QString& label, const std::function<void()>& work);
+    // Counts the chapters of the whole book's outline (no 98-chapter cap).
+    size_t CountOutlineChapters();
     void ShowHelpWindow(const QString& path);
     // The title editor, offering `offered` selected; nothing when cancelled.
     std::optional<QString> AskChapterTitle(const QString& offered);
@@ -164,6 +188,12 @@ class MainWindow : public QWidget, public WindowFrame {
     CMyListBox* chapterList_;
     QtListBox* problemList_;
     QtDialogHost host_;
+    std::unique_ptr<InterfaceThreadRichEdit> workerText_;
+    std::unique_ptr<InterfaceThreadListBox> workerChapters_;
+    std::unique_ptr<InterfaceThreadListBox> workerProblems_;
+    std::unique_ptr<InterfaceThreadHost> workerHost_;
+    std::unique_ptr<InterfaceThreadFrame> workerFrame_;
+    BackgroundWork* work_ = nullptr;
     std::unique_ptr<CBrisnaMakeDlg> dlg_;
     DialogControls controls_;
     QMenu* backgroundMenu_ = nullptr;
@@ -178,6 +208,8 @@ class MainWindow : public QWidget, public WindowFrame {
     Status status_;
     // Chapters of the whole book's outline, counted when a book opens (no 98-chapter cap).
     size_t outlineChapters_ = 0;
+    // Set when the outline was counted by the command that just ran (on its worker).
+    std::optional<size_t> countedOutline_;
     std::string shownBook_;  // the book on show, as its path's bytes
     int shownBookCommand_ = 0;
 };

@@ -35,11 +35,30 @@ std::function<void(MainWindow&)> DialogCommand(void (CBrisnaMakeDlg::*command)()
     };
 }
 
+// A long dialog command without a button: it runs on a worker while the window says `busy`.
+std::function<void(MainWindow&)> LongDialogCommand(void (CBrisnaMakeDlg::*command)(),
+                                                   const char* busy) {
+    return [command, busy](MainWindow& window) {
+        window.RunDialogCommand(
+            0, [&window, command] { (window.Dialog().*command)(); }, QString::fromUtf8(busy));
+    };
+}
+
 // 按规则识别章节: the operator's rule, asked over the book's text, marks the chapters.
 void AskRuleAndMark(MainWindow& window) {
+    if (window.RefuseWhileBusy()) return;
     if (auto rule = AskChapterRule(ReadBookText(window.Dialog().bookText.View()), &window)) {
-        window.RunDialogCommand(0, [&window, rule] { window.Dialog().OnRuleChapters(*rule); });
+        window.RunDialogCommand(
+            0, [&window, rule] { window.Dialog().OnRuleChapters(*rule); },
+            QStringLiteral("正在识别章节…"));
     }
+}
+
+// 生成EPUB with the look and cover of the settings as they are now.
+void GenerateEpub(MainWindow& window) {
+    if (window.RefuseWhileBusy()) return;
+    window.Dialog().epubChoices = SavedEpubChoices();
+    window.RunCommand(kGenerateEpubCommand);
 }
 
 MenuRow Separator(MenuPlace menu) {
@@ -72,7 +91,7 @@ std::vector<MenuRow> BuildRows() {
         {kChapters, "添加章节(&A)", Button(kAddChapterButton)},
         {kChapters, "递增添加章节(&I)", Button(kIncrementalAddButton)},
         {kChapters, "模糊添加章节(&K)", Button(kKeywordAddButton)},
-        {kChapters, "自动识别章节(&D)", DialogCommand(&CBrisnaMakeDlg::OnAutoDetectChapters), {Ctrl(Qt::Key_R)}, kAlsoBackground},
+        {kChapters, "自动识别章节(&D)", LongDialogCommand(&CBrisnaMakeDlg::OnAutoDetectChapters, "正在识别章节…"), {Ctrl(Qt::Key_R)}, kAlsoBackground},
         {kChapters, "按规则识别章节(&G)...", AskRuleAndMark, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R)}, kAlsoBackground},
         {kChapters, "仅匹配行首", nullptr, {}, kAlsoBackground, Kind::kLineStart},
         Separator(kChapters),
@@ -98,8 +117,8 @@ std::vector<MenuRow> BuildRows() {
         {kCheck, "整理文本(&L)...", [](MainWindow& w) { w.RunDialogCommand(0, [&w] { ShowCleanDialog(w.Dialog(), &w); }); }, {Ctrl(Qt::Key_L)}, kAlsoBackground},
 
         {kGenerate, "生成qbr(&Q)", Button(kGenerateButton)},
-        {kGenerate, "分册生成(&P)", DialogCommand(&CBrisnaMakeDlg::OnGenerateParts), {Ctrl(Qt::Key_P)}, kAlsoBackground},
-        {kGenerate, "生成EPUB(&E)", [](MainWindow& w) { w.Dialog().epubChoices = SavedEpubChoices(); w.RunCommand(kGenerateEpubCommand); }, {Ctrl(Qt::Key_E)}, kAlsoBackground},
+        {kGenerate, "分册生成(&P)", LongDialogCommand(&CBrisnaMakeDlg::OnGenerateParts, "正在分册生成…"), {Ctrl(Qt::Key_P)}, kAlsoBackground},
+        {kGenerate, "生成EPUB(&E)", GenerateEpub, {Ctrl(Qt::Key_E)}, kAlsoBackground},
         {kGenerate, "EPUB设置(&S)...", [](MainWindow& w) { EditEpubSettings(&w); }},
 
         {kHelp, "使用说明(&H)", [](MainWindow& w) { w.ShowManual(); }, {QKeySequence::HelpContents}},

@@ -1,5 +1,8 @@
 #include "gui/QtRichEdit.h"
 
+#include <QPointer>
+#include <QThread>
+
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
@@ -163,7 +166,7 @@ void QtRichEdit::OnContentsChange(int from, int charsRemoved, int charsAdded) {
     viewTextValid_ = false;
     gbkTextValid_ = false;
     viewText_.clear();
-    gbkText_.clear();
+    gbkText_.reset();
 }
 
 const std::u16string& QtRichEdit::ViewText() const {
@@ -181,24 +184,115 @@ const std::u16string& QtRichEdit::ViewText() const {
     return viewText_;
 }
 
+namespace {
+
+// The GBK text of the view's text, every paragraph mark as CR LF.
+std::string GbkOfViewText(const std::u16string& viewText) {
+    std::string bytes = Utf16ToGbkLossless(viewText);
+    size_t marks = static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\r'));
+    std::string gbk;
+    gbk.reserve(bytes.size() + marks);
+    for (char byte : bytes) {
+        gbk.push_back(byte);
+        if (byte == '\r') gbk.push_back('\n');
+    }
+    return gbk;
+}
+
+}  // namespace
+
 std::string QtRichEdit::GetText() const {
-    if (!gbkTextValid_) {
-        std::string bytes = Utf16ToGbkLossless(ViewText());
-        size_t marks = static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\r'));
-        gbkText_.clear();
-        gbkText_.reserve(bytes.size() + marks);
-        for (char byte : bytes) {
-            gbkText_.push_back(byte);
-            if (byte == '\r') gbkText_.push_back('\n');
-        }
+    return *SharedText();
+}
+
+std::shared_ptr<const std::string> QtRichEdit::SharedText() const {
+    if (!gbkTextValid_ || !gbkText_) {
+        gbkText_ = std::make_shared<const std::string>(GbkOfViewText(ViewText()));
         gbkTextValid_ = true;
     }
     return gbkText_;
 }
 
 int32_t QtRichEdit::GetTextLength() const {
-    if (!gbkTextValid_) GetText();
-    return static_cast<int32_t>(gbkText_.size());
+    return static_cast<int32_t>(SharedText()->size());
+}
+
+QtRichEdit::DocumentLook QtRichEdit::Look() const {
+    return {document()->defaultFont(), document()->defaultTextOption(),
+            document()->documentMargin()};
+}
+
+QtRichEdit::PreparedText QtRichEdit::PrepareText(std::string_view gbk, const DocumentLook& look,
+                                                 QThread* viewThread) {
+    PreparedText prepared;
+    prepared.viewText = ToViewText(gbk);
+    std::u16string text = prepared.viewText;
+    std::replace(text.begin(), text.end(), u'\r', u'\n');
+    size_t longest = 0;
+    for (size_t start = 0; start <= text.size();) {
+        size_t end = text.find(u'\n', start);
+        if (end == std::u16string::npos) end = text.size();
+        longest = std::max(longest, end - start);
+        start = end + 1;
+    }
+    prepared.wrapAnywhere = longest > kLongParagraphUnits;
+    auto document = std::make_unique<QTextDocument>();
+    document->setDocumentLayout(new QPlainTextDocumentLayout(document.get()));
+    document->setDefaultFont(look.font);
+    QTextOption option = look.option;
+    option.setWrapMode(prepared.wrapAnywhere ? QTextOption::WrapAnywhere
+                                             : QTextOption::WrapAtWordBoundaryOrAnywhere);
+    document->setDefaultTextOption(option);
+    document->setDocumentMargin(look.margin);
+    document->setPlainText(ToQString(text));
+    document->clearUndoRedoStacks();
+    // The view lays each paragraph out again when it takes the document over; the layout objects
+    // it needs for that are made here rather than on the window's thread.
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        block.layout();
+    }
+    prepared.gbkText = GbkOfViewText(prepared.viewText);
+    document->moveToThread(viewThread);
+    prepared.document = std::move(document);
+    return prepared;
+}
+
+std::unique_ptr<QTextDocument> QtRichEdit::SetPreparedText(PreparedText&& prepared) {
+    // The editor deletes a document it made itself; one it was given is ours to delete.
+    QPointer<QTextDocument> old = document();
+    QTextDocument* taken = prepared.document.release();
+    taken->setParent(this);
+
+    setDocument(taken);
+    setWordWrapMode(prepared.wrapAnywhere ? QTextOption::WrapAnywhere
+                                          : QTextOption::WrapAtWordBoundaryOrAnywhere);
+    connect(taken, &QTextDocument::contentsChange, this, &QtRichEdit::OnContentsChange);
+    std::unique_ptr<QTextDocument> replaced;
+    if (!old.isNull() && old != taken) {
+        // Its owner may be another thread from now on (taking a big book apart takes a while).
+        disconnect(old, nullptr, this, nullptr);
+        old->setParent(nullptr);
+        old->moveToThread(nullptr);
+        replaced.reset(old.data());
+    }
+    if (prepared.wrapAnywhere) {
+        for (QTextBlock block = taken->begin(); block.isValid(); block = block.next()) {
+            if (static_cast<size_t>(block.length()) > kLongParagraphUnits) {
+                block.layout()->setCacheEnabled(true);
+            }
+        }
+    }
+    ++generation_;
+    viewText_ = std::move(prepared.viewText);
+    viewTextValid_ = true;
+    gbkText_ = std::make_shared<const std::string>(std::move(prepared.gbkText));
+    gbkTextValid_ = true;
+    QTextCursor cursor(taken);
+    pendingSelection_.reset();
+    pendingHighlights_.clear();
+    setTextCursor(cursor);
+    verticalScrollBar()->setValue(0);
+    return replaced;
 }
 
 void QtRichEdit::SetText(std::string_view gbk) {

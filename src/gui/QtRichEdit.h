@@ -7,10 +7,14 @@
 // form, one per paragraph mark. Bytes that are no GBK character show as private-use characters and
 // come back unchanged, so the text the program reads is byte for byte what it loaded.
 
+#include <QFont>
 #include <QPlainTextEdit>
 #include <QTextCursor>
+#include <QTextDocument>
+#include <QTextOption>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,6 +44,31 @@ class QtRichEdit : public QPlainTextEdit, public RichEdit {
     int32_t GetFirstVisibleLine() const override;
     void ScrollLines(int32_t lines) override;
     void SetFocus() override;
+
+    // SetText in two halves, for a command on a worker: the document of a big book is built
+    // there (the slow part), and the view only takes it over. The look is the view's own, read on
+    // the window's thread; PrepareText runs on any thread and hands the document to viewThread.
+    struct DocumentLook {
+        QFont font;
+        QTextOption option;
+        qreal margin = 0;
+    };
+    struct PreparedText {
+        std::unique_ptr<QTextDocument> document;
+        std::u16string viewText;  // one u'\r' per paragraph mark, as ViewText gives it
+        std::string gbkText;      // as GetText gives it
+        bool wrapAnywhere = false;
+    };
+    DocumentLook Look() const;
+    static PreparedText PrepareText(std::string_view gbk, const DocumentLook& look,
+                                    QThread* viewThread);
+    // Has the effect of SetText with the text prepared. Gives back the document it showed
+    // before, when it was one it had been given, for the caller to delete on any thread.
+    std::unique_ptr<QTextDocument> SetPreparedText(PreparedText&& prepared);
+
+    // The text as GetText gives it, shared rather than copied: a worker copies a big book's text
+    // itself instead of making the window's thread do it. Window's thread only.
+    std::shared_ptr<const std::string> SharedText() const;
 
     // Counts changes of the characters (not of their formats); equal values mean equal text.
     uint64_t TextGeneration() const { return generation_; }
@@ -90,7 +119,7 @@ class QtRichEdit : public QPlainTextEdit, public RichEdit {
 
     mutable std::u16string viewText_;
     mutable bool viewTextValid_ = false;
-    mutable std::string gbkText_;
+    mutable std::shared_ptr<const std::string> gbkText_;
     mutable bool gbkTextValid_ = false;
     uint64_t generation_ = 0;
 };

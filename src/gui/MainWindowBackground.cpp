@@ -1,0 +1,102 @@
+#include <QApplication>
+
+#include "app/ControlIds.h"
+#include "chapters/ChapterTitle.h"
+#include "detect/BookOutline.h"
+#include "gui/InterfaceThread.h"
+#include "gui/MainWindow.h"
+#include "gui/PartsPlanDialog.h"
+
+// The window's side of long commands: the dialog reaches the controls through the worker-side
+// stand-ins, the long commands run on a worker, and nothing else reaches the dialog meanwhile.
+
+namespace brisna {
+
+void MainWindow::CreateWorkerSide() {
+    workerText_ = std::make_unique<InterfaceThreadRichEdit>(*textView_);
+    workerChapters_ = std::make_unique<InterfaceThreadListBox>(*chapterList_, *chapterList_);
+    workerProblems_ = std::make_unique<InterfaceThreadListBox>(*problemList_, *problemList_);
+    workerHost_ = std::make_unique<InterfaceThreadHost>(host_, *this);
+    workerFrame_ = std::make_unique<InterfaceThreadFrame>(*this, *this);
+    work_ = new BackgroundWork(this);
+    workerHost_->aroundQuestion = [this](const std::function<void()>& question) {
+        work_->AroundQuestion(question);
+    };
+}
+
+void MainWindow::ConnectDialogQuestions() {
+    dlg_->confirm = [this](std::string_view question) {
+        bool yes = false;
+        RunOnThreadOf(this, [&] { work_->AroundQuestion([&] { yes = host_.Confirm(question); }); });
+        return yes;
+    };
+    dlg_->reviewPartsPlan = [this](const PartPlan& plan, const CBrisnaMakeDlg::PartsWriter& write) {
+        // The parts are written on a worker while the plan's own bar moves.
+        CBrisnaMakeDlg::PartsWriter writeOffThread = [this, &write](const PartsProgress& progress) {
+            PartsOutcome outcome;
+            BackgroundWork::RunOffThread([&] {
+                outcome = write([&](size_t done, size_t total) {
+                    RunOnThreadOf(this, [&] { progress(done, total); });
+                });
+            });
+            return outcome;
+        };
+        RunOnThreadOf(this, [&] {
+            work_->AroundQuestion([&] {
+                PartsPlanDialog dialog(plan, writeOffThread, this);
+                dialog.exec();
+            });
+        });
+    };
+}
+
+QString MainWindow::BusyLabelFor(int controlId) {
+    switch (controlId) {
+        case kOpenTextButton:
+            return QStringLiteral("正在打开txt文件…");
+        case kOpenQbr2Button:
+            return QStringLiteral("正在打开qbr2文件…");
+        case kOpenQbrButton:
+            return QStringLiteral("正在打开qbr…");
+        case kOpenEpubCommand:
+            return QStringLiteral("正在打开EPUB…");
+        case kGenerateButton:
+            return QStringLiteral("正在生成qbr…");
+        case kGenerateEpubCommand:
+            return QStringLiteral("正在生成EPUB…");
+        case kTestButton:
+            return QStringLiteral("正在生成测试…");
+        case kCheckMissingButton:
+            return QStringLiteral("正在检查缺章…");
+        default:
+            return {};
+    }
+}
+
+bool MainWindow::RefuseWhileBusy() {
+    if (!Busy()) return false;
+    QApplication::beep();
+    emit transientNotice(work_->Label() + QStringLiteral("完成前不能执行其他命令"));
+    return true;
+}
+
+void MainWindow::RunInBackground(const QString& label, const std::function<void()>& work) {
+    const bool wasReadOnly = textView_->isReadOnly();
+    textView_->setReadOnly(true);
+    struct Restore {
+        MainWindow& window;
+        bool readOnly;
+        ~Restore() {
+            window.textView_->setReadOnly(readOnly);
+            // A 仅匹配行首 chosen while the command ran counts from now on.
+            window.dlg_->headingsAtLineStart = window.lineStartAction_->isChecked();
+        }
+    } restore{*this, wasReadOnly};
+    work_->Run(label, work);
+}
+
+size_t MainWindow::CountOutlineChapters() {
+    return BuildBookOutline(ReadBookText(dlg_->bookText.View())).ChapterCount();
+}
+
+}  // namespace brisna
