@@ -26,6 +26,7 @@
 #include <QUrl>
 #include <QWindow>
 
+#include <tuple>
 #include <utility>
 
 #include "Capacities.h"
@@ -481,6 +482,9 @@ void MainWindow::UpdateStatus(int controlId, bool anotherBook) {
     if (generated && !dlg_->lastWrittenFiles.empty()) {
         status.notice = WrittenFilesNotice(dlg_->lastWrittenFiles);
         status.writtenFolder = WrittenFolder(dlg_->lastWrittenFiles);
+    }
+    if (partsWritten_) {
+        std::tie(status.notice, status.writtenFolder) = *std::exchange(partsWritten_, {});
     }
     const bool changed = status != status_;
     status_ = std::move(status);

@@ -208,6 +208,8 @@ class MainWindow : public QWidget, public WindowFrame {
     Status status_;
     // Chapters of the whole book's outline, counted when a book opens (no 98-chapter cap).
     size_t outlineChapters_ = 0;
+    // What the last 分册生成 wrote (notice, folder), until the status bar has shown it.
+    std::optional<std::pair<QString, QString>> partsWritten_;
     // Set when the outline was counted by the command that just ran (on its worker).
     std::optional<size_t> countedOutline_;
     std::string shownBook_;  // the book on show, as its path's bytes

@@ -32,13 +32,19 @@ void MainWindow::ConnectDialogQuestions() {
     };
     dlg_->reviewPartsPlan = [this](const PartPlan& plan, const CBrisnaMakeDlg::PartsWriter& write) {
         // The parts are written on a worker while the plan's own bar moves.
-        CBrisnaMakeDlg::PartsWriter writeOffThread = [this, &write](const PartsProgress& progress) {
+        CBrisnaMakeDlg::PartsWriter writeOffThread = [this, &write,
+                                                      &plan](const PartsProgress& progress) {
             PartsOutcome outcome;
             BackgroundWork::RunOffThread([&] {
                 outcome = write([&](size_t done, size_t total) {
                     RunOnThreadOf(this, [&] { progress(done, total); });
                 });
             });
+            // The status bar tells how many files went where, with the button to that folder.
+            if (outcome.succeeded && !outcome.writtenFiles.empty()) {
+                partsWritten_ = {PartsWrittenNotice(plan.parts.size(), outcome.writtenFiles),
+                                 WrittenFolder(outcome.writtenFiles)};
+            }
             return outcome;
         };
         RunOnThreadOf(this, [&] {

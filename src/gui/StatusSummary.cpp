@@ -80,6 +80,13 @@ QString WrittenFilesNotice(const std::vector<std::string>& files) {
     return notice;
 }
 
+QString PartsWrittenNotice(size_t parts, const std::vector<std::string>& files) {
+    return QStringLiteral("共%1册，%2个文件，保存在 %3")
+        .arg(parts)
+        .arg(files.size())
+        .arg(WrittenFolder(files));
+}
+
 QString WrittenFolder(const std::vector<std::string>& files) {
     if (files.empty()) return {};
     const QFileInfo first(QFile::decodeName(QByteArray::fromStdString(files.front())));

@@ -39,6 +39,9 @@ QString ProblemSummary(const ProblemCounts& counts);
 QString NameLimitNotice(const std::string& bookSourcePath);
 // "已写入 2 个文件：a.qbr2、a.qbr，保存在 /home/读者/书".
 QString WrittenFilesNotice(const std::vector<std::string>& files);
+// "共4册，39个文件，保存在 /home/读者/书": what 分册生成 wrote (every part makes a .qbr2 and .qbr
+// files).
+QString PartsWrittenNotice(size_t parts, const std::vector<std::string>& files);
 // The absolute folder the files were written to (that of the first); empty for none.
 QString WrittenFolder(const std::vector<std::string>& files);
 
