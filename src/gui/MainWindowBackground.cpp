@@ -102,7 +102,19 @@ void MainWindow::RunInBackground(const QString& label, const std::function<void(
 }
 
 size_t MainWindow::CountOutlineChapters() {
-    return BuildBookOutline(ReadBookText(dlg_->bookText.View())).ChapterCount();
+    const std::string text = ReadBookText(dlg_->bookText.View());
+    // A book opened from an EPUB is counted by its own contents, one chapter per place they lead
+    // to, as the chapter list and the message on opening count it.
+    if (const std::vector<TocEntry>* contents = dlg_->openedContents.For(text, dlg_->chapters)) {
+        size_t places = 0;
+        for (size_t i = 0; i < contents->size(); ++i) {
+            if (i + 1 == contents->size() || (*contents)[i + 1].offset != (*contents)[i].offset) {
+                ++places;
+            }
+        }
+        return places;
+    }
+    return BuildBookOutline(text).ChapterCount();
 }
 
 }  // namespace brisna

@@ -15,6 +15,7 @@
 #include "app/HeadlessDialogHost.h"
 #include "controls/HeadlessListBox.h"
 #include "controls/HeadlessRichEdit.h"
+#include "detect/ChineseNumerals.h"
 #include "gui/GuiTestSupport.h"
 #include "gui/MainWindow.h"
 #include "support/TestSupport.h"
@@ -97,6 +98,7 @@ class BackgroundWorkTest : public QObject {
   private slots:
     void novelGoesToEpubAndBackWhileTheWindowServesEvents();
     void busyNoticeThenDialogAndASecondCommandIsRefused();
+    void openedEpubCountsItsChaptersAsItsMessageDoes();
 };
 
 void BackgroundWorkTest::novelGoesToEpubAndBackWhileTheWindowServesEvents() {
@@ -199,6 +201,43 @@ void BackgroundWorkTest::busyNoticeThenDialogAndASecondCommandIsRefused() {
     // Afterwards commands run again.
     window.RunDialogCommand(0, [&] { secondRan = true; });
     QVERIFY(secondRan);
+}
+
+// An EPUB of more chapters than a book holds: the status bar's whole-book count is the count of
+// the message shown on opening, not that of a recognition of the text.
+void BackgroundWorkTest::openedEpubCountsItsChaptersAsItsMessageDoes() {
+    brisna::test::TempDir dir;
+    DirectDialog direct(dir.path() / "no-words.csv");
+    // Three volumes of 45 chapters: their headings are entries of the contents of their own.
+    std::string book;
+    const char* const volumes[] = {"第一卷 出山", "第二卷 远行", "第三卷 归来"};
+    for (int v = 0; v < 3; ++v) {
+        book += brisna::guitest::G(volumes[v]) + "\r\n";
+        for (int c = 1; c <= 45; ++c) {
+            book += brisna::guitest::G("第") + brisna::RenderChineseNumber(v * 45 + c) +
+                    brisna::guitest::G("章 山路\r\n");
+            for (int k = 0; k < 5; ++k) {
+                book += brisna::guitest::G("　　天色渐渐暗了下来，山路上只剩下他一个人。\r\n");
+            }
+        }
+    }
+    brisna::test::WriteFileBytes(dir.path() / "book.txt", book);
+    direct.Open(brisna::kOpenTextButton, dir.path() / "book.txt");
+    direct.dialog.OnAutoDetectChapters();
+    direct.dialog.OnCommand(brisna::kGenerateEpubCommand);
+    QVERIFY(fs::exists(dir.path() / "book.epub"));
+
+    MainWindow window(dir.path() / "no-words.csv");
+    window.Host().messagePresenter = [](const brisna::QtDialogHost::Message&) {};
+    window.OpenBookFile(QString::fromStdString(dir.path() / "book.epub"));
+    QString told;
+    for (const auto& message : window.Host().Messages()) {
+        if (message.text.startsWith(QStringLiteral("EPUB目录共"))) told = message.text;
+    }
+    QVERIFY(!told.isEmpty());
+    const QString count = told.section(QStringLiteral("共"), 1).section(QStringLiteral("章"), 0, 0);
+    QCOMPARE(window.CurrentStatus().chapters,
+             QStringLiteral("章节 98（全书 %1 章，超过98章）").arg(count));
 }
 
 QTEST_MAIN(BackgroundWorkTest)
