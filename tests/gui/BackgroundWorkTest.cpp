@@ -16,12 +16,16 @@
 #include "controls/HeadlessListBox.h"
 #include "controls/HeadlessRichEdit.h"
 #include "detect/ChineseNumerals.h"
+#include "gui/CBrisnaMakeApp.h"
 #include "gui/GuiTestSupport.h"
 #include "gui/MainWindow.h"
 #include "support/TestSupport.h"
 
 namespace fs = std::filesystem;
 using brisna::MainWindow;
+
+// Given as the first argument, the folder the progress dialog's picture is drawn into.
+static QString screenshotFolder;
 
 namespace {
 
@@ -181,20 +185,23 @@ void BackgroundWorkTest::busyNoticeThenDialogAndASecondCommandIsRefused() {
     QTimer::singleShot(500, &window, [&] {
         auto* progress = window.findChild<QProgressDialog*>(QStringLiteral("backgroundProgress"));
         dialogShown = progress != nullptr && progress->isVisible() &&
-                      progress->labelText() == QStringLiteral("正在做一件慢事…");
+                      progress->labelText() == QStringLiteral("正在生成EPUB…");
+        if (dialogShown && !screenshotFolder.isEmpty()) {
+            progress->grab().save(screenshotFolder + QStringLiteral("/progress-dialog.png"));
+        }
         window.RunDialogCommand(0, [&] { secondRan = true; });
     });
     window.RunDialogCommand(
         0, [] { std::this_thread::sleep_for(std::chrono::milliseconds(800)); },
-        QStringLiteral("正在做一件慢事…"));
+        QStringLiteral("正在生成EPUB…"));
 
     QVERIFY(dialogShown);
     QVERIFY(!secondRan);
     QCOMPARE(refusals.size(), 1);
     QCOMPARE(refusals.front().front().toString(),
-             QStringLiteral("正在做一件慢事…完成前不能执行其他命令"));
+             QStringLiteral("正在生成EPUB…完成前不能执行其他命令"));
     QCOMPARE(notices.size(), 2);  // the notice, then its end
-    QCOMPARE(notices.at(0).front().toString(), QStringLiteral("正在做一件慢事…"));
+    QCOMPARE(notices.at(0).front().toString(), QStringLiteral("正在生成EPUB…"));
     QVERIFY(notices.at(1).front().toString().isEmpty());
     QVERIFY(window.findChild<QProgressDialog*>(QStringLiteral("backgroundProgress")) == nullptr ||
             !window.findChild<QProgressDialog*>(QStringLiteral("backgroundProgress"))->isVisible());
@@ -240,5 +247,14 @@ void BackgroundWorkTest::openedEpubCountsItsChaptersAsItsMessageDoes() {
              QStringLiteral("章节 98（全书 %1 章，超过98章）").arg(count));
 }
 
-QTEST_MAIN(BackgroundWorkTest)
+int main(int argc, char** argv) {
+    brisna::CBrisnaMakeApp app(argc, argv);
+    BackgroundWorkTest test;
+    if (argc > 1 && argv[1][0] != '-') {
+        screenshotFolder = QString::fromLocal8Bit(argv[1]);
+        argv[1] = argv[0];
+        return QTest::qExec(&test, argc - 1, argv + 1);
+    }
+    return QTest::qExec(&test, argc, argv);
+}
 #include "BackgroundWorkTest.moc"
