@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "gui/DetectionSettingsPage.h"
+#include "gui/EpubSettingsPage.h"
 
 namespace brisna {
 namespace {
@@ -21,6 +22,7 @@ const std::vector<SettingsPageMaker>& SettingsPageMakers() {
     // One line per page, in tab order.
     static const std::vector<SettingsPageMaker> makers = {
         Make<DetectionSettingsPage>,
+        Make<EpubSettingsPage>,
     };
     return makers;
 }

@@ -1,5 +1,6 @@
 // The real window, driven through its buttons, lists and keys.
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -21,6 +22,7 @@
 #include "gui/CBrisnaMakeApp.h"
 #include "gui/DetectionSettings.h"
 #include "gui/DetectionSettingsPage.h"
+#include "gui/EpubSettings.h"
 #include "gui/MainWindow.h"
 #include "gui/SettingsDialog.h"
 #include "support/TestSupport.h"
@@ -800,6 +802,13 @@ void MainWindowTest::settingsDialogSavesOnlyOnOk() {
                 settings->Page(QStringLiteral("识别章节")));
             QVERIFY(page != nullptr);
             page->LineStart()->setChecked(true);
+            // The EPUB page is EPUB设置's form, saved with the rest.
+            QWidget* epub = settings->Page(QStringLiteral("生成EPUB"));
+            QVERIFY(epub != nullptr);
+            for (auto* box : epub->findChildren<QCheckBox*>()) {
+                if (box->text() == QStringLiteral("不要封面")) box->setChecked(true);
+            }
+            QVERIFY(epub->findChildren<QDialogButtonBox*>().front()->isHidden());
             if (ok) {
                 settings->accept();
             } else {
@@ -810,6 +819,7 @@ void MainWindowTest::settingsDialogSavesOnlyOnOk() {
         QCOMPARE(window.Dialog().headingsAtLineStart, ok);
         QCOMPARE(window.LineStartAction()->isChecked(), ok);
         QCOMPARE(brisna::LoadHeadingsAtLineStart(), ok);
+        QCOMPARE(brisna::SavedEpubChoices().noCover, ok);
     }
 }
 
