@@ -4,11 +4,14 @@
 
 #include <QElapsedTimer>
 #include <QProgressDialog>
+#include <QSettings>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <chrono>
 #include <filesystem>
+#include <memory>
 #include <thread>
 
 #include "app/CBrisnaMakeDlg.h"
@@ -19,6 +22,7 @@
 #include "gui/CBrisnaMakeApp.h"
 #include "gui/GuiTestSupport.h"
 #include "gui/MainWindow.h"
+#include "gui/SettingsDialog.h"
 #include "support/TestSupport.h"
 
 namespace fs = std::filesystem;
@@ -100,10 +104,22 @@ QStringList Items(const brisna::ListBox& list) {
 class BackgroundWorkTest : public QObject {
     Q_OBJECT
   private slots:
+    void initTestCase();
     void novelGoesToEpubAndBackWhileTheWindowServesEvents();
     void busyNoticeThenDialogAndASecondCommandIsRefused();
     void openedEpubCountsItsChaptersAsItsMessageDoes();
+    void settingsDialogPicture();
+
+  private:
+    std::unique_ptr<brisna::test::TempDir> settings_;
 };
+
+void BackgroundWorkTest::initTestCase() {
+    // The recent books and choices of these windows stay out of the user's own settings.
+    settings_ = std::make_unique<brisna::test::TempDir>();
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString(settings_->path().string()));
+}
 
 void BackgroundWorkTest::novelGoesToEpubAndBackWhileTheWindowServesEvents() {
     brisna::test::TempDir dir;
@@ -245,6 +261,16 @@ void BackgroundWorkTest::openedEpubCountsItsChaptersAsItsMessageDoes() {
     const QString count = told.section(QStringLiteral("共"), 1).section(QStringLiteral("章"), 0, 0);
     QCOMPARE(window.CurrentStatus().chapters,
              QStringLiteral("章节 98（全书 %1 章，超过98章）").arg(count));
+}
+
+// Only when drawing the documentation's pictures: the 设置 dialog at its 生成EPUB page.
+void BackgroundWorkTest::settingsDialogPicture() {
+    if (screenshotFolder.isEmpty()) QSKIP("no picture folder given");
+    brisna::SettingsDialog settings;
+    settings.Pages()->setCurrentWidget(settings.Page(QStringLiteral("生成EPUB")));
+    settings.show();
+    QTest::qWait(50);
+    settings.grab().save(screenshotFolder + QStringLiteral("/settings-dialog.png"));
 }
 
 int main(int argc, char** argv) {
