@@ -58,6 +58,77 @@ TEST(EpubWriter, WhatIsWrittenReadsBackWithItsChaptersAndLevels) {
     }
 }
 
+// The written EPUB as an older reader sees it: the same archive without the navigation
+// document's mark in the package, so its contents come from the NCX.
+std::string WithoutNavigation(const std::string& epub, size_t chapters) {
+    auto archive = ZipArchiveReader::Open(epub, {1 << 26, 1 << 27});
+    EXPECT_TRUE(archive);
+    if (!archive) return "";
+    std::vector<std::string> names{
+        "mimetype",      "META-INF/container.xml", "OEBPS/content.opf",         "OEBPS/nav.xhtml",
+        "OEBPS/toc.ncx", "OEBPS/style.css",        "OEBPS/text/titlepage.xhtml"};
+    for (size_t i = 1; i <= chapters; ++i) {
+        std::string digits = std::to_string(i);
+        names.push_back("OEBPS/text/c" + std::string(4 - digits.size(), '0') + digits + ".xhtml");
+    }
+    std::vector<ZipEntry> entries;
+    for (const std::string& name : names) {
+        ZipRead read = archive->Read(name);
+        EXPECT_EQ(read.status, ZipReadStatus::kOk) << name;
+        if (name == "OEBPS/content.opf") {
+            read.bytes.erase(read.bytes.find(" properties=\"nav\""), 17);
+        }
+        entries.push_back({name, read.bytes, name == "mimetype"});
+    }
+    return BuildZip(entries).value_or("");
+}
+
+TEST(EpubWriter, EveryLevelOfTheContentsReadsBackFromNavAndNcx) {
+    struct Case {
+        const char* what;
+        std::vector<int> levels;  // one per line of the text, each line an entry
+        std::vector<int> back;
+        std::vector<int> sharedWithNext;  // lines whose entry has no line of its own
+    };
+    const Case cases[] = {
+        {"parts, volumes and chapters", {1, 2, 3, 3, 2, 3, 1, 2, 3}, {1, 2, 3, 3, 2, 3, 1, 2, 3}},
+        {"a part, its volume and its first chapter at one place",
+         {1, 2, 3, 3, 1, 2, 3},
+         {1, 2, 3, 3, 1, 2, 3},
+         {0, 1, 4}},
+        {"a level skipped nests one below", {1, 3, 3, 1, 4}, {1, 2, 2, 1, 2}},
+        {"the first entry stands at the top", {2, 3, 2}, {1, 2, 1}},
+        {"deeper than a reader reads",
+         {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 2},
+         {1, 2, 3, 4, 5, 6, 7, 8, 8, 8, 2}},
+    };
+    for (const Case& c : cases) {
+        std::string text;
+        std::vector<TocEntry> toc;
+        for (size_t i = 0; i < c.levels.size(); ++i) {
+            const std::string title =
+                G("第") + std::to_string(i + 1) + G("层") + std::to_string(c.levels[i]);
+            toc.push_back({c.levels[i], title, static_cast<uint32_t>(text.size())});
+            const bool shared = std::find(c.sharedWithNext.begin(), c.sharedWithNext.end(),
+                                          static_cast<int>(i)) != c.sharedWithNext.end();
+            if (!shared) text += title + "\r\n" + G("正文") + "\r\n";
+        }
+        const std::string epub = Written(text, toc);
+        const size_t chapters = c.levels.size() - c.sharedWithNext.size();
+        for (const std::string& bytes : {epub, WithoutNavigation(epub, chapters)}) {
+            EpubReadResult read = ReadEpub(bytes);
+            ASSERT_TRUE(read.ok) << c.what;
+            EXPECT_TRUE(read.book.text == text) << c.what;
+            ASSERT_EQ(read.book.toc.size(), toc.size()) << c.what;
+            for (size_t i = 0; i < toc.size(); ++i) {
+                EXPECT_EQ(read.book.toc[i].title, toc[i].title) << c.what << " " << i;
+                EXPECT_EQ(read.book.toc[i].offset, toc[i].offset) << c.what << " " << i;
+                EXPECT_EQ(read.book.toc[i].level, c.back[i]) << c.what << " " << i;
+            }
+        }
+    }
+}
+
 TEST(EpubWriter, TextComesBackUpToTheWhiteSpaceRules) {
     struct Case {
         const char* what;
