@@ -8,9 +8,11 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/DlgCleanCommands.h"
 #include "chapters/ChapterTitle.h"
+#include "gui/ProgramSettings.h"
 #include "text/CodePage936.h"
 
 namespace brisna {
@@ -30,7 +32,7 @@ CleanDialog::CleanDialog(CBrisnaMakeDlg& dialog, QWidget* parent)
     : QDialog(parent), dialog_(dialog) {
     setWindowTitle(QStringLiteral("整理文本"));
     auto* layout = new QVBoxLayout(this);
-    const CleanupOptions defaults;
+    const CleanupOptions defaults = SavedCleanupDefaults();
     auto box = [&](bool checked) {
         auto* check = new QCheckBox(this);
         check->setChecked(checked);
@@ -47,8 +49,7 @@ CleanDialog::CleanDialog(CBrisnaMakeDlg& dialog, QWidget* parent)
     indent_->setChecked(defaults.evenIndents);
     connect(indent_, &QCheckBox::toggled, this, &CleanDialog::Refresh);
     indentWidth_ = new QComboBox(this);
-    indentWidth_->addItem(QStringLiteral("两个全角空格"), 2);
-    indentWidth_->addItem(QStringLiteral("不缩进"), 0);
+    FillIndentChoices(indentWidth_, defaults.indentChars);
     connect(indentWidth_, &QComboBox::currentIndexChanged, this, &CleanDialog::Refresh);
     indentRow->addWidget(indent_);
     indentRow->addWidget(indentWidth_);
@@ -100,22 +101,22 @@ void CleanDialog::Refresh() {
     auto shown = [](const QCheckBox* box, size_t done, size_t possible) {
         return box->isChecked() ? done : possible;
     };
-    junk_->setText(CountText(QStringLiteral("删除广告、章末标记、求票和分隔线"),
+    junk_->setText(CountText(CleanupPassCaption(CleanupPass::kJunk),
                              shown(junk_, counts.junkLines, possible_.junkLines),
                              QStringLiteral("行")));
-    contents_->setText(CountText(QStringLiteral("删除开头的目录"),
+    contents_->setText(CountText(CleanupPassCaption(CleanupPass::kContents),
                                  shown(contents_, counts.contentsLines, possible_.contentsLines),
                                  QStringLiteral("行")));
-    notes_->setText(CountText(QStringLiteral("删除作者的话（PS：…、作者有话说）"),
+    notes_->setText(CountText(CleanupPassCaption(CleanupPass::kNotes),
                               shown(notes_, counts.authorNotes, possible_.authorNotes),
                               QStringLiteral("行")));
-    unwrap_->setText(CountText(QStringLiteral("合并断行（仅当书是硬换行的）"),
+    unwrap_->setText(CountText(CleanupPassCaption(CleanupPass::kUnwrap),
                                shown(unwrap_, counts.joinedLines, possible_.joinedLines),
                                QStringLiteral("处")));
-    indent_->setText(
-        CountText(QStringLiteral("统一段首缩进"), counts.indentsChanged, QStringLiteral("段")));
-    blankLines_->setText(CountText(QStringLiteral("连续空行缩为一行"), counts.blankLinesRemoved,
-                                   QStringLiteral("行")));
+    indent_->setText(CountText(CleanupPassCaption(CleanupPass::kIndent), counts.indentsChanged,
+                               QStringLiteral("段")));
+    blankLines_->setText(CountText(CleanupPassCaption(CleanupPass::kBlankLines),
+                                   counts.blankLinesRemoved, QStringLiteral("行")));
     report_->setText(FromGbk(CleanupReport(counts)));
 
     changes_->clear();
@@ -143,6 +144,69 @@ void CleanDialog::Apply() {
 void ShowCleanDialog(CBrisnaMakeDlg& dialog, QWidget* parent) {
     CleanDialog cleanDialog(dialog, parent);
     cleanDialog.exec();
+}
+
+QString CleanupPassCaption(CleanupPass pass) {
+    switch (pass) {
+        case CleanupPass::kJunk:
+            return QStringLiteral("删除广告、章末标记、求票和分隔线");
+        case CleanupPass::kContents:
+            return QStringLiteral("删除开头的目录");
+        case CleanupPass::kNotes:
+            return QStringLiteral("删除作者的话（PS：…、作者有话说）");
+        case CleanupPass::kUnwrap:
+            return QStringLiteral("合并断行（仅当书是硬换行的）");
+        case CleanupPass::kIndent:
+            return QStringLiteral("统一段首缩进");
+        case CleanupPass::kBlankLines:
+            return QStringLiteral("连续空行缩为一行");
+    }
+    return QString();
+}
+
+void FillIndentChoices(QComboBox* box, int chars) {
+    box->addItem(QStringLiteral("两个全角空格"), 2);
+    box->addItem(QStringLiteral("不缩进"), 0);
+    box->setCurrentIndex(std::max(0, box->findData(chars)));
+}
+
+namespace {
+
+// The keys of the saved defaults, one per pass.
+constexpr char kJunkKey[] = "cleanup/removeJunk";
+constexpr char kContentsKey[] = "cleanup/removeContents";
+constexpr char kNotesKey[] = "cleanup/removeNotes";
+constexpr char kUnwrapKey[] = "cleanup/joinWrapped";
+constexpr char kIndentKey[] = "cleanup/evenIndents";
+constexpr char kIndentCharsKey[] = "cleanup/indentChars";
+constexpr char kBlankLinesKey[] = "cleanup/squeezeBlankLines";
+
+}  // namespace
+
+CleanupOptions SavedCleanupDefaults() {
+    const QSettings settings = ProgramSettings();
+    CleanupOptions options;
+    options.removeJunk = settings.value(kJunkKey, options.removeJunk).toBool();
+    options.removeContents = settings.value(kContentsKey, options.removeContents).toBool();
+    options.removeNotes = settings.value(kNotesKey, options.removeNotes).toBool();
+    options.joinWrapped = settings.value(kUnwrapKey, options.joinWrapped).toBool();
+    options.evenIndents = settings.value(kIndentKey, options.evenIndents).toBool();
+    bool number = false;
+    const int indentChars = settings.value(kIndentCharsKey).toInt(&number);
+    if (number && (indentChars == 0 || indentChars == 2)) options.indentChars = indentChars;
+    options.squeezeBlankLines = settings.value(kBlankLinesKey, options.squeezeBlankLines).toBool();
+    return options;
+}
+
+void SaveCleanupDefaults(const CleanupOptions& options) {
+    QSettings settings = ProgramSettings();
+    settings.setValue(kJunkKey, options.removeJunk);
+    settings.setValue(kContentsKey, options.removeContents);
+    settings.setValue(kNotesKey, options.removeNotes);
+    settings.setValue(kUnwrapKey, options.joinWrapped);
+    settings.setValue(kIndentKey, options.evenIndents);
+    settings.setValue(kIndentCharsKey, options.indentChars);
+    settings.setValue(kBlankLinesKey, options.squeezeBlankLines);
 }
 
 }  // namespace brisna

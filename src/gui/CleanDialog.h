@@ -4,6 +4,7 @@
 // history.
 
 #include <QDialog>
+#include <QString>
 
 #include "app/CBrisnaMakeDlg.h"
 #include "clean/TextCleanup.h"
@@ -49,5 +50,18 @@ class CleanDialog : public QDialog {
 
 // Shows the dialog over the window; 确定 applies.
 void ShowCleanDialog(CBrisnaMakeDlg& dialog, QWidget* parent);
+
+// The passes the dialog offers, in the order it lists them.
+enum class CleanupPass { kJunk, kContents, kNotes, kUnwrap, kIndent, kBlankLines };
+// A pass's caption, the same on the dialog and on the 设置 page.
+QString CleanupPassCaption(CleanupPass pass);
+// Fills a box with the indent widths (two full-width spaces, none) and selects `chars`.
+void FillIndentChoices(QComboBox* box, int chars);
+
+// The passes the dialog starts with: the program's defaults until the operator saves others on
+// the 设置 dialog. A hand-edited settings file cannot ask for an indent width the dialog does not
+// offer.
+CleanupOptions SavedCleanupDefaults();
+void SaveCleanupDefaults(const CleanupOptions& options);
 
 }  // namespace brisna

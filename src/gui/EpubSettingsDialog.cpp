@@ -130,9 +130,4 @@ EpubChoices EpubSettingsDialog::Choices() const {
     return choices;
 }
 
-void EditEpubSettings(QWidget* parent) {
-    EpubSettingsDialog dialog(SavedEpubChoices(), parent);
-    if (dialog.exec() == QDialog::Accepted) SaveEpubChoices(dialog.Choices());
-}
-
 }  // namespace brisna

@@ -37,7 +37,4 @@ class EpubSettingsDialog : public QDialog {
     QFormLayout* form_ = nullptr;
 };
 
-// Shows the dialog over the window with the saved choices and saves what the operator accepts.
-void EditEpubSettings(QWidget* parent);
-
 }  // namespace brisna

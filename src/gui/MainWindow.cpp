@@ -371,8 +371,9 @@ void MainWindow::ShowAbout() {
     about.exec();
 }
 
-void MainWindow::ShowSettings() {
+void MainWindow::ShowSettings(const QString& page) {
     SettingsDialog settings(this);
+    if (!page.isEmpty()) settings.ShowPage(page);
     if (settings.exec() != QDialog::Accepted) return;
     // The menus' own copy of a saved choice follows it (and tells the dialog through toggled).
     lineStartAction_->setChecked(LoadHeadingsAtLineStart());

@@ -77,7 +77,8 @@ class MainWindow : public QWidget, public WindowFrame {
     // Shows the About box modally.
     void ShowAbout();
     // The 设置 dialog; what it saved takes effect at once.
-    void ShowSettings();
+    // The 设置 dialog, opened at the page with this caption (the first page when empty).
+    void ShowSettings(const QString& page = QString());
     // The background menu: the recent books, then the items the menu table marks for it
     // (rebuilt each time it opens).
     QMenu* BackgroundMenu() const { return backgroundMenu_; }

@@ -12,7 +12,6 @@
 #include "chapters/ChapterTitle.h"
 #include "gui/CleanDialog.h"
 #include "gui/EpubSettings.h"
-#include "gui/EpubSettingsDialog.h"
 #include "gui/MainWindow.h"
 #include "gui/PatternDialog.h"
 #include "gui/RecentBooks.h"
@@ -119,7 +118,7 @@ std::vector<MenuRow> BuildRows() {
         {kGenerate, "生成qbr(&Q)", Button(kGenerateButton)},
         {kGenerate, "分册生成(&P)", LongDialogCommand(&CBrisnaMakeDlg::OnGenerateParts, "正在分册生成…"), {Ctrl(Qt::Key_P)}, kAlsoBackground},
         {kGenerate, "生成EPUB(&E)", GenerateEpub, {Ctrl(Qt::Key_E)}, kAlsoBackground},
-        {kGenerate, "EPUB设置(&S)...", [](MainWindow& w) { EditEpubSettings(&w); }},
+        {kGenerate, "EPUB设置(&S)...", [](MainWindow& w) { w.ShowSettings(QStringLiteral("生成EPUB")); }},
 
         {kHelp, "使用说明(&H)", [](MainWindow& w) { w.ShowManual(); }, {QKeySequence::HelpContents}},
         {kHelp, "关于 BrisnaMake(&A)...", [](MainWindow& w) { w.ShowAbout(); }, {}, kAlsoBackground},

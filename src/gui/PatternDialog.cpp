@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "gui/ProgramSettings.h"
 #include "text/CodePage936.h"
 
 namespace brisna {
@@ -20,14 +21,11 @@ namespace {
 
 // How many of the first matches the dialog lists.
 constexpr size_t kShownMatches = 20;
-// The patterns of this session, newest first: the field offers them again until the program
-// closes.
+// How many patterns of each kind the field offers again.
 constexpr int kRememberedPatterns = 10;
 
-QStringList& History(bool volume) {
-    static QStringList chapters;
-    static QStringList volumes;
-    return volume ? volumes : chapters;
+const char* HistoryKey(bool volume) {
+    return volume ? "patternHistory/volumes" : "patternHistory/chapters";
 }
 
 struct Example {
@@ -47,7 +45,7 @@ QComboBox* PatternBox(bool volume, QWidget* parent) {
     auto* box = new QComboBox(parent);
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
-    box->addItems(History(volume));
+    box->addItems(SavedPatternHistory(volume));
     box->setCurrentText(QString());
     box->lineEdit()->setPlaceholderText(
         volume ? QStringLiteral("可选，例如 第[一二三四五六七八九十]+卷")
@@ -153,11 +151,31 @@ void PatternDialog::Remember() {
     for (auto [box, volume] : {std::pair{pattern_, false}, std::pair{volume_, true}}) {
         const QString text = box->currentText();
         if (text.isEmpty()) continue;
-        QStringList& history = History(volume);
+        QStringList history = SavedPatternHistory(volume);
         history.removeAll(text);
         history.prepend(text);
-        while (history.size() > kRememberedPatterns) history.removeLast();
+        SavePatternHistory(volume, history);
     }
+}
+
+QStringList SavedPatternHistory(bool volume) {
+    // A hand-edited file may hold blanks, repeats or more than the field offers.
+    QStringList patterns;
+    for (const QString& pattern : ProgramSettings().value(HistoryKey(volume)).toStringList()) {
+        if (pattern.isEmpty() || patterns.contains(pattern)) continue;
+        patterns.append(pattern);
+        if (patterns.size() == kRememberedPatterns) break;
+    }
+    return patterns;
+}
+
+void SavePatternHistory(bool volume, const QStringList& patterns) {
+    QSettings settings = ProgramSettings();
+    if (patterns.isEmpty()) {
+        settings.remove(HistoryKey(volume));
+        return;
+    }
+    settings.setValue(HistoryKey(volume), patterns.mid(0, kRememberedPatterns));
 }
 
 std::optional<ChapterRule> AskChapterRule(const std::string& gbkText, QWidget* parent) {

@@ -1,10 +1,11 @@
 #pragma once
 // 按规则识别章节…: the operator's own chapter rule. A field for the pattern (a regular expression
-// matched at the start of each line) with ready examples and the last patterns of this session,
-// one for volume headings, the short-title mode for collections, and as the operator types the
-// number of chapters the rule finds with its first matches.
+// matched at the start of each line) with ready examples and the last patterns 确定 accepted
+// (kept between runs), one for volume headings, the short-title mode for collections, and as the
+// operator types the number of chapters the rule finds with its first matches.
 
 #include <QDialog>
+#include <QStringList>
 #include <optional>
 #include <string>
 
@@ -46,6 +47,11 @@ class PatternDialog : public QDialog {
     QListWidget* matches_ = nullptr;
     QTimer* pause_ = nullptr;
 };
+
+// The patterns 确定 kept, newest first: for chapter headings or (volume) for volume headings.
+// Saved in the program's settings, so the field offers them again after a restart.
+QStringList SavedPatternHistory(bool volume);
+void SavePatternHistory(bool volume, const QStringList& patterns);
 
 // Shows the dialog; the rule when the operator pressed 确定 with a usable rule.
 std::optional<ChapterRule> AskChapterRule(const std::string& gbkText, QWidget* parent);

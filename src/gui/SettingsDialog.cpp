@@ -5,8 +5,10 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "gui/CleanSettingsPage.h"
 #include "gui/DetectionSettingsPage.h"
 #include "gui/EpubSettingsPage.h"
+#include "gui/PatternHistoryPage.h"
 
 namespace brisna {
 namespace {
@@ -22,6 +24,8 @@ const std::vector<SettingsPageMaker>& SettingsPageMakers() {
     // One line per page, in tab order.
     static const std::vector<SettingsPageMaker> makers = {
         Make<DetectionSettingsPage>,
+        Make<PatternHistoryPage>,
+        Make<CleanSettingsPage>,
         Make<EpubSettingsPage>,
     };
     return makers;
@@ -51,6 +55,13 @@ SettingsPage* SettingsDialog::Page(const QString& title) const {
         if (page->Title() == title) return page;
     }
     return nullptr;
+}
+
+bool SettingsDialog::ShowPage(const QString& title) {
+    SettingsPage* page = Page(title);
+    if (page == nullptr) return false;
+    tabs_->setCurrentWidget(page);
+    return true;
 }
 
 void SettingsDialog::accept() {

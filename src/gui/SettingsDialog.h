@@ -35,6 +35,8 @@ class SettingsDialog : public QDialog {
     QTabWidget* Pages() const { return tabs_; }
     // The page with this caption, or nullptr.
     SettingsPage* Page(const QString& title) const;
+    // Brings the page with this caption to the front; false when there is none.
+    bool ShowPage(const QString& title);
     // 确定: every page saves, then the dialog closes.
     void accept() override;
 

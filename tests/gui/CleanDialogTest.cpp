@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -94,6 +95,9 @@ void CleanDialogTest::previewsAppliesAndKeepsChapters() {
 
 int main(int argc, char** argv) {
     brisna::CBrisnaMakeApp app(argc, argv);
+    // The dialog starts from saved choices: the user's own must neither count nor change.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     CleanDialogTest test;
     // A folder given first is where the screenshot goes; QtTest gets the rest.
     if (argc > 1 && argv[1][0] != '-') {

@@ -1,11 +1,13 @@
 // 按规则识别章节… in the window: the live count and first matches, a bad pattern's message, and
-// the patterns of the session offered again.
+// the patterns 确定 kept offered again.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "GuiTestSupport.h"
@@ -55,6 +57,9 @@ void PatternDialogTest::countsMatchesAndRemembersPatterns() {
 
 int main(int argc, char** argv) {
     brisna::CBrisnaMakeApp app(argc, argv);
+    // The dialog starts from saved choices: the user's own must neither count nor change.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     PatternDialogTest test;
     return QTest::qExec(&test, argc, argv);
 }
