@@ -28,8 +28,8 @@ QString CountText(const QString& pass, size_t count, const QString& unit) {
 
 }  // namespace
 
-CleanDialog::CleanDialog(CBrisnaMakeDlg& dialog, QWidget* parent)
-    : QDialog(parent), dialog_(dialog) {
+CleanDialog::CleanDialog(CBrisnaMakeDlg& dialog, QWidget* parent, LongWork runLong)
+    : QDialog(parent), dialog_(dialog), runLong_(std::move(runLong)) {
     setWindowTitle(QStringLiteral("整理文本"));
     auto* layout = new QVBoxLayout(this);
     const CleanupOptions defaults = SavedCleanupDefaults();
@@ -68,18 +68,19 @@ CleanDialog::CleanDialog(CBrisnaMakeDlg& dialog, QWidget* parent)
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
-    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
-        Apply();
-        accept();
-    });
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
 
     text_ = ReadBookText(dialog_.bookText.View());
     CleanupOptions everything;
     everything.removeNotes = true;
-    possible_ = CleanText(text_, everything).counts;
-    Refresh();
+    const CleanupOptions options = Options();
+    RunLong([&] {
+        possible_ = CleanText(text_, everything).counts;
+        preview_ = CleanText(text_, options);
+    });
+    ShowPreview();
 }
 
 CleanupOptions CleanDialog::Options() const {
@@ -95,7 +96,28 @@ CleanupOptions CleanDialog::Options() const {
 }
 
 void CleanDialog::Refresh() {
-    preview_ = CleanText(text_, Options());
+    const CleanupOptions options = Options();
+    CleanupResult preview;
+    RunLong([&] { preview = CleanText(text_, options); });
+    preview_ = std::move(preview);
+    ShowPreview();
+}
+
+void CleanDialog::RunLong(const std::function<void()>& work) {
+    if (!runLong_) {
+        work();
+        return;
+    }
+    // The window keeps serving events meanwhile: a box toggled now would start a second run.
+    setEnabled(false);
+    struct Enable {
+        CleanDialog& dialog;
+        ~Enable() { dialog.setEnabled(true); }
+    } enable{*this};
+    runLong_(work);
+}
+
+void CleanDialog::ShowPreview() {
     const CleanupCounts& counts = preview_.counts;
     // A pass switched off shows what it would do.
     auto shown = [](const QCheckBox* box, size_t done, size_t possible) {
@@ -141,9 +163,10 @@ void CleanDialog::Apply() {
     ApplyTextCleanup(dialog_, preview_, text_);
 }
 
-void ShowCleanDialog(CBrisnaMakeDlg& dialog, QWidget* parent) {
-    CleanDialog cleanDialog(dialog, parent);
-    cleanDialog.exec();
+void ShowCleanDialog(CBrisnaMakeDlg& dialog, QWidget* parent, const CleanDialog::LongWork& runLong,
+                     const std::function<void(const std::function<void()>&)>& apply) {
+    CleanDialog cleanDialog(dialog, parent, runLong);
+    if (cleanDialog.exec() == QDialog::Accepted) apply([&cleanDialog] { cleanDialog.Apply(); });
 }
 
 QString CleanupPassCaption(CleanupPass pass) {

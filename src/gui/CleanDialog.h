@@ -1,10 +1,11 @@
 #pragma once
 // 整理文本: the passes as check boxes with what each would do, the list of changes (a
 // double-click shows the line in the text) and 确定 to apply them as one step of the undo
-// history.
+// history. The clean-up runs of a large book can be handed to a worker.
 
 #include <QDialog>
 #include <QString>
+#include <functional>
 
 #include "app/CBrisnaMakeDlg.h"
 #include "clean/TextCleanup.h"
@@ -18,7 +19,11 @@ namespace brisna {
 
 class CleanDialog : public QDialog {
   public:
-    CleanDialog(CBrisnaMakeDlg& dialog, QWidget* parent);
+    // Runs a long piece of work and returns when it has finished (on a worker, say).
+    using LongWork = std::function<void(const std::function<void()>& work)>;
+
+    // runLong: how the previews are worked out; on the calling thread when empty.
+    CleanDialog(CBrisnaMakeDlg& dialog, QWidget* parent, LongWork runLong = {});
 
     QListWidget* Changes() const { return changes_; }
     QLabel* Report() const { return report_; }
@@ -32,7 +37,13 @@ class CleanDialog : public QDialog {
     void Apply();
 
   private:
+    // Runs `work` through runLong_, the dialog's boxes out of reach meanwhile.
+    void RunLong(const std::function<void()>& work);
+    // Shows the counts and the changes of preview_.
+    void ShowPreview();
+
     CBrisnaMakeDlg& dialog_;
+    LongWork runLong_;
     std::string text_;  // the text the preview was made from
     CleanupResult preview_;
     // What every removal would take, shown beside a pass that is switched off.
@@ -48,8 +59,10 @@ class CleanDialog : public QDialog {
     QListWidget* changes_ = nullptr;
 };
 
-// Shows the dialog over the window; 确定 applies.
-void ShowCleanDialog(CBrisnaMakeDlg& dialog, QWidget* parent);
+// Shows the dialog over the window; 确定 applies through `apply`, which runs the given step
+// (Apply) as the window runs its commands. Previews run through runLong.
+void ShowCleanDialog(CBrisnaMakeDlg& dialog, QWidget* parent, const CleanDialog::LongWork& runLong,
+                     const std::function<void(const std::function<void()>&)>& apply);
 
 // The passes the dialog offers, in the order it lists them.
 enum class CleanupPass { kJunk, kContents, kNotes, kUnwrap, kIndent, kBlankLines };

@@ -76,8 +76,8 @@ class MainWindow : public QWidget, public WindowFrame {
     BackgroundWork& Work() { return *work_; }
     // Shows the About box modally.
     void ShowAbout();
-    // The 设置 dialog; what it saved takes effect at once.
-    // The 设置 dialog, opened at the page with this caption (the first page when empty).
+    // The 设置 dialog, opened at the page with this caption (the first page when empty); what it
+    // saved takes effect at once.
     void ShowSettings(const QString& page = QString());
     // The background menu: the recent books, then the items the menu table marks for it
     // (rebuilt each time it opens).

@@ -43,6 +43,18 @@ std::function<void(MainWindow&)> LongDialogCommand(void (CBrisnaMakeDlg::*comman
     };
 }
 
+// 整理文本: the previews of a large book are worked out and 确定's changes applied on a worker.
+void CleanUpText(MainWindow& window) {
+    if (window.RefuseWhileBusy()) return;
+    const QString busy = QStringLiteral("正在整理文本…");
+    ShowCleanDialog(
+        window.Dialog(), &window,
+        [&window, busy](const std::function<void()>& work) { window.Work().Run(busy, work); },
+        [&window, busy](const std::function<void()>& apply) {
+            window.RunDialogCommand(0, apply, busy);
+        });
+}
+
 // 按规则识别章节: the operator's rule, asked over the book's text, marks the chapters.
 void AskRuleAndMark(MainWindow& window) {
     if (window.RefuseWhileBusy()) return;
@@ -113,7 +125,7 @@ std::vector<MenuRow> BuildRows() {
         {kCheck, "搜索文本(&S)", Button(kSearchButton), {QKeySequence(Qt::Key_F3)}},
         Separator(kCheck),
         {kCheck, "繁体转简体(&J)", Button(kConvertButton)},
-        {kCheck, "整理文本(&L)...", [](MainWindow& w) { w.RunDialogCommand(0, [&w] { ShowCleanDialog(w.Dialog(), &w); }); }, {Ctrl(Qt::Key_L)}, kAlsoBackground},
+        {kCheck, "整理文本(&L)...", CleanUpText, {Ctrl(Qt::Key_L)}, kAlsoBackground},
 
         {kGenerate, "生成qbr(&Q)", Button(kGenerateButton)},
         {kGenerate, "分册生成(&P)", LongDialogCommand(&CBrisnaMakeDlg::OnGenerateParts, "正在分册生成…"), {Ctrl(Qt::Key_P)}, kAlsoBackground},

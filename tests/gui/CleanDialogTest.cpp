@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -91,6 +92,23 @@ void CleanDialogTest::previewsAppliesAndKeepsChapters() {
     // One step back gives the book as it was.
     window.Dialog().OnUndo();
     QCOMPARE(text.GetText(), original);
+
+    // From the menu every clean-up run and 确定's changes go through the window's worker (each
+    // run ends with an empty busy notice), with the same result.
+    QSignalSpy notices(&window.Work(), &brisna::BackgroundWork::busyNoticeChanged);
+    brisna::guitest::AnswerNextModal([](QWidget* open) {
+        auto* shown = dynamic_cast<brisna::CleanDialog*>(open);
+        QVERIFY(shown != nullptr);
+        QCheckBox* junk = shown->findChildren<QCheckBox*>().front();
+        junk->setChecked(false);
+        QCOMPARE(shown->Changes()->count(), 4);
+        junk->setChecked(true);
+        QVERIFY(shown->isEnabled());
+        shown->accept();
+    });
+    window.MenuAction(QStringLiteral("整理文本"))->trigger();
+    QCOMPARE(text.GetText(), cleaned);
+    QCOMPARE(notices.count(QList<QVariant>{QString()}), 4);
 }
 
 int main(int argc, char** argv) {
