@@ -126,7 +126,7 @@ std::vector<std::string> TooShortQbrChapters(std::string_view text,
 
 void ReportTooShortQbrChapters(std::string_view text, const ChapterModel& chapters,
                                ListBox& problemList) {
-    if (chapters.Count() == 0 || chapters.Count() > kMaxChapters) return;
+    if (chapters.Count() == 0) return;
     std::vector<ChapterRecord> records;
     for (uint32_t i = 0; i < chapters.Count(); ++i) records.push_back(*chapters.RecordAt(i));
     if (!ComputeWorkingLengths(records, static_cast<uint32_t>(text.size()))) return;

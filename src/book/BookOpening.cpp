@@ -109,7 +109,7 @@ BookFileBytes ReadGeneratedBookFile(const std::string& path) {
             result.message = Utf8ToGbk("打开qbr文件失败");
             break;
         case FileReadStatus::kTooLarge:
-            result.message = Utf8ToGbk("qbr文件大小不能超过2M");
+            result.message = Utf8ToGbk("qbr文件大小不能超过10M");
             break;
         case FileReadStatus::kShortRead:
             result.message = Utf8ToGbk("读取qbr文件失败");

@@ -23,10 +23,9 @@ struct EntryShapes {
     std::string duplicateStart = Utf8ToGbk("“");
     std::string duplicateMiddle = Utf8ToGbk("章节重复，不能生成QBR[Line ");
     std::string duplicateEnd = Utf8ToGbk("]！");
-    std::string book[4] = {
+    std::string book[3] = {
         Utf8ToGbk("不足两章，不能生成QBR！"),
         Utf8ToGbk("第一个章节头不是文件开始，不能生成QBR"),
-        Utf8ToGbk("章节总数超过98章，不能生成QBR！"),
         Utf8ToGbk("QBR文件名超过15个汉字，不能生成QBR！"),
     };
 };

@@ -263,9 +263,6 @@ void RunTestCommand(CMyRECtrl& bookText, ListBox& chapterList, ListBox& problemL
     if (chapters.OffsetAt(0) != 0) {
         problemList.AddString(Utf8ToGbk("第一个章节头不是文件开始，不能生成QBR"));
     }
-    if (chapters.Count() > kMaxChapters) {
-        problemList.AddString(Utf8ToGbk("章节总数超过98章，不能生成QBR！"));
-    }
     if (BookFileNameBytes(bookSourcePath) > kMaxBookFileNameBytes) {
         problemList.AddString(Utf8ToGbk("QBR文件名超过15个汉字，不能生成QBR！"));
     }

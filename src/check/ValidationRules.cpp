@@ -135,7 +135,6 @@ bool RunGenerateChecks(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& 
     }
     if (chapterList.GetCount() < 2) return fail(Utf8ToGbk("请至少添加2个章节"));
     if (chapters.OffsetAt(0) != 0) return fail(Utf8ToGbk("第一个章节头必须是文件开始"));
-    if (formatLimits && count > kMaxChapters) return fail(Utf8ToGbk("章节总数不能超过98章"));
     // The device's file-name rule; an EPUB takes any name the system takes.
     if (formatLimits && BookFileNameBytes(bookSourcePath) > kMaxBookFileNameBytes) {
         return fail(Utf8ToGbk("QBR文件名不能超过15个汉字"));

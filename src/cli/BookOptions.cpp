@@ -241,7 +241,7 @@ Prepared PrepareBook(CliSession& session, const std::string& book, const BookSet
         const StreamRead& input = *settings.standardInput;
         // The messages a file would bring up, with "-" for its name.
         if (input.status == StreamReadStatus::kTooLarge) {
-            sink.Message("txt文件大小不能超过2M: -");
+            sink.Message("txt文件大小不能超过10M: -");
             return Prepared::kNotOpened;
         }
         if (input.status == StreamReadStatus::kFailed) {

@@ -181,7 +181,7 @@ std::string BookReadMessage(BookReadStatus status) {
         case BookReadStatus::kCannotOpen:
             return Utf8ToGbk("打开文件失败");
         case BookReadStatus::kTooLarge:
-            return Utf8ToGbk("txt文件大小不能超过2M");
+            return Utf8ToGbk("txt文件大小不能超过10M");
         case BookReadStatus::kShortRead:
             return Utf8ToGbk("读取文件失败");
         case BookReadStatus::kNotText:

@@ -175,7 +175,7 @@ TEST_F(Contract, PipesReadAndWriteTheStandardStreams) {
     CliResult tooBig =
         RunShell("head -c 10485760 /dev/zero | tr '\\0' a | brisnamake-cli check -", dir.path());
     EXPECT_EQ(tooBig.exitCode, 3);
-    EXPECT_EQ(tooBig.err.rfind("txt文件大小不能超过2M", 0), 0u) << tooBig.err;
+    EXPECT_EQ(tooBig.err.rfind("txt文件大小不能超过10M", 0), 0u) << tooBig.err;
     EXPECT_EQ(RunShell("brisnamake-cli generate - < book.txt", dir.path()).exitCode, 2);
 }
 
