@@ -9,6 +9,7 @@
 #include "book/QbrFormat.h"
 #include "chapters/ChapterTitle.h"
 #include "check/ValidationRules.h"
+#include "controls/ProblemEntryKind.h"
 #include "text/CodePage936.h"
 #include "text/FileReading.h"
 #include "text/GbkText.h"
@@ -134,8 +135,9 @@ void ReportTooShortQbrChapters(std::string_view text, const ChapterModel& chapte
         if (record.length > kChapterSizeLimit) return;
     }
     for (const std::string& title : TooShortQbrChapters(text, records)) {
-        problemList.AddString(FormatGbkMessage("%s章节长度过短，无法生成QBR，建议合并章节",
-                                               {std::string(WholeGbkCharacters(title))}));
+        AddProblemEntry(problemList, ProblemKind::kBlocking,
+                        FormatGbkMessage("%s章节长度过短，无法生成QBR，建议合并章节",
+                                         {std::string(WholeGbkCharacters(title))}));
     }
 }
 

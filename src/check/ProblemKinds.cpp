@@ -112,11 +112,15 @@ ProblemKind ClassifyProblemEntry(std::string_view entry) {
     return ProblemKind::kOther;
 }
 
+ProblemKind ProblemKindAt(const ListBox& problemList, int32_t row) {
+    return ProblemKindOfData(problemList.GetItemData(row));
+}
+
 ProblemCounts CountProblemKinds(const ListBox& problemList) {
     ProblemCounts counts;
     const int32_t rows = problemList.GetCount();
     for (int32_t row = 0; row < rows; ++row) {
-        switch (ClassifyProblemEntry(problemList.GetText(row))) {
+        switch (ProblemKindAt(problemList, row)) {
             case ProblemKind::kBlocking:
                 ++counts.blocking;
                 break;

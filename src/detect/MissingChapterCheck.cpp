@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "controls/ProblemEntryKind.h"
 #include "detect/HeadingParser.h"
 #include "text/CodePage936.h"
 #include "text/GbkText.h"
@@ -31,7 +32,7 @@ class MissingChapterWriter {
         if (written_ >= kMaxMissingChapterEntries) return false;
         std::string entry = missing_;
         entry.append(group).append(stem).append(exclamation_);
-        problemList_.AddString(entry);
+        AddProblemEntry(problemList_, ProblemKind::kOther, entry);
         ++written_;
         return true;
     }
