@@ -3,6 +3,7 @@
 #include <span>
 
 #include "Capacities.h"
+#include "book/BookMessages.h"
 #include "book/CCompressLZ77.h"
 #include "book/GenerationPlan.h"
 #include "book/Qbr2Format.h"
@@ -15,6 +16,8 @@
 #include "text/GbkText.h"
 
 namespace brisna {
+
+namespace msg = book_messages;
 
 namespace {
 
@@ -82,17 +85,17 @@ void ShowEncodingFailure(const EncodedBook& encoded, DialogHost& host) {
         case EncodedBook::Status::kOk:
             return;
         case EncodedBook::Status::kQbr2Failed:
-            host.ShowFileMessage(Utf8ToGbk("生成qbr2失败"), MessageCaption::kNone,
+            host.ShowFileMessage(Utf8ToGbk(msg::kQbr2Failed), MessageCaption::kNone,
                                  encoded.failedPath, SystemErrorText(0));
             return;
         case EncodedBook::Status::kChapterTooShort:
             host.ShowMessage(
-                FormatGbkMessage("%s章节长度过短，无法生成QBR，建议合并章节",
+                FormatGbkMessage(msg::kChapterTooShortFormat,
                                  {std::string(WholeGbkCharacters(encoded.failedChapterTitle))}),
                 MessageCaption::kAppName);
             [[fallthrough]];
         case EncodedBook::Status::kQbrFailed:
-            host.ShowFileMessage(Utf8ToGbk("生成qbr失败"), MessageCaption::kNone,
+            host.ShowFileMessage(Utf8ToGbk(msg::kQbrFailed), MessageCaption::kNone,
                                  encoded.failedPath, SystemErrorText(0));
             return;
     }
@@ -136,7 +139,7 @@ void ReportTooShortQbrChapters(std::string_view text, const ChapterModel& chapte
     }
     for (const std::string& title : TooShortQbrChapters(text, records)) {
         AddProblemEntry(problemList, ProblemKind::kBlocking,
-                        FormatGbkMessage("%s章节长度过短，无法生成QBR，建议合并章节",
+                        FormatGbkMessage(msg::kChapterTooShortFormat,
                                          {std::string(WholeGbkCharacters(title))}));
     }
 }

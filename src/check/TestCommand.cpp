@@ -7,12 +7,15 @@
 
 #include "Capacities.h"
 #include "chapters/ChapterTitle.h"
+#include "check/CheckMessages.h"
 #include "check/ValidationRules.h"
 #include "controls/ProblemEntryKind.h"
 #include "text/CodePage936.h"
 #include "text/GbkText.h"
 
 namespace brisna {
+
+namespace msg = check_messages;
 
 namespace {
 
@@ -39,7 +42,7 @@ class FindingList {
     void AddClosingEntry() {
         if (unlisted_ == 0) return;
         AddProblemEntry(list_, ProblemKind::kOther,
-                        FormatGbkMessage("另有%d个问题未列出！", {unlisted_}));
+                        FormatGbkMessage(msg::kUnlistedFormat, {unlisted_}));
     }
 
   private:
@@ -118,7 +121,7 @@ void ReportSuspiciousWords(RichEdit& view, FindingList& problemList, std::string
             ++runningNumber;
             int64_t line = view.LineFromChar(match.min);
             problemList.Add(ProblemKind::kSuspicious, [&] {
-                return FormatGbkMessage("可疑字（%d）[Line %d]：%s！", {runningNumber, line, word});
+                return FormatGbkMessage(msg::kSuspiciousFormat, {runningNumber, line, word});
             });
             view.SetSelection(match);
             view.ApplyHighlightToSelection();
@@ -179,7 +182,7 @@ void ReportGarbledPairs(CMyRECtrl& bookText, FindingList& problemList, std::stri
             if (match.min >= 0) {
                 int64_t foundLine = view.LineFromChar(match.min);
                 problemList.Add(ProblemKind::kGarbled, [&] {
-                    return FormatGbkMessage("乱码[Line %d]：%s！", {foundLine, pair});
+                    return FormatGbkMessage(msg::kGarbledFormat, {foundLine, pair});
                 });
                 view.SetSelection(match);
             }
@@ -192,7 +195,7 @@ void ReportShortLines(const CMyRECtrl& bookText, FindingList& problemList) {
     for (int32_t line = bookText.NextShortLine(-1); line >= 0;
          line = bookText.NextShortLine(line)) {
         problemList.Add(ProblemKind::kEmptyLine, [&] {
-            return FormatGbkMessage("[Line %d]为空行", {static_cast<int64_t>(line)});
+            return FormatGbkMessage(msg::kEmptyLineFormat, {static_cast<int64_t>(line)});
         });
     }
 }
@@ -207,28 +210,28 @@ void ReportChapterFaults(CMyRECtrl& bookText, std::string_view text, ListBox& ch
         bool sizeKnown = !(lastBeyondEnd && i + 1 == count);
         if (sizeKnown && chapter.length > kChapterSizeLimit) {
             AddProblemEntry(problemList, ProblemKind::kBlocking,
-                            FormatGbkMessage("%s字数超过30K，不能生成QBR！", {title}));
+                            FormatGbkMessage(msg::kTooLongFormat, {title}));
             chapterList.SetItemData(static_cast<int32_t>(i), kProblemMark);
         } else if (sizeKnown && (ChapterHoldsOnlyItsTitle(text, chapter, true) ||
                                  ChapterHoldsOnlyItsTitle(text, chapter, false))) {
             // The heading line with its CR LF and nothing after it, or, at the end of the text,
             // the heading alone, which generation refuses too.
             AddProblemEntry(problemList, ProblemKind::kBlocking,
-                            FormatGbkMessage("%s为空，不能生成QBR！", {title}));
+                            FormatGbkMessage(msg::kEmptyChapterFormat, {title}));
             chapterList.SetItemData(static_cast<int32_t>(i), kProblemMark);
         }
         for (uint32_t j = i + 1; j < count; ++j) {
             const ChapterRecord& later = *chapters.RecordAt(j);
             if (later.Title() != title) continue;
             int64_t line = bookText.LineOfOffset(later.offset);
-            AddProblemEntry(problemList, ProblemKind::kBlocking,
-                            FormatGbkMessage("“%s”与“%s”章节重复，不能生成QBR[Line %d]！",
-                                             {later.Title(), title, line}));
+            AddProblemEntry(
+                problemList, ProblemKind::kBlocking,
+                FormatGbkMessage(msg::kDuplicateAtLineFormat, {later.Title(), title, line}));
             chapterList.SetItemData(static_cast<int32_t>(j), kProblemMark);
         }
         if (!HeadingStartsItsLine(bookText, chapter)) {
             AddProblemEntry(problemList, ProblemKind::kBlocking,
-                            FormatGbkMessage("%s行首不是文字内容，不能生成QBR！", {title}));
+                            FormatGbkMessage(msg::kNotAtLineStartFormat, {title}));
         }
     }
 }
@@ -253,8 +256,9 @@ void RunTestCommand(CMyRECtrl& bookText, ListBox& chapterList, ListBox& problemL
     uint32_t offsetFault =
         ComputeChapterLengths(chapters, static_cast<uint32_t>(text.size()), &lastBeyondEnd);
     if (offsetFault != 0) {
-        AddProblemEntry(problemList, ProblemKind::kBlocking,
-                        FormatGbkMessage("第%d章偏移错误", {static_cast<int64_t>(offsetFault)}));
+        AddProblemEntry(
+            problemList, ProblemKind::kBlocking,
+            FormatGbkMessage(msg::kOffsetErrorFormat, {static_cast<int64_t>(offsetFault)}));
     }
     ReportChapterFaults(bookText, text, chapterList, problemList, chapters, lastBeyondEnd);
 
@@ -267,14 +271,12 @@ void RunTestCommand(CMyRECtrl& bookText, ListBox& chapterList, ListBox& problemL
     }
 
     if (chapters.Count() < 2)
-        AddProblemEntry(problemList, ProblemKind::kBlocking, Utf8ToGbk("不足两章，不能生成QBR！"));
+        AddProblemEntry(problemList, ProblemKind::kBlocking, Utf8ToGbk(msg::kTooFewChapters));
     if (chapters.OffsetAt(0) != 0) {
-        AddProblemEntry(problemList, ProblemKind::kBlocking,
-                        Utf8ToGbk("第一个章节头不是文件开始，不能生成QBR"));
+        AddProblemEntry(problemList, ProblemKind::kBlocking, Utf8ToGbk(msg::kFirstNotAtStartEntry));
     }
     if (BookFileNameBytes(bookSourcePath) > kMaxBookFileNameBytes) {
-        AddProblemEntry(problemList, ProblemKind::kBlocking,
-                        Utf8ToGbk("QBR文件名超过15个汉字，不能生成QBR！"));
+        AddProblemEntry(problemList, ProblemKind::kBlocking, Utf8ToGbk(msg::kNameTooLongEntry));
     }
 }
 

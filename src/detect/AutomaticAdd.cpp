@@ -3,11 +3,14 @@
 #include <limits>
 
 #include "Capacities.h"
+#include "detect/DetectMessages.h"
 #include "detect/HeadingOccurrences.h"
 #include "text/CodePage936.h"
 #include "text/GbkText.h"
 
 namespace brisna {
+
+namespace msg = detect_messages;
 
 namespace detection {
 
@@ -21,15 +24,14 @@ std::optional<AddStart> BeginAutomaticAdd(std::string heading, RichEdit& view, D
                                           int32_t& detectionScanPosition, bool atLineStart) {
     heading.resize(UpToNul(heading).size());
     if (heading.empty()) {
-        host.ShowMessage(Utf8ToGbk("请输入自动查找章节的关键字"), MessageCaption::kPrompt);
+        host.ShowMessage(Utf8ToGbk(msg::kEnterKeyword), MessageCaption::kPrompt);
         return std::nullopt;
     }
     std::string text = ReadBookText(view);
     size_t occurrence = FindHeading(text, heading, detectionScanPosition, atLineStart);
     if (occurrence == std::string::npos) {
         detectionScanPosition = 0;
-        host.ShowMessage(Utf8ToGbk("文本中没有找到可以自动添加章节的关键字"),
-                         MessageCaption::kPrompt);
+        host.ShowMessage(Utf8ToGbk(msg::kKeywordNotFound), MessageCaption::kPrompt);
         return std::nullopt;
     }
     return AddStart{std::move(heading), std::move(text), occurrence};

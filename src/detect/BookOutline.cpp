@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "Capacities.h"
+#include "detect/DetectMessages.h"
 #include "detect/OutlineCandidates.h"
 #include "detect/TextLines.h"
 #include "text/CodePage936.h"
@@ -100,7 +101,7 @@ std::string FrontMatterTitle(std::string_view gbkText, size_t end) {
         if (lf == std::string_view::npos) break;
         at = lf + 1;
     }
-    return Utf8ToGbk("前言");
+    return Utf8ToGbk(detect_messages::kFrontMatter);
 }
 
 size_t BookOutline::ChapterCount() const {

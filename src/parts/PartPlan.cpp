@@ -7,6 +7,7 @@
 
 #include "Capacities.h"
 #include "book/BookFiles.h"
+#include "book/BookMessages.h"
 #include "book/CCompressLZ77.h"
 #include "book/GenerationPlan.h"
 #include "check/ValidationRules.h"
@@ -174,7 +175,7 @@ std::string RefusalOfPart(std::string_view text, const PlannedPart& part,
     if (!RunGenerateChecks(bookText, list, model, host, part.sourcePath)) return host.message;
     for (size_t i = 0; i < part.chapters.size(); ++i) {
         if (tooShort[i]) {
-            return FormatGbkMessage("%s章节长度过短，无法生成QBR，建议合并章节",
+            return FormatGbkMessage(book_messages::kChapterTooShortFormat,
                                     {std::string(WholeGbkCharacters(part.chapters[i].Title()))});
         }
     }

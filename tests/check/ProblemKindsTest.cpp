@@ -31,6 +31,7 @@ TEST(ProblemKindsTest, EntriesAreKnownByTheirWholeShape) {
         {"不足两章，不能生成QBR！", ProblemKind::kBlocking},
         {"第一个章节头不是文件开始，不能生成QBR", ProblemKind::kBlocking},
         {"QBR文件名超过15个汉字，不能生成QBR！", ProblemKind::kBlocking},
+        {"第一章章节长度过短，无法生成QBR，建议合并章节", ProblemKind::kBlocking},
         // Not findings that stop generation: the missing-chapter check, near misses.
         {"缺少第5章", ProblemKind::kOther},
         {"第二章偏移错误", ProblemKind::kOther},
