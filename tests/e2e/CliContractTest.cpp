@@ -77,6 +77,7 @@ TEST_F(Contract, ExitCodesTellDoneProblemsUsageAndFailure) {
     }
     CliResult typo = Run({"check", "book.txt", "--words", "typo.csv"});
     EXPECT_NE(typo.err.find("typo.csv"), std::string::npos) << typo.err;
+    EXPECT_EQ(typo.err.rfind("brisnamake-cli: 读取可疑字列表失败: ", 0), 0u) << typo.err;
     CliResult value = Run({"chapters", "book.txt", "--line", "-1"});
     EXPECT_NE(value.err.find("--line"), std::string::npos) << value.err;
 }
