@@ -56,6 +56,16 @@ inline constexpr std::string_view kValueNotAllowed = "$1 的值 $2 不是 $3 之
 inline constexpr std::string_view kValueMissing = "$1 缺少值 $2";
 inline constexpr std::string_view kFlagTakesNoValue = "$1 不带值";
 inline constexpr std::string_view kFlagGivenValue = "$1 不带值（给出的是 $2）";
+// Usage errors found before the parser runs.
+inline constexpr std::string_view kExtraArgumentsPrefix = "多余的参数: ";
+inline constexpr std::string_view kMissingPrefix = "缺少 ";
+inline constexpr std::string_view kUnknownOptionPrefix = "未知选项: ";
+inline constexpr std::string_view kUnknownSubcommandPrefix = "未知子命令: ";
+inline std::string UnknownSubcommandNear(std::string_view typed, std::string_view nearest) {
+    return std::string(kUnknownSubcommandPrefix) + std::string(typed) + "。是不是想用 " +
+           std::string(nearest) + "？";
+}
+inline constexpr std::string_view kNotAFolder = "--output-dir 不是文件夹: ";
 // The line after a usage error: 用法见 + the help command + 。
 inline constexpr std::string_view kSeeHelpStart = "用法见 ";
 inline constexpr std::string_view kSeeHelpEnd = "。";
