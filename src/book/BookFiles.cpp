@@ -3,17 +3,21 @@
 #include <span>
 
 #include "Capacities.h"
+#include "book/BookMessages.h"
 #include "book/CCompressLZ77.h"
 #include "book/GenerationPlan.h"
 #include "book/Qbr2Format.h"
 #include "book/QbrFormat.h"
 #include "chapters/ChapterTitle.h"
 #include "check/ValidationRules.h"
+#include "controls/ProblemEntryKind.h"
 #include "text/CodePage936.h"
 #include "text/FileReading.h"
 #include "text/GbkText.h"
 
 namespace brisna {
+
+namespace msg = book_messages;
 
 namespace {
 
@@ -81,17 +85,17 @@ void ShowEncodingFailure(const EncodedBook& encoded, DialogHost& host) {
         case EncodedBook::Status::kOk:
             return;
         case EncodedBook::Status::kQbr2Failed:
-            host.ShowFileMessage(Utf8ToGbk("生成qbr2失败"), MessageCaption::kNone,
+            host.ShowFileMessage(Utf8ToGbk(msg::kQbr2Failed), MessageCaption::kNone,
                                  encoded.failedPath, SystemErrorText(0));
             return;
         case EncodedBook::Status::kChapterTooShort:
             host.ShowMessage(
-                FormatGbkMessage("%s章节长度过短，无法生成QBR，建议合并章节",
+                FormatGbkMessage(msg::kChapterTooShortFormat,
                                  {std::string(WholeGbkCharacters(encoded.failedChapterTitle))}),
                 MessageCaption::kAppName);
             [[fallthrough]];
         case EncodedBook::Status::kQbrFailed:
-            host.ShowFileMessage(Utf8ToGbk("生成qbr失败"), MessageCaption::kNone,
+            host.ShowFileMessage(Utf8ToGbk(msg::kQbrFailed), MessageCaption::kNone,
                                  encoded.failedPath, SystemErrorText(0));
             return;
     }
@@ -126,7 +130,7 @@ std::vector<std::string> TooShortQbrChapters(std::string_view text,
 
 void ReportTooShortQbrChapters(std::string_view text, const ChapterModel& chapters,
                                ListBox& problemList) {
-    if (chapters.Count() == 0 || chapters.Count() > kMaxChapters) return;
+    if (chapters.Count() == 0) return;
     std::vector<ChapterRecord> records;
     for (uint32_t i = 0; i < chapters.Count(); ++i) records.push_back(*chapters.RecordAt(i));
     if (!ComputeWorkingLengths(records, static_cast<uint32_t>(text.size()))) return;
@@ -134,8 +138,9 @@ void ReportTooShortQbrChapters(std::string_view text, const ChapterModel& chapte
         if (record.length > kChapterSizeLimit) return;
     }
     for (const std::string& title : TooShortQbrChapters(text, records)) {
-        problemList.AddString(FormatGbkMessage("%s章节长度过短，无法生成QBR，建议合并章节",
-                                               {std::string(WholeGbkCharacters(title))}));
+        AddProblemEntry(problemList, ProblemKind::kBlocking,
+                        FormatGbkMessage(msg::kChapterTooShortFormat,
+                                         {std::string(WholeGbkCharacters(title))}));
     }
 }
 

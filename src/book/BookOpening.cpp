@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "Capacities.h"
+#include "book/BookMessages.h"
 #include "book/Qbr2Format.h"
 #include "book/QbrFormat.h"
 #include "chapters/ManualChapterCommands.h"
@@ -10,6 +11,8 @@
 #include "text/FileReading.h"
 
 namespace brisna {
+
+namespace msg = book_messages;
 
 namespace {
 
@@ -29,8 +32,8 @@ std::string ReplaceEverywhere(std::string_view text, std::string_view from, std:
 // The message that refuses a decoded book the editor cannot take (more than the model's 98
 // chapters, or a text of 10 MiB or more): its format's data message.
 std::string_view DataMessage(BookKind kind, bool contentTooLong) {
-    if (kind == BookKind::kQbr2 && contentTooLong) return "解析qbr文件失败，图书内容数据错误";
-    return "解析qbr文件失败，章节数据错误";
+    if (kind == BookKind::kQbr2 && contentTooLong) return msg::kParseContentError;
+    return msg::kParseChapterError;
 }
 
 // A chapter's text as the editor will hold it: every lone CR and lone LF becomes the CR LF the
@@ -106,13 +109,13 @@ BookFileBytes ReadGeneratedBookFile(const std::string& path) {
             result.bytes = std::move(read.bytes);
             break;
         case FileReadStatus::kCannotOpen:
-            result.message = Utf8ToGbk("打开qbr文件失败");
+            result.message = Utf8ToGbk(msg::kOpenQbrFailed);
             break;
         case FileReadStatus::kTooLarge:
-            result.message = Utf8ToGbk("qbr文件大小不能超过2M");
+            result.message = Utf8ToGbk(msg::kQbrTooLarge);
             break;
         case FileReadStatus::kShortRead:
-            result.message = Utf8ToGbk("读取qbr文件失败");
+            result.message = Utf8ToGbk(msg::kReadQbrFailed);
             break;
     }
     return result;

@@ -22,7 +22,7 @@ struct BookFileBytes {
     bool ok = false;
     std::string bytes;
     std::string
-        message;  // GBK, when !ok: "打开qbr文件失败", "qbr文件大小不能超过2M" or "读取qbr文件失败"
+        message;  // GBK, when !ok: "打开qbr文件失败", "qbr文件大小不能超过10M" or "读取qbr文件失败"
     int error = 0;  // the system's error number behind a failure, where it gave one
 };
 

@@ -5,6 +5,7 @@
 #include "Capacities.h"
 #include "book/AtomicFile.h"
 #include "book/BookFiles.h"
+#include "book/BookMessages.h"
 #include "book/CCompressLZ77.h"
 #include "book/GenerationPlan.h"
 #include "book/Qbr2Format.h"
@@ -16,6 +17,8 @@
 #include "text/GbkText.h"
 
 namespace brisna {
+
+namespace msg = book_messages;
 
 namespace {
 
@@ -61,7 +64,7 @@ std::optional<EncodedBook> PrepareBookFiles(CMyRECtrl& bookText, ListBox& chapte
     for (uint32_t i = 0; i < chapters.Count(); ++i) records.push_back(*chapters.RecordAt(i));
     if (!ComputeWorkingLengths(records, textLength)) {
         // The checks refuse such a list; never write from offsets that do not fit the text.
-        host.ShowMessage(Utf8ToGbk("生成qbr2失败"), MessageCaption::kNone);
+        host.ShowMessage(Utf8ToGbk(msg::kQbr2Failed), MessageCaption::kNone);
         return std::nullopt;
     }
     // Every file of both formats is built before the first is written: a chapter the .qbr
@@ -82,7 +85,7 @@ bool WriteBookFiles(const EncodedBook& encoded, DialogHost& host,
     for (const EncodedBookFile& file : encoded.files) {
         int error = 0;
         if (!WriteFileAtomically(file.path, file.bytes, &error)) {
-            host.ShowFileMessage(Utf8ToGbk(file.qbr2 ? "生成qbr2失败" : "生成qbr失败"),
+            host.ShowFileMessage(Utf8ToGbk(file.qbr2 ? msg::kQbr2Failed : msg::kQbrFailed),
                                  MessageCaption::kNone, file.path, SystemErrorText(error));
             return false;
         }
@@ -98,7 +101,7 @@ GenerationOutcome GenerateBook(CMyRECtrl& bookText, ListBox& chapterList, Chapte
     std::optional<EncodedBook> encoded =
         PrepareBookFiles(bookText, chapterList, chapters, host, bookSourcePath);
     if (!encoded || !WriteBookFiles(*encoded, host, outcome.writtenFiles)) return outcome;
-    host.ShowMessage(Utf8ToGbk("生成qbr和qbr2成功"), MessageCaption::kPrompt);
+    host.ShowMessage(Utf8ToGbk(msg::kGenerated), MessageCaption::kPrompt);
     outcome.succeeded = true;
     return outcome;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "book/AtomicFile.h"
+#include "book/BookMessages.h"
 #include "book/ZlibBlock.h"
 #include "text/CodePage936.h"
 #include "text/FileNames.h"
@@ -35,16 +36,16 @@ void Put32(uint8_t* at, uint32_t value) {
     for (int k = 0; k < 4; ++k) at[k] = static_cast<uint8_t>(value >> (8 * k));
 }
 
-Qbr2ReadResult Failure(const char* utf8Message) {
+Qbr2ReadResult Failure(std::string_view utf8Message) {
     Qbr2ReadResult result;
     result.message = Utf8ToGbk(utf8Message);
     return result;
 }
 
-constexpr const char* kLengthError = "解析qbr文件失败，文件长度错误";
-constexpr const char* kChapterError = "解析qbr文件失败，章节数据错误";
-constexpr const char* kBlockError = "解析qbr文件失败，图书压缩块数据错误";
-constexpr const char* kContentError = "解析qbr文件失败，图书内容数据错误";
+constexpr std::string_view kLengthError = book_messages::kParseLengthError;
+constexpr std::string_view kChapterError = book_messages::kParseChapterError;
+constexpr std::string_view kBlockError = book_messages::kParseBlockError;
+constexpr std::string_view kContentError = book_messages::kParseContentError;
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 
 #include "Capacities.h"
 #include "book/AtomicFile.h"
+#include "book/BookMessages.h"
 #include "text/CodePage936.h"
 
 namespace brisna {
@@ -22,8 +23,8 @@ void Put32(uint8_t* at, uint32_t value) {
     for (int k = 0; k < 4; ++k) at[k] = static_cast<uint8_t>(value >> (8 * k));
 }
 
-constexpr const char* kHeaderError = "解析qbr文件失败，文件头错误";
-constexpr const char* kChapterError = "解析qbr文件失败，章节数据错误";
+constexpr std::string_view kHeaderError = book_messages::kParseHeaderError;
+constexpr std::string_view kChapterError = book_messages::kParseChapterError;
 
 QbrWriteResult Failed() {
     return QbrWriteResult{};
@@ -121,7 +122,7 @@ QbrReadResult ReadQbr(std::string_view fileBytes) {
     QbrReadResult result;
     const auto* file = reinterpret_cast<const uint8_t*>(fileBytes.data());
     const uint64_t fileSize = fileBytes.size();
-    const auto fail = [&result](const char* utf8Message) {
+    const auto fail = [&result](std::string_view utf8Message) {
         result.message = Utf8ToGbk(utf8Message);
         return std::move(result);
     };

@@ -5,9 +5,13 @@
 #include <vector>
 
 #include "Capacities.h"
+#include "chapters/ChapterMessages.h"
 #include "text/CodePage936.h"
 
 namespace brisna {
+
+namespace msg = chapter_messages;
+
 namespace {
 
 void Tell(DialogHost& host, std::string_view utf8Text) {
@@ -62,26 +66,25 @@ bool RenameChapter(ListBox& chapterList, ChapterModel& chapters, DialogHost& hos
                    std::string_view title) {
     if (index < 0 || static_cast<uint32_t>(index) >= chapters.Count() ||
         index >= chapterList.GetCount()) {
-        Tell(host, "请先选择列表项");
+        Tell(host, msg::kNothingSelected);
         return false;
     }
     // A title ends at its first NUL or line break; what follows one would be lost silently.
     const size_t end = title.find_first_of(std::string_view("\0\r\n", 3));
     if (end != std::string_view::npos) title = title.substr(0, end);
     if (IsBlankTitle(title)) {
-        Tell(host, "章节名不能为空");
+        Tell(host, msg::kEmptyTitle);
         return false;
     }
     if (title.size() > kTitleBytes - 1) {
-        Tell(host, "章节名不能超过" + std::to_string(kTitleBytes - 1) + "个字节（" +
-                       std::to_string(title.size()) + "个字节）");
+        Tell(host, msg::TitleTooLong(kTitleBytes - 1, title.size()));
         return false;
     }
     ChapterRecord* record = chapters.RecordAt(static_cast<uint32_t>(index));
     if (record->Title() == title) return false;
     for (uint32_t i = 0; i < chapters.Count(); ++i) {
         if (i != static_cast<uint32_t>(index) && chapters.RecordAt(i)->Title() == title) {
-            Tell(host, "已有同名的章节，改名失败");
+            Tell(host, msg::kRenameDuplicate);
             return false;
         }
     }
@@ -100,7 +103,7 @@ bool MoveChapterTo(ListBox& chapterList, ChapterModel& chapters, DialogHost& hos
     const int32_t count = chapterList.GetCount();
     if (from < 0 || from >= count || to < 0 || to > count) return false;
     if (!ListMatchesModel(chapterList, chapters)) {
-        Tell(host, "移动失败");
+        Tell(host, msg::kMoveFailed);
         return false;
     }
     // Dropping an item onto its own place or just below it leaves it where it was.

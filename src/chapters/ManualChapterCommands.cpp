@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "Capacities.h"
+#include "chapters/ChapterMessages.h"
 #include "chapters/ChapterTitle.h"
 #include "text/CodePage936.h"
 #include "text/GbkText.h"
@@ -17,14 +18,13 @@ void Tell(DialogHost& host, std::string_view utf8Text) {
     host.ShowMessage(Utf8ToGbk(utf8Text), MessageCaption::kNone);
 }
 
-constexpr std::string_view kTooManyChapters = "图书章节数量不能超过98章";
-constexpr std::string_view kFirstNotAtStart = "第一个章节头必须是文件开始";
-constexpr std::string_view kNoTitle = "添加章节名失败";
-constexpr std::string_view kDuplicateTitle = "已添加有同名的章节，添加章节失败";
-constexpr std::string_view kMoveFailed = "移动失败";
-constexpr std::string_view kNothingSelected = "请先选择列表项";
-// The caret line lies beyond the line table (the text was edited since it was last built).
-constexpr std::string_view kLineNotInTable = "当前行超出行表范围，请重新打开图书";
+using chapter_messages::kDuplicateTitle;
+using chapter_messages::kFirstNotAtStart;
+using chapter_messages::kLineNotInTable;  // the text was edited since the table was built
+using chapter_messages::kMoveFailed;
+using chapter_messages::kNothingSelected;
+using chapter_messages::kNoTitle;
+using chapter_messages::kTooManyChapters;
 
 ChapterRecord MakeRecord(std::string_view title, uint32_t offset) {
     ChapterRecord record;

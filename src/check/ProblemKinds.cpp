@@ -2,32 +2,36 @@
 
 #include <string>
 
+#include "check/CheckMessages.h"
 #include "text/CodePage936.h"
 
 namespace brisna {
+
+namespace msg = check_messages;
+
 namespace {
 
 struct EntryShapes {
-    std::string suspiciousStart = Utf8ToGbk("可疑字（");
-    std::string suspiciousLine = Utf8ToGbk("）[Line ");
-    std::string wordStart = Utf8ToGbk("]：");
-    std::string entryEnd = Utf8ToGbk("！");
-    std::string garbledStart = Utf8ToGbk("乱码[Line ");
+    std::string suspiciousStart = Utf8ToGbk(msg::kSuspiciousStart);
+    std::string suspiciousLine = Utf8ToGbk(msg::kSuspiciousLine);
+    std::string wordStart = Utf8ToGbk(msg::kWordStart);
+    std::string entryEnd = Utf8ToGbk(msg::kEntryEnd);
+    std::string garbledStart = Utf8ToGbk(msg::kGarbledStart);
     std::string lineStart = "[Line ";
-    std::string emptyLineEnd = Utf8ToGbk("]为空行");
-    std::string chapterStart = Utf8ToGbk("第");
-    std::string offsetErrorEnd = Utf8ToGbk("章偏移错误");
-    std::string tooLongEnd = Utf8ToGbk("字数超过30K，不能生成QBR！");
-    std::string emptyChapterEnd = Utf8ToGbk("为空，不能生成QBR！");
-    std::string notAtLineStartEnd = Utf8ToGbk("行首不是文字内容，不能生成QBR！");
-    std::string duplicateStart = Utf8ToGbk("“");
-    std::string duplicateMiddle = Utf8ToGbk("章节重复，不能生成QBR[Line ");
-    std::string duplicateEnd = Utf8ToGbk("]！");
-    std::string book[4] = {
-        Utf8ToGbk("不足两章，不能生成QBR！"),
-        Utf8ToGbk("第一个章节头不是文件开始，不能生成QBR"),
-        Utf8ToGbk("章节总数超过98章，不能生成QBR！"),
-        Utf8ToGbk("QBR文件名超过15个汉字，不能生成QBR！"),
+    std::string emptyLineEnd = Utf8ToGbk(msg::kEmptyLineEnd);
+    std::string chapterStart = Utf8ToGbk(msg::kChapterStart);
+    std::string offsetErrorEnd = Utf8ToGbk(msg::kOffsetErrorEnd);
+    std::string tooLongEnd = Utf8ToGbk(msg::kTooLongEnd);
+    std::string emptyChapterEnd = Utf8ToGbk(msg::kEmptyChapterEnd);
+    std::string notAtLineStartEnd = Utf8ToGbk(msg::kNotAtLineStartEnd);
+    std::string duplicateStart = Utf8ToGbk(msg::kOpeningQuote);
+    std::string duplicateMiddle = Utf8ToGbk(msg::kDuplicateMiddle);
+    std::string duplicateEnd = Utf8ToGbk(msg::kDuplicateEnd);
+    std::string tooShortEnd = Utf8ToGbk(msg::kTooShortEnd);
+    std::string book[3] = {
+        Utf8ToGbk(msg::kTooFewChapters),
+        Utf8ToGbk(msg::kFirstNotAtStartEntry),
+        Utf8ToGbk(msg::kNameTooLongEntry),
     };
 };
 
@@ -98,7 +102,7 @@ ProblemKind ClassifyProblemEntry(std::string_view entry) {
         return ProblemKind::kBlocking;
     }
     if (entry.ends_with(s.tooLongEnd) || entry.ends_with(s.emptyChapterEnd) ||
-        entry.ends_with(s.notAtLineStartEnd)) {
+        entry.ends_with(s.notAtLineStartEnd) || entry.ends_with(s.tooShortEnd)) {
         return ProblemKind::kBlocking;
     }
     if (entry.starts_with(s.duplicateStart) && entry.ends_with(s.duplicateEnd)) {
@@ -113,11 +117,15 @@ ProblemKind ClassifyProblemEntry(std::string_view entry) {
     return ProblemKind::kOther;
 }
 
+ProblemKind ProblemKindAt(const ListBox& problemList, int32_t row) {
+    return ProblemKindOfData(problemList.GetItemData(row));
+}
+
 ProblemCounts CountProblemKinds(const ListBox& problemList) {
     ProblemCounts counts;
     const int32_t rows = problemList.GetCount();
     for (int32_t row = 0; row < rows; ++row) {
-        switch (ClassifyProblemEntry(problemList.GetText(row))) {
+        switch (ProblemKindAt(problemList, row)) {
             case ProblemKind::kBlocking:
                 ++counts.blocking;
                 break;

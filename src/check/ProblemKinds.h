@@ -1,25 +1,22 @@
 #pragma once
-// Which kind of finding a problem entry is, read back from its text alone, so the window can
-// count the entries and show one kind at a time without changing the list.
+// Counting the problem list by kind. Every entry carries its kind as item data from the command
+// that made it (controls/ProblemEntryKind.h).
 
 #include <cstddef>
 #include <string_view>
 
 #include "controls/ListBox.h"
+#include "controls/ProblemEntryKind.h"
 
 namespace brisna {
 
-enum class ProblemKind {
-    kBlocking,    // a chapter or book rule that makes 生成qbr refuse
-    kSuspicious,  // 可疑字
-    kGarbled,     // 乱码
-    kEmptyLine,   // 空行
-    kOther,       // anything else (the missing-chapter check's entries, say)
-};
-
-// The kind of one entry (GBK). Entries are recognised by their whole shape, not by a word inside
-// them, so a chapter title holding "乱码" or "可疑字" does not change what its entry is.
+// The kind of one entry (GBK) told from its text alone, by its whole shape, so that a chapter
+// title holding "乱码" or "可疑字" does not change what its entry is. Only for a filter that sees
+// the text and not the item data (the window's row filter); everything else reads the item data.
 ProblemKind ClassifyProblemEntry(std::string_view gbkEntry);
+
+// The kind the entry at a row carries; kOther out of range.
+ProblemKind ProblemKindAt(const ListBox& problemList, int32_t row);
 
 struct ProblemCounts {
     size_t blocking = 0;
@@ -30,6 +27,7 @@ struct ProblemCounts {
     size_t Total() const { return blocking + suspicious + garbled + emptyLines + other; }
 };
 
+// Counts the rows of the list by the kind each carries.
 ProblemCounts CountProblemKinds(const ListBox& problemList);
 
 }  // namespace brisna

@@ -4,25 +4,29 @@
 #include <limits>
 
 #include "Capacities.h"
+#include "check/CheckMessages.h"
 #include "text/CodePage936.h"
 #include "text/GbkText.h"
 
 namespace brisna {
+
+namespace msg = check_messages;
+
 namespace {
 
 // The fixed parts of the entries the test command writes, in GBK.
 struct EntryMarkers {
-    std::string suspicious = Utf8ToGbk("可疑字");
-    std::string garbled = Utf8ToGbk("乱码");
-    std::string emptyLine = Utf8ToGbk("为空行");
-    std::string duplicate = Utf8ToGbk("章节重复");
-    std::string duplicateSeparator = Utf8ToGbk("”与“");
-    std::string duplicateOpening = Utf8ToGbk("“");
-    std::string duplicateTail = Utf8ToGbk("”章节重复");
-    std::string overlong = Utf8ToGbk("字数超过30K");
-    std::string overlongTail = Utf8ToGbk("字数超过30K，不能生成QBR！");
-    std::string colon = Utf8ToGbk("：");
-    std::string exclamation = Utf8ToGbk("！");
+    std::string suspicious = Utf8ToGbk(msg::kSuspiciousWord);
+    std::string garbled = Utf8ToGbk(msg::kGarbledWord);
+    std::string emptyLine = Utf8ToGbk(msg::kEmptyLineWord);
+    std::string duplicate = Utf8ToGbk(msg::kDuplicateWord);
+    std::string duplicateSeparator = Utf8ToGbk(msg::kDuplicateSeparator);
+    std::string duplicateOpening = Utf8ToGbk(msg::kOpeningQuote);
+    std::string duplicateTail = Utf8ToGbk(msg::kDuplicateTail);
+    std::string overlong = Utf8ToGbk(msg::kTooLongWord);
+    std::string overlongTail = Utf8ToGbk(msg::kTooLongEnd);
+    std::string colon = Utf8ToGbk(msg::kColon);
+    std::string exclamation = Utf8ToGbk(msg::kEntryEnd);
     std::string line = "[Line ";
 };
 

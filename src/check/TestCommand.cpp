@@ -7,11 +7,15 @@
 
 #include "Capacities.h"
 #include "chapters/ChapterTitle.h"
+#include "check/CheckMessages.h"
 #include "check/ValidationRules.h"
+#include "controls/ProblemEntryKind.h"
 #include "text/CodePage936.h"
 #include "text/GbkText.h"
 
 namespace brisna {
+
+namespace msg = check_messages;
 
 namespace {
 
@@ -27,17 +31,18 @@ class FindingList {
     bool Full() const { return listed_ >= kMaxListedFindings; }
     // Lists the finding that makeEntry formats, or counts it once the list is full.
     template <typename MakeEntry>
-    void Add(MakeEntry&& makeEntry) {
+    void Add(ProblemKind kind, MakeEntry&& makeEntry) {
         if (Full()) {
             ++unlisted_;
             return;
         }
-        list_.AddString(makeEntry());
+        AddProblemEntry(list_, kind, makeEntry());
         ++listed_;
     }
     void AddClosingEntry() {
         if (unlisted_ == 0) return;
-        list_.AddString(FormatGbkMessage("另有%d个问题未列出！", {unlisted_}));
+        AddProblemEntry(list_, ProblemKind::kOther,
+                        FormatGbkMessage(msg::kUnlistedFormat, {unlisted_}));
     }
 
   private:
@@ -115,8 +120,8 @@ void ReportSuspiciousWords(RichEdit& view, FindingList& problemList, std::string
         while (match.min >= 0) {
             ++runningNumber;
             int64_t line = view.LineFromChar(match.min);
-            problemList.Add([&] {
-                return FormatGbkMessage("可疑字（%d）[Line %d]：%s！", {runningNumber, line, word});
+            problemList.Add(ProblemKind::kSuspicious, [&] {
+                return FormatGbkMessage(msg::kSuspiciousFormat, {runningNumber, line, word});
             });
             view.SetSelection(match);
             view.ApplyHighlightToSelection();
@@ -176,8 +181,8 @@ void ReportGarbledPairs(CMyRECtrl& bookText, FindingList& problemList, std::stri
             CharRange match = searches.Find(from, pair);
             if (match.min >= 0) {
                 int64_t foundLine = view.LineFromChar(match.min);
-                problemList.Add([&] {
-                    return FormatGbkMessage("乱码[Line %d]：%s！", {foundLine, pair});
+                problemList.Add(ProblemKind::kGarbled, [&] {
+                    return FormatGbkMessage(msg::kGarbledFormat, {foundLine, pair});
                 });
                 view.SetSelection(match);
             }
@@ -189,8 +194,9 @@ void ReportGarbledPairs(CMyRECtrl& bookText, FindingList& problemList, std::stri
 void ReportShortLines(const CMyRECtrl& bookText, FindingList& problemList) {
     for (int32_t line = bookText.NextShortLine(-1); line >= 0;
          line = bookText.NextShortLine(line)) {
-        problemList.Add(
-            [&] { return FormatGbkMessage("[Line %d]为空行", {static_cast<int64_t>(line)}); });
+        problemList.Add(ProblemKind::kEmptyLine, [&] {
+            return FormatGbkMessage(msg::kEmptyLineFormat, {static_cast<int64_t>(line)});
+        });
     }
 }
 
@@ -203,25 +209,29 @@ void ReportChapterFaults(CMyRECtrl& bookText, std::string_view text, ListBox& ch
         // A last chapter past the end has a wrapped length that says nothing about its size.
         bool sizeKnown = !(lastBeyondEnd && i + 1 == count);
         if (sizeKnown && chapter.length > kChapterSizeLimit) {
-            problemList.AddString(FormatGbkMessage("%s字数超过30K，不能生成QBR！", {title}));
+            AddProblemEntry(problemList, ProblemKind::kBlocking,
+                            FormatGbkMessage(msg::kTooLongFormat, {title}));
             chapterList.SetItemData(static_cast<int32_t>(i), kProblemMark);
         } else if (sizeKnown && (ChapterHoldsOnlyItsTitle(text, chapter, true) ||
                                  ChapterHoldsOnlyItsTitle(text, chapter, false))) {
             // The heading line with its CR LF and nothing after it, or, at the end of the text,
             // the heading alone, which generation refuses too.
-            problemList.AddString(FormatGbkMessage("%s为空，不能生成QBR！", {title}));
+            AddProblemEntry(problemList, ProblemKind::kBlocking,
+                            FormatGbkMessage(msg::kEmptyChapterFormat, {title}));
             chapterList.SetItemData(static_cast<int32_t>(i), kProblemMark);
         }
         for (uint32_t j = i + 1; j < count; ++j) {
             const ChapterRecord& later = *chapters.RecordAt(j);
             if (later.Title() != title) continue;
             int64_t line = bookText.LineOfOffset(later.offset);
-            problemList.AddString(FormatGbkMessage("“%s”与“%s”章节重复，不能生成QBR[Line %d]！",
-                                                   {later.Title(), title, line}));
+            AddProblemEntry(
+                problemList, ProblemKind::kBlocking,
+                FormatGbkMessage(msg::kDuplicateAtLineFormat, {later.Title(), title, line}));
             chapterList.SetItemData(static_cast<int32_t>(j), kProblemMark);
         }
         if (!HeadingStartsItsLine(bookText, chapter)) {
-            problemList.AddString(FormatGbkMessage("%s行首不是文字内容，不能生成QBR！", {title}));
+            AddProblemEntry(problemList, ProblemKind::kBlocking,
+                            FormatGbkMessage(msg::kNotAtLineStartFormat, {title}));
         }
     }
 }
@@ -246,8 +256,9 @@ void RunTestCommand(CMyRECtrl& bookText, ListBox& chapterList, ListBox& problemL
     uint32_t offsetFault =
         ComputeChapterLengths(chapters, static_cast<uint32_t>(text.size()), &lastBeyondEnd);
     if (offsetFault != 0) {
-        problemList.AddString(
-            FormatGbkMessage("第%d章偏移错误", {static_cast<int64_t>(offsetFault)}));
+        AddProblemEntry(
+            problemList, ProblemKind::kBlocking,
+            FormatGbkMessage(msg::kOffsetErrorFormat, {static_cast<int64_t>(offsetFault)}));
     }
     ReportChapterFaults(bookText, text, chapterList, problemList, chapters, lastBeyondEnd);
 
@@ -259,15 +270,13 @@ void RunTestCommand(CMyRECtrl& bookText, ListBox& chapterList, ListBox& problemL
         }
     }
 
-    if (chapters.Count() < 2) problemList.AddString(Utf8ToGbk("不足两章，不能生成QBR！"));
+    if (chapters.Count() < 2)
+        AddProblemEntry(problemList, ProblemKind::kBlocking, Utf8ToGbk(msg::kTooFewChapters));
     if (chapters.OffsetAt(0) != 0) {
-        problemList.AddString(Utf8ToGbk("第一个章节头不是文件开始，不能生成QBR"));
-    }
-    if (chapters.Count() > kMaxChapters) {
-        problemList.AddString(Utf8ToGbk("章节总数超过98章，不能生成QBR！"));
+        AddProblemEntry(problemList, ProblemKind::kBlocking, Utf8ToGbk(msg::kFirstNotAtStartEntry));
     }
     if (BookFileNameBytes(bookSourcePath) > kMaxBookFileNameBytes) {
-        problemList.AddString(Utf8ToGbk("QBR文件名超过15个汉字，不能生成QBR！"));
+        AddProblemEntry(problemList, ProblemKind::kBlocking, Utf8ToGbk(msg::kNameTooLongEntry));
     }
 }
 

@@ -4,11 +4,15 @@
 #include <unordered_map>
 
 #include "Capacities.h"
+#include "chapters/ChapterMessages.h"
 #include "chapters/ChapterTitle.h"
+#include "check/CheckMessages.h"
 #include "text/CodePage936.h"
 #include "text/FileNames.h"
 
 namespace brisna {
+
+namespace msg = check_messages;
 
 namespace {
 
@@ -117,31 +121,30 @@ bool RunGenerateChecks(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& 
         std::string_view title = chapter.Title();
         if (i < freshLengths) {
             if (formatLimits && chapter.length > kChapterSizeLimit) {
-                return fail(FormatGbkMessage("%s字数超过30K，不能生成QBR！", {title}));
+                return fail(FormatGbkMessage(msg::kTooLongFormat, {title}));
             }
             if (ChapterHoldsOnlyItsTitle(text, chapter, false)) {
-                return fail(FormatGbkMessage("%s为空，不能生成QBR！", {title}));
+                return fail(FormatGbkMessage(msg::kEmptyChapterFormat, {title}));
             }
         }
         for (uint32_t j = i + 1; j < count; ++j) {
             std::string_view later = chapters.RecordAt(j)->Title();
             if (later == title) {
-                return fail(FormatGbkMessage("“%s”与“%s”章节重复，不能生成QBR！", {later, title}));
+                return fail(FormatGbkMessage(msg::kDuplicateFormat, {later, title}));
             }
         }
         if (!HeadingStartsItsLine(bookText, chapter)) {
-            return fail(FormatGbkMessage("%s行首不是文字内容，不能生成QBR！", {title}));
+            return fail(FormatGbkMessage(msg::kNotAtLineStartFormat, {title}));
         }
     }
-    if (chapterList.GetCount() < 2) return fail(Utf8ToGbk("请至少添加2个章节"));
-    if (chapters.OffsetAt(0) != 0) return fail(Utf8ToGbk("第一个章节头必须是文件开始"));
-    if (formatLimits && count > kMaxChapters) return fail(Utf8ToGbk("章节总数不能超过98章"));
+    if (chapterList.GetCount() < 2) return fail(Utf8ToGbk(msg::kAddTwoChapters));
+    if (chapters.OffsetAt(0) != 0) return fail(Utf8ToGbk(chapter_messages::kFirstNotAtStart));
     // The device's file-name rule; an EPUB takes any name the system takes.
     if (formatLimits && BookFileNameBytes(bookSourcePath) > kMaxBookFileNameBytes) {
-        return fail(Utf8ToGbk("QBR文件名不能超过15个汉字"));
+        return fail(Utf8ToGbk(msg::kNameTooLong));
     }
     if (offsetFault != 0) {
-        return fail(FormatGbkMessage("第%d章偏移错误", {static_cast<int64_t>(offsetFault)}));
+        return fail(FormatGbkMessage(msg::kOffsetErrorFormat, {static_cast<int64_t>(offsetFault)}));
     }
     return true;
 }

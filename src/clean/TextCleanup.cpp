@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "clean/CleanMessages.h"
 #include "clean/ContentsBlock.h"
 #include "clean/JunkLines.h"
 #include "clean/LineText.h"
@@ -10,6 +11,9 @@
 #include "text/CodePage936.h"
 
 namespace brisna {
+
+namespace msg = clean_messages;
+
 namespace {
 
 // Lines are kept small: a 10 MiB book has a few hundred thousand of them.
@@ -201,21 +205,19 @@ CleanupResult CleanText(std::string_view text, const CleanupOptions& options) {
 
 std::string CleanupReport(const CleanupCounts& counts) {
     const size_t removed = counts.junkLines + counts.authorNotes;
-    return Utf8ToGbk("已删除广告等 " + std::to_string(removed) + " 行、目录 " +
-                     std::to_string(counts.contentsBlocks) + " 处，合并断行 " +
-                     std::to_string(counts.joinedLines) + " 处");
+    return Utf8ToGbk(msg::CleanupSummary(removed, counts.contentsBlocks, counts.joinedLines));
 }
 
 std::string CleanupChangeKindName(CleanupChangeKind kind) {
     switch (kind) {
         case CleanupChangeKind::kJunkLine:
-            return Utf8ToGbk("广告");
+            return Utf8ToGbk(msg::kJunkLine);
         case CleanupChangeKind::kContentsLine:
-            return Utf8ToGbk("目录");
+            return Utf8ToGbk(msg::kContentsLine);
         case CleanupChangeKind::kAuthorNote:
-            return Utf8ToGbk("作者的话");
+            return Utf8ToGbk(msg::kAuthorNote);
         case CleanupChangeKind::kJoinedLine:
-            return Utf8ToGbk("合并断行");
+            return Utf8ToGbk(msg::kJoinedLine);
     }
     return {};
 }

@@ -12,6 +12,7 @@
 #include <sstream>
 #include <thread>
 
+#include "cli/CliMessages.h"
 #include "cli/RunReport.h"
 
 namespace brisna::cli {
@@ -22,11 +23,11 @@ int RunGuarded(const BookJob& job, const std::string& book, LineSink& sink) {
     try {
         return job(book, sink);
     } catch (const std::bad_alloc&) {
-        sink.Message("内存不足");
+        sink.Message(std::string(messages::kOutOfMemory));
     } catch (const std::exception& failure) {
-        sink.Message(std::string("内部错误: ") + failure.what());
+        sink.Message(std::string(messages::kInternalErrorPrefix) + failure.what());
     } catch (...) {
-        sink.Message("内部错误");
+        sink.Message(std::string(messages::kInternalError));
     }
     return kExitFailed;
 }
@@ -75,8 +76,8 @@ std::vector<std::string> SharedOutputMessages(
             // Both books are refused, each told of the other.
             auto refuse = [&](size_t book, size_t by) {
                 if (!messages[book].empty()) return;
-                messages[book] = "输出文件与另一本书的相同，未生成: " + DisplayPath(path) +
-                                 "（另一本书: " + DisplayPath(books[by]) + "）";
+                messages[book] =
+                    cli::messages::SameOutput(DisplayPath(path), DisplayPath(books[by]));
             };
             refuse(i, other);
             refuse(other, i);

@@ -11,12 +11,14 @@
 #include "Capacities.h"
 #include "chapters/ChapterTitle.h"
 #include "cli/BookBatch.h"
+#include "cli/CliMessages.h"
 #include "cli/RunReport.h"
 #include "cli/UsageErrors.h"
 #include "detect/BookOutline.h"
 #include "epub/EpubCommands.h"
 #include "text/BookLoading.h"
 #include "text/CodePage936.h"
+#include "text/TextMessages.h"
 
 namespace brisna::cli {
 
@@ -162,7 +164,7 @@ int ReadBookSettings(const ParsedArgs& args, const std::vector<std::string>& boo
     if (settings.wordsFile) {
         std::string problem = WordsFileProblem(*settings.wordsFile);
         if (!problem.empty()) {
-            streams.err << "读取可疑字列表失败: "
+            streams.err << kUsagePrefix << messages::kReadWordsFailed
                         << EscapeLineBreaks(DisplayPath(*settings.wordsFile)) << ": " << problem
                         << '\n';
             return kExitUsage;
@@ -193,7 +195,7 @@ int ReadBookSettings(const ParsedArgs& args, const std::vector<std::string>& boo
     }
     if (std::count(books.begin(), books.end(), "-") > 1) {
         return ReportUsageError(streams.err, "standard input (-) can be read only once",
-                                "标准输入（-）只能读一次");
+                                std::string(messages::kStandardInputTwice));
     }
     if (std::find(books.begin(), books.end(), "-") != books.end()) {
         // A text in another encoding may take more bytes than its GBK text; the GBK text is
@@ -241,11 +243,12 @@ Prepared PrepareBook(CliSession& session, const std::string& book, const BookSet
         const StreamRead& input = *settings.standardInput;
         // The messages a file would bring up, with "-" for its name.
         if (input.status == StreamReadStatus::kTooLarge) {
-            sink.Message("txt文件大小不能超过2M: -");
+            sink.Message(std::string(text_messages::kTxtTooLarge) + ": -");
             return Prepared::kNotOpened;
         }
         if (input.status == StreamReadStatus::kFailed) {
-            sink.Message(std::string("读取文件失败: -: ") + std::strerror(input.error));
+            sink.Message(std::string(text_messages::kReadFileFailed) +
+                         ": -: " + std::strerror(input.error));
             return Prepared::kNotOpened;
         }
         if (!session.LoadTextBytes(input.bytes, "-")) return Prepared::kNotOpened;

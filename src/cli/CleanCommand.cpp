@@ -3,9 +3,11 @@
 #include "app/SuspiciousWords.h"
 #include "chapters/ChapterTitle.h"
 #include "cli/BookOptions.h"
+#include "cli/CliMessages.h"
 #include "cli/Commands.h"
 #include "cli/InputFiles.h"
 #include "cli/RunReport.h"
+#include "cli/UsageErrors.h"
 #include "text/CodePage936.h"
 #include "text/EncodingConversion.h"
 
@@ -119,7 +121,8 @@ class CleanCommand : public Command {
         if (std::optional<std::string> file = args.Value("junk-file")) {
             WordListResult patterns = LoadSuspiciousWords(*file);
             if (patterns.status != WordListStatus::kOk) {
-                streams.err << "读取广告模式失败: " << EscapeLineBreaks(DisplayPath(*file)) << ": "
+                streams.err << kUsagePrefix << messages::kReadJunkPatternsFailed
+                            << EscapeLineBreaks(DisplayPath(*file)) << ": "
                             << (patterns.status == WordListStatus::kTooLarge
                                     ? GbkToUtf8Lossless(WordListTooLargeMessage())
                                     : std::string("cannot be read"))

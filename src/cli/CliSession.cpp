@@ -8,6 +8,7 @@
 
 #include "app/ControlIds.h"
 #include "chapters/ManualChapterCommands.h"
+#include "cli/CliMessages.h"
 #include "cli/Output.h"
 #include "epub/EpubCommands.h"
 #include "text/BookLoading.h"
@@ -140,8 +141,7 @@ bool CliSession::ApplyChapterOption(const ChapterOption& option, std::string& er
             auto [end, status] = std::from_chars(value.data(), value.data() + value.size(), line);
             if (status != std::errc() || end != value.data() + value.size() ||
                 !PlaceCaret(line, 0)) {
-                error = "--line " + value + ": 文本没有这一行（共 " +
-                        std::to_string(view_.GetLineCount()) + " 行）";
+                error = messages::NoSuchLine(value, view_.GetLineCount());
                 return false;
             }
             dialog_->OnCommand(kAddChapterButton);

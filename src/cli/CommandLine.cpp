@@ -10,6 +10,7 @@
 #include <new>
 #include <ostream>
 
+#include "cli/CliMessages.h"
 #include "cli/Commands.h"
 #include "cli/ControlNames.h"
 #include "cli/Output.h"
@@ -187,12 +188,12 @@ int Collect(Binding& binding, const std::vector<std::string>& afterDashes, Comma
         for (; rest < afterDashes.size(); ++rest)
             extra += (extra.empty() ? "" : " ") + afterDashes[rest];
         return ReportUsageError(streams.err, "unexpected arguments: " + extra,
-                                "多余的参数: " + extra, name);
+                                std::string(messages::kExtraArgumentsPrefix) + extra, name);
     }
     for (const OptionSpec& spec : specs) {
         if (spec.Positional() && spec.required && parsed.Values(spec.key).empty()) {
             return ReportUsageError(streams.err, spec.valueName + " is required",
-                                    "缺少 " + spec.valueName, name);
+                                    std::string(messages::kMissingPrefix) + spec.valueName, name);
         }
     }
     return kExitOk;
@@ -220,7 +221,8 @@ int CheckSubcommandName(std::vector<std::string>& args,
         const std::string& arg = args[i];
         if (IsProgramFlag(arg)) continue;
         if (arg.size() > 1 && arg[0] == '-') {
-            return ReportUsageError(streams.err, "unknown option: " + arg, "未知选项: " + arg);
+            return ReportUsageError(streams.err, "unknown option: " + arg,
+                                    std::string(messages::kUnknownOptionPrefix) + arg);
         }
         if (std::find(names.begin(), names.end(), arg) != names.end()) return kExitOk;
         if (arg == "help") {
@@ -237,11 +239,11 @@ int CheckSubcommandName(std::vector<std::string>& args,
         const std::string nearest = NearestName(arg, names);
         if (nearest.empty()) {
             return ReportUsageError(streams.err, "unknown subcommand: " + arg,
-                                    "未知子命令: " + arg);
+                                    std::string(messages::kUnknownSubcommandPrefix) + arg);
         }
         return ReportUsageError(streams.err,
                                 "unknown subcommand: " + arg + " (did you mean " + nearest + "?)",
-                                "未知子命令: " + arg + "。是不是想用 " + nearest + "？");
+                                messages::UnknownSubcommandNear(arg, nearest));
     }
     return kExitOk;
 }
@@ -425,11 +427,11 @@ int RunCommandLine(int argc, const char* const* argv, CommandStreams& streams) {
     try {
         code = ParseAndRun(argc, argv, streams);
     } catch (const std::bad_alloc&) {
-        streams.err << "brisnamake-cli: 内存不足\n";
+        streams.err << kUsagePrefix << messages::kOutOfMemory << '\n';
     } catch (const std::exception& failure) {
-        streams.err << "brisnamake-cli: 内部错误: " << failure.what() << '\n';
+        streams.err << kUsagePrefix << messages::kInternalErrorPrefix << failure.what() << '\n';
     } catch (...) {
-        streams.err << "brisnamake-cli: 内部错误\n";
+        streams.err << kUsagePrefix << messages::kInternalError << '\n';
     }
     return FinishStandardOutput(streams.out, streams.err, code);
 }

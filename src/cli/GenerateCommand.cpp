@@ -6,6 +6,7 @@
 #include "book/Generation.h"
 #include "chapters/ChapterTitle.h"
 #include "cli/BookOptions.h"
+#include "cli/CliMessages.h"
 #include "cli/Commands.h"
 #include "cli/UsageErrors.h"
 #include "parts/PartGeneration.h"
@@ -118,7 +119,7 @@ class GenerateCommand : public Command {
             if (!std::filesystem::is_directory(*outputDir, error)) {
                 const std::string shown = EscapeLineBreaks(DisplayPath(*outputDir));
                 return ReportUsageError(streams.err, "--output-dir: not a folder: " + shown,
-                                        "--output-dir 不是文件夹: " + shown, "generate");
+                                        std::string(messages::kNotAFolder) + shown, "generate");
             }
         }
         // The names come from the book source path: the same file name in another folder.

@@ -9,6 +9,7 @@
 #include <ostream>
 
 #include "book/AtomicFile.h"
+#include "cli/CliMessages.h"
 #include "cli/CommandSpec.h"
 #include "cli/Output.h"
 #include "text/FileReading.h"
@@ -67,15 +68,16 @@ std::string WordsFileProblem(const std::string& path) {
     struct stat info {};
     if (::fstat(file.get(), &info) != 0) return SystemErrorText(errno);
     if (S_ISDIR(info.st_mode)) return SystemErrorText(EISDIR);
-    if (!S_ISREG(info.st_mode)) return "不是普通文件";
-    if (static_cast<uint64_t>(info.st_size) > kMaxWordsFileBytes) return "文件大于 1 MiB";
+    if (!S_ISREG(info.st_mode)) return std::string(messages::kNotRegularFile);
+    if (static_cast<uint64_t>(info.st_size) > kMaxWordsFileBytes)
+        return std::string(messages::kWordsFileTooLarge);
     return {};
 }
 
 int CheckOutputFree(const std::string& path, bool force, std::ostream& err) {
     struct stat info {};
     if (path == "-" || force || ::lstat(path.c_str(), &info) != 0) return kExitOk;
-    err << "输出文件已存在，加 --force 才会替换: " << EscapeLineBreaks(DisplayPath(path)) << '\n';
+    err << messages::kOutputExists << EscapeLineBreaks(DisplayPath(path)) << '\n';
     return kExitFailed;
 }
 
@@ -90,7 +92,7 @@ int WriteOutputFile(const std::string& path, std::string_view bytes, bool force,
     if (CheckOutputFree(path, force, err) != kExitOk) return kExitFailed;
     int error = 0;
     if (!WriteFileAtomically(path, bytes, &error)) {
-        err << "写入文件失败: " << EscapeLineBreaks(DisplayPath(path));
+        err << messages::kWriteFileFailed << EscapeLineBreaks(DisplayPath(path));
         if (error != 0) err << ": " << SystemErrorText(error);
         err << '\n';
         return kExitFailed;

@@ -10,6 +10,7 @@
 
 #include "cli/CommandSpec.h"
 
+#include "cli/CliMessages.h"
 #include "text/CodePage936.h"
 
 namespace brisna::cli {
@@ -74,7 +75,7 @@ void ReportStandardOutputFailure(std::ostream& err) {
     static const int reportedIndex = std::ios_base::xalloc();
     if (err.iword(reportedIndex) != 0) return;
     err.iword(reportedIndex) = 1;
-    err << "写入标准输出失败\n";
+    err << messages::kWriteStandardOutputFailed << '\n';
 }
 
 bool StandardOutputReaderGone() {

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "cli/BookOptions.h"
+#include "cli/CliMessages.h"
+#include "detect/DetectMessages.h"
 #include "text/CodePage936.h"
 
 namespace brisna::cli {
@@ -28,8 +30,7 @@ bool IsNotice(const ShownMessage& message) {
     if (message.caption != MessageCaption::kPrompt) return false;  // failures have no caption
     // "提示" also asks for missing input or says a search found nothing: those are refusals.
     static const std::vector<std::string> refusals{
-        Utf8ToGbk("请输入自动查找章节的关键字"),
-        Utf8ToGbk("文本中没有找到可以自动添加章节的关键字"),
+        Utf8ToGbk(detect_messages::kEnterKeyword), Utf8ToGbk(detect_messages::kKeywordNotFound),
         Utf8ToGbk("没有找到可以自动识别的章节标题"), Utf8ToGbk("请输入搜索关键字")};
     return std::find(refusals.begin(), refusals.end(), message.text) == refusals.end();
 }
@@ -58,8 +59,9 @@ OutputEncoding WrittenEncoding(const ParsedArgs& args) {
 }
 
 void WriteBatchSummary(std::ostream& err, const BatchTally& tally) {
-    err << "共" << tally.Books() << "本：成功" << tally.succeeded << "，有问题"
-        << tally.withProblems << "，失败" << tally.failed << '\n';
+    err << messages::BatchSummary(int64_t(tally.Books()), int64_t(tally.succeeded),
+                                  int64_t(tally.withProblems), int64_t(tally.failed))
+        << '\n';
     err.flush();
 }
 

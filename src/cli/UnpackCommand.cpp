@@ -3,13 +3,14 @@
 
 #include "chapters/ChapterTitle.h"
 #include "cli/BookOptions.h"
+#include "cli/CliMessages.h"
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
 #include "cli/InputFiles.h"
 #include "cli/Output.h"
 #include "cli/RunReport.h"
-#include "epub/EpubContents.h"
 #include "cli/UsageErrors.h"
+#include "epub/EpubContents.h"
 #include "text/EncodingConversion.h"
 #include "text/FileReading.h"
 
@@ -63,9 +64,9 @@ class UnpackCommand : public Command {
         const BookFileKind kind = BookFileKindOf(book);
         if (kind == BookFileKind::kText) {
             const std::string shown = EscapeLineBreaks(DisplayPath(book));
-            return ReportUsageError(
-                streams.err, "the book file must end in .qbr2, .qbr or .epub: " + shown,
-                "书文件的名字须以 .qbr2、.qbr 或 .epub 结尾: " + shown, "unpack");
+            return ReportUsageError(streams.err,
+                                    "the book file must end in .qbr2, .qbr or .epub: " + shown,
+                                    std::string(messages::kBookFileKinds) + shown, "unpack");
         }
         std::optional<std::string> output = args.Value("output");
         bool force = args.Flag("force");

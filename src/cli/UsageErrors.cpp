@@ -1,4 +1,5 @@
 #include "cli/UsageErrors.h"
+#include "cli/CliMessages.h"
 
 #include <algorithm>
 #include <ostream>
@@ -34,21 +35,22 @@ struct Translation {
 const std::vector<Translation>& Translations() {
     static const std::vector<Translation> table = [] {
         std::vector<Translation> rows;
-        auto add = [&rows](const char* pattern, const char* chinese) {
-            rows.push_back({std::regex(pattern), chinese});
+        auto add = [&rows](const char* pattern, std::string_view chinese) {
+            rows.push_back({std::regex(pattern), std::string(chinese)});
         };
-        add("^The following arguments? (?:was|were) not expected: (-[^ ].*)$", "未知选项: $1");
-        add("^The following arguments? (?:was|were) not expected: (.*)$", "多余的参数: $1");
-        add("^A subcommand is required$", "缺少子命令");
-        add("^(.+) is required$", "缺少 $1");
-        add("^(\\S+): Value (.*) not in range (\\S+) to (\\S+)$",
-            "$1 的值 $2 不是 $3 到 $4 之间的整数");
-        add("^(\\S+): Value (.*) could not be converted.*$", "$1 的值 $2 不是数");
-        add("^(\\S+): (.*) not in \\{(.*)\\}$", "$1 的值 $2 不是 $3 之一");
-        add("^(\\S+): \\d+ required ([^: ]+).* missing$", "$1 缺少值 $2");
-        add("^(\\S+): too many inputs for a flag$", "$1 不带值");
-        add("^(\\S+): Should be true/false or a number$", "$1 不带值");
-        add("^Could not convert: (\\S+) = (.*)$", "$1 不带值（给出的是 $2）");
+        add("^The following arguments? (?:was|were) not expected: (-[^ ].*)$",
+            messages::kUnknownOption);
+        add("^The following arguments? (?:was|were) not expected: (.*)$",
+            messages::kExtraArguments);
+        add("^A subcommand is required$", messages::kSubcommandRequired);
+        add("^(.+) is required$", messages::kArgumentRequired);
+        add("^(\\S+): Value (.*) not in range (\\S+) to (\\S+)$", messages::kValueOutOfRange);
+        add("^(\\S+): Value (.*) could not be converted.*$", messages::kValueNotNumber);
+        add("^(\\S+): (.*) not in \\{(.*)\\}$", messages::kValueNotAllowed);
+        add("^(\\S+): \\d+ required ([^: ]+).* missing$", messages::kValueMissing);
+        add("^(\\S+): too many inputs for a flag$", messages::kFlagTakesNoValue);
+        add("^(\\S+): Should be true/false or a number$", messages::kFlagTakesNoValue);
+        add("^Could not convert: (\\S+) = (.*)$", messages::kFlagGivenValue);
         return rows;
     }();
     return table;
@@ -64,7 +66,7 @@ int ReportUsageError(std::ostream& err, const std::string& english, const std::s
     help += "--help";
     err << kUsagePrefix << InLanguage(language, english, chinese) << '\n';
     if (language == Language::kChinese) {
-        err << "用法见 " << help << "。\n";
+        err << messages::kSeeHelpStart << help << messages::kSeeHelpEnd << '\n';
     } else {
         err << "Run " << help << " for more information.\n";
     }

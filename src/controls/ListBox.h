@@ -27,6 +27,14 @@ class ListBox {
     virtual std::vector<int32_t> GetSelItems() const = 0;
     // Appends an item (data 0, not selected); returns its index.
     virtual int32_t AddString(std::string_view gbk) = 0;
+    // Appends an item that carries its data from the start (not selected); returns its index.
+    // A list that shows only some items decides on the item as it arrives, so text and data come
+    // in one step where the list can take them so.
+    virtual int32_t AddItem(std::string_view gbk, intptr_t data) {
+        const int32_t index = AddString(gbk);
+        if (index >= 0) SetItemData(index, data);
+        return index;
+    }
     // Inserts an item before index (-1 or the count: at the end); returns its index, -1 if the
     // index is out of range.
     virtual int32_t InsertString(int32_t index, std::string_view gbk) = 0;

@@ -8,11 +8,14 @@
 #include <vector>
 
 #include "Capacities.h"
+#include "detect/DetectMessages.h"
 #include "detect/TextLines.h"
 #include "text/CodePage936.h"
 #include "text/GbkText.h"
 
 namespace brisna {
+
+namespace msg = detect_messages;
 
 namespace {
 
@@ -22,27 +25,27 @@ constexpr size_t kMaxShortTitleBytes = 40;
 std::string ErrorText(UErrorCode status) {
     switch (status) {
         case U_REGEX_MISMATCHED_PAREN:
-            return "括号不成对";
+            return std::string(msg::kRuleUnbalancedParens);
         case U_REGEX_MISSING_CLOSE_BRACKET:
-            return "缺少 ]";
+            return std::string(msg::kRuleMissingBracket);
         case U_REGEX_BAD_ESCAPE_SEQUENCE:
-            return "无效的转义序列";
+            return std::string(msg::kRuleBadEscape);
         case U_REGEX_INVALID_RANGE:
-            return "无效的字符范围";
+            return std::string(msg::kRuleBadRange);
         case U_REGEX_BAD_INTERVAL:
         case U_REGEX_MAX_LT_MIN:
         case U_REGEX_NUMBER_TOO_BIG:
-            return "无效的重复次数";
+            return std::string(msg::kRuleBadRepeat);
         case U_REGEX_PROPERTY_SYNTAX:
-            return "无效的字符属性";
+            return std::string(msg::kRuleBadProperty);
         case U_REGEX_INVALID_FLAG:
-            return "无效的标志";
+            return std::string(msg::kRuleBadFlag);
         case U_REGEX_LOOK_BEHIND_LIMIT:
-            return "向后查找的长度必须有上限";
+            return std::string(msg::kRuleLookBehind);
         case U_REGEX_PATTERN_TOO_BIG:
-            return "规则太长";
+            return std::string(msg::kRuleTooLong);
         default:
-            return std::string("语法错误（") + u_errorName(status) + "）";
+            return msg::RuleSyntaxError(u_errorName(status));
     }
 }
 
@@ -57,8 +60,7 @@ std::unique_ptr<icu::RegexPattern> Compile(std::string_view utf8Pattern, std::st
             // ICU counts the offset in UTF-16 units on the pattern's line; a pattern is one line.
             int32_t offset = where.offset >= 0 ? where.offset : 0;
             int32_t characters = source.countChar32(0, std::min(offset, source.length()));
-            *problem = "章节规则有误（第" + std::to_string(characters + 1) + "个字符）：" +
-                       ErrorText(status);
+            *problem = msg::RuleError(int64_t{characters} + 1, ErrorText(status));
         }
         return nullptr;
     }

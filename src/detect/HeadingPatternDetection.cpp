@@ -3,9 +3,12 @@
 #include <algorithm>
 
 #include "chapters/ManualChapterCommands.h"
+#include "detect/DetectMessages.h"
 #include "text/CodePage936.h"
 
 namespace brisna {
+
+namespace msg = detect_messages;
 
 namespace {
 
@@ -63,7 +66,7 @@ std::string FormatHeadingCandidate(const HeadingCandidate& candidate) {
     line += '%';
     if (candidate.firstLine != 0) {
         line += '\t';
-        line += Utf8ToGbk("从第" + std::to_string(int64_t{candidate.firstLine} + 1) + "行开始");
+        line += Utf8ToGbk(msg::FromLine(int64_t{candidate.firstLine} + 1));
     }
     return line;
 }

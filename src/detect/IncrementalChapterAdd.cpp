@@ -1,9 +1,9 @@
 #include "detect/IncrementalChapterAdd.h"
 
 #include "chapters/ManualChapterCommands.h"
+#include "detect/AutomaticAdd.h"
 #include "detect/HeadingOccurrences.h"
 #include "detect/HeadingParser.h"
-#include "detect/KeywordChapterAdd.h"
 
 namespace brisna {
 

@@ -5,11 +5,16 @@
 #include <string>
 #include <string_view>
 
+#include "controls/ProblemEntryKind.h"
+#include "detect/DetectMessages.h"
 #include "detect/HeadingParser.h"
 #include "text/CodePage936.h"
 #include "text/GbkText.h"
 
 namespace brisna {
+
+namespace msg = detect_messages;
+
 namespace {
 
 bool HasNoPrefixOrSuffix(const HeadingParts& parts) {
@@ -24,14 +29,16 @@ std::string StemWithNumber(HeadingParts parts, uint32_t number) {
 class MissingChapterWriter {
   public:
     explicit MissingChapterWriter(ListBox& problemList)
-        : problemList_(problemList), missing_(Utf8ToGbk("缺少")), exclamation_(Utf8ToGbk("！")) {}
+        : problemList_(problemList),
+          missing_(Utf8ToGbk(msg::kMissingStart)),
+          exclamation_(Utf8ToGbk(msg::kMissingEnd)) {}
 
     // Appends "缺少<group><stem>！"; false once the entry limit is reached.
     bool Add(std::string_view group, std::string_view stem) {
         if (written_ >= kMaxMissingChapterEntries) return false;
         std::string entry = missing_;
         entry.append(group).append(stem).append(exclamation_);
-        problemList_.AddString(entry);
+        AddProblemEntry(problemList_, ProblemKind::kOther, entry);
         ++written_;
         return true;
     }

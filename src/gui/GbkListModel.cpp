@@ -23,9 +23,9 @@ QVariant GbkListModel::data(const QModelIndex& index, int role) const {
     }
 }
 
-void GbkListModel::Insert(int32_t row, std::string_view gbk) {
+void GbkListModel::Insert(int32_t row, std::string_view gbk, intptr_t data) {
     beginInsertRows(QModelIndex(), row, row);
-    rows_.insert(rows_.begin() + row, Row{std::string(gbk), 0});
+    rows_.insert(rows_.begin() + row, Row{std::string(gbk), data});
     endInsertRows();
 }
 

@@ -24,8 +24,8 @@ class GbkListModel : public QAbstractListModel {
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
     int32_t Count() const { return static_cast<int32_t>(rows_.size()); }
-    // Inserts before row (0 <= row <= Count()).
-    void Insert(int32_t row, std::string_view gbk);
+    // Inserts before row (0 <= row <= Count()), with its item data.
+    void Insert(int32_t row, std::string_view gbk, intptr_t data = 0);
     void Remove(int32_t row);
     const std::string& Text(int32_t row) const { return rows_[static_cast<size_t>(row)].gbk; }
     intptr_t ItemData(int32_t row) const { return rows_[static_cast<size_t>(row)].data; }

@@ -123,11 +123,19 @@ int32_t QtListBox::AddString(std::string_view gbk) {
 }
 
 int32_t QtListBox::InsertString(int32_t index, std::string_view gbk) {
+    return InsertRow(index, gbk, 0);
+}
+
+int32_t QtListBox::AddItem(std::string_view gbk, intptr_t data) {
+    return InsertRow(-1, gbk, data);
+}
+
+int32_t QtListBox::InsertRow(int32_t index, std::string_view gbk, intptr_t data) {
     const int32_t count = rows_->Count();
     if (index == -1) index = count;
     if (index < 0 || index > count) return -1;
     Quiet quiet(programmatic_);
-    rows_->Insert(index, gbk);
+    rows_->Insert(index, gbk, data);
     if (caret_ < 0) {
         caret_ = 0;
     } else if (index <= caret_ && count > 0) {

@@ -37,6 +37,7 @@ class QtListBox : public QListView, public ListBox {
     std::vector<int32_t> GetSelItems() const override;
     int32_t AddString(std::string_view gbk) override;
     int32_t InsertString(int32_t index, std::string_view gbk) override;
+    int32_t AddItem(std::string_view gbk, intptr_t data) override;
     int32_t DeleteString(int32_t index) override;
     void SetSel(bool select, int32_t index) override;
     std::string GetText(int32_t index) const override;
@@ -78,6 +79,7 @@ class QtListBox : public QListView, public ListBox {
 
   private:
     bool InRange(int32_t index) const { return index >= 0 && index < rows_->Count(); }
+    int32_t InsertRow(int32_t index, std::string_view gbk, intptr_t data);
     void SetCaret(int32_t index);
     void NotifySelectionChange();
 

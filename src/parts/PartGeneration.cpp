@@ -3,18 +3,23 @@
 #include <filesystem>
 
 #include "Capacities.h"
+#include "book/BookMessages.h"
 #include "book/Generation.h"
 #include "book/GenerationPlan.h"
+#include "chapters/ChapterMessages.h"
 #include "chapters/ChapterModel.h"
 #include "check/ValidationRules.h"
 #include "controls/CMyRECtrl.h"
 #include "controls/HeadlessListBox.h"
 #include "controls/HeadlessRichEdit.h"
+#include "parts/PartMessages.h"
 #include "parts/StaleParts.h"
 #include "text/CodePage936.h"
 #include "text/FileNames.h"
 
 namespace brisna {
+
+namespace msg = part_messages;
 
 namespace {
 
@@ -22,7 +27,8 @@ namespace {
 // ends with one message for all parts.
 class PartHost : public DialogHost {
   public:
-    explicit PartHost(DialogHost& host) : host_(host), success_(Utf8ToGbk("生成qbr和qbr2成功")) {}
+    explicit PartHost(DialogHost& host)
+        : host_(host), success_(Utf8ToGbk(book_messages::kGenerated)) {}
     void ShowMessage(std::string_view gbkText, MessageCaption caption) override {
         if (gbkText == success_) return;
         host_.ShowMessage(gbkText, caption);
@@ -62,7 +68,7 @@ struct PartBook {
 std::string JoinedNames(const std::vector<std::string>& paths) {
     std::string names;
     for (const std::string& path : paths) {
-        if (!names.empty()) names += Utf8ToGbk("、");
+        if (!names.empty()) names += Utf8ToGbk(msg::kNameSeparator);
         names += FileNameToGbk(std::filesystem::path(path).filename().string());
     }
     return names;
@@ -75,17 +81,17 @@ std::string PartPlanProblem(PartPlanStatus status) {
         case PartPlanStatus::kOk:
             return {};
         case PartPlanStatus::kNoHeadings:
-            return Utf8ToGbk("没有找到章节标题，不能分册生成");
+            return Utf8ToGbk(msg::kNoHeadings);
         case PartPlanStatus::kOnlyContentsList:
-            return Utf8ToGbk("章节标题只出现在目录中，正文没有章节标题，不能分册生成");
+            return Utf8ToGbk(msg::kOnlyContentsList);
         case PartPlanStatus::kFirstNotAtStart:
-            return Utf8ToGbk("第一个章节头必须是文件开始");
+            return Utf8ToGbk(chapter_messages::kFirstNotAtStart);
         case PartPlanStatus::kBadOffsets:
-            return Utf8ToGbk("章节偏移错误，不能分册生成");
+            return Utf8ToGbk(msg::kBadOffsets);
         case PartPlanStatus::kNameTooLong:
-            return Utf8ToGbk("分册文件名无法缩短到15个汉字以内，不能生成QBR");
+            return Utf8ToGbk(msg::kNameTooLong);
         case PartPlanStatus::kPartRefused:
-            return Utf8ToGbk("有一册不能生成QBR，不能分册生成");
+            return Utf8ToGbk(msg::kPartRefused);
     }
     return {};
 }
@@ -93,7 +99,7 @@ std::string PartPlanProblem(PartPlanStatus status) {
 std::string PartPlanProblem(const PartPlan& plan) {
     if (plan.status != PartPlanStatus::kPartRefused) return PartPlanProblem(plan.status);
     return plan.refusal + "\n" +
-           FormatGbkMessage("第%d册不能生成，什么也没有写出", {int64_t{plan.refusedPart}});
+           FormatGbkMessage(msg::kNothingWrittenFormat, {int64_t{plan.refusedPart}});
 }
 
 std::string PartsFolder(const PartPlan& plan) {
@@ -140,7 +146,7 @@ PartsOutcome GenerateParts(std::string_view text, const PartPlan& plan, DialogHo
     auto fail = [&](const PlannedPart& part) {
         outcome.failedPart = part.number;
         if (several) {
-            host.ShowMessage(FormatGbkMessage("第%d册生成失败", {int64_t{part.number}}),
+            host.ShowMessage(FormatGbkMessage(msg::kPartFailedFormat, {int64_t{part.number}}),
                              MessageCaption::kNone);
         }
         return outcome;
@@ -166,18 +172,17 @@ PartsOutcome GenerateParts(std::string_view text, const PartPlan& plan, DialogHo
     const std::vector<std::string> removed =
         RemoveStalePartFiles(StalePartFiles(plan.bookSourcePath, outcome.writtenFiles));
     if (several) {
-        std::string message =
-            FormatGbkMessage("分册生成成功：共%d册，保存在%s",
-                             {int64_t(plan.parts.size()), FileNameToGbk(PartsFolder(plan))});
+        std::string message = FormatGbkMessage(
+            msg::kGeneratedFormat, {int64_t(plan.parts.size()), FileNameToGbk(PartsFolder(plan))});
         if (!removed.empty()) {
-            message += FormatGbkMessage("；已删除旧版的%d个分册文件：%s",
+            message += FormatGbkMessage(msg::kStaleRemovedAfterFormat,
                                         {int64_t(removed.size()), JoinedNames(removed)});
         }
         host.ShowMessage(message, MessageCaption::kPrompt);
     } else {
-        host.ShowMessage(Utf8ToGbk("生成qbr和qbr2成功"), MessageCaption::kPrompt);
+        host.ShowMessage(Utf8ToGbk(book_messages::kGenerated), MessageCaption::kPrompt);
         if (!removed.empty()) {
-            host.ShowMessage(FormatGbkMessage("已删除旧版的%d个分册文件：%s",
+            host.ShowMessage(FormatGbkMessage(msg::kStaleRemovedFormat,
                                               {int64_t(removed.size()), JoinedNames(removed)}),
                              MessageCaption::kPrompt);
         }

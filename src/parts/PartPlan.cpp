@@ -7,6 +7,7 @@
 
 #include "Capacities.h"
 #include "book/BookFiles.h"
+#include "book/BookMessages.h"
 #include "book/CCompressLZ77.h"
 #include "book/GenerationPlan.h"
 #include "check/ValidationRules.h"
@@ -91,49 +92,11 @@ uint32_t PieceEnd(std::string_view text, uint32_t start, uint32_t end) {
     return LastCharacterBoundary(text, start, target);
 }
 
-bool ValidUtf8(std::string_view text) {
-    size_t at = 0;
-    while (at < text.size()) {
-        unsigned char byte = static_cast<unsigned char>(text[at]);
-        size_t length = byte < 0x80         ? 1
-                        : (byte >> 5) == 6  ? 2
-                        : (byte >> 4) == 14 ? 3
-                        : (byte >> 3) == 30 ? 4
-                                            : 0;
-        if (length == 0 || at + length > text.size()) return false;
-        for (size_t k = 1; k < length; ++k) {
-            if ((static_cast<unsigned char>(text[at + k]) & 0xC0) != 0x80) return false;
-        }
-        at += length;
-    }
-    return true;
-}
-
-// The name without its last character (UTF-8 or GBK, as the name is written).
-std::string WithoutLastCharacter(std::string_view name) {
-    if (name.empty()) return {};
-    if (ValidUtf8(name)) {
-        size_t end = name.size() - 1;
-        while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) --end;
-        return std::string(name.substr(0, end));
-    }
-    size_t last = 0;
-    for (size_t at = 0; at < name.size(); at += GbkCharLength(name, at)) last = at;
-    return std::string(name.substr(0, last));
-}
-
 std::string TrimmedEnd(std::string_view title) {
     while (!title.empty() && (title.back() == ' ' || title.back() == '\t')) title.remove_suffix(1);
     size_t start = 0;
     while (start < title.size() && (title[start] == ' ' || title[start] == '\t')) ++start;
     return std::string(title.substr(start));
-}
-
-std::string PartMark(int number, int partCount) {
-    std::string digits = std::to_string(number);
-    size_t width = std::to_string(partCount).size();
-    if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
-    return "(" + digits + ")";
 }
 
 // Keeps the first message a check shows: the reason a part would be refused.
@@ -212,7 +175,7 @@ std::string RefusalOfPart(std::string_view text, const PlannedPart& part,
     if (!RunGenerateChecks(bookText, list, model, host, part.sourcePath)) return host.message;
     for (size_t i = 0; i < part.chapters.size(); ++i) {
         if (tooShort[i]) {
-            return FormatGbkMessage("%s章节长度过短，无法生成QBR，建议合并章节",
+            return FormatGbkMessage(book_messages::kChapterTooShortFormat,
                                     {std::string(WholeGbkCharacters(part.chapters[i].Title()))});
         }
     }
@@ -294,20 +257,6 @@ std::vector<uint32_t> PartSizes(const std::vector<bool>& volumeStart) {
     for (size_t i = n; i > 0; i = from[i]) sizes.push_back(static_cast<uint32_t>(i - from[i]));
     std::reverse(sizes.begin(), sizes.end());
     return sizes;
-}
-
-std::string PartSourcePath(std::string_view bookSourcePath, int number, int partCount) {
-    std::string base = OutputBase(bookSourcePath);
-    size_t slash = base.rfind('/');
-    std::string folder = slash == std::string::npos ? std::string() : base.substr(0, slash + 1);
-    std::string name = slash == std::string::npos ? base : base.substr(slash + 1);
-    // Every part is shortened alike (for the widest mark), so the names keep one base.
-    const std::string widest = PartMark(partCount, partCount) + ".txt";
-    while (!name.empty() && FileNameToGbk(name + widest).size() > kMaxBookFileNameBytes) {
-        name = WithoutLastCharacter(name);
-    }
-    if (name.empty()) return {};
-    return folder + name + PartMark(number, partCount) + ".txt";
 }
 
 PartPlan PlanParts(std::string_view text, const std::vector<PlanHeading>& headings,

@@ -12,6 +12,7 @@
 
 #include "chapters/ChapterRecord.h"
 #include "detect/BookOutline.h"
+#include "parts/PartNames.h"
 
 namespace brisna {
 
@@ -78,12 +79,6 @@ std::vector<ChapterRecord> CutLongChapters(std::string_view text,
 // as possible that do not fall on a volume start (`volumeStart[i]`: chapter i begins a volume),
 // then counts as equal as possible.
 std::vector<uint32_t> PartSizes(const std::vector<bool>& volumeStart);
-
-// The book source path of part `number` of `partCount`: "<base>(k).txt" beside the book, with k
-// written with as many digits as the last part's number so the names sort in reading order, and
-// the base shortened on a character boundary until the file name fits the 34-byte rule. Empty
-// when no base is short enough.
-std::string PartSourcePath(std::string_view bookSourcePath, int number, int partCount);
 
 // Plans the parts of a book text (GBK, CR LF) from its headings. A book that fits one book is
 // one part under the book's own source path. A chapter too short to be written as a .qbr

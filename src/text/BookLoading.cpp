@@ -18,8 +18,12 @@
 #include "text/EncodingDetection.h"
 #include "text/FileReading.h"
 #include "text/GbkText.h"
+#include "text/TextMessages.h"
 
 namespace brisna {
+
+namespace msg = text_messages;
+
 namespace {
 
 struct FileCloser {
@@ -179,13 +183,13 @@ BookReadResult ReadBookFile(const std::string& path) {
 std::string BookReadMessage(BookReadStatus status) {
     switch (status) {
         case BookReadStatus::kCannotOpen:
-            return Utf8ToGbk("打开文件失败");
+            return Utf8ToGbk(msg::kOpenFileFailed);
         case BookReadStatus::kTooLarge:
-            return Utf8ToGbk("txt文件大小不能超过2M");
+            return Utf8ToGbk(msg::kTxtTooLarge);
         case BookReadStatus::kShortRead:
-            return Utf8ToGbk("读取文件失败");
+            return Utf8ToGbk(msg::kReadFileFailed);
         case BookReadStatus::kNotText:
-            return Utf8ToGbk("文件不是文本，未载入");
+            return Utf8ToGbk(msg::kNotText);
         case BookReadStatus::kOk:
             break;
     }
@@ -293,8 +297,7 @@ std::vector<std::string> LoadNotices(const BookLoadResult& loaded) {
         notices.push_back(ReplacedCharactersMessage(loaded.replaced, loaded.firstReplacedLine));
     }
     if (loaded.nulLine > 0) {
-        notices.push_back(
-            Utf8ToGbk("第" + std::to_string(loaded.nulLine) + "行有空字符，其后的文本未载入"));
+        notices.push_back(Utf8ToGbk(msg::NulLineNotice(loaded.nulLine)));
     }
     return notices;
 }

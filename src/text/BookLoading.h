@@ -16,7 +16,7 @@ namespace brisna {
 enum class BookReadStatus {
     kOk,
     kCannotOpen,  // "打开文件失败"
-    kTooLarge,    // 10 MiB or more, or the size cannot be told: "txt文件大小不能超过2M"
+    kTooLarge,    // 10 MiB or more, or the size cannot be told: "txt文件大小不能超过10M"
     kShortRead,   // fewer bytes arrived than the size promised: "读取文件失败"
     kNotText,  // detected bytes that fit no encoding (a program, a picture): "文件不是文本，未载入"
 };

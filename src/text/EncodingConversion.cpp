@@ -11,8 +11,12 @@
 
 #include "text/CodePage936.h"
 #include "text/EncodingDetection.h"
+#include "text/TextMessages.h"
 
 namespace brisna {
+
+namespace msg = text_messages;
+
 namespace {
 
 constexpr char32_t kInvalid = 0xFFFFFFFF;
@@ -267,9 +271,7 @@ std::optional<GbkConversion> ConvertValidUtf8ToGbk(std::string_view bytes) {
 }
 
 std::string ReplacedCharactersMessage(size_t replaced, size_t firstLine) {
-    return Utf8ToGbk("有" + std::to_string(replaced) +
-                     "个字符无法转换为GBK，已替换为“?”，第一个在第" + std::to_string(firstLine) +
-                     "行");
+    return Utf8ToGbk(msg::ReplacedCharactersNotice(replaced, firstLine));
 }
 
 std::string GbkTextToOutput(std::string_view gbkText, OutputEncoding encoding) {

@@ -1,4 +1,5 @@
 #include "text/FileReading.h"
+#include "text/TextMessages.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,6 +12,9 @@
 #include <utility>
 
 namespace brisna {
+
+namespace msg = text_messages;
+
 namespace {
 
 std::mutex inputFilesMutex;
@@ -70,7 +74,7 @@ FileReadResult ReadRegularFile(const std::string& path, uint64_t limitBytes) {
 
 std::string SystemErrorText(int error) {
     if (error == 0) return {};
-    if (error == kErrorOutputIsInput) return "这是本次读入的文件，不能被输出覆盖";
+    if (error == kErrorOutputIsInput) return std::string(msg::kOutputIsInput);
     return std::strerror(error);
 }
 

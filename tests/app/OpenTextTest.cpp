@@ -118,7 +118,7 @@ TEST_F(OpenText, TooLargeFileIsRefused) {
     host.QueueFileChoice(path);
     dialog.OnOpenText();
     ASSERT_EQ(host.Messages().size(), 1u);
-    EXPECT_EQ(host.Messages()[0].text, G("txt文件大小不能超过2M"));
+    EXPECT_EQ(host.Messages()[0].text, G("txt文件大小不能超过10M"));
     EXPECT_EQ(dialog.bookSourcePath, path);
     EXPECT_EQ(host.WaitDepth(), 0);
     ExpectOldBookUntouched();

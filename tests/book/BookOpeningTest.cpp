@@ -102,7 +102,7 @@ TEST_F(BookOpening, FileLevelFailuresKeepEverythingButThePaths) {
     // judged by its format.
     editor.host.messages.clear();
     EXPECT_FALSE(Open(BookKind::kQbr, Put("big.qbr", std::string(kMaxTextBytes, 'x'))));
-    EXPECT_EQ(editor.host.Texts(), std::vector<std::string>{"qbr文件大小不能超过2M"});
+    EXPECT_EQ(editor.host.Texts(), std::vector<std::string>{"qbr文件大小不能超过10M"});
     EXPECT_EQ(editor.model.Count(), 1u);
     editor.host.messages.clear();
     EXPECT_FALSE(Open(BookKind::kQbr, Put("big.qbr", std::string(kMaxTextBytes - 1, 'x'))));

@@ -30,8 +30,8 @@ TEST(ProblemKindsTest, EntriesAreKnownByTheirWholeShape) {
         {"  第四章行首不是文字内容，不能生成QBR！", ProblemKind::kBlocking},
         {"不足两章，不能生成QBR！", ProblemKind::kBlocking},
         {"第一个章节头不是文件开始，不能生成QBR", ProblemKind::kBlocking},
-        {"章节总数超过98章，不能生成QBR！", ProblemKind::kBlocking},
         {"QBR文件名超过15个汉字，不能生成QBR！", ProblemKind::kBlocking},
+        {"第一章章节长度过短，无法生成QBR，建议合并章节", ProblemKind::kBlocking},
         // Not findings that stop generation: the missing-chapter check, near misses.
         {"缺少第5章", ProblemKind::kOther},
         {"第二章偏移错误", ProblemKind::kOther},
@@ -46,18 +46,23 @@ TEST(ProblemKindsTest, EntriesAreKnownByTheirWholeShape) {
 
 TEST(ProblemKindsTest, CountsEveryRowOfTheList) {
     HeadlessListBox list;
-    for (const char* entry :
-         {"可疑字（1）[Line 1]：他！", "可疑字（2）[Line 2]：他！", "[Line 3]为空行",
-          "乱码[Line 4]：??！", "第3章偏移错误", "缺少第5章"}) {
-        list.AddString(G(entry));
-    }
+    // The kind comes from the item data: the texts here would say otherwise.
+    const std::pair<ProblemKind, const char*> entries[] = {
+        {ProblemKind::kSuspicious, "乱码[Line 4]：??！"}, {ProblemKind::kSuspicious, "x"},
+        {ProblemKind::kEmptyLine, "第3章偏移错误"},       {ProblemKind::kGarbled, "缺少第5章"},
+        {ProblemKind::kBlocking, "[Line 3]为空行"},
+    };
+    for (const auto& [kind, entry] : entries) AddProblemEntry(list, kind, G(entry));
+    // Entries added without a kind, or with data that names none, are other findings.
+    list.AddString(G("第3章偏移错误"));
+    list.SetItemData(list.AddString("y"), 99);
     const ProblemCounts counts = CountProblemKinds(list);
     EXPECT_EQ(counts.suspicious, 2u);
     EXPECT_EQ(counts.emptyLines, 1u);
     EXPECT_EQ(counts.garbled, 1u);
     EXPECT_EQ(counts.blocking, 1u);
-    EXPECT_EQ(counts.other, 1u);
-    EXPECT_EQ(counts.Total(), 6u);
+    EXPECT_EQ(counts.other, 2u);
+    EXPECT_EQ(counts.Total(), 7u);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "check/ProblemKinds.h"
 #include "check/ValidationRules.h"
 #include "controls/HeadlessListBox.h"
 #include "controls/HeadlessRichEdit.h"
@@ -272,6 +273,31 @@ TEST_F(TestCommandTest, EntriesFollowTheOrderOfTheRules) {
     EXPECT_EQ(Run(""),
               (Entries{"可疑字（1）[Line 1]：坏！", U(G("乱码[Line 4]：") + "\x81\x40" + G("！")),
                        "[Line 2]为空行", "“第一章”与“第一章”章节重复，不能生成QBR[Line 3]！"}));
+}
+
+// Each entry carries the kind its text has: suspicious words, garbled pairs, empty lines and the
+// chapter and book rules, mixed in one run.
+TEST_F(TestCommandTest, EntriesCarryTheirKindAsItemData) {
+    LoadGbk(G("第一章\r\n坏事") + "\x81\x40" + G("\r\n\r\n第一章\r\n正文\r\n 第三章\r\n"));
+    ChapterAt("第一章", 10);
+    Chapter("第一章", 1);
+    Chapter("第三章");
+    words = {G("坏")};
+    Run("/books/" + std::string(40, 'x') + ".txt");
+    ASSERT_GE(problems.GetCount(), 6);
+    ProblemCounts seen;
+    for (int32_t row = 0; row < problems.GetCount(); ++row) {
+        const ProblemKind kind = ProblemKindAt(problems, row);
+        EXPECT_EQ(kind, ClassifyProblemEntry(problems.GetText(row))) << U(problems.GetText(row));
+        if (kind == ProblemKind::kSuspicious) ++seen.suspicious;
+        if (kind == ProblemKind::kGarbled) ++seen.garbled;
+        if (kind == ProblemKind::kEmptyLine) ++seen.emptyLines;
+        if (kind == ProblemKind::kBlocking) ++seen.blocking;
+    }
+    EXPECT_GT(seen.suspicious, 0u);
+    EXPECT_GT(seen.garbled, 0u);
+    EXPECT_GT(seen.emptyLines, 0u);
+    EXPECT_GT(seen.blocking, 0u);
 }
 
 }  // namespace

@@ -84,7 +84,11 @@ TEST_F(CleanCli, RefusesWhatItCannotDo) {
     EXPECT_EQ(run.exitCode, 3);
     EXPECT_EQ(test::ReadFileBytes(dir / "book.txt"), kDownloaded);
 
-    EXPECT_EQ(RunCli({"clean", "book.txt", "--junk-file", "none.txt"}, dir.path()).exitCode, 2);
+    const CliResult missingPatterns =
+        RunCli({"clean", "book.txt", "--junk-file", "none.txt"}, dir.path());
+    EXPECT_EQ(missingPatterns.exitCode, 2);
+    EXPECT_EQ(missingPatterns.err.rfind("brisnamake-cli: 读取广告模式失败: ", 0), 0u)
+        << missingPatterns.err;
     EXPECT_EQ(RunCli({"clean", "book.txt", "--indent", "4"}, dir.path()).exitCode, 2);
     EXPECT_EQ(RunCli({"clean", "missing.txt"}, dir.path()).exitCode, 3);
 }

@@ -77,6 +77,7 @@ TEST_F(Contract, ExitCodesTellDoneProblemsUsageAndFailure) {
     }
     CliResult typo = Run({"check", "book.txt", "--words", "typo.csv"});
     EXPECT_NE(typo.err.find("typo.csv"), std::string::npos) << typo.err;
+    EXPECT_EQ(typo.err.rfind("brisnamake-cli: 读取可疑字列表失败: ", 0), 0u) << typo.err;
     CliResult value = Run({"chapters", "book.txt", "--line", "-1"});
     EXPECT_NE(value.err.find("--line"), std::string::npos) << value.err;
 }
@@ -175,7 +176,7 @@ TEST_F(Contract, PipesReadAndWriteTheStandardStreams) {
     CliResult tooBig =
         RunShell("head -c 10485760 /dev/zero | tr '\\0' a | brisnamake-cli check -", dir.path());
     EXPECT_EQ(tooBig.exitCode, 3);
-    EXPECT_EQ(tooBig.err.rfind("txt文件大小不能超过2M", 0), 0u) << tooBig.err;
+    EXPECT_EQ(tooBig.err.rfind("txt文件大小不能超过10M", 0), 0u) << tooBig.err;
     EXPECT_EQ(RunShell("brisnamake-cli generate - < book.txt", dir.path()).exitCode, 2);
 }
 

@@ -152,7 +152,7 @@ TEST_F(Cli, UnpackReportsTheOpeningMessages) {
     Put("big.qbr", std::string(10485760, 'x'));
     run = RunCli({"unpack", "big.qbr"}, dir.path());
     ASSERT_EQ(run.ErrLines().size(), 1u);
-    EXPECT_TRUE(StartsWith(run.ErrLines()[0], "qbr文件大小不能超过2M"));
+    EXPECT_TRUE(StartsWith(run.ErrLines()[0], "qbr文件大小不能超过10M"));
     Put("junk.qbr2", "not a book");
     run = RunCli({"unpack", "junk.qbr2"}, dir.path());
     ASSERT_EQ(run.ErrLines().size(), 1u);

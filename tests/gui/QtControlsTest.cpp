@@ -259,6 +259,16 @@ void QtControlsTest::listKeepsGbkTitlesAndItemData() {
     QCOMPARE(list.GetItemData(5), intptr_t{0});
     QCOMPARE(list.InsertString(3, "x"), -1);
     QCOMPARE(list.DeleteString(3), -1);
+    // An item added with its data has it already when the view learns of the row, so a list
+    // that shows some kinds only can decide on the row as it arrives.
+    intptr_t seenOnArrival = -1;
+    QObject::connect(
+        list.model(), &QAbstractItemModel::rowsInserted, &list,
+        [&](const QModelIndex&, int first, int) { seenOnArrival = list.GetItemData(first); });
+    QCOMPARE(list.AddItem(G("乱码"), 3), 1);
+    QCOMPARE(seenOnArrival, intptr_t{3});
+    QCOMPARE(list.GetItemData(1), intptr_t{3});
+    QCOMPARE(list.GetCaretIndex(), 0);
 }
 
 void QtControlsTest::operationsDoNotNotifyButClicksDo() {

@@ -28,7 +28,7 @@ TEST(ReadBookFile, SizeLimitIsTenMebibytes) {
     BookReadResult at = ReadBookFile((dir / "at.txt").string());
     EXPECT_EQ(at.status, BookReadStatus::kTooLarge);
     EXPECT_TRUE(at.bytes.empty());
-    EXPECT_EQ(BookReadMessage(at.status), G("txt文件大小不能超过2M"));
+    EXPECT_EQ(BookReadMessage(at.status), G("txt文件大小不能超过10M"));
 }
 
 TEST(ReadBookFile, FailuresAndEmptyFile) {

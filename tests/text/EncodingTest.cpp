@@ -229,7 +229,7 @@ TEST(LoadBookFile, SizeBoundsApplyToTheGbkText) {
         std::filesystem::resize_file(huge, size);
         BookLoadResult result = LoadBookFile(huge.string(), TextEncoding::kAuto);
         EXPECT_EQ(result.status, BookReadStatus::kTooLarge) << size;
-        EXPECT_EQ(BookReadMessage(result.status), G("txt文件大小不能超过2M"));
+        EXPECT_EQ(BookReadMessage(result.status), G("txt文件大小不能超过10M"));
     }
 
     EXPECT_EQ(LoadBookFile((dir / "none.txt").string(), TextEncoding::kAuto).status,

@@ -1,0 +1,73 @@
+#pragma once
+// What the command line itself says on standard error, beside the core's messages (UTF-8).
+// Usage errors take kUsagePrefix in front, as every other usage error does.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace brisna::cli::messages {
+
+inline constexpr std::string_view kReadWordsFailed = "读取可疑字列表失败: ";
+inline constexpr std::string_view kReadJunkPatternsFailed = "读取广告模式失败: ";
+inline constexpr std::string_view kStandardInputTwice = "标准输入（-）只能读一次";
+inline constexpr std::string_view kBookFileKinds = "书文件的名字须以 .qbr2、.qbr 或 .epub 结尾: ";
+
+// A book's run that ended in an exception.
+inline constexpr std::string_view kOutOfMemory = "内存不足";
+inline constexpr std::string_view kInternalErrorPrefix = "内部错误: ";
+inline constexpr std::string_view kInternalError = "内部错误";
+
+// Two books of one run that would write the same file.
+inline std::string SameOutput(std::string_view path, std::string_view otherBook) {
+    return "输出文件与另一本书的相同，未生成: " + std::string(path) +
+           "（另一本书: " + std::string(otherBook) + "）";
+}
+
+// --line N beyond the text.
+inline std::string NoSuchLine(std::string_view value, int64_t lineCount) {
+    return "--line " + std::string(value) + ": 文本没有这一行（共 " + std::to_string(lineCount) +
+           " 行）";
+}
+
+// Why a word-list file is refused before it is read.
+inline constexpr std::string_view kNotRegularFile = "不是普通文件";
+inline constexpr std::string_view kWordsFileTooLarge = "文件大于 1 MiB";
+
+inline constexpr std::string_view kOutputExists = "输出文件已存在，加 --force 才会替换: ";
+inline constexpr std::string_view kWriteFileFailed = "写入文件失败: ";
+inline constexpr std::string_view kWriteStandardOutputFailed = "写入标准输出失败";
+
+// The closing line of a run over several books.
+inline std::string BatchSummary(int64_t books, int64_t succeeded, int64_t withProblems,
+                                int64_t failed) {
+    return "共" + std::to_string(books) + "本：成功" + std::to_string(succeeded) + "，有问题" +
+           std::to_string(withProblems) + "，失败" + std::to_string(failed);
+}
+
+// The parser's usage errors in Chinese ($1 ... are the parts of its English message).
+inline constexpr std::string_view kUnknownOption = "未知选项: $1";
+inline constexpr std::string_view kExtraArguments = "多余的参数: $1";
+inline constexpr std::string_view kSubcommandRequired = "缺少子命令";
+inline constexpr std::string_view kArgumentRequired = "缺少 $1";
+inline constexpr std::string_view kValueOutOfRange = "$1 的值 $2 不是 $3 到 $4 之间的整数";
+inline constexpr std::string_view kValueNotNumber = "$1 的值 $2 不是数";
+inline constexpr std::string_view kValueNotAllowed = "$1 的值 $2 不是 $3 之一";
+inline constexpr std::string_view kValueMissing = "$1 缺少值 $2";
+inline constexpr std::string_view kFlagTakesNoValue = "$1 不带值";
+inline constexpr std::string_view kFlagGivenValue = "$1 不带值（给出的是 $2）";
+// Usage errors found before the parser runs.
+inline constexpr std::string_view kExtraArgumentsPrefix = "多余的参数: ";
+inline constexpr std::string_view kMissingPrefix = "缺少 ";
+inline constexpr std::string_view kUnknownOptionPrefix = "未知选项: ";
+inline constexpr std::string_view kUnknownSubcommandPrefix = "未知子命令: ";
+inline std::string UnknownSubcommandNear(std::string_view typed, std::string_view nearest) {
+    return std::string(kUnknownSubcommandPrefix) + std::string(typed) + "。是不是想用 " +
+           std::string(nearest) + "？";
+}
+inline constexpr std::string_view kNotAFolder = "--output-dir 不是文件夹: ";
+// The line after a usage error: 用法见 + the help command + 。
+inline constexpr std::string_view kSeeHelpStart = "用法见 ";
+inline constexpr std::string_view kSeeHelpEnd = "。";
+
+}  // namespace brisna::cli::messages
