@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <functional>
+#include <tuple>
 
 #include "GuiTestSupport.h"
 #include "gui/CBrisnaMakeApp.h"
@@ -37,14 +38,10 @@ Page* PageOf(const brisna::SettingsDialog& dialog, const char* title) {
     return page;
 }
 
-void CompareOptions(const CleanupOptions& got, const CleanupOptions& expected) {
-    QCOMPARE(got.removeJunk, expected.removeJunk);
-    QCOMPARE(got.removeContents, expected.removeContents);
-    QCOMPARE(got.removeNotes, expected.removeNotes);
-    QCOMPARE(got.joinWrapped, expected.joinWrapped);
-    QCOMPARE(got.evenIndents, expected.evenIndents);
-    QCOMPARE(got.indentChars, expected.indentChars);
-    QCOMPARE(got.squeezeBlankLines, expected.squeezeBlankLines);
+// The options as one comparable value.
+auto Passes(const CleanupOptions& o) {
+    return std::tuple(o.removeJunk, o.removeContents, o.removeNotes, o.joinWrapped, o.evenIndents,
+                      o.indentChars, o.squeezeBlankLines);
 }
 
 QStringList Items(const QComboBox* box) {
@@ -78,57 +75,52 @@ void SettingsPagesTest::init() {
 }
 
 void SettingsPagesTest::cleanupDefaultsAreWhatTheDialogStartsFrom() {
-    struct Case {
-        const char* name;
-        std::function<void(brisna::CleanSettingsPage&)> change;
-        std::function<void(CleanupOptions&)> expect;
-        bool ok;
-    };
-    auto uncheck = [](CleanupPass pass) {
-        return [pass](brisna::CleanSettingsPage& page) { page.PassBox(pass)->setChecked(false); };
-    };
-    const Case cases[] = {
-        {"junk kept", uncheck(CleanupPass::kJunk), [](auto& o) { o.removeJunk = false; }, true},
-        {"contents kept", uncheck(CleanupPass::kContents),
-         [](auto& o) { o.removeContents = false; }, true},
-        {"notes removed", [](auto& page) { page.PassBox(CleanupPass::kNotes)->setChecked(true); },
-         [](auto& o) { o.removeNotes = true; }, true},
-        {"lines not joined", uncheck(CleanupPass::kUnwrap), [](auto& o) { o.joinWrapped = false; },
-         true},
-        {"no indent",
-         [](auto& page) { page.IndentWidth()->setCurrentIndex(page.IndentWidth()->findData(0)); },
-         [](auto& o) { o.indentChars = 0; }, true},
-        {"indents left alone", uncheck(CleanupPass::kIndent),
-         [](auto& o) { o.evenIndents = false; }, true},
-        {"blank lines kept", uncheck(CleanupPass::kBlankLines),
-         [](auto& o) { o.squeezeBlankLines = false; }, true},
-        {"cancelled", uncheck(CleanupPass::kJunk), [](auto&) {}, false},
-    };
     QTemporaryDir work;
     brisna::MainWindow window(std::filesystem::path(work.filePath("none.csv").toStdString()));
-    for (const Case& c : cases) {
+    // One choice changed at a time, so two choices kept under one another's key show; the last
+    // is changed and cancelled, which keeps the defaults.
+    using Change = std::function<void(brisna::CleanSettingsPage&, CleanupOptions&)>;
+    auto flip = [](CleanupPass pass, bool CleanupOptions::*option) -> Change {
+        return [=](brisna::CleanSettingsPage& page, CleanupOptions& expected) {
+            page.PassBox(pass)->setChecked(!page.PassBox(pass)->isChecked());
+            expected.*option = !(expected.*option);
+        };
+    };
+    const std::pair<Change, bool> cases[] = {
+        {flip(CleanupPass::kJunk, &CleanupOptions::removeJunk), true},
+        {flip(CleanupPass::kContents, &CleanupOptions::removeContents), true},
+        {flip(CleanupPass::kNotes, &CleanupOptions::removeNotes), true},
+        {flip(CleanupPass::kUnwrap, &CleanupOptions::joinWrapped), true},
+        {flip(CleanupPass::kIndent, &CleanupOptions::evenIndents), true},
+        {flip(CleanupPass::kBlankLines, &CleanupOptions::squeezeBlankLines), true},
+        {[](brisna::CleanSettingsPage& page, CleanupOptions& expected) {
+             page.IndentWidth()->setCurrentIndex(page.IndentWidth()->findData(0));
+             expected.indentChars = 0;
+         },
+         true},
+        {[](brisna::CleanSettingsPage& page, CleanupOptions&) {
+             page.PassBox(CleanupPass::kJunk)->setChecked(false);
+         },
+         false},
+    };
+    for (const auto& [change, ok] : cases) {
         Settings().clear();
+        CleanupOptions expected;
         {
             brisna::SettingsDialog settings;
-            c.change(*PageOf<brisna::CleanSettingsPage>(settings, "整理文本"));
-            if (c.ok) {
-                settings.accept();
-            } else {
-                settings.reject();
-            }
+            change(*PageOf<brisna::CleanSettingsPage>(settings, "整理文本"), expected);
+            ok ? settings.accept() : settings.reject();
         }
-        CleanupOptions expected;
-        c.expect(expected);
         brisna::CleanDialog dialog(window.Dialog(), &window);
-        CompareOptions(dialog.Options(), expected);
+        QVERIFY(Passes(dialog.Options()) == Passes(expected));
         // The page opened again shows what was saved.
         brisna::SettingsDialog again;
-        CompareOptions(PageOf<brisna::CleanSettingsPage>(again, "整理文本")->Options(), expected);
+        QVERIFY(Passes(PageOf<brisna::CleanSettingsPage>(again, "整理文本")->Options()) ==
+                Passes(expected));
     }
 
     // A width the dialog does not offer falls back to the usual two spaces.
-    for (const auto& [stored, width] :
-         {std::pair{QVariant(7), 2}, std::pair{QVariant("x"), 2}, std::pair{QVariant(0), 0}}) {
+    for (const auto& [stored, width] : {std::pair{QVariant(7), 2}, std::pair{QVariant(0), 0}}) {
         Settings().setValue("cleanup/indentChars", stored);
         QCOMPARE(brisna::SavedCleanupDefaults().indentChars, width);
     }
@@ -136,7 +128,6 @@ void SettingsPagesTest::cleanupDefaultsAreWhatTheDialogStartsFrom() {
 
 void SettingsPagesTest::patternHistoryCanBeTrimmedAndCleared() {
     struct Case {
-        const char* name;
         std::function<void(brisna::PatternHistoryPage&)> change;
         bool ok;
         QStringList chapters;
@@ -146,16 +137,15 @@ void SettingsPagesTest::patternHistoryCanBeTrimmedAndCleared() {
     const QString second = QStringLiteral("第[0-9]+章");
     const QString volume = QStringLiteral("第[一二三]+卷");
     const Case cases[] = {
-        {"newest deleted",
-         [](auto& page) {
+        {[](auto& page) {  // the newest deleted
              page.Patterns(false)->item(0)->setSelected(true);
              page.DeleteSelected();
          },
          true,
          {first},
          {volume}},
-        {"all cleared", [](auto& page) { page.Clear(); }, true, {}, {}},
-        {"cancelled", [](auto& page) { page.Clear(); }, false, {second, first}, {volume}},
+        {[](auto& page) { page.Clear(); }, true, {}, {}},
+        {[](auto& page) { page.Clear(); }, false, {second, first}, {volume}},  // cancelled
     };
     for (const Case& c : cases) {
         Settings().clear();
@@ -168,11 +158,7 @@ void SettingsPagesTest::patternHistoryCanBeTrimmedAndCleared() {
             QCOMPARE(page->Patterns(false)->item(0)->text(), second);
             QVERIFY(!page->DeleteButton()->isEnabled());
             c.change(*page);
-            if (c.ok) {
-                settings.accept();
-            } else {
-                settings.reject();
-            }
+            c.ok ? settings.accept() : settings.reject();
         }
         brisna::PatternDialog dialog(std::string(), nullptr);
         QCOMPARE(Items(dialog.PatternField()), c.chapters);
