@@ -8,8 +8,8 @@
 #include "cli/InputFiles.h"
 #include "cli/Output.h"
 #include "cli/RunReport.h"
-#include "epub/EpubContents.h"
 #include "cli/UsageErrors.h"
+#include "epub/EpubContents.h"
 #include "text/EncodingConversion.h"
 #include "text/FileReading.h"
 
