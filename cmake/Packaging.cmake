@@ -5,8 +5,8 @@
 # folder: the packages come from the same install rules and the same build tree as
 # `cmake --install`, so no second list of files has to be kept in step with them.
 # Library dependencies come from the binaries themselves (dpkg-shlibdeps), so the command line's
-# package names no Qt, X or GL library; what the programs load by name at run time is declared
-# by hand. No maintainer scripts: dpkg's triggers refresh the MIME, desktop and icon caches.
+# package names no Qt, X or GL library (its covers are drawn through FreeType and fontconfig, not
+# a display library); what the programs load by name at run time is declared by hand. No maintainer scripts: dpkg's triggers refresh the MIME, desktop and icon caches.
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME brisnamake)
@@ -48,6 +48,9 @@ set(CPACK_DEBIAN_CLI_PACKAGE_NAME brisnamake-cli)
 set(CPACK_DEBIAN_CLI_FILE_NAME DEB-DEFAULT)
 # OpenCC opens its conversion tables by file name, so no library link shows the need.
 set(CPACK_DEBIAN_CLI_PACKAGE_DEPENDS "libopencc-data")
+# The EPUB cover drawn from a Chinese title needs a CJK face among the installed fonts; without
+# one the title is a row of empty boxes, while everything else still works.
+set(CPACK_DEBIAN_CLI_PACKAGE_RECOMMENDS "fonts-noto-cjk | fonts-wqy-microhei | fonts-arphic-ukai")
 string(CONCAT CPACK_DEBIAN_CLI_DESCRIPTION
        "prepare Chinese plain-text books as e-books (command line)\n"
        "${brisna_package_description}"

@@ -14,7 +14,7 @@ run=(libopencc-data fonts-noto-cjk qt6-translations-l10n)
 build=(
   build-essential cmake ninja-build pkg-config
   zlib1g-dev libicu-dev libopencc-dev qt6-base-dev libcli11-dev libbenchmark-dev
-  libzip-dev libxml2-dev libpango1.0-dev libcairo2-dev uuid-dev
+  libzip-dev libxml2-dev libpango1.0-dev libpng-dev uuid-dev
   dpkg-dev file pandoc
 )
 test=(

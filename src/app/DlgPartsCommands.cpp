@@ -15,7 +15,7 @@ PartPlan CBrisnaMakeDlg::PlanBookParts() {
         for (size_t i = 0; i < contents->size(); ++i) {
             const TocEntry& entry = (*contents)[i];
             const bool volume =
-                entry.level == 1 && i + 1 < contents->size() && (*contents)[i + 1].level > 1;
+                i + 1 < contents->size() && (*contents)[i + 1].level > entry.level;
             headings.push_back({entry.title, entry.offset, volume, false});
         }
         return PlanParts(text, headings, bookSourcePath);

@@ -1,9 +1,13 @@
 #include "epub/EpubCover.h"
 
-#include <cairo.h>
-#include <pango/pangocairo.h>
+#include <fontconfig/fontconfig.h>
+#include <pango/pangoft2.h>
+#include <png.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <memory>
 
 #include "book/GenerationPlan.h"
@@ -20,19 +24,19 @@ std::optional<std::string> PictureMediaType(std::string_view bytes) {
 namespace {
 
 struct Colour {
-    double red, green, blue;
+    uint8_t red, green, blue;
 };
 
 // Quiet grounds of cloth-bound books; the ink is a warm paper white on all of them.
 constexpr Colour kGrounds[] = {
-    {0x2f / 255.0, 0x4f / 255.0, 0x4f / 255.0},  // slate
-    {0x5b / 255.0, 0x3a / 255.0, 0x29 / 255.0},  // walnut
-    {0x1f / 255.0, 0x3a / 255.0, 0x5f / 255.0},  // indigo
-    {0x4a / 255.0, 0x5d / 255.0, 0x3a / 255.0},  // moss
-    {0x6b / 255.0, 0x2e / 255.0, 0x2e / 255.0},  // cinnabar, darkened
-    {0x3d / 255.0, 0x3d / 255.0, 0x5c / 255.0},  // dusk
+    {0x2f, 0x4f, 0x4f},  // slate
+    {0x5b, 0x3a, 0x29},  // walnut
+    {0x1f, 0x3a, 0x5f},  // indigo
+    {0x4a, 0x5d, 0x3a},  // moss
+    {0x6b, 0x2e, 0x2e},  // cinnabar, darkened
+    {0x3d, 0x3d, 0x5c},  // dusk
 };
-constexpr Colour kInk = {0xf3 / 255.0, 0xeb / 255.0, 0xd8 / 255.0};
+constexpr Colour kInk = {0xf3, 0xeb, 0xd8};
 
 // The ground follows from the title alone, so a shelf of books is not all one colour while each
 // book keeps its own.
@@ -42,18 +46,89 @@ const Colour& GroundFor(std::string_view title) {
     return kGrounds[sum % std::size(kGrounds)];
 }
 
-struct SurfaceDeleter {
-    void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
-};
-struct ContextDeleter {
-    void operator()(cairo_t* context) const { cairo_destroy(context); }
-};
 struct ObjectDeleter {
     void operator()(void* object) const { g_object_unref(object); }
 };
 struct FontDeleter {
     void operator()(PangoFontDescription* font) const { pango_font_description_free(font); }
 };
+
+// How much ink each pixel of the cover takes, 0 (ground) to 255 (ink). Everything is drawn in
+// the one ink, so the picture is this coverage laid over the ground.
+class InkCoverage {
+  public:
+    InkCoverage() : cells_(static_cast<size_t>(kCoverWidth) * kCoverHeight, 0) {
+        bitmap_.rows = kCoverHeight;
+        bitmap_.width = kCoverWidth;
+        bitmap_.pitch = kCoverWidth;
+        bitmap_.buffer = cells_.data();
+        bitmap_.num_grays = 256;
+        bitmap_.pixel_mode = FT_PIXEL_MODE_GRAY;
+    }
+
+    FT_Bitmap* Bitmap() { return &bitmap_; }
+
+    // An axis-aligned rectangle; edges between pixels give those pixels the part they cover.
+    void Fill(double left, double top, double right, double bottom) {
+        left = std::max(left, 0.0);
+        top = std::max(top, 0.0);
+        right = std::min(right, static_cast<double>(kCoverWidth));
+        bottom = std::min(bottom, static_cast<double>(kCoverHeight));
+        if (left >= right || top >= bottom) return;
+        for (int y = static_cast<int>(top); y < bottom; ++y) {
+            const double rowShare = std::min(bottom, y + 1.0) - std::max(top, double(y));
+            for (int x = static_cast<int>(left); x < right; ++x) {
+                const double share =
+                    rowShare * (std::min(right, x + 1.0) - std::max(left, double(x)));
+                uint8_t& cell = cells_[static_cast<size_t>(y) * kCoverWidth + x];
+                cell = std::max(cell, static_cast<uint8_t>(std::lround(share * 255)));
+            }
+        }
+    }
+
+    // The outline of a rectangle drawn with a pen of the given width centred on its edges.
+    void Frame(double left, double top, double width, double height, double pen) {
+        const double half = pen / 2;
+        const double right = left + width, bottom = top + height;
+        Fill(left - half, top - half, right + half, top + half);
+        Fill(left - half, bottom - half, right + half, bottom + half);
+        Fill(left - half, top + half, left + half, bottom - half);
+        Fill(right - half, top + half, right + half, bottom - half);
+    }
+
+    // RGB rows of the ground with the ink laid over it by its coverage.
+    std::vector<uint8_t> Composite(const Colour& ground) const {
+        std::vector<uint8_t> pixels(cells_.size() * 3);
+        auto blend = [](uint8_t under, uint8_t over, uint8_t coverage) {
+            return static_cast<uint8_t>((under * (255 - coverage) + over * coverage + 127) / 255);
+        };
+        for (size_t i = 0; i < cells_.size(); ++i) {
+            pixels[3 * i] = blend(ground.red, kInk.red, cells_[i]);
+            pixels[3 * i + 1] = blend(ground.green, kInk.green, cells_[i]);
+            pixels[3 * i + 2] = blend(ground.blue, kInk.blue, cells_[i]);
+        }
+        return pixels;
+    }
+
+  private:
+    std::vector<uint8_t> cells_;
+    FT_Bitmap bitmap_{};
+};
+
+// Glyphs are drawn the same way whatever the machine's font settings say, so the bytes of a
+// cover never change: gray antialiasing, no hinting.
+void PlainGlyphs(FcPattern* pattern, gpointer) {
+    FcPatternDel(pattern, FC_ANTIALIAS);
+    FcPatternAddBool(pattern, FC_ANTIALIAS, FcTrue);
+    FcPatternDel(pattern, FC_HINTING);
+    FcPatternAddBool(pattern, FC_HINTING, FcFalse);
+    FcPatternDel(pattern, FC_HINT_STYLE);
+    FcPatternAddInteger(pattern, FC_HINT_STYLE, FC_HINT_NONE);
+    FcPatternDel(pattern, FC_AUTOHINT);
+    FcPatternAddBool(pattern, FC_AUTOHINT, FcFalse);
+    FcPatternDel(pattern, FC_RGBA);
+    FcPatternAddInteger(pattern, FC_RGBA, FC_RGBA_NONE);
+}
 
 // Sets text centred in a column of the given width, at most maxLines lines (the rest
 // ellipsised), and returns the height it takes, in pixels.
@@ -74,9 +149,21 @@ int SetText(PangoLayout* layout, std::string_view text, const char* face, int pi
     return textHeight;
 }
 
-cairo_status_t AppendPng(void* closure, const unsigned char* data, unsigned int length) {
-    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
-    return CAIRO_STATUS_SUCCESS;
+// The picture as a PNG; empty when it cannot be encoded.
+std::string EncodePng(const std::vector<uint8_t>& rgb) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = kCoverWidth;
+    image.height = kCoverHeight;
+    image.format = PNG_FORMAT_RGB;
+    png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(image);
+    std::string png(size, '\0');
+    const int written =
+        png_image_write_to_memory(&image, png.data(), &size, 0, rgb.data(), 0, nullptr);
+    png_image_free(&image);
+    if (written == 0) return {};
+    png.resize(size);
+    return png;
 }
 
 // A title longer than a cover can hold is cut at a character boundary (UTF-8).
@@ -100,62 +187,42 @@ EpubCover DrawCover(std::string_view titleUtf8, std::string_view authorUtf8) {
     // Text that is not valid UTF-8 is mended first: the layout would set nothing of it.
     const std::string title = ValidUtf8(Shortened(titleUtf8, 400));
     const std::string author = ValidUtf8(Shortened(authorUtf8, 200));
-    titleUtf8 = title;
-    authorUtf8 = author;
-    std::unique_ptr<cairo_surface_t, SurfaceDeleter> surface(
-        cairo_image_surface_create(CAIRO_FORMAT_RGB24, kCoverWidth, kCoverHeight));
-    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return {};
-    std::unique_ptr<cairo_t, ContextDeleter> cairo(cairo_create(surface.get()));
 
-    const Colour& ground = GroundFor(titleUtf8);
-    cairo_set_source_rgb(cairo.get(), ground.red, ground.green, ground.blue);
-    cairo_paint(cairo.get());
+    // The text is laid out through FreeType and fontconfig alone, so drawing a cover needs no
+    // display library.
+    std::unique_ptr<PangoFontMap, ObjectDeleter> fontMap(pango_ft2_font_map_new());
+    if (!fontMap) return {};
+    pango_ft2_font_map_set_resolution(PANGO_FT2_FONT_MAP(fontMap.get()), 96, 96);
+    pango_fc_font_map_set_default_substitute(PANGO_FC_FONT_MAP(fontMap.get()), PlainGlyphs, nullptr,
+                                             nullptr);
+    std::unique_ptr<PangoContext, ObjectDeleter> context(
+        pango_font_map_create_context(fontMap.get()));
+    // Glyphs stand where the font puts them, not on whole pixels.
+    pango_context_set_round_glyph_positions(context.get(), FALSE);
+    std::unique_ptr<PangoLayout, ObjectDeleter> layout(pango_layout_new(context.get()));
+
+    InkCoverage ink;
     // A double frame inside the edge, as on a bound book's board.
-    cairo_set_source_rgb(cairo.get(), kInk.red, kInk.green, kInk.blue);
-    cairo_set_line_width(cairo.get(), 6);
-    cairo_rectangle(cairo.get(), 60, 60, kCoverWidth - 120, kCoverHeight - 120);
-    cairo_stroke(cairo.get());
-    cairo_set_line_width(cairo.get(), 2);
-    cairo_rectangle(cairo.get(), 80, 80, kCoverWidth - 160, kCoverHeight - 160);
-    cairo_stroke(cairo.get());
-
-    // Glyphs drawn the same way whatever the desktop's settings, so the bytes never change.
-    std::unique_ptr<PangoLayout, ObjectDeleter> layout(pango_cairo_create_layout(cairo.get()));
-    cairo_font_options_t* options = cairo_font_options_create();
-    cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
-    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
-    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-    pango_cairo_context_set_font_options(pango_layout_get_context(layout.get()), options);
-    cairo_font_options_destroy(options);
-    pango_layout_context_changed(layout.get());
+    ink.Frame(60, 60, kCoverWidth - 120, kCoverHeight - 120, 6);
+    ink.Frame(80, 80, kCoverWidth - 160, kCoverHeight - 160, 2);
 
     constexpr int kColumn = kCoverWidth - 2 * 160;
     const int titleHeight =
-        SetText(layout.get(), titleUtf8.empty() ? "（无标题）" : titleUtf8,
+        SetText(layout.get(), title.empty() ? "（无标题）" : title,
                 "Noto Serif CJK SC, Noto Sans CJK SC, serif Bold", 110, kColumn, 4);
     int y = kCoverHeight * 2 / 5 - titleHeight / 2;
-    cairo_move_to(cairo.get(), 160, y);
-    pango_cairo_show_layout(cairo.get(), layout.get());
+    pango_ft2_render_layout(ink.Bitmap(), layout.get(), 160, y);
     y += titleHeight + 60;
     // A short rule between title and author.
-    cairo_set_line_width(cairo.get(), 3);
-    cairo_move_to(cairo.get(), kCoverWidth / 2 - 120, y);
-    cairo_line_to(cairo.get(), kCoverWidth / 2 + 120, y);
-    cairo_stroke(cairo.get());
-    if (!authorUtf8.empty()) {
-        SetText(layout.get(), authorUtf8, "Noto Serif CJK SC, Noto Sans CJK SC, serif", 56, kColumn,
-                2);
-        cairo_move_to(cairo.get(), 160, y + 60);
-        pango_cairo_show_layout(cairo.get(), layout.get());
+    ink.Fill(kCoverWidth / 2 - 120, y - 1.5, kCoverWidth / 2 + 120, y + 1.5);
+    if (!author.empty()) {
+        SetText(layout.get(), author, "Noto Serif CJK SC, Noto Sans CJK SC, serif", 56, kColumn, 2);
+        pango_ft2_render_layout(ink.Bitmap(), layout.get(), 160, y + 60);
     }
-    cairo_surface_flush(surface.get());
-    if (cairo_status(cairo.get()) != CAIRO_STATUS_SUCCESS) return {};
 
     EpubCover cover;
-    if (cairo_surface_write_to_png_stream(surface.get(), AppendPng, &cover.bytes) !=
-        CAIRO_STATUS_SUCCESS) {
-        return {};
-    }
+    cover.bytes = EncodePng(ink.Composite(GroundFor(title)));
+    if (cover.bytes.empty()) return {};
     cover.mediaType = "image/png";
     return cover;
 }

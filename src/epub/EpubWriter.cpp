@@ -3,8 +3,11 @@
 #include <algorithm>
 
 #include "epub/EpubCover.h"
+#include "epub/EpubNavigation.h"
+#include "epub/EpubReader.h"
 #include "epub/EpubZip.h"
 #include "epub/GbkLines.h"
+#include "epub/XmlText.h"
 #include "text/CodePage936.h"
 
 namespace brisna {
@@ -16,38 +19,6 @@ namespace {
 constexpr size_t kDocumentBodyBytes = 256 * 1024;
 constexpr std::string_view kUntitled = "（无标题）";
 
-// Text for XML content and attribute values. Control characters have no place in XML and are
-// left out.
-void AppendEscaped(std::string& out, std::string_view utf8) {
-    for (char c : utf8) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                if (static_cast<unsigned char>(c) >= 0x20 || c == '\t') out.push_back(c);
-                break;
-        }
-    }
-}
-
-std::string Escaped(std::string_view utf8) {
-    std::string out;
-    AppendEscaped(out, utf8);
-    return out;
-}
-
-const char kXmlDeclaration[] = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-
 // What every page of the book shares: its language and the style sheets it links.
 struct PageLook {
     std::string language = "zh-CN";
@@ -56,13 +27,14 @@ struct PageLook {
 
 // The head of an XHTML page; `up` leads from the page's folder to the package folder.
 std::string XhtmlHead(std::string_view title, std::string_view up, const PageLook& look) {
-    std::string out = kXmlDeclaration;
+    std::string out(kXmlDeclaration);
     out +=
         "<!DOCTYPE html>\n"
         "<html xmlns=\"http://www.w3.org/1999/xhtml\" xmlns:epub=\"http://www.idpf.org/2007/ops\" "
         "xml:lang=\"" +
-        Escaped(look.language) + "\" lang=\"" + Escaped(look.language) + "\">\n<head>\n<title>";
-    AppendEscaped(out, title);
+        XmlEscaped(look.language) + "\" lang=\"" + XmlEscaped(look.language) +
+        "\">\n<head>\n<title>";
+    AppendXmlEscaped(out, title);
     out += "</title>\n<link rel=\"stylesheet\" type=\"text/css\" href=\"";
     out += up;
     out += "style.css\"/>\n";
@@ -90,16 +62,6 @@ struct Document {
     std::string body;   // the XHTML inside <body>
 };
 
-// A table-of-contents entry as written: its label, level and the document it opens.
-struct NavPoint {
-    int level = 1;
-    std::string label;  // UTF-8
-    std::string href;   // relative to the package folder
-};
-
-// A line's text for a paragraph: every ASCII space or tab that a reader would collapse or drop
-// (leading, trailing, or after another) becomes a no-break space, so the line reads back with
-// the spaces it has.
 // Appends a line's text as paragraph content: escaped, control characters left out, and the
 // spaces a browser would drop written as no-break spaces.
 void AppendLineContent(std::string& out, std::string_view gbkLine) {
@@ -113,7 +75,7 @@ void AppendLineContent(std::string& out, std::string_view gbkLine) {
         out.append(utf8, plain, i - plain);
         plain = i + 1;
         if (c != ' ' && c != '\t') {
-            AppendEscaped(out, std::string_view(utf8).substr(i, 1));
+            AppendXmlEscaped(out, std::string_view(utf8).substr(i, 1));
             continue;
         }
         const bool collapsible = i == 0 || i + 1 == utf8.size() || blank(i - 1) || blank(i + 1);
@@ -142,15 +104,15 @@ void AppendParagraph(std::string& out, std::string_view gbkLine, bool keepBlankL
 // The documents of one stretch of text (a chapter, or the front matter): the first line is
 // its heading when headingTag is given and the line has text.
 void AddDocuments(std::vector<Document>& documents, const std::string& id, const std::string& title,
-                  std::string_view text, const char* headingTag, bool keepBlankLines) {
+                  std::string_view text, std::string_view headingTag, bool keepBlankLines) {
     std::vector<std::string_view> lines = SplitLines(text);
     Document document{id, title, {}};
     int continuation = 1;
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (i == 0 && headingTag != nullptr && HasVisibleText(lines[0])) {
-            document.body += std::string("<") + headingTag + ">";
+        if (i == 0 && !headingTag.empty() && HasVisibleText(lines[0])) {
+            document.body += "<" + std::string(headingTag) + ">";
             AppendLineContent(document.body, lines[0]);
-            document.body += std::string("</") + headingTag + ">\n";
+            document.body += "</" + std::string(headingTag) + ">\n";
             continue;
         }
         if (document.body.size() >= kDocumentBodyBytes) {
@@ -180,30 +142,8 @@ void AppendLandmarks(std::string& out, bool hasCover, std::string_view firstText
         "<li><a epub:type=\"titlepage\" href=\"text/titlepage.xhtml\">书名页</a></li>\n"
         "<li><a epub:type=\"toc\" href=\"nav.xhtml#toc\">目录</a></li>\n"
         "<li><a epub:type=\"bodymatter\" href=\"";
-    out += Escaped(firstText);
+    out += XmlEscaped(firstText);
     out += "\">正文</a></li>\n</ol>\n</nav>\n";
-}
-
-// The contents as a nested list of links, `up` leading from the page to the package folder.
-void AppendContentsList(std::string& out, const std::vector<NavPoint>& points,
-                        std::string_view up) {
-    out += "<ol>\n";
-    for (size_t i = 0; i < points.size(); ++i) {
-        const NavPoint& point = points[i];
-        out += "<li><a href=\"" + Escaped(up) + Escaped(point.href) + "\">";
-        AppendEscaped(out, point.label);
-        out += "</a>";
-        const bool opensChildren = i + 1 < points.size() && points[i + 1].level > point.level;
-        if (opensChildren) {
-            out += "\n<ol>\n";
-            continue;
-        }
-        out += "</li>\n";
-        const bool closesChildren =
-            point.level == 2 && (i + 1 == points.size() || points[i + 1].level == 1);
-        if (closesChildren) out += "</ol>\n</li>\n";
-    }
-    out += "</ol>\n";
 }
 
 std::string NavDocument(const std::vector<NavPoint>& points, const EpubMetadata& metadata,
@@ -217,48 +157,14 @@ std::string NavDocument(const std::vector<NavPoint>& points, const EpubMetadata&
     return out;
 }
 
-std::string NcxDocument(const std::vector<NavPoint>& points, const EpubMetadata& metadata,
-                        const PageLook& look) {
-    int depth = 1;
-    for (const NavPoint& point : points) depth = std::max(depth, point.level);
-    std::string out = kXmlDeclaration;
-    out +=
-        "<ncx xmlns=\"http://www.daisy.org/z3986/2005/ncx/\" version=\"2005-1\" "
-        "xml:lang=\"" +
-        Escaped(look.language) + "\">\n<head>\n<meta name=\"dtb:uid\" content=\"" +
-        Escaped(metadata.identifier) + "\"/>\n<meta name=\"dtb:depth\" content=\"" +
-        std::to_string(depth) +
-        "\"/>\n<meta name=\"dtb:totalPageCount\" content=\"0\"/>\n"
-        "<meta name=\"dtb:maxPageNumber\" content=\"0\"/>\n</head>\n<docTitle><text>";
-    AppendEscaped(out, metadata.title);
-    out += "</text></docTitle>\n<navMap>\n";
-    for (size_t i = 0; i < points.size(); ++i) {
-        const NavPoint& point = points[i];
-        const std::string number = std::to_string(i + 1);
-        out += "<navPoint id=\"np" + number + "\" playOrder=\"" + number + "\"><navLabel><text>";
-        AppendEscaped(out, point.label);
-        out += "</text></navLabel><content src=\"" + Escaped(point.href) + "\"/>";
-        if (i + 1 < points.size() && points[i + 1].level > point.level) {
-            out += "\n";
-            continue;
-        }
-        out += "</navPoint>\n";
-        if (point.level == 2 && (i + 1 == points.size() || points[i + 1].level == 1)) {
-            out += "</navPoint>\n";
-        }
-    }
-    out += "</navMap>\n</ncx>\n";
-    return out;
-}
-
 // The cover page: the picture alone, filling the page.
 std::string CoverPage(const EpubMetadata& metadata, std::string_view pictureHref,
                       const PageLook& look) {
     std::string out = XhtmlHead(metadata.title, "../", look);
     out += "<body epub:type=\"cover\">\n<div class=\"cover\"><img src=\"../";
-    out += Escaped(pictureHref);
+    out += XmlEscaped(pictureHref);
     out += "\" alt=\"";
-    AppendEscaped(out, metadata.title);
+    AppendXmlEscaped(out, metadata.title);
     out += "\"/></div>\n</body>\n</html>\n";
     return out;
 }
@@ -269,11 +175,11 @@ std::string TitlePage(const EpubMetadata& metadata, const PageLook& look) {
     out +=
         "<body epub:type=\"frontmatter\">\n<section class=\"titlepage\" "
         "epub:type=\"titlepage\">\n<h1>";
-    AppendEscaped(out, metadata.title);
+    AppendXmlEscaped(out, metadata.title);
     out += "</h1>\n";
     if (!metadata.author.empty()) {
         out += "<p class=\"author\">";
-        AppendEscaped(out, metadata.author);
+        AppendXmlEscaped(out, metadata.author);
         out += "</p>\n";
     }
     if (!metadata.description.empty()) {
@@ -283,7 +189,7 @@ std::string TitlePage(const EpubMetadata& metadata, const PageLook& look) {
             const size_t end = std::min(rest.find('\n'), rest.size());
             if (end > 0) {
                 out += "<p>";
-                AppendEscaped(out, rest.substr(0, end));
+                AppendXmlEscaped(out, rest.substr(0, end));
                 out += "</p>\n";
             }
             rest.remove_prefix(std::min(end + 1, rest.size()));
@@ -306,28 +212,28 @@ struct Extras {
 
 std::string PackageDocument(const std::vector<Document>& documents, const EpubMetadata& metadata,
                             const PageLook& look, const Extras& extras) {
-    std::string out = kXmlDeclaration;
+    std::string out(kXmlDeclaration);
     out +=
         "<package xmlns=\"http://www.idpf.org/2007/opf\" version=\"3.0\" "
         "unique-identifier=\"bookid\" xml:lang=\"" +
-        Escaped(look.language) +
+        XmlEscaped(look.language) +
         "\">\n"
         "<metadata xmlns:dc=\"http://purl.org/dc/elements/1.1/\">\n"
         "<dc:identifier id=\"bookid\">" +
-        Escaped(metadata.identifier) + "</dc:identifier>\n<dc:title>" + Escaped(metadata.title) +
-        "</dc:title>\n";
+        XmlEscaped(metadata.identifier) + "</dc:identifier>\n<dc:title>" +
+        XmlEscaped(metadata.title) + "</dc:title>\n";
     if (!metadata.author.empty()) {
-        out += "<dc:creator>" + Escaped(metadata.author) + "</dc:creator>\n";
+        out += "<dc:creator>" + XmlEscaped(metadata.author) + "</dc:creator>\n";
     }
     for (const std::string& author : metadata.moreAuthors) {
-        if (Escaped(author).empty()) continue;
-        out += "<dc:creator>" + Escaped(author) + "</dc:creator>\n";
+        if (XmlEscaped(author).empty()) continue;
+        out += "<dc:creator>" + XmlEscaped(author) + "</dc:creator>\n";
     }
-    out += "<dc:language>" + Escaped(look.language) + "</dc:language>\n";
-    if (!Escaped(metadata.description).empty()) {
-        out += "<dc:description>" + Escaped(metadata.description) + "</dc:description>\n";
+    out += "<dc:language>" + XmlEscaped(look.language) + "</dc:language>\n";
+    if (!XmlEscaped(metadata.description).empty()) {
+        out += "<dc:description>" + XmlEscaped(metadata.description) + "</dc:description>\n";
     }
-    out += "<meta property=\"dcterms:modified\">" + Escaped(metadata.modified) + "</meta>\n";
+    out += "<meta property=\"dcterms:modified\">" + XmlEscaped(metadata.modified) + "</meta>\n";
     // Older readers find the cover by this name only.
     if (!extras.coverHref.empty()) out += "<meta name=\"cover\" content=\"cover-image\"/>\n";
     out +=
@@ -376,8 +282,45 @@ std::string PackageDocument(const std::vector<Document>& documents, const EpubMe
 std::string LabelOf(std::string_view gbkTitle) {
     if (!HasVisibleText(gbkTitle)) return std::string(kUntitled);
     std::string label = GbkToUtf8(gbkTitle);
-    if (Escaped(label).find_first_not_of(" \t") == std::string::npos) return std::string(kUntitled);
+    if (XmlEscaped(label).find_first_not_of(" \t") == std::string::npos)
+        return std::string(kUntitled);
     return label;
+}
+
+// The chapters' documents and their points in the contents, every level kept. Entries at one
+// place (a volume and its first chapter) open the same document. A document's heading is as deep
+// as its entry, one deeper for an entry with nothing below it: h1 for a volume, h2 for its
+// chapters, h2 for the chapters of a book without volumes.
+void AddChapters(std::vector<Document>& documents, std::vector<NavPoint>& points,
+                 std::string_view gbkText, const std::vector<TocEntry>& entries,
+                 bool keepBlankLines) {
+    std::vector<NavPoint> chapters;
+    size_t chapterCount = 0;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (i == 0 || entries[i].offset != entries[i - 1].offset) ++chapterCount;
+        chapters.push_back({entries[i].level, LabelOf(entries[i].title),
+                            "text/" + ChapterId(chapterCount) + ".xhtml"});
+    }
+    // The reader reads nothing deeper, so nothing deeper is written.
+    NestLevels(chapters, kMaxEpubContentsDepth);
+    chapterCount = 0;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (i > 0 && entries[i].offset == entries[i - 1].offset) continue;
+        size_t end = gbkText.size();
+        for (size_t j = i + 1; j < entries.size(); ++j) {
+            if (entries[j].offset != entries[i].offset) {
+                end = entries[j].offset;
+                break;
+            }
+        }
+        const bool hasEntriesBelow =
+            i + 1 < entries.size() && chapters[i + 1].level > chapters[i].level;
+        const int heading = std::min(chapters[i].level + (hasEntriesBelow ? 0 : 1), 6);
+        AddDocuments(documents, ChapterId(++chapterCount), chapters[i].label,
+                     gbkText.substr(entries[i].offset, end - entries[i].offset),
+                     "h" + std::to_string(heading), keepBlankLines);
+    }
+    points.insert(points.end(), chapters.begin(), chapters.end());
 }
 
 }  // namespace
@@ -395,16 +338,12 @@ std::optional<std::string> BuildEpub(std::string_view gbkText, const std::vector
     look.userStylesheet = !style.userStylesheet.empty();
     const bool keepBlankLines = style.keepBlankLines;
 
-    // The entries that can be written: ascending, inside the text.
+    // The entries that can be written: in order, inside the text.
     std::vector<TocEntry> entries;
     for (const TocEntry& entry : toc) {
         if (entry.offset >= gbkText.size() && !(gbkText.empty() && entry.offset == 0)) continue;
-        if (!entries.empty() && entry.offset <= entries.back().offset) continue;
-        TocEntry kept = entry;
-        // A chapter sits inside a volume only after one; deeper levels are not kept.
-        const bool insideVolume = !entries.empty();
-        kept.level = entry.level >= 2 && insideVolume ? 2 : 1;
-        entries.push_back(std::move(kept));
+        if (!entries.empty() && entry.offset < entries.back().offset) continue;
+        entries.push_back(entry);
     }
 
     std::vector<Document> documents;
@@ -413,23 +352,14 @@ std::optional<std::string> BuildEpub(std::string_view gbkText, const std::vector
         entries.empty() ? static_cast<uint32_t>(gbkText.size()) : entries.front().offset;
     if (firstOffset > 0) {
         // The text ahead of the first chapter (or all of it, when there are none).
-        AddDocuments(documents, "front", metadata.title, gbkText.substr(0, firstOffset), nullptr,
+        AddDocuments(documents, "front", metadata.title, gbkText.substr(0, firstOffset), "",
                      keepBlankLines);
         if (entries.empty()) points.push_back({1, metadata.title, "text/front.xhtml"});
     }
-    for (size_t i = 0; i < entries.size(); ++i) {
-        const TocEntry& entry = entries[i];
-        const size_t end = i + 1 < entries.size() ? entries[i + 1].offset : gbkText.size();
-        const bool volume = entry.level == 1 && i + 1 < entries.size() && entries[i + 1].level == 2;
-        const std::string id = ChapterId(i + 1);
-        const std::string label = LabelOf(entry.title);
-        AddDocuments(documents, id, label, gbkText.substr(entry.offset, end - entry.offset),
-                     volume ? "h1" : "h2", keepBlankLines);
-        points.push_back({entry.level, label, "text/" + id + ".xhtml"});
-    }
+    AddChapters(documents, points, gbkText, entries, keepBlankLines);
     if (documents.empty()) {
         // An empty book still has one page for the contents to open.
-        AddDocuments(documents, "front", metadata.title, "", nullptr, keepBlankLines);
+        AddDocuments(documents, "front", metadata.title, "", "", keepBlankLines);
         points.push_back({1, metadata.title, "text/front.xhtml"});
     }
 
@@ -453,7 +383,7 @@ std::optional<std::string> BuildEpub(std::string_view gbkText, const std::vector
     zip.push_back({"OEBPS/content.opf", PackageDocument(documents, metadata, look, extras), false});
     zip.push_back(
         {"OEBPS/nav.xhtml", NavDocument(points, metadata, look, coverType.has_value()), false});
-    zip.push_back({"OEBPS/toc.ncx", NcxDocument(points, metadata, look), false});
+    zip.push_back({"OEBPS/toc.ncx", NcxDocument(points, metadata, look.language), false});
     zip.push_back({"OEBPS/style.css", BookStylesheet(style, extras.fontHref), false});
     if (look.userStylesheet) zip.push_back({"OEBPS/user.css", style.userStylesheet, false});
     if (font) zip.push_back({"OEBPS/" + extras.fontHref, style.fontBytes, false});

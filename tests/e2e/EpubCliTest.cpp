@@ -8,6 +8,7 @@
 #include <regex>
 
 #include "e2e/CliTestSupport.h"
+#include "e2e/EpubChecker.h"
 #include "epub/EpubCover.h"
 #include "epub/EpubReader.h"
 #include "epub/EpubWriter.h"
@@ -20,30 +21,6 @@ namespace {
 
 using test::G;
 using test::U;
-
-constexpr const char* kCheckerJar = "/usr/share/java/epubcheck.jar";
-
-bool HaveChecker() {
-    return std::filesystem::exists(kCheckerJar) && RunShell("command -v java", ".").exitCode == 0;
-}
-
-// The checker's report when it found anything, else empty.
-std::string CheckerProblems(const std::filesystem::path& epub) {
-    CliResult run = RunShell(std::string("java -jar ") + kCheckerJar + " '" + epub.string() + "'",
-                             epub.parent_path());
-    const std::string report = run.out + run.err;
-    if (run.exitCode == 0 && report.find("No errors or warnings detected.") != std::string::npos) {
-        return {};
-    }
-    return report.empty() ? "the checker did not run" : report;
-}
-
-#define EXPECT_CHECKER_CLEAN(path)                          \
-    do {                                                    \
-        if (HaveChecker()) {                                \
-            EXPECT_EQ(CheckerProblems(path), "") << (path); \
-        }                                                   \
-    } while (0)
 
 // "offset \t length \t title" lines, without the lengths (the EPUB's last chapter ends with the
 // text as it reads back).

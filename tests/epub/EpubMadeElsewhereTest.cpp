@@ -29,24 +29,8 @@ std::string CommandOutput(const std::string& command) {
 
 // The Chinese characters of the FAQ's longer lines, which markdown leaves as they are.
 std::vector<std::string> ChineseParagraphs(size_t count) {
-    const std::string faq = CommandOutput(std::string("gzip -dc ") + kChineseFaq + " 2>/dev/null");
-    std::vector<std::string> paragraphs;
-    size_t start = 0;
-    while (paragraphs.size() < count && start < faq.size()) {
-        size_t end = faq.find('\n', start);
-        if (end == std::string::npos) end = faq.size();
-        std::string chinese;
-        for (size_t i = start; i + 2 < end; ++i) {
-            const auto lead = static_cast<unsigned char>(faq[i]);
-            if (lead >= 0xE4 && lead <= 0xE9) {  // U+4000 to U+9FFF
-                chinese.append(faq, i, 3);
-                i += 2;
-            }
-        }
-        start = end + 1;
-        if (chinese.size() >= 90) paragraphs.push_back(chinese);
-    }
-    return paragraphs;
+    return test::ChineseParagraphs(
+        CommandOutput(std::string("gzip -dc ") + kChineseFaq + " 2>/dev/null"), 90, count);
 }
 
 TEST(EpubMadeElsewhere, PandocBookWithVolumesNotesAndATitlePage) {

@@ -1,11 +1,12 @@
 // Writing EPUBs: what the reader gets back, the same bytes for the same book, the metadata
 // taken from the text and the file name, the cover, the title page, the typography choices,
 // and the container's fixed first entry.
-#include <cairo.h>
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <cstring>
 #include <regex>
+#include <set>
 
 #include "epub/EpubCover.h"
 #include "epub/EpubReader.h"
@@ -54,6 +55,77 @@ TEST(EpubWriter, WhatIsWrittenReadsBackWithItsChaptersAndLevels) {
         EXPECT_EQ(U(read.book.toc[i].title), U(toc[i].title));
         EXPECT_EQ(read.book.toc[i].offset, toc[i].offset) << i;
         EXPECT_EQ(read.book.toc[i].level, toc[i].level) << i;
+    }
+}
+
+// The written EPUB as an older reader sees it: the same archive without the navigation
+// document's mark in the package, so its contents come from the NCX.
+std::string WithoutNavigation(const std::string& epub, size_t chapters) {
+    auto archive = ZipArchiveReader::Open(epub, {1 << 26, 1 << 27});
+    EXPECT_TRUE(archive);
+    if (!archive) return "";
+    std::vector<std::string> names{
+        "mimetype",      "META-INF/container.xml", "OEBPS/content.opf",         "OEBPS/nav.xhtml",
+        "OEBPS/toc.ncx", "OEBPS/style.css",        "OEBPS/text/titlepage.xhtml"};
+    for (size_t i = 1; i <= chapters; ++i) {
+        std::string digits = std::to_string(i);
+        names.push_back("OEBPS/text/c" + std::string(4 - digits.size(), '0') + digits + ".xhtml");
+    }
+    std::vector<ZipEntry> entries;
+    for (const std::string& name : names) {
+        ZipRead read = archive->Read(name);
+        EXPECT_EQ(read.status, ZipReadStatus::kOk) << name;
+        if (name == "OEBPS/content.opf") {
+            read.bytes.erase(read.bytes.find(" properties=\"nav\""), 17);
+        }
+        entries.push_back({name, read.bytes, name == "mimetype"});
+    }
+    return BuildZip(entries).value_or("");
+}
+
+TEST(EpubWriter, EveryLevelOfTheContentsReadsBackFromNavAndNcx) {
+    struct Case {
+        const char* what;
+        std::vector<int> levels;  // one per line of the text, each line an entry
+        std::vector<int> back;
+        std::vector<int> sharedWithNext;  // lines whose entry has no line of its own
+    };
+    const Case cases[] = {
+        {"parts, volumes and chapters", {1, 2, 3, 3, 2, 3, 1, 2, 3}, {1, 2, 3, 3, 2, 3, 1, 2, 3}},
+        {"a part, its volume and its first chapter at one place",
+         {1, 2, 3, 3, 1, 2, 3},
+         {1, 2, 3, 3, 1, 2, 3},
+         {0, 1, 4}},
+        {"a level skipped nests one below", {1, 3, 3, 1, 4}, {1, 2, 2, 1, 2}},
+        {"the first entry stands at the top", {2, 3, 2}, {1, 2, 1}},
+        {"deeper than a reader reads",
+         {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 2},
+         {1, 2, 3, 4, 5, 6, 7, 8, 8, 8, 2}},
+    };
+    for (const Case& c : cases) {
+        std::string text;
+        std::vector<TocEntry> toc;
+        for (size_t i = 0; i < c.levels.size(); ++i) {
+            const std::string title =
+                G("第") + std::to_string(i + 1) + G("层") + std::to_string(c.levels[i]);
+            toc.push_back({c.levels[i], title, static_cast<uint32_t>(text.size())});
+            const bool shared = std::find(c.sharedWithNext.begin(), c.sharedWithNext.end(),
+                                          static_cast<int>(i)) != c.sharedWithNext.end();
+            if (!shared) text += title + "\r\n" + G("正文") + "\r\n";
+        }
+        const std::string epub = Written(text, toc);
+        const size_t chapters = c.levels.size() - c.sharedWithNext.size();
+        for (const std::string& bytes : {epub, WithoutNavigation(epub, chapters)}) {
+            EpubReadResult read = ReadEpub(bytes);
+            ASSERT_TRUE(read.ok) << c.what;
+            EXPECT_TRUE(read.book.text == text) << c.what;
+            ASSERT_EQ(read.book.toc.size(), toc.size()) << c.what;
+            for (size_t i = 0; i < toc.size(); ++i) {
+                EXPECT_EQ(read.book.toc[i].title, toc[i].title) << c.what << " " << i;
+                EXPECT_EQ(read.book.toc[i].offset, toc[i].offset) << c.what << " " << i;
+                EXPECT_EQ(read.book.toc[i].level, c.back[i]) << c.what << " " << i;
+            }
+        }
     }
 }
 
@@ -188,41 +260,28 @@ std::string Entry(const std::string& epub, std::string_view name) {
 
 struct Picture {
     int width = 0, height = 0;
-    bool oneColour = true;
+    std::vector<uint8_t> rgb;
+
+    uint32_t At(int x, int y) const {
+        const size_t at = (static_cast<size_t>(y) * width + x) * 3;
+        return uint32_t{rgb[at]} << 16 | uint32_t{rgb[at + 1]} << 8 | rgb[at + 2];
+    }
 };
 
+// Decodes a PNG; a picture of no size when the bytes are not one.
 Picture Decode(const std::string& png) {
-    struct Source {
-        const std::string* bytes;
-        size_t at = 0;
-    } source{&png};
-    cairo_surface_t* surface = cairo_image_surface_create_from_png_stream(
-        [](void* closure, unsigned char* data, unsigned int length) {
-            auto* from = static_cast<Source*>(closure);
-            if (from->bytes->size() - from->at < length) return CAIRO_STATUS_READ_ERROR;
-            std::memcpy(data, from->bytes->data() + from->at, length);
-            from->at += length;
-            return CAIRO_STATUS_SUCCESS;
-        },
-        &source);
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
     Picture picture;
-    if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
-        picture.width = cairo_image_surface_get_width(surface);
-        picture.height = cairo_image_surface_get_height(surface);
-        const unsigned char* data = cairo_image_surface_get_data(surface);
-        const int stride = cairo_image_surface_get_stride(surface);
-        const uint32_t first = *reinterpret_cast<const uint32_t*>(data);
-        for (int y = 0; y < picture.height && picture.oneColour; ++y) {
-            const auto* row = reinterpret_cast<const uint32_t*>(data + y * stride);
-            for (int x = 0; x < picture.width; ++x) {
-                if ((row[x] & 0xFFFFFF) != (first & 0xFFFFFF)) {
-                    picture.oneColour = false;
-                    break;
-                }
-            }
-        }
+    if (png_image_begin_read_from_memory(&image, png.data(), png.size()) == 0) return picture;
+    image.format = PNG_FORMAT_RGB;
+    std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
+    if (png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr) != 0) {
+        picture.width = static_cast<int>(image.width);
+        picture.height = static_cast<int>(image.height);
+        picture.rgb = std::move(rgb);
     }
-    cairo_surface_destroy(surface);
+    png_image_free(&image);
     return picture;
 }
 
@@ -230,15 +289,42 @@ TEST(EpubWriter, TheDrawnCoverIsAPictureOfTheTitleAndTheSameEachTime) {
     const EpubCover cover = DrawCover("山河行", "林深见鹿");
     ASSERT_EQ(cover.mediaType, "image/png");
     const Picture picture = Decode(cover.bytes);
-    EXPECT_EQ(picture.width, kCoverWidth);
-    EXPECT_EQ(picture.height, kCoverHeight);
-    EXPECT_FALSE(picture.oneColour);
+    ASSERT_EQ(picture.width, kCoverWidth);
+    ASSERT_EQ(picture.height, kCoverHeight);
     EXPECT_TRUE(DrawCover("山河行", "林深见鹿").bytes == cover.bytes);
     EXPECT_FALSE(DrawCover("山河行", "").bytes == cover.bytes);
     // Whatever a title holds, a picture comes out.
     for (std::string title : {std::string(), std::string(5000, 'x'), std::string("\xE5\xB1")}) {
         EXPECT_EQ(Decode(DrawCover(title, title).bytes).width, kCoverWidth) << title.size();
     }
+
+    // Ink on one of the cloth grounds: the frames, the title in the upper part, the rule and the
+    // author below it.
+    const uint32_t ground = picture.At(0, 0);
+    const std::set<uint32_t> grounds = {0x2f4f4f, 0x5b3a29, 0x1f3a5f, 0x4a5d3a, 0x6b2e2e, 0x3d3d5c};
+    EXPECT_TRUE(grounds.contains(ground)) << std::hex << ground;
+    constexpr uint32_t kInk = 0xf3ebd8;
+    const struct {
+        int x, y;
+        uint32_t colour;
+    } points[] = {{30, 30, ground},   {60, 800, kInk},   {70, 800, ground},   {80, 800, kInk},
+                  {1140, 1000, kInk}, {600, 1540, kInk}, {600, 1570, ground}, {1199, 1599, ground}};
+    for (const auto& point : points) {
+        EXPECT_EQ(picture.At(point.x, point.y), point.colour) << point.x << "," << point.y;
+    }
+    // Count the inked pixels band by band: the title stands around two fifths of the height,
+    // the author below it, and nothing is drawn between the inner frame and the text column.
+    auto inked = [&](int top, int bottom, int left, int right) {
+        int count = 0;
+        for (int y = top; y < bottom; ++y) {
+            for (int x = left; x < right; ++x) count += picture.At(x, y) != ground;
+        }
+        return count;
+    };
+    EXPECT_GT(inked(560, 720, 160, 1040), 2000);
+    EXPECT_GT(inked(800, 1000, 160, 1040), 500);
+    EXPECT_EQ(inked(100, 1500, 90, 150), 0);
+    EXPECT_EQ(inked(100, 1500, 1050, 1110), 0);
 }
 
 TEST(EpubWriter, TheCoverAndTitlePageStandBeforeTheTextOutOfItsReadingOrder) {

@@ -7,6 +7,8 @@
 #   contents  every file a desktop install needs, in the package it belongs to, the control
 #             fields (the command line's Depends naming no Qt, X or GL library), no maintainer
 #             scripts
+#   closure   the unpacked brisnamake-cli loads no Qt, X or GL library (ldd), and its Depends
+#             pull in no such package (apt-cache depends --recurse)
 #   run       the unpacked brisnamake-cli prints its version and generates the sample book
 #   desktop   desktop-file-validate on the unpacked .desktop file
 #   appstream appstreamcli validate on the unpacked AppStream data
@@ -56,6 +58,14 @@ packages() {
   echo brisnamake-cli
   [ "$BRISNA_EXPECT_GUI" = 1 ] && echo brisnamake
   return 0
+}
+
+# Those of the names on standard input (package names or library paths, one or more a line)
+# that belong to Qt, X, GL or another display stack. Fonts (fontconfig, FreeType) and GLib are no
+# display libraries; libgl counts only when a digit or a GL family name follows.
+display_packages() {
+  grep -oiE '(qt[0-9a-z-]*|lib(x11|x11-xcb|xcb|xrender|xext|xft|xau|xdmcp|xfixes|xi|xrandr|xcursor|xinerama|xkbcommon)[0-9a-z._-]*|libgl([0-9]|x|u|ew|vnd|es)[0-9a-z._-]*|libegl[0-9a-z._-]*|libopengl[0-9a-z._-]*|[a-z0-9.-]*mesa[a-z0-9.-]*|libgbm[0-9a-z._-]*|libwayland[0-9a-z._-]*|libcairo[0-9a-z._-]*|libdrm[0-9a-z._-]*)' |
+    sort -u
 }
 
 # The files of one package, one absolute path a line.
@@ -111,9 +121,12 @@ step_contents() {
             grep -qE "(^|, )$dep( |,|$)" <<<"$value" || fail "brisnamake-cli: Depends lacks $dep"
           done
           # The command line must install on a machine without any display library.
-          # (libgl followed by a digit or a GL family name: GLib is no display library.)
-          grep -qiE '(qt|libx11|libxcb|libgl([0-9]|x|u|ew|vnd|es)|libegl|libopengl|mesa|libgbm|libwayland|fontconfig|libfreetype)' <<<"$value" &&
+          display_packages <<<"$value" | grep -q . &&
             fail "brisnamake-cli depends on a display library: $value" ;;
+        # Covers drawn from Chinese titles want a CJK face.
+        brisnamake-cli/Recommends)
+          grep -qF "fonts-noto-cjk | fonts-wqy-microhei | fonts-arphic-ukai" <<<"$value" ||
+            fail "brisnamake-cli: Recommends lacks a CJK font" ;;
         # A CJK font is needed: without one every label of the window is an empty box.
         brisnamake/Depends)
           grep -qE "(^|, )brisnamake-cli \(= $BRISNA_VERSION\)(,|$)" <<<"$value" ||
@@ -170,6 +183,36 @@ step_run() {
   # The fixed start of a .qbr2 header, as the MIME magic expects it.
   [ "$(head -c 8 "$dir/run/sample.qbr2" | od -An -tx1 | tr -d ' \n')" = 0000000068000200 ] ||
     fail "sample.qbr2 does not begin with the .qbr2 header"
+}
+
+# What the command line brings with it, beyond its own Depends: the shared libraries its program
+# loads (the dynamic loader's whole closure, through ldd) and every package its Depends pull in
+# (apt-cache, without recommendations), neither naming a Qt, X or GL library.
+step_closure() {
+  local cli=$root/usr/bin/brisnamake-cli
+  local libraries found
+  libraries=$(ldd "$cli") || { fail "ldd brisnamake-cli"; return; }
+  grep -q 'not found' <<<"$libraries" && fail "brisnamake-cli lacks libraries: $(grep 'not found' <<<"$libraries")"
+  echo "brisnamake-cli loads $(grep -c '=>' <<<"$libraries") shared libraries"
+  found=$(awk '{print $1}' <<<"$libraries" | display_packages)
+  [ -z "$found" ] || fail "brisnamake-cli loads display libraries: $found"
+
+  local depends names closure
+  depends=$(dpkg-deb -f "$dir/brisnamake-cli.deb" Depends)
+  # Each alternative of each dependency, without its version.
+  names=$(tr ',|' '\n\n' <<<"$depends" | sed 's/(.*)//; s/:any//' | awk 'NF {print $1}' | sort -u)
+  # apt-cache knows only what the package lists hold; a name it does not know is noted, not
+  # failed, so that the check runs on machines whose lists are missing.
+  closure=$(apt-cache depends --recurse --no-recommends --no-suggests --no-conflicts --no-breaks \
+              --no-replaces --no-enhances $names 2>/dev/null | grep -v '^ ' | sort -u)
+  if [ -z "$closure" ]; then
+    echo "note: apt-cache knows none of $names; the package closure is not checked"
+    return 0
+  fi
+  echo "brisnamake-cli pulls in $(wc -l <<<"$closure") packages (with virtual ones)"
+  found=$(display_packages <<<"$closure")
+  [ -z "$found" ] || fail "installing brisnamake-cli pulls in display packages: $found"
+  return 0
 }
 
 step_desktop() {
@@ -288,7 +331,7 @@ step_clean() {
 }
 
 case ${1:-} in
-  build | contents | run | desktop | appstream | man | mime | lintian | docs | clean) "step_$1" ;;
-  *) echo "usage: $0 build|contents|run|desktop|appstream|man|mime|lintian|docs|clean" >&2; exit 2 ;;
+  build | contents | closure | run | desktop | appstream | man | mime | lintian | docs | clean) "step_$1" ;;
+  *) echo "usage: $0 build|contents|closure|run|desktop|appstream|man|mime|lintian|docs|clean" >&2; exit 2 ;;
 esac
 [ "$failures" -eq 0 ]

@@ -1,5 +1,6 @@
 #include "support/TestSupport.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -55,6 +56,25 @@ void WriteFileBytes(const std::filesystem::path& file, std::string_view bytes) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out) throw std::runtime_error("cannot write " + file.string());
+}
+
+std::vector<std::string> ChineseParagraphs(std::string_view utf8, size_t minBytes, size_t count) {
+    std::vector<std::string> paragraphs;
+    size_t start = 0;
+    while (paragraphs.size() < count && start < utf8.size()) {
+        const size_t end = std::min(utf8.find('\n', start), utf8.size());
+        std::string chinese;
+        for (size_t i = start; i + 2 < end; ++i) {
+            const auto lead = static_cast<unsigned char>(utf8[i]);
+            if (lead >= 0xE4 && lead <= 0xE9) {
+                chinese.append(utf8, i, 3);
+                i += 2;
+            }
+        }
+        start = end + 1;
+        if (chinese.size() >= minBytes) paragraphs.push_back(std::move(chinese));
+    }
+    return paragraphs;
 }
 
 }  // namespace brisna::test

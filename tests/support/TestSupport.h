@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace brisna::test {
 
@@ -32,5 +33,9 @@ std::string IcuConvert(std::string_view bytes, const char* to, const char* from)
 
 std::string ReadFileBytes(const std::filesystem::path& file);
 void WriteFileBytes(const std::filesystem::path& file, std::string_view bytes);
+
+// Up to `count` paragraphs of the Chinese characters (U+4E00 to U+9FFF) of UTF-8 text's lines,
+// each of at least minBytes: prose that markup and converters leave as it is.
+std::vector<std::string> ChineseParagraphs(std::string_view utf8, size_t minBytes, size_t count);
 
 }  // namespace brisna::test
