@@ -38,10 +38,17 @@ for target in "${targets[@]}"; do
   binary=$build/fuzz/$target
   [ -x "$binary" ] || continue
   name=${target#fuzz_}
-  corpus=fuzz/corpus/$name
-  mkdir -p "$corpus"
   scratch=$(mktemp -d)
   mkdir "$scratch/new"
+  # Runs only read the committed corpus; a target without one starts from an empty folder
+  # outside the tree (with --keep, its corpus folder is made for the merge).
+  corpus=fuzz/corpus/$name
+  if [ "$keep" = "--keep" ]; then
+    mkdir -p "$corpus"
+  elif [ ! -d "$corpus" ]; then
+    corpus=$scratch/seed
+    mkdir "$corpus"
+  fi
   echo "== fuzz $name (${seconds}s)"
   # The EPUB reader must hold its memory and time bounds on any input: tighter limits for it.
   limits=(-timeout=10 -rss_limit_mb=2048)

@@ -6,8 +6,8 @@
 #        bring in (OpenCC's tables, a CJK font, Qt's Chinese strings)
 # build: compilers and libraries for the window, the command line and the benchmarks, and
 #        what `cpack -G DEB` needs
-# test:  the test frameworks, the fuzzer, the virtual display, books to try, and the tools
-#        that check the package (and the Chinese locale the Chinese help is tried in)
+# test:  the test frameworks, the fuzzer, the formatter, the virtual display, books to try, and
+#        the tools that check the package (and the Chinese locale the Chinese help is tried in)
 set -euo pipefail
 
 run=(libopencc-data fonts-noto-cjk qt6-translations-l10n)
@@ -18,7 +18,7 @@ build=(
   dpkg-dev file pandoc
 )
 test=(
-  libgtest-dev clang libclang-rt-14-dev opencc
+  libgtest-dev clang libclang-rt-14-dev clang-format opencc
   xvfb xauth
   manpages-zh debian-faq-zh-cn
   desktop-file-utils appstream man-db shared-mime-info

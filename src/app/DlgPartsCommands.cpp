@@ -14,8 +14,7 @@ PartPlan CBrisnaMakeDlg::PlanBookParts() {
         // An entry with entries below it is a volume.
         for (size_t i = 0; i < contents->size(); ++i) {
             const TocEntry& entry = (*contents)[i];
-            const bool volume =
-                i + 1 < contents->size() && (*contents)[i + 1].level > entry.level;
+            const bool volume = i + 1 < contents->size() && (*contents)[i + 1].level > entry.level;
             headings.push_back({entry.title, entry.offset, volume, false});
         }
         return PlanParts(text, headings, bookSourcePath);

@@ -1,6 +1,7 @@
 #pragma once
 // The chapter table: at most 98 records in list order, kept in step with the chapter list.
-// Plain data with index operations; it shows nothing and refuses nothing but bad indexes.
+// Plain data with index operations; it shows nothing, and refuses only a bad index and a record
+// beyond the 98th (the commands check the capacity first and tell the operator).
 
 #include <array>
 #include <cstdint>

@@ -11,7 +11,9 @@
 #include <string>
 
 #include "book/AtomicFile.h"
-#include "cli/DocGenerator.h"
+#include "cli/doc/Completions.h"
+#include "cli/doc/ManPage.h"
+#include "cli/doc/MarkdownReference.h"
 
 namespace {
 

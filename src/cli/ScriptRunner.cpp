@@ -166,6 +166,12 @@ bool ScriptRunner::RunLine(std::string_view line, std::string& error) {
         dialog.OnCommand(*id);
         return true;
     }
+    return RunListAction(action, rest, error);
+}
+
+bool ScriptRunner::RunListAction(std::string_view action, std::string_view rest,
+                                 std::string& error) {
+    CBrisnaMakeDlg& dialog = session_.Dialog();
     if (action == "menu") {
         std::optional<int> id = LookUpControl(MenuNames(), NextWord(rest), false);
         if (!id || !TrimLeft(rest).empty()) {

@@ -25,6 +25,8 @@ class ScriptRunner {
     bool RunLine(std::string_view line, std::string& error);
 
   private:
+    // The actions on the two lists and print; any other action is unknown.
+    bool RunListAction(std::string_view action, std::string_view rest, std::string& error);
     void Print(std::string_view what);
     // Answers the next open-file dialog with the path, or cancels it when asked to.
     void AnswerNextDialog(const std::string& path);

@@ -213,12 +213,10 @@ TEST_F(GenerateChecksTest, LastChapterAtOrBeyondTheEndIsAnOffsetFault) {
     EXPECT_EQ(host.messages, (std::vector<std::string>{"第2章偏移错误", "第2章偏移错误"}));
 
     // A single chapter in an empty text.
-    HeadlessListBox one;
     ChapterModel single;
     ChapterRecord record;
     record.SetTitle("A");
     single.Append(record);
-    one.AddString("A");
     bool beyond = false;
     EXPECT_EQ(ComputeChapterLengths(single, 0, &beyond), 1u);
     EXPECT_FALSE(beyond);

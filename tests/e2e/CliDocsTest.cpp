@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "Version.h"
 #include "e2e/CliTestSupport.h"
 #include "support/TestSupport.h"
 
@@ -69,7 +70,8 @@ TEST(CliDocs, GeneratedPartsAreCurrent) {
         "LC_ALL=C.UTF-8 MANWIDTH=80 man -l '" + man.string() + "' 2>&1 >/dev/null", dir.path());
     EXPECT_EQ(render.exitCode, 0);
     EXPECT_EQ(render.out, "");
-    EXPECT_NE(test::ReadFileBytes(man).find("3.3.1.1\" \"User Commands\""), std::string::npos);
+    EXPECT_NE(test::ReadFileBytes(man).find(std::string(kVersion) + "\" \"User Commands\""),
+              std::string::npos);
     // The completion script parses and offers the subcommands and their options.
     CliResult complete =
         RunShell("bash -c '. \"" + completion.string() +

@@ -241,9 +241,9 @@ std::string ConverterHtml(Shape& shape, Sources& sources, bool recognised) {
             shape.contents.push_back({2, title, title});
             for (int i = 0; i < 50; ++i) {
                 // Paragraphs long enough for the converter to find places to cut a chapter.
-                const std::string paragraph =
-                    sources.prose[sources.next++ % sources.prose.size()] + "，" +
-                    sources.prose[sources.next++ % sources.prose.size()] + "。";
+                const std::string& first = sources.prose[sources.next++ % sources.prose.size()];
+                const std::string& second = sources.prose[sources.next++ % sources.prose.size()];
+                const std::string paragraph = first + "，" + second + "。";
                 shape.paragraphs.push_back(paragraph);
                 html += "<p>" + paragraph + "</p>\n";
             }
@@ -403,7 +403,9 @@ TEST_F(EpubShapes, ReadAsTheSourceHasThemMadeIntoBooksAndWrittenBack) {
         EXPECT_EQ(back.book.metadata.moreAuthors, book.metadata.moreAuthors);
         EXPECT_EQ(back.book.metadata.language, book.metadata.language);
         // A book without a cover gets one drawn from its title.
-        if (shape.cover) EXPECT_TRUE(back.book.metadata.cover.bytes == book.metadata.cover.bytes);
+        if (shape.cover) {
+            EXPECT_TRUE(back.book.metadata.cover.bytes == book.metadata.cover.bytes);
+        }
         EXPECT_FALSE(back.book.metadata.cover.Empty());
         EXPECT_CHECKER_CLEAN(folder / "back.epub");
     }

@@ -91,16 +91,20 @@ TEST(EpubWriter, EveryLevelOfTheContentsReadsBackFromNavAndNcx) {
         std::vector<int> sharedWithNext;  // lines whose entry has no line of its own
     };
     const Case cases[] = {
-        {"parts, volumes and chapters", {1, 2, 3, 3, 2, 3, 1, 2, 3}, {1, 2, 3, 3, 2, 3, 1, 2, 3}},
+        {"parts, volumes and chapters",
+         {1, 2, 3, 3, 2, 3, 1, 2, 3},
+         {1, 2, 3, 3, 2, 3, 1, 2, 3},
+         {}},
         {"a part, its volume and its first chapter at one place",
          {1, 2, 3, 3, 1, 2, 3},
          {1, 2, 3, 3, 1, 2, 3},
          {0, 1, 4}},
-        {"a level skipped nests one below", {1, 3, 3, 1, 4}, {1, 2, 2, 1, 2}},
-        {"the first entry stands at the top", {2, 3, 2}, {1, 2, 1}},
+        {"a level skipped nests one below", {1, 3, 3, 1, 4}, {1, 2, 2, 1, 2}, {}},
+        {"the first entry stands at the top", {2, 3, 2}, {1, 2, 1}, {}},
         {"deeper than a reader reads",
          {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 2},
-         {1, 2, 3, 4, 5, 6, 7, 8, 8, 8, 2}},
+         {1, 2, 3, 4, 5, 6, 7, 8, 8, 8, 2},
+         {}},
     };
     for (const Case& c : cases) {
         std::string text;

@@ -18,6 +18,7 @@
 #include <filesystem>
 
 #include "GuiTestSupport.h"
+#include "Version.h"
 #include "app/ControlIds.h"
 #include "e2e/CliTestSupport.h"
 #include "gui/ApplicationWindow.h"
@@ -384,7 +385,8 @@ void ApplicationWindowTest::everyOpenerStartsTheNextBookAfresh() {
 
 void ApplicationWindowTest::statusBarTellsOfTheBookItsProblemsAndTheFilesWritten() {
     MainWindow& client = Client();
-    QCOMPARE(window_->windowTitle(), QStringLiteral("Quorvi EBook 编辑工具 V3.3.1.1"));
+    QCOMPARE(window_->windowTitle(),
+             QStringLiteral("Quorvi EBook 编辑工具 V") + QString::fromLatin1(brisna::kVersion));
     // A long name is told of at once, with its length.
     const std::string longName = "一二三四五六七八九十一二三四五六.txt";  // 16 characters
     client.OpenBookFile(Q(WriteBook(longName, G("第一章\r\n正文。\r\n"))));
@@ -396,7 +398,8 @@ void ApplicationWindowTest::statusBarTellsOfTheBookItsProblemsAndTheFilesWritten
     std::string text = G("第一章 开端\r\n") + std::string(20'000, 'a') + "\r\n" +
                        G("第二章 发展\r\n") + std::string(230'000, 'b') + "\r\n";
     client.OpenBookFile(Q(WriteBook("book.txt", text)));
-    QCOMPARE(window_->windowTitle(), QStringLiteral("book.txt - Quorvi EBook 编辑工具 V3.3.1.1"));
+    QCOMPARE(window_->windowTitle(), QStringLiteral("book.txt - Quorvi EBook 编辑工具 V") +
+                                         QString::fromLatin1(brisna::kVersion));
     QCOMPARE(window_->StatusField(0)->text(), QStringLiteral("book.txt（GBK，244.2 KB）"));
     QVERIFY(window_->StatusField(3)->text().isEmpty());
     Mark("第一章");
@@ -751,8 +754,10 @@ void ApplicationWindowTest::versionAndHelpNeedNoDisplay() {
         QString expected;
     };
     const Case cases[] = {
-        {QStringLiteral("--version"), "C.UTF-8", QStringLiteral("BrisnaMake 3.3.1.1\n")},
-        {QStringLiteral("-V"), "zh_CN.UTF-8", QStringLiteral("BrisnaMake 3.3.1.1\n")},
+        {QStringLiteral("--version"), "C.UTF-8",
+         QStringLiteral("BrisnaMake %1\n").arg(QString::fromLatin1(brisna::kVersion))},
+        {QStringLiteral("-V"), "zh_CN.UTF-8",
+         QStringLiteral("BrisnaMake %1\n").arg(QString::fromLatin1(brisna::kVersion))},
         {QStringLiteral("--help"), "C.UTF-8", QStringLiteral("-V, --version")},
         {QStringLiteral("-h"), "zh_CN.UTF-8", QStringLiteral("显示此帮助并退出")},
         {QStringLiteral("--help"), "zh_CN.UTF-8", QStringLiteral("用法: BrisnaMake")},

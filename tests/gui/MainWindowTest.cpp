@@ -17,6 +17,7 @@
 #include <filesystem>
 
 #include "GuiTestSupport.h"
+#include "Version.h"
 #include "app/WindowLayout.h"
 #include "gui/CAboutDlg.h"
 #include "gui/CBrisnaMakeApp.h"
@@ -159,7 +160,8 @@ void MainWindowTest::cleanup() {
 
 void MainWindowTest::startsWithEveryControlInItsPlace() {
     MainWindow& window = *window_;
-    QCOMPARE(window.windowTitle(), QStringLiteral("Quorvi EBook 编辑工具 V3.3.1.1"));
+    QCOMPARE(window.windowTitle(),
+             QStringLiteral("Quorvi EBook 编辑工具 V") + QString::fromLatin1(brisna::kVersion));
     QCOMPARE(window.size(), QSize(brisna::kInitialClientWidth, brisna::kInitialClientHeight));
     const auto layout = brisna::ComputeWindowLayout(window.width(), window.height(), false, true);
     for (const ControlSpec& spec : kControls) {
@@ -240,7 +242,8 @@ void MainWindowTest::aboutBoxFromTheHelpAndBackgroundMenus() {
     brisna::guitest::AnswerNextModal(closeAbout);
     window.MenuAction(QStringLiteral("关于 BrisnaMake"))->trigger();
     QCOMPARE(title, QStringLiteral("关于QuorviQbr制作工具"));
-    QVERIFY(texts.contains(QStringLiteral("Quorvi Ebook 编辑工具 Ver 3.3.1.1")));
+    QVERIFY(texts.contains(QStringLiteral("Quorvi Ebook 编辑工具 Ver ") +
+                           QString::fromLatin1(brisna::kVersion)));
     QVERIFY(hasPicture);
     QCOMPARE(okText, QStringLiteral("确定"));
 

@@ -1,21 +1,13 @@
 #pragma once
-// The documents made from the subcommands' descriptions: the manual page, the bash completion
-// script and the generated parts of docs/cli.md, so none of them can drift from --help.
+// The generated parts of docs/cli.md, written from the subcommands' descriptions and the script
+// grammar, and their update in place between the document's markers.
 
 #include <string>
 #include <string_view>
 
-#include "cli/CommandSpec.h"
-
 namespace brisna::cli {
 
-// brisnamake-cli(1) in roff, in English or in Chinese.
-std::string ManPage(Language language = Language::kEnglish);
-// The completion scripts for brisnamake-cli: bash, zsh and fish.
-std::string BashCompletion();
-std::string ZshCompletion();
-std::string FishCompletion();
-// The subcommand reference of docs/cli.md (Markdown).
+// The subcommand reference (Markdown).
 std::string MarkdownReference();
 // The script grammar up to the control names, and the print outputs after them (Markdown).
 std::string MarkdownScriptGrammar();
