@@ -17,44 +17,17 @@
 #include <functional>
 
 #include "controls/HeadlessRichEdit.h"
+#include "gui/RichEditText.h"
 #include "text/CodePage936.h"
 #include "text/GbkText.h"
 
 namespace brisna {
 namespace {
 
-// A paragraph longer than this is wrapped anywhere rather than at word boundaries.
-constexpr size_t kLongParagraphUnits = 20000;
-
-// GBK bytes as the document takes them: up to the first NUL, every paragraph mark (CR LF, lone
-// CR, lone LF) as one u'\r'. CR and LF are never trail bytes, so this cannot re-pair the rest.
-std::u16string ToViewText(std::string_view gbk) {
-    gbk = UpToNul(gbk);
-    std::string marks;
-    marks.reserve(gbk.size());
-    for (size_t i = 0; i < gbk.size(); ++i) {
-        char byte = gbk[i];
-        if (byte == '\r') {
-            if (i + 1 < gbk.size() && gbk[i + 1] == '\n') ++i;
-            marks.push_back('\r');
-        } else if (byte == '\n') {
-            marks.push_back('\r');
-        } else {
-            marks.push_back(byte);
-        }
-    }
-    return GbkToUtf16Lossless(marks);
-}
-
-QString ToQString(const std::u16string& text) {
-    return QString(reinterpret_cast<const QChar*>(text.data()),
-                   static_cast<qsizetype>(text.size()));
-}
-
-std::u16string ToU16(const QString& text) {
-    return std::u16string(reinterpret_cast<const char16_t*>(text.constData()),
-                          static_cast<size_t>(text.size()));
-}
+using richedit::GbkOfViewText;
+using richedit::ToQString;
+using richedit::ToU16;
+using richedit::ToViewText;
 
 char16_t FoldLatin(char16_t unit) {
     return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + (u'a' - u'A')) : unit;
@@ -184,23 +157,6 @@ const std::u16string& QtRichEdit::ViewText() const {
     return viewText_;
 }
 
-namespace {
-
-// The GBK text of the view's text, every paragraph mark as CR LF.
-std::string GbkOfViewText(const std::u16string& viewText) {
-    std::string bytes = Utf16ToGbkLossless(viewText);
-    size_t marks = static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\r'));
-    std::string gbk;
-    gbk.reserve(bytes.size() + marks);
-    for (char byte : bytes) {
-        gbk.push_back(byte);
-        if (byte == '\r') gbk.push_back('\n');
-    }
-    return gbk;
-}
-
-}  // namespace
-
 std::string QtRichEdit::GetText() const {
     return *SharedText();
 }
@@ -215,125 +171,6 @@ std::shared_ptr<const std::string> QtRichEdit::SharedText() const {
 
 int32_t QtRichEdit::GetTextLength() const {
     return static_cast<int32_t>(SharedText()->size());
-}
-
-QtRichEdit::DocumentLook QtRichEdit::Look() const {
-    return {document()->defaultFont(), document()->defaultTextOption(),
-            document()->documentMargin()};
-}
-
-QtRichEdit::PreparedText QtRichEdit::PrepareText(std::string_view gbk, const DocumentLook& look,
-                                                 QThread* viewThread) {
-    PreparedText prepared;
-    prepared.viewText = ToViewText(gbk);
-    std::u16string text = prepared.viewText;
-    std::replace(text.begin(), text.end(), u'\r', u'\n');
-    size_t longest = 0;
-    for (size_t start = 0; start <= text.size();) {
-        size_t end = text.find(u'\n', start);
-        if (end == std::u16string::npos) end = text.size();
-        longest = std::max(longest, end - start);
-        start = end + 1;
-    }
-    prepared.wrapAnywhere = longest > kLongParagraphUnits;
-    auto document = std::make_unique<QTextDocument>();
-    document->setDocumentLayout(new QPlainTextDocumentLayout(document.get()));
-    document->setDefaultFont(look.font);
-    QTextOption option = look.option;
-    option.setWrapMode(prepared.wrapAnywhere ? QTextOption::WrapAnywhere
-                                             : QTextOption::WrapAtWordBoundaryOrAnywhere);
-    document->setDefaultTextOption(option);
-    document->setDocumentMargin(look.margin);
-    document->setPlainText(ToQString(text));
-    document->clearUndoRedoStacks();
-    // The view lays each paragraph out again when it takes the document over; the layout objects
-    // it needs for that are made here rather than on the window's thread.
-    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
-        block.layout();
-    }
-    prepared.gbkText = GbkOfViewText(prepared.viewText);
-    document->moveToThread(viewThread);
-    prepared.document = std::move(document);
-    return prepared;
-}
-
-std::unique_ptr<QTextDocument> QtRichEdit::SetPreparedText(PreparedText&& prepared) {
-    // The editor deletes a document it made itself; one it was given is ours to delete.
-    QPointer<QTextDocument> old = document();
-    QTextDocument* taken = prepared.document.release();
-    taken->setParent(this);
-
-    setDocument(taken);
-    setWordWrapMode(prepared.wrapAnywhere ? QTextOption::WrapAnywhere
-                                          : QTextOption::WrapAtWordBoundaryOrAnywhere);
-    connect(taken, &QTextDocument::contentsChange, this, &QtRichEdit::OnContentsChange);
-    std::unique_ptr<QTextDocument> replaced;
-    if (!old.isNull() && old != taken) {
-        // Its owner may be another thread from now on (taking a big book apart takes a while).
-        disconnect(old, nullptr, this, nullptr);
-        old->setParent(nullptr);
-        old->moveToThread(nullptr);
-        replaced.reset(old.data());
-    }
-    if (prepared.wrapAnywhere) {
-        for (QTextBlock block = taken->begin(); block.isValid(); block = block.next()) {
-            if (static_cast<size_t>(block.length()) > kLongParagraphUnits) {
-                block.layout()->setCacheEnabled(true);
-            }
-        }
-    }
-    ++generation_;
-    viewText_ = std::move(prepared.viewText);
-    viewTextValid_ = true;
-    gbkText_ = std::make_shared<const std::string>(std::move(prepared.gbkText));
-    gbkTextValid_ = true;
-    QTextCursor cursor(taken);
-    pendingSelection_.reset();
-    pendingHighlights_.clear();
-    setTextCursor(cursor);
-    verticalScrollBar()->setValue(0);
-    return replaced;
-}
-
-void QtRichEdit::SetText(std::string_view gbk) {
-    std::u16string text = ToViewText(gbk);
-    std::replace(text.begin(), text.end(), u'\r', u'\n');
-    // Looking for a word boundary in a paragraph that has none goes over the rest of the
-    // paragraph for every display line: a megabyte on one line froze the window for a minute.
-    // Books with such paragraphs wrap anywhere; the positions of the characters stay the same.
-    size_t longest = 0;
-    for (size_t start = 0; start <= text.size();) {
-        size_t end = text.find(u'\n', start);
-        if (end == std::u16string::npos) end = text.size();
-        longest = std::max(longest, end - start);
-        start = end + 1;
-    }
-    const QTextOption::WrapMode wrap = longest > kLongParagraphUnits
-                                           ? QTextOption::WrapAnywhere
-                                           : QTextOption::WrapAtWordBoundaryOrAnywhere;
-    if (wordWrapMode() != wrap) {
-        document()->setPlainText(QString());  // not the old text laid out again in the new mode
-        setWordWrapMode(wrap);
-    }
-    // Straight to the document: it drops every old format, where the editor's own setPlainText
-    // would give the whole new text the format at the old caret (a highlight, say).
-    document()->setPlainText(ToQString(text));
-    document()->clearUndoRedoStacks();
-    if (wrap == QTextOption::WrapAnywhere) {
-        // Without a cache the glyphs of a paragraph are thrown away after every paint, and an
-        // overlong one was shaped anew for each page scrolled.
-        for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-            if (static_cast<size_t>(block.length()) > kLongParagraphUnits) {
-                block.layout()->setCacheEnabled(true);
-            }
-        }
-    }
-    QTextCursor cursor(document());
-    // Whatever a command meant to show belonged to the old text.
-    pendingSelection_.reset();
-    pendingHighlights_.clear();
-    setTextCursor(cursor);
-    verticalScrollBar()->setValue(0);
 }
 
 void QtRichEdit::BeginCommand() {
