@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "app/WindowLayout.h"
+#include "gui/GuiMessages.h"
 #include "gui/MainWindow.h"
 
 namespace brisna {
@@ -29,7 +30,7 @@ ApplicationWindow::ApplicationWindow(std::optional<std::filesystem::path> suspic
     statusBar()->addWidget(fields_[1]);
     statusBar()->addWidget(fields_[2]);
     statusBar()->addWidget(fields_[3], 1);
-    openFolder_ = new QPushButton(QStringLiteral("打开文件夹"), this);
+    openFolder_ = new QPushButton(QString::fromUtf8(gui::captions::kOpenFolder), this);
     openFolder_->setObjectName(QStringLiteral("openWrittenFolder"));
     openFolder_->setAutoDefault(false);
     statusBar()->addPermanentWidget(openFolder_);

@@ -7,11 +7,12 @@
 #include <QVBoxLayout>
 
 #include "Version.h"
+#include "gui/GuiMessages.h"
 
 namespace brisna {
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("关于QuorviQbr制作工具"));
+    setWindowTitle(QString::fromUtf8(gui::captions::kAboutTitle));
     setObjectName(QStringLiteral("CAboutDlg"));
 
     auto* picture = new QLabel(this);
@@ -19,12 +20,11 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     picture->setPixmap(QPixmap(QStringLiteral(":/brisna/about.png")));
 
     auto* version = new QLabel(
-        QStringLiteral("Quorvi Ebook 编辑工具 Ver ") + QString::fromLatin1(kVersion), this);
-    auto* publisher = new QLabel(QStringLiteral("BrisnaMake 电子书制作组"), this);
-    auto* copyright =
-        new QLabel(QStringLiteral("Copyright © 2026 BrisnaMake developers（MIT 许可证）"), this);
+        QString::fromUtf8(gui::captions::kAboutVersion) + QString::fromLatin1(kVersion), this);
+    auto* publisher = new QLabel(QString::fromUtf8(gui::captions::kAboutPublisher), this);
+    auto* copyright = new QLabel(QString::fromUtf8(gui::captions::kAboutCopyright), this);
     copyright->setObjectName(QStringLiteral("aboutCopyright"));
-    auto* ok = new QPushButton(QStringLiteral("确定"), this);
+    auto* ok = new QPushButton(QString::fromUtf8(gui::captions::kOk), this);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 

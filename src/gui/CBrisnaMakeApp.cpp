@@ -15,6 +15,7 @@
 
 #include "Version.h"
 #include "gui/ApplicationWindow.h"
+#include "gui/GuiMessages.h"
 #include "gui/MainWindow.h"
 
 namespace brisna {
@@ -39,11 +40,11 @@ bool CBrisnaMakeApp::InstallChineseTranslation(QCoreApplication& app) {
 }
 
 void CBrisnaMakeApp::DescribeCommandLine(QCommandLineParser& parser) {
-    parser.setApplicationDescription(QStringLiteral("BrisnaMake 电子书编辑工具"));
+    parser.setApplicationDescription(QString::fromUtf8(gui::messages::kCommandLineDescription));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("file"),
-                                 QStringLiteral("要打开的图书（.txt、.qbr2、.qbr 或 .epub）"),
+                                 QString::fromUtf8(gui::messages::kFileArgument),
                                  QStringLiteral("[file]"));
 }
 
@@ -72,18 +73,7 @@ bool ChineseLocale() {
 
 std::string HelpText(bool chinese) {
     if (chinese) {
-        return "用法: BrisnaMake [选项] [文件]\n"
-               "BrisnaMake 电子书编辑工具：打开中文文本书，标记章节，检查后生成 .qbr2 和 .qbr "
-               "电子书或 EPUB。\n"
-               "\n"
-               "参数:\n"
-               "  文件           要打开的图书（.txt、.qbr2、.qbr 或 .epub）\n"
-               "\n"
-               "选项:\n"
-               "  -h, --help     显示此帮助并退出\n"
-               "  -V, --version  打印版本并退出\n"
-               "\n"
-               "不用窗口的同一工具：brisnamake-cli --help。\n";
+        return std::string(gui::messages::kCommandLineHelp);
     }
     return "Usage: BrisnaMake [OPTIONS] [FILE]\n"
            "BrisnaMake e-book editor: open a Chinese plain-text book, mark its chapters, check it "
@@ -154,11 +144,11 @@ void CBrisnaMakeApp::ReportUnexpectedFailure(const char* what) {
         return;
     }
     reporting_ = true;
-    QString text = QStringLiteral("操作未能完成，程序内部出错。");
+    QString text = QString::fromUtf8(gui::messages::kInternalError);
     if (what != nullptr && *what != '\0')
         text += QStringLiteral("\n") + QString::fromLocal8Bit(what);
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("错误"), text, QMessageBox::Ok,
-                    activeWindow());
+    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(gui::messages::kErrorTitle), text,
+                    QMessageBox::Ok, activeWindow());
     box.exec();
     reporting_ = false;
 }

@@ -10,6 +10,7 @@
 #include <QPainter>
 
 #include "app/ControlIds.h"
+#include "gui/GuiMessages.h"
 
 namespace brisna {
 
@@ -67,8 +68,10 @@ CMyListBox::CMyListBox(QWidget* parent) : QtListBox(parent), menu_(new QMenu(thi
         const char* text;
         uint32_t message;
     };
-    for (const Entry& entry : {Entry{"上移", kMsgMoveUp}, Entry{"下移", kMsgMoveDown},
-                               Entry{"删除", kMsgDelete}, Entry{"全部删除", kMsgDeleteAll}}) {
+    for (const Entry& entry :
+         {Entry{gui::captions::kMoveUp, kMsgMoveUp}, Entry{gui::captions::kMoveDown, kMsgMoveDown},
+          Entry{gui::captions::kDelete, kMsgDelete},
+          Entry{gui::captions::kDeleteAll, kMsgDeleteAll}}) {
         QAction* action = menu_->addAction(QString::fromUtf8(entry.text));
         const uint32_t message = entry.message;
         connect(action, &QAction::triggered, this, [this, message] {

@@ -12,6 +12,7 @@
 
 #include "app/DlgCleanCommands.h"
 #include "chapters/ChapterTitle.h"
+#include "gui/GuiMessages.h"
 #include "gui/ProgramSettings.h"
 #include "text/CodePage936.h"
 
@@ -23,14 +24,14 @@ QString FromGbk(std::string_view gbk) {
 }
 
 QString CountText(const QString& pass, size_t count, const QString& unit) {
-    return QStringLiteral("%1（%2 %3）").arg(pass).arg(count).arg(unit);
+    return QString::fromUtf8(gui::messages::kCleanPassCount).arg(pass).arg(count).arg(unit);
 }
 
 }  // namespace
 
 CleanDialog::CleanDialog(CBrisnaMakeDlg& dialog, QWidget* parent, LongWork runLong)
     : QDialog(parent), dialog_(dialog), runLong_(std::move(runLong)) {
-    setWindowTitle(QStringLiteral("整理文本"));
+    setWindowTitle(QString::fromUtf8(gui::captions::kCleanTitle));
     auto* layout = new QVBoxLayout(this);
     const CleanupOptions defaults = SavedCleanupDefaults();
     auto box = [&](bool checked) {
@@ -66,8 +67,8 @@ CleanDialog::CleanDialog(CBrisnaMakeDlg& dialog, QWidget* parent, LongWork runLo
     layout->addWidget(changes_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    buttons->button(QDialogButtonBox::Ok)->setText(QString::fromUtf8(gui::captions::kOk));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QString::fromUtf8(gui::captions::kCancel));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
@@ -125,20 +126,21 @@ void CleanDialog::ShowPreview() {
     };
     junk_->setText(CountText(CleanupPassCaption(CleanupPass::kJunk),
                              shown(junk_, counts.junkLines, possible_.junkLines),
-                             QStringLiteral("行")));
+                             QString::fromUtf8(gui::messages::kUnitLines)));
     contents_->setText(CountText(CleanupPassCaption(CleanupPass::kContents),
                                  shown(contents_, counts.contentsLines, possible_.contentsLines),
-                                 QStringLiteral("行")));
+                                 QString::fromUtf8(gui::messages::kUnitLines)));
     notes_->setText(CountText(CleanupPassCaption(CleanupPass::kNotes),
                               shown(notes_, counts.authorNotes, possible_.authorNotes),
-                              QStringLiteral("行")));
+                              QString::fromUtf8(gui::messages::kUnitLines)));
     unwrap_->setText(CountText(CleanupPassCaption(CleanupPass::kUnwrap),
                                shown(unwrap_, counts.joinedLines, possible_.joinedLines),
-                               QStringLiteral("处")));
+                               QString::fromUtf8(gui::messages::kUnitPlaces)));
     indent_->setText(CountText(CleanupPassCaption(CleanupPass::kIndent), counts.indentsChanged,
-                               QStringLiteral("段")));
+                               QString::fromUtf8(gui::messages::kUnitParagraphs)));
     blankLines_->setText(CountText(CleanupPassCaption(CleanupPass::kBlankLines),
-                                   counts.blankLinesRemoved, QStringLiteral("行")));
+                                   counts.blankLinesRemoved,
+                                   QString::fromUtf8(gui::messages::kUnitLines)));
     report_->setText(FromGbk(CleanupReport(counts)));
 
     changes_->clear();
@@ -172,24 +174,24 @@ void ShowCleanDialog(CBrisnaMakeDlg& dialog, QWidget* parent, const CleanDialog:
 QString CleanupPassCaption(CleanupPass pass) {
     switch (pass) {
         case CleanupPass::kJunk:
-            return QStringLiteral("删除广告、章末标记、求票和分隔线");
+            return QString::fromUtf8(gui::captions::kCleanJunk);
         case CleanupPass::kContents:
-            return QStringLiteral("删除开头的目录");
+            return QString::fromUtf8(gui::captions::kCleanContents);
         case CleanupPass::kNotes:
-            return QStringLiteral("删除作者的话（PS：…、作者有话说）");
+            return QString::fromUtf8(gui::captions::kCleanAuthorNotes);
         case CleanupPass::kUnwrap:
-            return QStringLiteral("合并断行（仅当书是硬换行的）");
+            return QString::fromUtf8(gui::captions::kCleanWrapped);
         case CleanupPass::kIndent:
-            return QStringLiteral("统一段首缩进");
+            return QString::fromUtf8(gui::captions::kCleanIndent);
         case CleanupPass::kBlankLines:
-            return QStringLiteral("连续空行缩为一行");
+            return QString::fromUtf8(gui::captions::kCleanBlankLines);
     }
     return QString();
 }
 
 void FillIndentChoices(QComboBox* box, int chars) {
-    box->addItem(QStringLiteral("两个全角空格"), 2);
-    box->addItem(QStringLiteral("不缩进"), 0);
+    box->addItem(QString::fromUtf8(gui::captions::kIndentTwoSpaces), 2);
+    box->addItem(QString::fromUtf8(gui::captions::kIndentNone), 0);
     box->setCurrentIndex(std::max(0, box->findData(chars)));
 }
 

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
+#include "gui/GuiMessages.h"
 
 namespace brisna {
 
@@ -12,7 +13,7 @@ CleanSettingsPage::CleanSettingsPage(QWidget* parent)
     : SettingsPage(parent), indentWidth_(new QComboBox(this)) {
     const CleanupOptions saved = SavedCleanupDefaults();
     auto* layout = new QVBoxLayout(this);
-    auto* hint = new QLabel(QStringLiteral("打开“整理文本”时默认勾选的项目："), this);
+    auto* hint = new QLabel(QString::fromUtf8(gui::captions::kCleanDefaultsLabel), this);
     hint->setWordWrap(true);
     layout->addWidget(hint);
     const std::pair<CleanupPass, bool> passes[] = {
@@ -43,7 +44,7 @@ CleanSettingsPage::CleanSettingsPage(QWidget* parent)
 }
 
 QString CleanSettingsPage::Title() const {
-    return QStringLiteral("整理文本");
+    return QString::fromUtf8(gui::captions::kCleanTitle);
 }
 
 CleanupOptions CleanSettingsPage::Options() const {

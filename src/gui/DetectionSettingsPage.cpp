@@ -5,15 +5,15 @@
 #include <QVBoxLayout>
 
 #include "gui/DetectionSettings.h"
+#include "gui/GuiMessages.h"
 
 namespace brisna {
 
 DetectionSettingsPage::DetectionSettingsPage(QWidget* parent)
-    : SettingsPage(parent), lineStart_(new QCheckBox(QStringLiteral("仅匹配行首"), this)) {
+    : SettingsPage(parent),
+      lineStart_(new QCheckBox(QString::fromUtf8(gui::captions::kLineStartOnly), this)) {
     lineStart_->setChecked(LoadHeadingsAtLineStart());
-    auto* hint = new QLabel(
-        QStringLiteral("模糊添加章节和递增添加章节只认一行开头的章节名，正文里提到的章节名不算。"),
-        this);
+    auto* hint = new QLabel(QString::fromUtf8(gui::captions::kLineStartOnlyHint), this);
     hint->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lineStart_);
@@ -22,7 +22,7 @@ DetectionSettingsPage::DetectionSettingsPage(QWidget* parent)
 }
 
 QString DetectionSettingsPage::Title() const {
-    return QStringLiteral("识别章节");
+    return QString::fromUtf8(gui::captions::kDetectionPage);
 }
 
 void DetectionSettingsPage::Save() {

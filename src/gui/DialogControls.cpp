@@ -9,6 +9,7 @@
 
 #include "app/ControlIds.h"
 #include "gui/CMyListBox.h"
+#include "gui/GuiMessages.h"
 #include "gui/QtListBox.h"
 #include "gui/QtRichEdit.h"
 
@@ -22,23 +23,23 @@ struct ButtonSpec {
 
 // Every button of the dialog with its caption.
 constexpr ButtonSpec kButtons[] = {
-    {kMoveUpButton, "上移"},
-    {kMoveDownButton, "下移"},
-    {kDeleteButton, "删除"},
-    {kAddChapterButton, "添加章节"},
-    {kGenerateButton, "生成qbr"},
-    {kOpenTextButton, "打开txt文件"},
-    {kOpenQbr2Button, "打开qbr2文件"},
-    {kTestButton, "生成测试"},
-    {kSearchButton, "搜索文本"},
-    {kOpenQbrButton, "打开qbr"},
-    {kKeywordAddButton, "模糊添加章节"},
-    {kDeleteAllButton, "全部删除"},
-    {kIncrementalAddButton, "递增添加章节"},
-    {kProblemListToggle, "关闭问题列表"},
-    {kConvertButton, "繁体转简体"},
-    {kCheckMissingButton, "检查缺章"},
-    {kWideDisplayToggle, "宽幅显示"},
+    {kMoveUpButton, gui::captions::kMoveUp},
+    {kMoveDownButton, gui::captions::kMoveDown},
+    {kDeleteButton, gui::captions::kDelete},
+    {kAddChapterButton, gui::captions::kAddChapter},
+    {kGenerateButton, gui::captions::kGenerate},
+    {kOpenTextButton, gui::captions::kOpenText},
+    {kOpenQbr2Button, gui::captions::kOpenQbr2},
+    {kTestButton, gui::captions::kTest},
+    {kSearchButton, gui::captions::kSearch},
+    {kOpenQbrButton, gui::captions::kOpenQbr},
+    {kKeywordAddButton, gui::captions::kKeywordAdd},
+    {kDeleteAllButton, gui::captions::kDeleteAll},
+    {kIncrementalAddButton, gui::captions::kIncrementalAdd},
+    {kProblemListToggle, gui::captions::kCloseProblemList},
+    {kConvertButton, gui::captions::kConvert},
+    {kCheckMissingButton, gui::captions::kCheckMissing},
+    {kWideDisplayToggle, gui::captions::kWideDisplay},
 };
 
 }  // namespace
@@ -47,9 +48,9 @@ DialogControls CreateDialogControls(QWidget* parent) {
     DialogControls controls;
     auto& byId = controls.byId;
     // Frames first, so everything they surround is drawn over them.
-    for (auto [id, caption] :
-         {std::pair{kChapterListFrame, "章节列表"}, std::pair{kTextFrame, "图书文本"},
-          std::pair{kProblemListFrame, "问题列表"}}) {
+    for (auto [id, caption] : {std::pair{kChapterListFrame, gui::captions::kChapterListFrame},
+                               std::pair{kTextFrame, gui::captions::kTextFrame},
+                               std::pair{kProblemListFrame, gui::captions::kProblemListFrame}}) {
         byId[id] = new QGroupBox(QString::fromUtf8(caption), parent);
     }
 
@@ -74,14 +75,17 @@ DialogControls CreateDialogControls(QWidget* parent) {
 
     byId[kSearchEdit] = new QLineEdit(parent);
     byId[kStartChapterEdit] = new QLineEdit(parent);
-    byId[kStartChapterLabel] = new QLabel(QStringLiteral("起始章节："), parent);
+    byId[kStartChapterLabel] =
+        new QLabel(QString::fromUtf8(gui::captions::kStartChapterLabel), parent);
 
     controls.problemFilter = new QComboBox(parent);
     controls.problemFilter->setObjectName(QStringLiteral("problemFilter"));
-    controls.problemFilter->addItems({QStringLiteral("全部"), QStringLiteral("阻止生成"),
-                                      QStringLiteral("可疑字"), QStringLiteral("乱码"),
-                                      QStringLiteral("空行")});
-    controls.problemFilter->setToolTip(QStringLiteral("只显示一类问题"));
+    controls.problemFilter->addItems({QString::fromUtf8(gui::captions::kAllProblems),
+                                      QString::fromUtf8(gui::captions::kBlockingProblems),
+                                      QString::fromUtf8(gui::captions::kSuspiciousProblems),
+                                      QString::fromUtf8(gui::captions::kGarbledProblems),
+                                      QString::fromUtf8(gui::captions::kBlankLineProblems)});
+    controls.problemFilter->setToolTip(QString::fromUtf8(gui::captions::kProblemFilterTip));
 
     for (auto& [id, widget] : byId) widget->setObjectName(QStringLiteral("control%1").arg(id));
     return controls;

@@ -11,6 +11,7 @@
 #include <QPushButton>
 
 #include "gui/EpubSettings.h"
+#include "gui/GuiMessages.h"
 
 namespace brisna {
 
@@ -43,56 +44,64 @@ std::string PathOf(const QLineEdit* edit) {
 
 EpubSettingsDialog::EpubSettingsDialog(const EpubChoices& choices, QWidget* parent)
     : QDialog(parent), initial_(choices) {
-    setWindowTitle(QStringLiteral("EPUB设置"));
+    setWindowTitle(QString::fromUtf8(gui::captions::kEpubSettingsTitle));
     form_ = new QFormLayout(this);
     const EpubStyle& style = choices.style;
 
-    cover_ = AddFileRow(QStringLiteral("封面图片："), QStringLiteral("图片 (*.jpg *.jpeg *.png)"),
-                        choices.coverPath);
-    cover_->setPlaceholderText(QStringLiteral("书旁边的 cover.jpg 等，否则自动生成"));
-    noCover_ = new QCheckBox(QStringLiteral("不要封面"));
+    cover_ = AddFileRow(QString::fromUtf8(gui::captions::kCoverLabel),
+                        QString::fromUtf8(gui::captions::kCoverFilter), choices.coverPath);
+    cover_->setPlaceholderText(QString::fromUtf8(gui::captions::kCoverPlaceholder));
+    noCover_ = new QCheckBox(QString::fromUtf8(gui::captions::kNoCover));
     noCover_->setChecked(choices.noCover);
     form_->addRow(QString(), noCover_);
 
-    indent_ = ChoiceBox({{QStringLiteral("2字"), 20}, {QStringLiteral("不缩进"), 0}},
-                        style.indentTenths, QStringLiteral("%1字"));
-    form_->addRow(QStringLiteral("段首缩进："), indent_);
-    spacing_ = ChoiceBox(
-        {{QStringLiteral("无"), 0}, {QStringLiteral("半行"), 5}, {QStringLiteral("一行"), 10}},
-        style.spacingTenths, QStringLiteral("%1行"));
-    form_->addRow(QStringLiteral("段间距："), spacing_);
+    indent_ = ChoiceBox({{QString::fromUtf8(gui::captions::kIndentTwo), 20},
+                         {QString::fromUtf8(gui::captions::kIndentNone), 0}},
+                        style.indentTenths, QString::fromUtf8(gui::captions::kIndentOther));
+    form_->addRow(QString::fromUtf8(gui::captions::kIndentLabel), indent_);
+    spacing_ = ChoiceBox({{QString::fromUtf8(gui::captions::kSpacingNone), 0},
+                          {QString::fromUtf8(gui::captions::kSpacingHalf), 5},
+                          {QString::fromUtf8(gui::captions::kSpacingOne), 10}},
+                         style.spacingTenths, QString::fromUtf8(gui::captions::kSpacingOther));
+    form_->addRow(QString::fromUtf8(gui::captions::kSpacingLabel), spacing_);
     lineHeight_ = ChoiceBox({{QStringLiteral("1.4"), 14},
                              {QStringLiteral("1.6"), 16},
                              {QStringLiteral("1.8"), 18},
                              {QStringLiteral("2.0"), 20}},
                             style.lineHeightTenths, QStringLiteral("%1"));
-    form_->addRow(QStringLiteral("行高："), lineHeight_);
+    form_->addRow(QString::fromUtf8(gui::captions::kLineHeightLabel), lineHeight_);
     heading_ = new QComboBox;
-    heading_->addItem(QStringLiteral("居中"), static_cast<int>(HeadingAlignment::kCentre));
-    heading_->addItem(QStringLiteral("居左"), static_cast<int>(HeadingAlignment::kLeft));
+    heading_->addItem(QString::fromUtf8(gui::captions::kHeadingCentre),
+                      static_cast<int>(HeadingAlignment::kCentre));
+    heading_->addItem(QString::fromUtf8(gui::captions::kHeadingLeft),
+                      static_cast<int>(HeadingAlignment::kLeft));
     heading_->setCurrentIndex(heading_->findData(static_cast<int>(style.headingAlignment)));
-    form_->addRow(QStringLiteral("标题对齐："), heading_);
+    form_->addRow(QString::fromUtf8(gui::captions::kHeadingLabel), heading_);
     family_ = new QComboBox;
-    family_->addItem(QStringLiteral("阅读器默认"), static_cast<int>(FontFamily::kReader));
-    family_->addItem(QStringLiteral("宋体"), static_cast<int>(FontFamily::kSerif));
-    family_->addItem(QStringLiteral("黑体"), static_cast<int>(FontFamily::kSans));
-    family_->addItem(QStringLiteral("楷体"), static_cast<int>(FontFamily::kKai));
+    family_->addItem(QString::fromUtf8(gui::captions::kFontReader),
+                     static_cast<int>(FontFamily::kReader));
+    family_->addItem(QString::fromUtf8(gui::captions::kFontSerif),
+                     static_cast<int>(FontFamily::kSerif));
+    family_->addItem(QString::fromUtf8(gui::captions::kFontSans),
+                     static_cast<int>(FontFamily::kSans));
+    family_->addItem(QString::fromUtf8(gui::captions::kFontKai),
+                     static_cast<int>(FontFamily::kKai));
     family_->setCurrentIndex(family_->findData(static_cast<int>(style.fontFamily)));
-    form_->addRow(QStringLiteral("字体："), family_);
-    font_ = AddFileRow(QStringLiteral("嵌入字体文件："),
-                       QStringLiteral("字体 (*.ttf *.otf *.woff *.woff2)"), choices.fontPath);
-    css_ = AddFileRow(QStringLiteral("附加样式表："), QStringLiteral("样式表 (*.css)"),
-                      choices.stylesheetPath);
-    vertical_ = new QCheckBox(QStringLiteral("竖排（从右到左）"));
+    form_->addRow(QString::fromUtf8(gui::captions::kFontLabel), family_);
+    font_ = AddFileRow(QString::fromUtf8(gui::captions::kEmbedFontLabel),
+                       QString::fromUtf8(gui::captions::kFontFilter), choices.fontPath);
+    css_ = AddFileRow(QString::fromUtf8(gui::captions::kStylesheetLabel),
+                      QString::fromUtf8(gui::captions::kStylesheetFilter), choices.stylesheetPath);
+    vertical_ = new QCheckBox(QString::fromUtf8(gui::captions::kVertical));
     vertical_->setChecked(style.vertical);
     form_->addRow(QString(), vertical_);
-    keepBlankLines_ = new QCheckBox(QStringLiteral("保留空行"));
+    keepBlankLines_ = new QCheckBox(QString::fromUtf8(gui::captions::kKeepBlankLines));
     keepBlankLines_->setChecked(style.keepBlankLines);
     form_->addRow(QString(), keepBlankLines_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    buttons->button(QDialogButtonBox::Ok)->setText(QString::fromUtf8(gui::captions::kOk));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QString::fromUtf8(gui::captions::kCancel));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     form_->addRow(buttons);
@@ -101,7 +110,7 @@ EpubSettingsDialog::EpubSettingsDialog(const EpubChoices& choices, QWidget* pare
 QLineEdit* EpubSettingsDialog::AddFileRow(const QString& label, const QString& filter,
                                           const std::string& path) {
     auto* edit = new QLineEdit(PathText(path));
-    auto* browse = new QPushButton(QStringLiteral("浏览..."));
+    auto* browse = new QPushButton(QString::fromUtf8(gui::captions::kBrowse));
     connect(browse, &QPushButton::clicked, this, [this, edit, filter] {
         const QString chosen = QFileDialog::getOpenFileName(this, QString(), edit->text(), filter);
         if (!chosen.isEmpty()) edit->setText(chosen);

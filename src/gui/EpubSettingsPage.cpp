@@ -5,6 +5,7 @@
 
 #include "gui/EpubSettings.h"
 #include "gui/EpubSettingsDialog.h"
+#include "gui/GuiMessages.h"
 
 namespace brisna {
 
@@ -19,7 +20,7 @@ EpubSettingsPage::EpubSettingsPage(QWidget* parent)
 }
 
 QString EpubSettingsPage::Title() const {
-    return QStringLiteral("生成EPUB");
+    return QString::fromUtf8(gui::captions::kEpubPage);
 }
 
 void EpubSettingsPage::Save() {

@@ -7,12 +7,13 @@
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
+#include "gui/GuiMessages.h"
 
 namespace brisna {
 
 HelpWindow::HelpWindow(const QString& path, QWidget* parent)
     : QDialog(parent), browser_(new QTextBrowser(this)) {
-    setWindowTitle(QStringLiteral("使用说明"));
+    setWindowTitle(QString::fromUtf8(gui::captions::kManualTitle));
     setObjectName(QStringLiteral("helpWindow"));
     // Not modal: the operator reads and works in the main window side by side.
     setModal(false);
@@ -21,7 +22,7 @@ HelpWindow::HelpWindow(const QString& path, QWidget* parent)
     browser_->setSource(QUrl::fromLocalFile(path));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("关闭"));
+    buttons->button(QDialogButtonBox::Close)->setText(QString::fromUtf8(gui::captions::kClose));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
 
     auto* layout = new QVBoxLayout(this);

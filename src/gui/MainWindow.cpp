@@ -38,6 +38,7 @@
 #include "gui/CAboutDlg.h"
 #include "gui/DetectionSettings.h"
 #include "gui/DialogControls.h"
+#include "gui/GuiMessages.h"
 #include "gui/HelpWindow.h"
 #include "gui/MenuActions.h"
 #include "gui/PartsPlanDialog.h"
@@ -55,7 +56,7 @@ namespace brisna {
 MainWindow::MainWindow(std::optional<std::filesystem::path> suspiciousWordFile)
     : textView_(nullptr), chapterList_(nullptr), problemList_(nullptr), host_(this) {
     InitResources();
-    setWindowTitle(QStringLiteral("Quorvi EBook 编辑工具 V") + QString::fromLatin1(kVersion));
+    setWindowTitle(QString::fromUtf8(gui::captions::kWindowTitle) + QString::fromLatin1(kVersion));
     setWindowIcon(QIcon(QStringLiteral(":/brisna/BrisnaMake.png")));
     QFont dialogFont(QStringLiteral("Noto Sans CJK SC"));
     dialogFont.setPointSize(9);
@@ -96,7 +97,7 @@ MainWindow::MainWindow(std::optional<std::filesystem::path> suspiciousWordFile)
         RunDialogCommand(0, [this, from, to] { dlg_->OnMoveChapterTo(from, to); });
     };
 
-    lineStartAction_ = new QAction(QStringLiteral("仅匹配行首"), this);
+    lineStartAction_ = new QAction(QString::fromUtf8(gui::captions::kLineStartOnly), this);
     lineStartAction_->setCheckable(true);
     lineStartAction_->setChecked(dlg_->headingsAtLineStart);
     connect(lineStartAction_, &QAction::toggled, this, [this](bool checked) {
@@ -420,8 +421,8 @@ void MainWindow::RenameChapter(int32_t row) {
 std::optional<QString> MainWindow::AskChapterTitle(const QString& offered) {
     if (titlePrompt) return titlePrompt(offered);
     QInputDialog dialog(this);
-    dialog.setWindowTitle(QStringLiteral("重命名章节"));
-    dialog.setLabelText(QStringLiteral("章节名（最多%1个字节，正文不变）：").arg(kTitleBytes - 1));
+    dialog.setWindowTitle(QString::fromUtf8(gui::captions::kRenameTitle));
+    dialog.setLabelText(QString::fromUtf8(gui::messages::kRenamePrompt).arg(kTitleBytes - 1));
     dialog.setTextValue(offered);
     if (auto* edit = dialog.findChild<QLineEdit*>()) {
         QTimer::singleShot(0, edit, [edit] { edit->selectAll(); });
@@ -450,9 +451,9 @@ void MainWindow::Redo() {
 void MainWindow::UpdateStatus(int controlId, bool anotherBook) {
     Status status = status_;
     const QString caption =
-        QStringLiteral("Quorvi EBook 编辑工具 V") + QString::fromLatin1(kVersion);
+        QString::fromUtf8(gui::captions::kWindowTitle) + QString::fromLatin1(kVersion);
     if (shownBook_.empty()) {
-        status.book = QStringLiteral("未打开图书");
+        status.book = QString::fromUtf8(gui::messages::kNoBookOpen);
         setWindowTitle(caption);
     } else {
         const QString kind = shownBookCommand_ == kOpenTextButton

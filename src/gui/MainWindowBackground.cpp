@@ -3,6 +3,7 @@
 #include "app/ControlIds.h"
 #include "chapters/ChapterTitle.h"
 #include "detect/BookOutline.h"
+#include "gui/GuiMessages.h"
 #include "gui/InterfaceThread.h"
 #include "gui/MainWindow.h"
 #include "gui/PartsPlanDialog.h"
@@ -59,21 +60,21 @@ void MainWindow::ConnectDialogQuestions() {
 QString MainWindow::BusyLabelFor(int controlId) {
     switch (controlId) {
         case kOpenTextButton:
-            return QStringLiteral("正在打开txt文件…");
+            return QString::fromUtf8(gui::messages::kOpeningText);
         case kOpenQbr2Button:
-            return QStringLiteral("正在打开qbr2文件…");
+            return QString::fromUtf8(gui::messages::kOpeningQbr2);
         case kOpenQbrButton:
-            return QStringLiteral("正在打开qbr…");
+            return QString::fromUtf8(gui::messages::kOpeningQbr);
         case kOpenEpubCommand:
-            return QStringLiteral("正在打开EPUB…");
+            return QString::fromUtf8(gui::messages::kOpeningEpub);
         case kGenerateButton:
-            return QStringLiteral("正在生成qbr…");
+            return QString::fromUtf8(gui::messages::kGeneratingQbr);
         case kGenerateEpubCommand:
-            return QStringLiteral("正在生成EPUB…");
+            return QString::fromUtf8(gui::messages::kGeneratingEpub);
         case kTestButton:
-            return QStringLiteral("正在生成测试…");
+            return QString::fromUtf8(gui::messages::kGeneratingTest);
         case kCheckMissingButton:
-            return QStringLiteral("正在检查缺章…");
+            return QString::fromUtf8(gui::messages::kCheckingMissing);
         default:
             return {};
     }
@@ -82,7 +83,7 @@ QString MainWindow::BusyLabelFor(int controlId) {
 bool MainWindow::RefuseWhileBusy() {
     if (!Busy()) return false;
     QApplication::beep();
-    emit transientNotice(work_->Label() + QStringLiteral("完成前不能执行其他命令"));
+    emit transientNotice(work_->Label() + QString::fromUtf8(gui::messages::kBusyUntilDone));
     return true;
 }
 

@@ -2,6 +2,7 @@
 #include <QProcess>
 #include <QUrl>
 
+#include "gui/GuiMessages.h"
 #include "gui/HelpWindow.h"
 #include "gui/MainWindow.h"
 #include "text/CodePage936.h"
@@ -18,8 +19,7 @@ QString MainWindow::ManualPath() {
 void MainWindow::ShowManual() {
     const QString path = ManualPath();
     if (path.isEmpty()) {
-        host_.ShowMessage(Utf8ToGbk("找不到使用说明（manual.zh_CN.html），请重新安装本程序"),
-                          MessageCaption::kNone);
+        host_.ShowMessage(Utf8ToGbk(gui::messages::kManualMissing), MessageCaption::kNone);
         return;
     }
     const QUrl url = QUrl::fromLocalFile(path);
@@ -47,8 +47,9 @@ void MainWindow::OpenWrittenFolder() {
     if (status_.writtenFolder.isEmpty()) return;
     const QUrl url = QUrl::fromLocalFile(status_.writtenFolder);
     if (urlOpener ? urlOpener(url) : QDesktopServices::openUrl(url)) return;
-    host_.ShowMessage(Utf8ToGbk("无法打开文件夹：" + status_.writtenFolder.toStdString()),
-                      MessageCaption::kNone);
+    host_.ShowMessage(
+        Utf8ToGbk(gui::messages::kOpenFolderFailed + status_.writtenFolder.toStdString()),
+        MessageCaption::kNone);
 }
 
 void MainWindow::ShowHelpWindow(const QString& path) {

@@ -12,6 +12,7 @@
 #include "chapters/ChapterTitle.h"
 #include "gui/CleanDialog.h"
 #include "gui/EpubSettings.h"
+#include "gui/GuiMessages.h"
 #include "gui/MainWindow.h"
 #include "gui/PatternDialog.h"
 #include "gui/RecentBooks.h"
@@ -46,7 +47,7 @@ std::function<void(MainWindow&)> LongDialogCommand(void (CBrisnaMakeDlg::*comman
 // 整理文本: the previews of a large book are worked out and 确定's changes applied on a worker.
 void CleanUpText(MainWindow& window) {
     if (window.RefuseWhileBusy()) return;
-    const QString busy = QStringLiteral("正在整理文本…");
+    const QString busy = QString::fromUtf8(gui::messages::kCleaningText);
     ShowCleanDialog(
         window.Dialog(), &window,
         [&window, busy](const std::function<void()>& work) { window.Work().Run(busy, work); },
@@ -61,7 +62,7 @@ void AskRuleAndMark(MainWindow& window) {
     if (auto rule = AskChapterRule(ReadBookText(window.Dialog().bookText.View()), &window)) {
         window.RunDialogCommand(
             0, [&window, rule] { window.Dialog().OnRuleChapters(*rule); },
-            QStringLiteral("正在识别章节…"));
+            QString::fromUtf8(gui::messages::kDetectingChapters));
     }
 }
 
@@ -102,7 +103,7 @@ std::vector<MenuRow> BuildRows() {
         {kChapters, "添加章节(&A)", Button(kAddChapterButton)},
         {kChapters, "递增添加章节(&I)", Button(kIncrementalAddButton)},
         {kChapters, "模糊添加章节(&K)", Button(kKeywordAddButton)},
-        {kChapters, "自动识别章节(&D)", LongDialogCommand(&CBrisnaMakeDlg::OnAutoDetectChapters, "正在识别章节…"), {Ctrl(Qt::Key_R)}, kAlsoBackground},
+        {kChapters, "自动识别章节(&D)", LongDialogCommand(&CBrisnaMakeDlg::OnAutoDetectChapters, gui::messages::kDetectingChapters), {Ctrl(Qt::Key_R)}, kAlsoBackground},
         {kChapters, "按规则识别章节(&G)...", AskRuleAndMark, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R)}, kAlsoBackground},
         {kChapters, "仅匹配行首", nullptr, {}, kAlsoBackground, Kind::kLineStart},
         Separator(kChapters),
@@ -128,9 +129,9 @@ std::vector<MenuRow> BuildRows() {
         {kCheck, "整理文本(&L)...", CleanUpText, {Ctrl(Qt::Key_L)}, kAlsoBackground},
 
         {kGenerate, "生成qbr(&Q)", Button(kGenerateButton)},
-        {kGenerate, "分册生成(&P)", LongDialogCommand(&CBrisnaMakeDlg::OnGenerateParts, "正在分册生成…"), {Ctrl(Qt::Key_P)}, kAlsoBackground},
+        {kGenerate, "分册生成(&P)", LongDialogCommand(&CBrisnaMakeDlg::OnGenerateParts, gui::messages::kGeneratingParts), {Ctrl(Qt::Key_P)}, kAlsoBackground},
         {kGenerate, "生成EPUB(&E)", GenerateEpub, {Ctrl(Qt::Key_E)}, kAlsoBackground},
-        {kGenerate, "EPUB设置(&S)...", [](MainWindow& w) { w.ShowSettings(QStringLiteral("生成EPUB")); }},
+        {kGenerate, "EPUB设置(&S)...", [](MainWindow& w) { w.ShowSettings(QString::fromUtf8(gui::captions::kEpubPage)); }},
 
         {kHelp, "使用说明(&H)", [](MainWindow& w) { w.ShowManual(); }, {QKeySequence::HelpContents}},
         {kHelp, "关于 BrisnaMake(&A)...", [](MainWindow& w) { w.ShowAbout(); }, {}, kAlsoBackground},

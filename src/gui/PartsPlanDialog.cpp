@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "book/GenerationPlan.h"
+#include "gui/GuiMessages.h"
 #include "text/CodePage936.h"
 
 namespace brisna {
@@ -22,7 +23,7 @@ QString FromGbk(std::string_view gbk) {
 }
 
 QString SizeText(uint64_t bytes) {
-    if (bytes < 1024) return QStringLiteral("%1 字节").arg(bytes);
+    if (bytes < 1024) return QString::fromUtf8(gui::messages::kBytes).arg(bytes);
     return QStringLiteral("%1 KB").arg((bytes + 1023) / 1024);
 }
 
@@ -37,15 +38,19 @@ QString PartFileName(const PlannedPart& part) {
 PartsPlanDialog::PartsPlanDialog(const PartPlan& plan, CBrisnaMakeDlg::PartsWriter write,
                                  QWidget* parent)
     : QDialog(parent), write_(std::move(write)) {
-    setWindowTitle(QStringLiteral("分册生成"));
+    setWindowTitle(QString::fromUtf8(gui::captions::kPartsTitle));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(
-        QStringLiteral("全书共%1章，分为%2册：").arg(plan.ChapterCount()).arg(plan.parts.size()),
-        this));
+    layout->addWidget(new QLabel(QString::fromUtf8(gui::messages::kPartsPlanSummary)
+                                     .arg(plan.ChapterCount())
+                                     .arg(plan.parts.size()),
+                                 this));
     tree_ = new QTreeWidget(this);
     tree_->setColumnCount(5);
-    tree_->setHeaderLabels({QStringLiteral("分册"), QStringLiteral("章数"), QStringLiteral("首章"),
-                            QStringLiteral("末章"), QStringLiteral("大小")});
+    tree_->setHeaderLabels({QString::fromUtf8(gui::captions::kPartColumn),
+                            QString::fromUtf8(gui::captions::kChaptersColumn),
+                            QString::fromUtf8(gui::captions::kFirstChapterColumn),
+                            QString::fromUtf8(gui::captions::kLastChapterColumn),
+                            QString::fromUtf8(gui::captions::kSizeColumn)});
     for (const PlannedPart& part : plan.parts) {
         auto* item = new QTreeWidgetItem(tree_);
         item->setText(0, PartFileName(part));
@@ -67,8 +72,8 @@ PartsPlanDialog::PartsPlanDialog(const PartPlan& plan, CBrisnaMakeDlg::PartsWrit
     progress_->setValue(0);
     layout->addWidget(progress_);
     buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons_->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
-    buttons_->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    buttons_->button(QDialogButtonBox::Ok)->setText(QString::fromUtf8(gui::captions::kOk));
+    buttons_->button(QDialogButtonBox::Cancel)->setText(QString::fromUtf8(gui::captions::kCancel));
     connect(buttons_, &QDialogButtonBox::accepted, this, &PartsPlanDialog::WriteParts);
     connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons_);

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "gui/GuiMessages.h"
 #include "gui/ProgramSettings.h"
 #include "text/CodePage936.h"
 
@@ -35,10 +36,10 @@ struct Example {
 
 // Ready patterns for the common heading forms.
 constexpr Example kExamples[] = {
-    {"第…章", "第[0-9零〇一二两三四五六七八九十百千万]+章"},
-    {"【…】", "【[^】]+】"},
+    {gui::captions::kExampleChapterName, gui::captions::kExampleChapterPattern},
+    {gui::captions::kExampleBracketName, gui::captions::kExampleBracketPattern},
     {"Chapter N", "(Chapter|CHAPTER)\\s*[0-9]+"},
-    {"单独一行的数字", "[0-9]+\\s*$"},
+    {gui::captions::kExampleNumberName, "[0-9]+\\s*$"},
 };
 
 QComboBox* PatternBox(bool volume, QWidget* parent) {
@@ -48,8 +49,8 @@ QComboBox* PatternBox(bool volume, QWidget* parent) {
     box->addItems(SavedPatternHistory(volume));
     box->setCurrentText(QString());
     box->lineEdit()->setPlaceholderText(
-        volume ? QStringLiteral("可选，例如 第[一二三四五六七八九十]+卷")
-               : QStringLiteral("正则表达式，匹配行首"));
+        volume ? QString::fromUtf8(gui::captions::kVolumePatternHint)
+               : QString::fromUtf8(gui::captions::kChapterPatternHint));
     return box;
 }
 
@@ -57,21 +58,20 @@ QComboBox* PatternBox(bool volume, QWidget* parent) {
 
 PatternDialog::PatternDialog(std::string gbkText, QWidget* parent)
     : QDialog(parent), text_(std::move(gbkText)) {
-    setWindowTitle(QStringLiteral("按规则识别章节"));
+    setWindowTitle(QString::fromUtf8(gui::captions::kPatternTitle));
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
     pattern_ = PatternBox(false, this);
     volume_ = PatternBox(true, this);
-    form->addRow(QStringLiteral("章节规则："), pattern_);
+    form->addRow(QString::fromUtf8(gui::captions::kChapterPatternLabel), pattern_);
     auto* examples = new QComboBox(this);
-    examples->addItem(QStringLiteral("选择示例…"));
+    examples->addItem(QString::fromUtf8(gui::captions::kChooseExample));
     for (const Example& example : kExamples) {
         examples->addItem(QString::fromUtf8(example.name), QString::fromUtf8(example.pattern));
     }
-    form->addRow(QStringLiteral("示例："), examples);
-    form->addRow(QStringLiteral("卷规则："), volume_);
-    shortTitles_ =
-        new QCheckBox(QStringLiteral("作品集：空行之间不以句末标点结尾的短行是标题"), this);
+    form->addRow(QString::fromUtf8(gui::captions::kExamplesLabel), examples);
+    form->addRow(QString::fromUtf8(gui::captions::kVolumePatternLabel), volume_);
+    shortTitles_ = new QCheckBox(QString::fromUtf8(gui::captions::kCollectionCheck), this);
     form->addRow(QString(), shortTitles_);
     layout->addLayout(form);
     count_ = new QLabel(this);
@@ -80,8 +80,8 @@ PatternDialog::PatternDialog(std::string gbkText, QWidget* parent)
     matches_ = new QListWidget(this);
     layout->addWidget(matches_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    buttons->button(QDialogButtonBox::Ok)->setText(QString::fromUtf8(gui::captions::kOk));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QString::fromUtf8(gui::captions::kCancel));
     layout->addWidget(buttons);
     resize(560, 420);
 
@@ -121,7 +121,7 @@ void PatternDialog::Preview() {
     matches_->clear();
     const ChapterRule rule = Rule();
     if (rule.Empty()) {
-        count_->setText(QStringLiteral("请输入章节规则，或选择作品集"));
+        count_->setText(QString::fromUtf8(gui::messages::kPatternMissing));
         return;
     }
     std::string problem;
@@ -131,19 +131,20 @@ void PatternDialog::Preview() {
         return;
     }
     if (!outline.HasHeadings()) {
-        count_->setText(QStringLiteral("没有一行符合章节规则"));
+        count_->setText(QString::fromUtf8(gui::messages::kPatternNoMatch));
         return;
     }
     const size_t count = outline.ChapterCount();
-    QString said = QStringLiteral("找到%1章").arg(count);
-    if (count > 98) said += QStringLiteral("，超过98章：确定后可分册生成或生成EPUB");
+    QString said = QString::fromUtf8(gui::messages::kPatternFound).arg(count);
+    if (count > 98) said += QString::fromUtf8(gui::messages::kPatternOverLimit);
     count_->setText(said);
     size_t shown = 0;
     for (const OutlineEntry& entry : outline.entries) {
         if (shown++ == kShownMatches) break;
         QString title = QString::fromStdString(GbkToUtf8Lossless(entry.title));
-        if (entry.kind == OutlineEntryKind::kVolume) title = QStringLiteral("【卷】") + title;
-        matches_->addItem(QStringLiteral("%1行：").arg(entry.line + 1) + title);
+        if (entry.kind == OutlineEntryKind::kVolume)
+            title = QString::fromUtf8(gui::messages::kVolumeMark) + title;
+        matches_->addItem(QString::fromUtf8(gui::messages::kMatchLine).arg(entry.line + 1) + title);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/GuiMessages.h"
 #include "gui/PatternDialog.h"
 
 namespace brisna {
@@ -24,20 +25,20 @@ PatternHistoryPage::PatternHistoryPage(QWidget* parent)
     : SettingsPage(parent),
       chapters_(new QListWidget(this)),
       volumes_(new QListWidget(this)),
-      delete_(new QPushButton(QStringLiteral("删除"), this)),
-      clear_(new QPushButton(QStringLiteral("全部清除"), this)) {
+      delete_(new QPushButton(QString::fromUtf8(gui::captions::kDelete), this)),
+      clear_(new QPushButton(QString::fromUtf8(gui::captions::kClearAll), this)) {
     auto* layout = new QVBoxLayout(this);
-    auto* hint = new QLabel(
-        QStringLiteral("“按规则识别章节”记住的规则，最近用过的在前。删除和清除在按“确定”后生效。"),
-        this);
+    auto* hint = new QLabel(QString::fromUtf8(gui::captions::kPatternHistoryHint), this);
     hint->setWordWrap(true);
     layout->addWidget(hint);
     for (auto [list, volume] : {std::pair{chapters_, false}, std::pair{volumes_, true}}) {
         list->setSelectionMode(QAbstractItemView::ExtendedSelection);
         list->addItems(SavedPatternHistory(volume));
         connect(list, &QListWidget::itemSelectionChanged, this, &PatternHistoryPage::UpdateButtons);
-        layout->addWidget(
-            new QLabel(volume ? QStringLiteral("卷规则：") : QStringLiteral("章节规则："), this));
+        layout->addWidget(new QLabel(volume
+                                         ? QString::fromUtf8(gui::captions::kVolumePatternLabel)
+                                         : QString::fromUtf8(gui::captions::kChapterPatternLabel),
+                                     this));
         layout->addWidget(list);
     }
     auto* buttons = new QHBoxLayout;
@@ -51,7 +52,7 @@ PatternHistoryPage::PatternHistoryPage(QWidget* parent)
 }
 
 QString PatternHistoryPage::Title() const {
-    return QStringLiteral("规则历史");
+    return QString::fromUtf8(gui::captions::kPatternHistoryPage);
 }
 
 void PatternHistoryPage::Save() {

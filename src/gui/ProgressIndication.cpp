@@ -1,6 +1,7 @@
 #include "gui/ProgressIndication.h"
 
 #include <QProgressDialog>
+#include "gui/GuiMessages.h"
 
 namespace brisna {
 
@@ -12,7 +13,7 @@ void ProgressIndication::Show(const QString& label) {
     if (dialog_ == nullptr) {
         dialog_ = new QProgressDialog(window_);
         dialog_->setObjectName(QStringLiteral("backgroundProgress"));
-        dialog_->setWindowTitle(QStringLiteral("请稍候"));
+        dialog_->setWindowTitle(QString::fromUtf8(gui::messages::kPleaseWait));
         // A range of 0..0 is the moving bar of work that cannot say how far it has come.
         dialog_->setRange(0, 0);
         dialog_->setCancelButton(nullptr);

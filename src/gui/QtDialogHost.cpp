@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "Capacities.h"
+#include "gui/GuiMessages.h"
 #include "text/CodePage936.h"
 
 namespace brisna {
@@ -31,9 +32,9 @@ QString QtFilterText(FileFilter filter) {
 QString CaptionText(MessageCaption caption) {
     switch (caption) {
         case MessageCaption::kNone:
-            return QStringLiteral("错误");
+            return QString::fromUtf8(gui::messages::kErrorTitle);
         case MessageCaption::kPrompt:
-            return QStringLiteral("提示");
+            return QString::fromUtf8(gui::messages::kPromptTitle);
         case MessageCaption::kAppName:
             return QStringLiteral("BrisnaMake");
     }
@@ -67,8 +68,8 @@ bool QtDialogHost::Confirm(std::string_view gbkQuestion) {
     if (waiting) QApplication::setOverrideCursor(Qt::ArrowCursor);
     QMessageBox box(QMessageBox::Question, question.caption, question.text,
                     QMessageBox::Ok | QMessageBox::Cancel, owner_);
-    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
-    box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
+    box.button(QMessageBox::Ok)->setText(QString::fromUtf8(gui::captions::kOk));
+    box.button(QMessageBox::Cancel)->setText(QString::fromUtf8(gui::captions::kCancel));
     // Enter must not throw work away by accident.
     box.setDefaultButton(QMessageBox::Cancel);
     const bool agreed = box.exec() == QMessageBox::Ok;

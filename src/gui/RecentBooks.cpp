@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "gui/GuiMessages.h"
 #include "gui/ProgramSettings.h"
 
 namespace brisna {
@@ -85,9 +86,9 @@ QString RecentBooks::StateNote(RecentBookState state) {
         case RecentBookState::kReadable:
             return {};
         case RecentBookState::kMissing:
-            return QStringLiteral("（文件不存在）");
+            return QString::fromUtf8(gui::messages::kRecentMissingMark);
         case RecentBookState::kInaccessible:
-            return QStringLiteral("（无法访问）");
+            return QString::fromUtf8(gui::messages::kRecentInaccessibleMark);
     }
     return {};
 }
@@ -98,9 +99,9 @@ std::string RecentBooks::UnreadableMessage(const QByteArray& pathBytes, RecentBo
         case RecentBookState::kReadable:
             return {};
         case RecentBookState::kMissing:
-            return "文件已不存在：\n" + shown;
+            return gui::messages::kRecentMissing + shown;
         case RecentBookState::kInaccessible:
-            return "无法访问文件（没有权限或路径无效）：\n" + shown;
+            return gui::messages::kRecentInaccessible + shown;
     }
     return {};
 }

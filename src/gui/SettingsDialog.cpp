@@ -8,6 +8,7 @@
 #include "gui/CleanSettingsPage.h"
 #include "gui/DetectionSettingsPage.h"
 #include "gui/EpubSettingsPage.h"
+#include "gui/GuiMessages.h"
 #include "gui/PatternHistoryPage.h"
 
 namespace brisna {
@@ -32,7 +33,7 @@ const std::vector<SettingsPageMaker>& SettingsPageMakers() {
 }
 
 SettingsDialog::SettingsDialog(QWidget* parent) : QDialog(parent), tabs_(new QTabWidget(this)) {
-    setWindowTitle(QStringLiteral("设置"));
+    setWindowTitle(QString::fromUtf8(gui::captions::kSettingsTitle));
     setObjectName(QStringLiteral("settingsDialog"));
     for (const SettingsPageMaker& make : SettingsPageMakers()) {
         SettingsPage* page = make(tabs_);
@@ -40,8 +41,8 @@ SettingsDialog::SettingsDialog(QWidget* parent) : QDialog(parent), tabs_(new QTa
         tabs_->addTab(page, page->Title());
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    buttons->button(QDialogButtonBox::Ok)->setText(QString::fromUtf8(gui::captions::kOk));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QString::fromUtf8(gui::captions::kCancel));
     connect(buttons, &QDialogButtonBox::accepted, this, &SettingsDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &SettingsDialog::reject);
     auto* layout = new QVBoxLayout(this);
