@@ -185,4 +185,46 @@ inline constexpr char kGarbledProblems[] = "乱码";
 inline constexpr char kBlankLineProblems[] = "空行";
 inline constexpr char kProblemFilterTip[] = "只显示一类问题";
 
+// The menus.
+inline constexpr char kMenuOpenText[] = "打开txt文件(&O)...";
+inline constexpr char kMenuOpenQbr2[] = "打开qbr2文件...";
+inline constexpr char kMenuOpenQbr[] = "打开qbr...";
+inline constexpr char kMenuOpenEpub[] = "打开EPUB...";
+inline constexpr char kMenuReopen[] = "按编码重新打开(&E)";
+inline constexpr char kMenuRecent[] = "最近打开的图书(&R)";
+inline constexpr char kMenuSettings[] = "设置(&S)...";
+inline constexpr char kMenuQuit[] = "退出(&X)";
+inline constexpr char kMenuAddChapter[] = "添加章节(&A)";
+inline constexpr char kMenuIncrementalAdd[] = "递增添加章节(&I)";
+inline constexpr char kMenuKeywordAdd[] = "模糊添加章节(&K)";
+inline constexpr char kMenuAutoDetect[] = "自动识别章节(&D)";
+inline constexpr char kMenuRuleDetect[] = "按规则识别章节(&G)...";
+inline constexpr char kMenuMoveUp[] = "上移(&U)";
+inline constexpr char kMenuMoveDown[] = "下移(&N)";
+inline constexpr char kMenuDelete[] = "删除\tDel";
+inline constexpr char kMenuRename[] = "重命名(&M)";
+inline constexpr char kMenuSort[] = "按位置排序(&S)";
+inline constexpr char kMenuUndo[] = "撤销(&Z)";
+inline constexpr char kMenuRedo[] = "重做(&Y)";
+inline constexpr char kMenuTest[] = "生成测试(&T)";
+inline constexpr char kMenuCheckMissing[] = "检查缺章(&M)";
+inline constexpr char kMenuFind[] = "查找(&F)...";
+inline constexpr char kMenuSearch[] = "搜索文本(&S)";
+inline constexpr char kMenuConvert[] = "繁体转简体(&J)";
+inline constexpr char kMenuCleanUp[] = "整理文本(&L)...";
+inline constexpr char kMenuGenerate[] = "生成qbr(&Q)";
+inline constexpr char kMenuGenerateParts[] = "分册生成(&P)";
+inline constexpr char kMenuGenerateEpub[] = "生成EPUB(&E)";
+inline constexpr char kMenuEpubSettings[] = "EPUB设置(&S)...";
+inline constexpr char kMenuManual[] = "使用说明(&H)";
+inline constexpr char kMenuAbout[] = "关于 BrisnaMake(&A)...";
+inline constexpr char kMenuFile[] = "文件(&F)";
+inline constexpr char kMenuChapters[] = "章节(&C)";
+inline constexpr char kMenuCheck[] = "检查(&K)";
+inline constexpr char kMenuGenerateTitle[] = "生成(&G)";
+inline constexpr char kMenuHelp[] = "帮助(&H)";
+inline constexpr char kEncodingAuto[] = "自动检测";
+inline constexpr char kEncodingGbk[] = "GBK（简体中文）";
+inline constexpr char kEncodingBig5[] = "Big5（繁体中文）";
+
 }  // namespace brisna::gui::captions

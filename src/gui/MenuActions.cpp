@@ -89,60 +89,63 @@ std::vector<MenuRow> BuildRows() {
     const auto redoKeys = {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), Ctrl(Qt::Key_Y)};
     // clang-format off
     return {
-        {kFile, "打开txt文件(&O)...", Button(kOpenTextButton), {QKeySequence::Open}},
-        {kFile, "打开qbr2文件...", Button(kOpenQbr2Button)},
-        {kFile, "打开qbr...", Button(kOpenQbrButton)},
-        {kFile, "打开EPUB...", Button(kOpenEpubCommand), {}, kAlsoBackground},
-        {kFile, "按编码重新打开(&E)", nullptr, {}, kAlsoBackground, Kind::kReopen},
-        {kFile, "最近打开的图书(&R)", nullptr, {}, false, Kind::kRecent},
+        {kFile, gui::captions::kMenuOpenText, Button(kOpenTextButton), {QKeySequence::Open}},
+        {kFile, gui::captions::kMenuOpenQbr2, Button(kOpenQbr2Button)},
+        {kFile, gui::captions::kMenuOpenQbr, Button(kOpenQbrButton)},
+        {kFile, gui::captions::kMenuOpenEpub, Button(kOpenEpubCommand), {}, kAlsoBackground},
+        {kFile, gui::captions::kMenuReopen, nullptr, {}, kAlsoBackground, Kind::kReopen},
+        {kFile, gui::captions::kMenuRecent, nullptr, {}, false, Kind::kRecent},
         Separator(kFile),
-        {kFile, "设置(&S)...", [](MainWindow& w) { w.ShowSettings(); }, {Ctrl(Qt::Key_Comma)}},
+        {kFile, gui::captions::kMenuSettings, [](MainWindow& w) { w.ShowSettings(); }, {Ctrl(Qt::Key_Comma)}},
         Separator(kFile),
-        {kFile, "退出(&X)", [](MainWindow& w) { w.window()->close(); }, {QKeySequence::Quit}},
+        {kFile, gui::captions::kMenuQuit, [](MainWindow& w) { w.window()->close(); }, {QKeySequence::Quit}},
 
-        {kChapters, "添加章节(&A)", Button(kAddChapterButton)},
-        {kChapters, "递增添加章节(&I)", Button(kIncrementalAddButton)},
-        {kChapters, "模糊添加章节(&K)", Button(kKeywordAddButton)},
-        {kChapters, "自动识别章节(&D)", LongDialogCommand(&CBrisnaMakeDlg::OnAutoDetectChapters, gui::messages::kDetectingChapters), {Ctrl(Qt::Key_R)}, kAlsoBackground},
-        {kChapters, "按规则识别章节(&G)...", AskRuleAndMark, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R)}, kAlsoBackground},
-        {kChapters, "仅匹配行首", nullptr, {}, kAlsoBackground, Kind::kLineStart},
+        {kChapters, gui::captions::kMenuAddChapter, Button(kAddChapterButton)},
+        {kChapters, gui::captions::kMenuIncrementalAdd, Button(kIncrementalAddButton)},
+        {kChapters, gui::captions::kMenuKeywordAdd, Button(kKeywordAddButton)},
+        {kChapters, gui::captions::kMenuAutoDetect, LongDialogCommand(&CBrisnaMakeDlg::OnAutoDetectChapters, gui::messages::kDetectingChapters), {Ctrl(Qt::Key_R)}, kAlsoBackground},
+        {kChapters, gui::captions::kMenuRuleDetect, AskRuleAndMark, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R)}, kAlsoBackground},
+        {kChapters, gui::captions::kLineStartOnly, nullptr, {}, kAlsoBackground, Kind::kLineStart},
         Separator(kChapters),
-        {kChapters, "上移(&U)", Button(kMoveUpButton)},
-        {kChapters, "下移(&N)", Button(kMoveDownButton)},
+        {kChapters, gui::captions::kMenuMoveUp, Button(kMoveUpButton)},
+        {kChapters, gui::captions::kMenuMoveDown, Button(kMoveDownButton)},
         // Delete belongs to the chapter list (in the text it deletes text); the hint says so.
-        {kChapters, "删除\tDel", Button(kDeleteButton)},
-        {kChapters, "全部删除", Button(kDeleteAllButton)},
+        {kChapters, gui::captions::kMenuDelete, Button(kDeleteButton)},
+        {kChapters, gui::captions::kDeleteAll, Button(kDeleteAllButton)},
         Separator(kChapters),
-        {kChapters, "重命名(&M)", rename, {QKeySequence(Qt::Key_F2)}},
-        {kChapters, "按位置排序(&S)", DialogCommand(&CBrisnaMakeDlg::OnSortChapters)},
+        {kChapters, gui::captions::kMenuRename, rename, {QKeySequence(Qt::Key_F2)}},
+        {kChapters, gui::captions::kMenuSort, DialogCommand(&CBrisnaMakeDlg::OnSortChapters)},
         Separator(kChapters),
-        {kChapters, "撤销(&Z)", [](MainWindow& w) { w.Undo(); }, {QKeySequence::Undo}},
-        {kChapters, "重做(&Y)", [](MainWindow& w) { w.Redo(); }, redoKeys},
+        {kChapters, gui::captions::kMenuUndo, [](MainWindow& w) { w.Undo(); }, {QKeySequence::Undo}},
+        {kChapters, gui::captions::kMenuRedo, [](MainWindow& w) { w.Redo(); }, redoKeys},
 
-        {kCheck, "生成测试(&T)", Button(kTestButton)},
-        {kCheck, "检查缺章(&M)", Button(kCheckMissingButton)},
+        {kCheck, gui::captions::kMenuTest, Button(kTestButton)},
+        {kCheck, gui::captions::kMenuCheckMissing, Button(kCheckMissingButton)},
         Separator(kCheck),
-        {kCheck, "查找(&F)...", [](MainWindow& w) { w.FocusSearchField(); }, {QKeySequence::Find}},
-        {kCheck, "搜索文本(&S)", Button(kSearchButton), {QKeySequence(Qt::Key_F3)}},
+        {kCheck, gui::captions::kMenuFind, [](MainWindow& w) { w.FocusSearchField(); }, {QKeySequence::Find}},
+        {kCheck, gui::captions::kMenuSearch, Button(kSearchButton), {QKeySequence(Qt::Key_F3)}},
         Separator(kCheck),
-        {kCheck, "繁体转简体(&J)", Button(kConvertButton)},
-        {kCheck, "整理文本(&L)...", CleanUpText, {Ctrl(Qt::Key_L)}, kAlsoBackground},
+        {kCheck, gui::captions::kMenuConvert, Button(kConvertButton)},
+        {kCheck, gui::captions::kMenuCleanUp, CleanUpText, {Ctrl(Qt::Key_L)}, kAlsoBackground},
 
-        {kGenerate, "生成qbr(&Q)", Button(kGenerateButton)},
-        {kGenerate, "分册生成(&P)", LongDialogCommand(&CBrisnaMakeDlg::OnGenerateParts, gui::messages::kGeneratingParts), {Ctrl(Qt::Key_P)}, kAlsoBackground},
-        {kGenerate, "生成EPUB(&E)", GenerateEpub, {Ctrl(Qt::Key_E)}, kAlsoBackground},
-        {kGenerate, "EPUB设置(&S)...", [](MainWindow& w) { w.ShowSettings(QString::fromUtf8(gui::captions::kEpubPage)); }},
+        {kGenerate, gui::captions::kMenuGenerate, Button(kGenerateButton)},
+        {kGenerate, gui::captions::kMenuGenerateParts, LongDialogCommand(&CBrisnaMakeDlg::OnGenerateParts, gui::messages::kGeneratingParts), {Ctrl(Qt::Key_P)}, kAlsoBackground},
+        {kGenerate, gui::captions::kMenuGenerateEpub, GenerateEpub, {Ctrl(Qt::Key_E)}, kAlsoBackground},
+        {kGenerate, gui::captions::kMenuEpubSettings, [](MainWindow& w) { w.ShowSettings(QString::fromUtf8(gui::captions::kEpubPage)); }},
 
-        {kHelp, "使用说明(&H)", [](MainWindow& w) { w.ShowManual(); }, {QKeySequence::HelpContents}},
-        {kHelp, "关于 BrisnaMake(&A)...", [](MainWindow& w) { w.ShowAbout(); }, {}, kAlsoBackground},
+        {kHelp, gui::captions::kMenuManual, [](MainWindow& w) { w.ShowManual(); }, {QKeySequence::HelpContents}},
+        {kHelp, gui::captions::kMenuAbout, [](MainWindow& w) { w.ShowAbout(); }, {}, kAlsoBackground},
     };
     // clang-format on
 }
 
 const QString& MenuTitle(MenuPlace place) {
     static const QString titles[] = {
-        QStringLiteral("文件(&F)"), QStringLiteral("章节(&C)"), QStringLiteral("检查(&K)"),
-        QStringLiteral("生成(&G)"), QStringLiteral("帮助(&H)"),
+        QString::fromUtf8(gui::captions::kMenuFile),
+        QString::fromUtf8(gui::captions::kMenuChapters),
+        QString::fromUtf8(gui::captions::kMenuCheck),
+        QString::fromUtf8(gui::captions::kMenuGenerateTitle),
+        QString::fromUtf8(gui::captions::kMenuHelp),
     };
     return titles[static_cast<int>(place)];
 }
@@ -255,12 +258,12 @@ void AddRecentBooks(MainWindow& window, QMenu* menu) {
 
 void AddReopenItems(MainWindow& window, QMenu* menu) {
     const std::pair<QString, TextEncoding> encodings[] = {
-        {QStringLiteral("自动检测"), TextEncoding::kAuto},
-        {QStringLiteral("GBK（简体中文）"), TextEncoding::kGbk},
+        {QString::fromUtf8(gui::captions::kEncodingAuto), TextEncoding::kAuto},
+        {QString::fromUtf8(gui::captions::kEncodingGbk), TextEncoding::kGbk},
         {QStringLiteral("UTF-8"), TextEncoding::kUtf8},
         {QStringLiteral("UTF-16LE"), TextEncoding::kUtf16Le},
         {QStringLiteral("UTF-16BE"), TextEncoding::kUtf16Be},
-        {QStringLiteral("Big5（繁体中文）"), TextEncoding::kBig5},
+        {QString::fromUtf8(gui::captions::kEncodingBig5), TextEncoding::kBig5},
     };
     for (const auto& [label, encoding] : encodings) {
         QObject::connect(menu->addAction(label), &QAction::triggered, &window,

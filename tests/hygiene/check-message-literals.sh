@@ -12,8 +12,6 @@ src=${1:-$(cd "$(dirname "$0")/../.." && pwd)/src}
 allowed=(
   # not moved over yet
   app/ epub/
-  # the captions of the menu table, read best beside the commands they run
-  gui/MenuActions.cpp
   # the window's own texts, recognised here; they move with app/
   cli/CliSession.cpp cli/RunReport.cpp
   # the help texts of the subcommands and the script grammar, still beside their options
