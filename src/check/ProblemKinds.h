@@ -3,17 +3,11 @@
 // that made it (controls/ProblemEntryKind.h).
 
 #include <cstddef>
-#include <string_view>
 
 #include "controls/ListBox.h"
 #include "controls/ProblemEntryKind.h"
 
 namespace brisna {
-
-// The kind of one entry (GBK) told from its text alone, by its whole shape, so that a chapter
-// title holding "乱码" or "可疑字" does not change what its entry is. Only for a filter that sees
-// the text and not the item data (the window's row filter); everything else reads the item data.
-ProblemKind ClassifyProblemEntry(std::string_view gbkEntry);
 
 // The kind the entry at a row carries; kOther out of range.
 ProblemKind ProblemKindAt(const ListBox& problemList, int32_t row);

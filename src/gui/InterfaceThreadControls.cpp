@@ -106,6 +106,11 @@ int32_t InterfaceThreadListBox::AddString(std::string_view gbk) {
     return CallOnThreadOf(&widget_, [&] { return list_.AddString(gbk); });
 }
 
+// In one step, so a filtered view sees the row's kind when the row arrives.
+int32_t InterfaceThreadListBox::AddItem(std::string_view gbk, intptr_t data) {
+    return CallOnThreadOf(&widget_, [&] { return list_.AddItem(gbk, data); });
+}
+
 int32_t InterfaceThreadListBox::InsertString(int32_t index, std::string_view gbk) {
     return CallOnThreadOf(&widget_, [&] { return list_.InsertString(index, gbk); });
 }

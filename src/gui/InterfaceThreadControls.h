@@ -50,6 +50,7 @@ class InterfaceThreadListBox : public ListBox {
     int32_t GetSelCount() const override;
     std::vector<int32_t> GetSelItems() const override;
     int32_t AddString(std::string_view gbk) override;
+    int32_t AddItem(std::string_view gbk, intptr_t data) override;
     int32_t InsertString(int32_t index, std::string_view gbk) override;
     int32_t DeleteString(int32_t index) override;
     void SetSel(bool select, int32_t index) override;

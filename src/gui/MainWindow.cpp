@@ -397,7 +397,7 @@ void MainWindow::SetProblemFilter(int choice) {
     }
     const ProblemKind kind = kKinds[choice - 1];
     problemList_->SetRowFilter(
-        [kind](const std::string& entry) { return ClassifyProblemEntry(entry) == kind; });
+        [kind](const std::string&, intptr_t data) { return ProblemKindOfData(data) == kind; });
 }
 
 void MainWindow::RenameChapter(int32_t row) {

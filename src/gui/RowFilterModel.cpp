@@ -21,7 +21,7 @@ RowFilterModel::RowFilterModel(GbkListModel* source, QObject* parent)
                 for (auto it = from; it != rows_.end(); ++it) *it += added;
                 std::vector<int> shown;
                 for (int row = first; row <= last; ++row) {
-                    if (filter_(source_->Text(row))) shown.push_back(row);
+                    if (filter_(source_->Text(row), source_->ItemData(row))) shown.push_back(row);
                 }
                 if (shown.empty()) return;
                 const int at = static_cast<int>(from - rows_.begin());
@@ -75,7 +75,7 @@ RowFilterModel::RowFilterModel(GbkListModel* source, QObject* parent)
         if (filter_) {
             rows_.clear();
             for (int row = 0; row < source_->Count(); ++row) {
-                if (filter_(source_->Text(row))) rows_.push_back(row);
+                if (filter_(source_->Text(row), source_->ItemData(row))) rows_.push_back(row);
             }
         }
         endResetModel();
@@ -110,7 +110,7 @@ void RowFilterModel::Rebuild() {
     rows_.clear();
     if (!filter_) return;
     for (int row = 0; row < source_->Count(); ++row) {
-        if (filter_(source_->Text(row))) rows_.push_back(row);
+        if (filter_(source_->Text(row), source_->ItemData(row))) rows_.push_back(row);
     }
 }
 

@@ -6,6 +6,7 @@
 // than that.
 
 #include <QAbstractListModel>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -17,7 +18,8 @@ namespace brisna {
 class RowFilterModel : public QAbstractListModel {
     Q_OBJECT
   public:
-    using Filter = std::function<bool(const std::string& gbk)>;
+    // Sees a row's text and its item data (a problem entry's kind).
+    using Filter = std::function<bool(const std::string& gbk, intptr_t data)>;
 
     explicit RowFilterModel(GbkListModel* source, QObject* parent = nullptr);
 

@@ -259,16 +259,16 @@ std::vector<uint32_t> PartSizes(const std::vector<bool>& volumeStart) {
     return sizes;
 }
 
-PartPlan PlanParts(std::string_view text, const std::vector<PlanHeading>& headings,
-                   std::string_view bookSourcePath) {
-    PartPlan plan;
-    plan.bookSourcePath = std::string(bookSourcePath);
-    const uint32_t textLength = static_cast<uint32_t>(text.size());
-    // Chapter records: a chapter that follows a volume line begins at that line, so the volume's
-    // heading travels with its first chapter; the first chapter begins the text.
+namespace {
+
+// The chapter records of the headings: a chapter that follows a volume line begins at that line,
+// so the volume's heading travels with its first chapter; blank lines before the first heading
+// go with it. volumeStart tells which chapters begin a volume; volumes lists the volume lines.
+std::vector<ChapterRecord> ChapterRecordsOf(std::string_view text,
+                                            const std::vector<PlanHeading>& headings,
+                                            std::vector<bool>& volumeStart,
+                                            std::vector<PlanHeading>& volumes) {
     std::vector<ChapterRecord> records;
-    std::vector<bool> volumeStart;
-    std::vector<PlanHeading> volumes;
     bool pendingVolume = false;
     uint32_t pendingOffset = 0;
     for (const PlanHeading& heading : headings) {
@@ -281,7 +281,6 @@ PartPlan PlanParts(std::string_view text, const std::vector<PlanHeading>& headin
         ChapterRecord record;
         record.SetTitle(heading.title);
         record.offset = pendingVolume ? pendingOffset : heading.offset;
-        // Blank lines before the first heading go with it.
         if (records.empty() && text.substr(0, std::min<size_t>(record.offset, text.size()))
                                        .find_first_not_of(" \t\r\n") == std::string_view::npos) {
             record.offset = 0;
@@ -290,6 +289,19 @@ PartPlan PlanParts(std::string_view text, const std::vector<PlanHeading>& headin
         volumeStart.push_back(pendingVolume);
         pendingVolume = false;
     }
+    return records;
+}
+
+}  // namespace
+
+PartPlan PlanParts(std::string_view text, const std::vector<PlanHeading>& headings,
+                   std::string_view bookSourcePath) {
+    PartPlan plan;
+    plan.bookSourcePath = std::string(bookSourcePath);
+    const uint32_t textLength = static_cast<uint32_t>(text.size());
+    std::vector<bool> volumeStart;
+    std::vector<PlanHeading> volumes;
+    std::vector<ChapterRecord> records = ChapterRecordsOf(text, headings, volumeStart, volumes);
     if (records.empty()) {
         plan.status = PartPlanStatus::kNoHeadings;
         return plan;

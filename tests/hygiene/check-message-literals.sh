@@ -21,7 +21,7 @@ allowed=(
   cli/ScriptGrammar.cpp cli/ScriptRunner.cpp cli/T2sCommand.cpp cli/UnpackCommand.cpp
   cli/VersionCommand.cpp
   # the help texts of the manual pages, completions and Markdown are data of the generator
-  cli/DocGenerator.cpp cli/DocsMain.cpp
+  cli/doc/ cli/DocsMain.cpp
   # words the text is read by
   detect/OutlineWords.h detect/ChapterRule.cpp parts/PartPlan.cpp
   clean/JunkLines.cpp clean/ContentsBlock.cpp clean/WrappedLines.cpp clean/TextCleanup.cpp
