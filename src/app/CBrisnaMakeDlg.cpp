@@ -6,6 +6,7 @@
 #include <system_error>
 #include <utility>
 
+#include "app/AppMessages.h"
 #include "app/SuspiciousWords.h"
 #include "chapters/ManualChapterCommands.h"
 #include "controls/HeadlessListBox.h"
@@ -52,7 +53,7 @@ bool CBrisnaMakeDlg::ChaptersAtRisk() const {
 
 bool CBrisnaMakeDlg::ConfirmDiscardChapters() {
     if (!ChaptersAtRisk() || !confirm) return true;
-    return confirm(Utf8ToGbk("章节列表尚未生成，确定要放弃吗？"));
+    return confirm(Utf8ToGbk(app_messages::kDiscardChapters));
 }
 
 void CBrisnaMakeDlg::RefreshLineTable() {
@@ -82,7 +83,7 @@ void CBrisnaMakeDlg::CheckMissingChaptersTellingNone() {
     HeadlessListBox found;
     CheckMissingChapters(chapters, found);
     if (found.GetCount() == 0) {
-        host.ShowMessage(Utf8ToGbk("没有发现缺少的章节"), MessageCaption::kPrompt);
+        host.ShowMessage(Utf8ToGbk(app_messages::kNoMissingChapters), MessageCaption::kPrompt);
         return;
     }
     OnCheckMissing();

@@ -2,6 +2,7 @@
 
 #include "Capacities.h"
 
+#include "app/AppMessages.h"
 #include "chapters/ChapterEditing.h"
 #include "chapters/ChapterTitle.h"
 #include "text/CodePage936.h"
@@ -19,13 +20,14 @@ bool ApplyTextCleanup(CBrisnaMakeDlg& dialog, const CleanupResult& result,
     RichEdit& view = dialog.bookText.View();
     // The offsets of the preview belong to the text it was made from.
     if (ReadBookText(view) != previewedText) {
-        dialog.host.ShowMessage(Utf8ToGbk("文本已改动，请重新整理"), MessageCaption::kNone);
+        dialog.host.ShowMessage(Utf8ToGbk(app_messages::kTextChangedSincePreview),
+                                MessageCaption::kNone);
         return false;
     }
     // Indents may make a text longer; the editor holds no more than the bound, and would cut
     // the end of the book off.
     if (result.text.size() >= kMaxTextBytes) {
-        dialog.host.ShowMessage(Utf8ToGbk("整理后的文本超过10M，文本未改动"),
+        dialog.host.ShowMessage(Utf8ToGbk(app_messages::kCleanedTextTooLarge),
                                 MessageCaption::kNone);
         return false;
     }

@@ -1,6 +1,7 @@
 // Chapter detection, the missing-chapter check, problem-list navigation, search and
 // Traditional-to-Simplified conversion, wired to the dialog.
 #include "Capacities.h"
+#include "app/AppMessages.h"
 #include "app/CBrisnaMakeDlg.h"
 #include "chapters/ChapterTitle.h"
 #include "check/ProblemNavigation.h"
@@ -15,6 +16,8 @@
 #include "text/TraditionalToSimplified.h"
 
 namespace brisna {
+
+namespace msg = app_messages;
 
 void CBrisnaMakeDlg::OnKeywordAdd() {
     KeywordChapterAdd(bookText, chapterList, chapters, host, detectionScanPosition,
@@ -41,14 +44,13 @@ bool ApplyOutline(CBrisnaMakeDlg& dialog, const BookOutline& outline, const std:
         // stay as they are.
         dialog.openedContents.Keep(TocFromOutline(outline), text, dialog.chapters);
         if (wholeBook) return true;
-        const std::string counted = "本书共" + std::to_string(count) + "章，超过98章";
         int answer =
-            host.AskQuestion(Utf8ToGbk(counted + "，一本书装不下。请分册生成或生成EPUB。"),
-                             {Utf8ToGbk("分册生成"), Utf8ToGbk("生成EPUB"), Utf8ToGbk("取消")}, 2);
+            host.AskQuestion(Utf8ToGbk(msg::TooManyChaptersQuestion(count)),
+                             {Utf8ToGbk(msg::kGeneratePartsButton),
+                              Utf8ToGbk(msg::kGenerateEpubButton), Utf8ToGbk(msg::kCancelButton)},
+                             2);
         if (answer == DialogHost::kCannotAsk) {
-            host.ShowMessage(
-                Utf8ToGbk(counted + "，请加 --parts 分册生成，或用 epub 子命令生成EPUB"),
-                MessageCaption::kPrompt);
+            host.ShowMessage(Utf8ToGbk(msg::TooManyChaptersNotice(count)), MessageCaption::kPrompt);
             return false;
         }
         if (answer == 0) dialog.OnGenerateParts();
@@ -57,10 +59,10 @@ bool ApplyOutline(CBrisnaMakeDlg& dialog, const BookOutline& outline, const std:
     }
     if (dialog.chapters.Count() > 0) {
         // Appending to chapters marked by hand would mark them twice.
-        std::string question =
-            "已标记" + std::to_string(dialog.chapters.Count()) + "个章节。用识别结果替换吗？";
+        const std::string question = msg::ReplaceMarkedChaptersQuestion(dialog.chapters.Count());
         int answer =
-            host.AskQuestion(Utf8ToGbk(question), {Utf8ToGbk("替换"), Utf8ToGbk("取消")}, 1);
+            host.AskQuestion(Utf8ToGbk(question),
+                             {Utf8ToGbk(msg::kReplaceButton), Utf8ToGbk(msg::kCancelButton)}, 1);
         // Where nobody can be asked, the command was given on purpose after the others.
         if (answer != 0 && answer != DialogHost::kCannotAsk) return false;
     }
@@ -79,7 +81,7 @@ void CBrisnaMakeDlg::OnAutoDetectChapters() {
     const std::string text = ReadBookText(bookText.View());
     BookOutline outline = BuildBookOutline(text);
     if (!outline.HasHeadings()) {
-        host.ShowMessage(Utf8ToGbk("没有找到可以自动识别的章节标题"), MessageCaption::kPrompt);
+        host.ShowMessage(Utf8ToGbk(msg::kNoRecognisedHeadings), MessageCaption::kPrompt);
         return;
     }
     ApplyOutline(*this, outline, text, false);
@@ -95,7 +97,7 @@ bool CBrisnaMakeDlg::OnRuleChapters(const ChapterRule& rule, bool wholeBook) {
         return false;
     }
     if (!outline.HasHeadings()) {
-        host.ShowMessage(Utf8ToGbk("没有一行符合章节规则"), MessageCaption::kPrompt);
+        host.ShowMessage(Utf8ToGbk(msg::kNoLineMatchesRule), MessageCaption::kPrompt);
         return false;
     }
     return ApplyOutline(*this, outline, text, wholeBook);
@@ -117,7 +119,7 @@ void CBrisnaMakeDlg::OnSearch() {
     std::string wanted = host.GetFieldText(kSearchField);
     wanted.resize(UpToNul(wanted).size());
     if (wanted.empty()) {
-        host.ShowMessage(Utf8ToGbk("请输入搜索关键字"), MessageCaption::kPrompt);
+        host.ShowMessage(Utf8ToGbk(msg::kEnterSearchText), MessageCaption::kPrompt);
         return;
     }
     // The search goes on after the selection and never wraps round to the start.
@@ -125,7 +127,7 @@ void CBrisnaMakeDlg::OnSearch() {
     CharRange selection = view.GetSelection();
     CharRange match = view.FindText({selection.max, -1}, wanted);
     if (match.min < 0) {
-        host.ShowMessage(Utf8ToGbk("搜索字符串未找到！"), MessageCaption::kAppName);
+        host.ShowMessage(Utf8ToGbk(msg::kSearchNotFound), MessageCaption::kAppName);
         return;
     }
     view.SetFocus();
@@ -141,7 +143,7 @@ void CBrisnaMakeDlg::OnConvertToSimplified() {
     WaitCursor wait(host);
     // Without its dictionary the conversion would silently change nothing.
     if (!TraditionalToSimplifiedAvailable()) {
-        host.ShowMessage(Utf8ToGbk("繁体转简体字典无法加载，文本未转换"), MessageCaption::kNone);
+        host.ShowMessage(Utf8ToGbk(msg::kNoConversionDictionary), MessageCaption::kNone);
         return;
     }
     bookText.ConvertToSimplified();

@@ -1,4 +1,5 @@
 // The two display toggles of the window and its size handling.
+#include "app/AppMessages.h"
 #include "app/CBrisnaMakeDlg.h"
 #include "app/WindowFrame.h"
 #include "text/CodePage936.h"
@@ -12,7 +13,8 @@ void CBrisnaMakeDlg::OnToggleProblemList() {
     const bool shown = problemListShown != 0;
     frame->ShowControl(kProblemList, shown);
     frame->ShowControl(kProblemListFrame, shown);
-    frame->SetControlText(kProblemListToggle, Utf8ToGbk(shown ? "关闭问题列表" : "显示问题列表"));
+    frame->SetControlText(kProblemListToggle, Utf8ToGbk(shown ? app_messages::kHideProblemList
+                                                              : app_messages::kShowProblemList));
     // Only the controls move: the text keeps its width in lines, so no rebuild here.
     frame->LayOutControls();
 }
@@ -27,7 +29,8 @@ void CBrisnaMakeDlg::OnToggleWideDisplay() {
     PixelRect rect = frame->WindowRect();
     if (frame->IsMaximized()) return;
     wideDisplay = !wideDisplay;
-    frame->SetControlText(kWideDisplayToggle, Utf8ToGbk(wideDisplay ? "窄幅显示" : "宽幅显示"));
+    frame->SetControlText(kWideDisplayToggle, Utf8ToGbk(wideDisplay ? app_messages::kNarrowDisplay
+                                                                    : app_messages::kWideDisplay));
     if (wideDisplay) {
         rect.x = -10;
         rect.width += kWideShift;
@@ -48,7 +51,7 @@ void OnWindowSized(CBrisnaMakeDlg& dlg, bool lineTableMayChange) {
 void OnWindowMaximizing(CBrisnaMakeDlg& dlg) {
     dlg.wideDisplay = 0;
     if (WindowFrame* frame = dlg.Frame()) {
-        frame->SetControlText(kWideDisplayToggle, Utf8ToGbk("宽幅显示"));
+        frame->SetControlText(kWideDisplayToggle, Utf8ToGbk(app_messages::kWideDisplay));
         frame->EnableControl(kWideDisplayToggle, false);
     }
 }

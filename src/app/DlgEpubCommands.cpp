@@ -1,4 +1,5 @@
 // The EPUB commands of the background menu, wired to the dialog.
+#include "app/AppMessages.h"
 #include "app/CBrisnaMakeDlg.h"
 
 #include <sys/stat.h>
@@ -34,8 +35,7 @@ void CBrisnaMakeDlg::OnGenerateEpub() {
     // The EPUB of an opened EPUB goes where it came from; what the editor does not hold of it
     // (pictures, styles) would be lost, so the operator is asked first.
     if (confirm && SameFile(EpubPathFor(bookSourcePath), openedBookPath) &&
-        !confirm(Utf8ToGbk(
-            "生成的EPUB将替换打开的EPUB文件，其中的图片和样式不会保留。确定要替换吗？"))) {
+        !confirm(Utf8ToGbk(app_messages::kReplaceOpenedEpub))) {
         return;
     }
     // An EPUB holds the chapters as a generated book does: closing now loses nothing.

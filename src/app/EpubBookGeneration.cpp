@@ -1,6 +1,7 @@
 #include "app/EpubBookGeneration.h"
 
 #include "Capacities.h"
+#include "app/AppMessages.h"
 #include "app/CBrisnaMakeDlg.h"
 #include "chapters/ChapterTitle.h"
 #include "check/ValidationRules.h"
@@ -52,7 +53,7 @@ PartsOutcome GenerateOpenedEpub(CBrisnaMakeDlg& dialog, const PartPlan& plan) {
         const std::vector<TocEntry>* contents = dialog.openedContents.For(text, dialog.chapters);
         const size_t entries = contents != nullptr ? contents->size() : plan.ChapterCount();
         dialog.host.ShowMessage(
-            FormatGbkMessage("EPUB目录共%d章，一本书最多%d章，按分册生成%d册",
+            FormatGbkMessage(app_messages::kEpubContentsInPartsFormat,
                              {int64_t(entries), int64_t{kMaxChapters}, int64_t(plan.parts.size())}),
             MessageCaption::kPrompt);
     }

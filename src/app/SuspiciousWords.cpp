@@ -1,5 +1,6 @@
 #include "app/SuspiciousWords.h"
 
+#include "app/AppMessages.h"
 #include "text/BookLoading.h"
 #include "text/CodePage936.h"
 #include "text/EncodingConversion.h"
@@ -50,7 +51,7 @@ std::vector<std::string> ReadSuspiciousWords(const std::filesystem::path& file) 
 }
 
 std::string WordListTooLargeMessage() {
-    return Utf8ToGbk("可疑字文件大小不能超过1M，未读取");
+    return Utf8ToGbk(app_messages::kWordListTooLarge);
 }
 
 }  // namespace brisna

@@ -154,16 +154,9 @@ bool CliSession::ApplyChapterOption(const ChapterOption& option, std::string& er
                                    ? kIncrementalAddButton
                                    : kKeywordAddButton);
             break;
-        case ChapterOption::Kind::kAuto: {
+        case ChapterOption::Kind::kAuto:
             dialog_->OnAutoDetectChapters();
-            // The list of plausible candidates comes up first and only informs.
-            const auto& shown = host_.Messages();
-            if (shown.size() > before &&
-                shown[before].text.starts_with(Utf8ToGbk("找到多种章节标题"))) {
-                ++before;
-            }
             break;
-        }
     }
     return MessageCount() == before;
 }

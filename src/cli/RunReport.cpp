@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/AppMessages.h"
 #include "cli/BookOptions.h"
 #include "cli/CliMessages.h"
 #include "detect/DetectMessages.h"
@@ -31,7 +32,7 @@ bool IsNotice(const ShownMessage& message) {
     // "提示" also asks for missing input or says a search found nothing: those are refusals.
     static const std::vector<std::string> refusals{
         Utf8ToGbk(detect_messages::kEnterKeyword), Utf8ToGbk(detect_messages::kKeywordNotFound),
-        Utf8ToGbk("没有找到可以自动识别的章节标题"), Utf8ToGbk("请输入搜索关键字")};
+        Utf8ToGbk(app_messages::kNoRecognisedHeadings), Utf8ToGbk(app_messages::kEnterSearchText)};
     return std::find(refusals.begin(), refusals.end(), message.text) == refusals.end();
 }
 

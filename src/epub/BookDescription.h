@@ -6,12 +6,13 @@
 #include <string>
 #include <string_view>
 
+#include "epub/EpubMessages.h"
 #include "epub/EpubMetadata.h"
 
 namespace brisna {
 
 // The title a book gets when nothing names it.
-inline constexpr std::string_view kUntitledBook = "（无标题）";
+inline constexpr std::string_view kUntitledBook = epub_messages::kUntitled;
 
 // The metadata of a book. Title and author come from, in this order: `known` (the operator's
 // choices, or an opened EPUB's own metadata), the text's head (《书名》, 书名：…, 作者：…, or a

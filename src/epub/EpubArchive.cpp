@@ -1,5 +1,6 @@
 #include "epub/EpubArchive.h"
 
+#include "epub/EpubMessages.h"
 #include "epub/EpubReader.h"
 
 namespace brisna {
@@ -20,16 +21,16 @@ std::optional<std::string> EpubArchive::Entry(std::string_view name, bool requir
         case ZipReadStatus::kOk:
             return std::move(read.bytes);
         case ZipReadStatus::kMissing:
-            if (required) refusal_ = "EPUB文件缺少" + std::string(name);
+            if (required) refusal_ = epub_messages::MissingEntry(name);
             return std::nullopt;
         case ZipReadStatus::kTooLarge:
-            refusal_ = "EPUB文件中的条目过大（可能是压缩炸弹），无法打开";
+            refusal_ = epub_messages::kEntryTooLarge;
             return std::nullopt;
         case ZipReadStatus::kDamaged:
-            refusal_ = "EPUB文件已损坏，无法解压";
+            refusal_ = epub_messages::kDamaged;
             return std::nullopt;
         case ZipReadStatus::kPassword:
-            refusal_ = "EPUB文件设有密码（zip加密），无法打开";
+            refusal_ = epub_messages::kPassword;
             return std::nullopt;
     }
     return std::nullopt;
@@ -45,7 +46,7 @@ XmlDocument EpubArchive::Parse(std::string_view bytes, bool markup) {
     const size_t elements = MostElements(bytes);
     elements_ += elements;
     if (elements > kMaxEpubDocumentElements || elements_ > kMaxEpubBookElements) {
-        refusal_ = kEpubTextTooLong;
+        refusal_ = epub_messages::kTextTooLong;
         return nullptr;
     }
     return markup ? ParseMarkup(bytes) : ParseXml(bytes);
@@ -69,7 +70,7 @@ bool EpubArchive::Encrypted() {
             },
             [](xmlNode*) {});
     }
-    if (encrypted && refusal_.empty()) refusal_ = "EPUB文件已加密（DRM），无法打开";
+    if (encrypted && refusal_.empty()) refusal_ = epub_messages::kDrm;
     return encrypted || !refusal_.empty();
 }
 

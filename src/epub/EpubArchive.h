@@ -13,8 +13,6 @@
 
 namespace brisna {
 
-inline constexpr char kEpubTextTooLong[] = "EPUB正文超过10M，无法打开";
-
 class EpubArchive {
   public:
     explicit EpubArchive(ZipArchiveReader& zip) : zip_(zip) {}

@@ -5,6 +5,7 @@
 
 #include "detect/BookOutline.h"
 #include "epub/EpubContents.h"
+#include "epub/EpubMessages.h"
 #include "text/CodePage936.h"
 #include "text/EncodingConversion.h"
 
@@ -162,7 +163,7 @@ void PlaceEpubChapters(const std::vector<EpubContentsPoint>& points, const EpubS
                 book.toc.size() > 1 && book.toc[1].offset < kMaxTitlePageBytes) {
                 book.toc.erase(book.toc.begin());
             }
-            book.notice = Utf8ToGbk("EPUB的目录不指向正文的章节，已按正文识别章节");
+            book.notice = Utf8ToGbk(epub_messages::kContentsNotInText);
         }
     }
     if (placed.empty() && book.toc.empty()) {

@@ -12,6 +12,7 @@
 #include "chapters/ManualChapterCommands.h"
 #include "check/ValidationRules.h"
 #include "epub/EpubCover.h"
+#include "epub/EpubMessages.h"
 #include "epub/EpubReader.h"
 #include "text/CodePage936.h"
 #include "text/EncodingConversion.h"
@@ -25,7 +26,7 @@ namespace {
 constexpr int64_t kYear2000 = 946684800;
 
 std::string FailureMessage() {
-    return Utf8ToGbk("生成EPUB失败");
+    return Utf8ToGbk(epub_messages::kGenerateFailed);
 }
 
 // A contents title as the chapter list holds it: what fits its record, cut on a character
@@ -72,15 +73,16 @@ bool ChooseCover(const EpubChoices& choices, std::string_view bookSourcePath,
                 metadata.cover = std::move(file.cover);
                 return true;
             case CoverFileStatus::kCannotRead:
-                host.ShowFileMessage(Utf8ToGbk("读取封面图片失败"), MessageCaption::kNone,
-                                     choices.coverPath, SystemErrorText(file.error));
+                host.ShowFileMessage(Utf8ToGbk(epub_messages::kReadCoverFailed),
+                                     MessageCaption::kNone, choices.coverPath,
+                                     SystemErrorText(file.error));
                 return false;
             case CoverFileStatus::kTooLarge:
-                host.ShowFileMessage(Utf8ToGbk("封面图片不能超过16M"), MessageCaption::kNone,
-                                     choices.coverPath, {});
+                host.ShowFileMessage(Utf8ToGbk(epub_messages::kCoverTooLarge),
+                                     MessageCaption::kNone, choices.coverPath, {});
                 return false;
             case CoverFileStatus::kNotAPicture:
-                host.ShowFileMessage(Utf8ToGbk("封面图片必须是JPEG或PNG文件"),
+                host.ShowFileMessage(Utf8ToGbk(epub_messages::kCoverNotPicture),
                                      MessageCaption::kNone, choices.coverPath, {});
                 return false;
         }
@@ -105,20 +107,21 @@ bool ChooseCover(const EpubChoices& choices, std::string_view bookSourcePath,
 std::optional<EpubStyle> LoadStyle(const EpubChoices& choices, DialogHost& host) {
     EpubStyle style = choices.style;
     if (!choices.fontPath.empty()) {
-        std::optional<std::string> font = ReadChosenFile(
-            choices.fontPath, kMaxFontBytes, "字体文件不能超过32M", "读取字体文件失败", host);
+        std::optional<std::string> font =
+            ReadChosenFile(choices.fontPath, kMaxFontBytes, epub_messages::kFontTooLarge,
+                           epub_messages::kReadFontFailed, host);
         if (!font) return std::nullopt;
         if (!FontKindOf(*font)) {
-            host.ShowFileMessage(Utf8ToGbk("字体文件必须是TrueType、OpenType或WOFF字体"),
-                                 MessageCaption::kNone, choices.fontPath, {});
+            host.ShowFileMessage(Utf8ToGbk(epub_messages::kFontNotFont), MessageCaption::kNone,
+                                 choices.fontPath, {});
             return std::nullopt;
         }
         style.fontBytes = std::move(*font);
     }
     if (!choices.stylesheetPath.empty()) {
-        std::optional<std::string> css =
-            ReadChosenFile(choices.stylesheetPath, kMaxStylesheetBytes, "样式表文件不能超过1M",
-                           "读取样式表文件失败", host);
+        std::optional<std::string> css = ReadChosenFile(choices.stylesheetPath, kMaxStylesheetBytes,
+                                                        epub_messages::kStylesheetTooLarge,
+                                                        epub_messages::kReadStylesheetFailed, host);
         if (!css) return std::nullopt;
         style.userStylesheet = std::move(*css);
     }
@@ -204,7 +207,8 @@ EpubOutcome GenerateEpubBook(CMyRECtrl& bookText, ListBox& chapterList, ChapterM
         host.ShowFileMessage(FailureMessage(), MessageCaption::kNone, path, SystemErrorText(error));
         return outcome;
     }
-    host.ShowMessage(Utf8ToGbk("生成EPUB成功：") + FileNameToGbk(path), MessageCaption::kPrompt);
+    host.ShowMessage(Utf8ToGbk(epub_messages::kGeneratedPrefix) + FileNameToGbk(path),
+                     MessageCaption::kPrompt);
     outcome.succeeded = true;
     outcome.path = path;
     return outcome;
@@ -224,16 +228,16 @@ bool OpenEpubBook(CMyRECtrl& bookText, ListBox& chapterList, ChapterModel& chapt
         case FileReadStatus::kOk:
             break;
         case FileReadStatus::kCannotOpen:
-            host.ShowFileMessage(Utf8ToGbk("打开EPUB文件失败"), MessageCaption::kNone, *chosen,
-                                 SystemErrorText(file.error));
+            host.ShowFileMessage(Utf8ToGbk(epub_messages::kOpenFailed), MessageCaption::kNone,
+                                 *chosen, SystemErrorText(file.error));
             return false;
         case FileReadStatus::kTooLarge:
-            host.ShowFileMessage(Utf8ToGbk("EPUB文件大小不能超过64M"), MessageCaption::kNone,
+            host.ShowFileMessage(Utf8ToGbk(epub_messages::kFileTooLarge), MessageCaption::kNone,
                                  *chosen, {});
             return false;
         case FileReadStatus::kShortRead:
-            host.ShowFileMessage(Utf8ToGbk("读取EPUB文件失败"), MessageCaption::kNone, *chosen,
-                                 SystemErrorText(file.error));
+            host.ShowFileMessage(Utf8ToGbk(epub_messages::kReadFailed), MessageCaption::kNone,
+                                 *chosen, SystemErrorText(file.error));
             return false;
     }
     return LoadEpubBytes(file.bytes, *chosen, bookText, chapterList, chapters, host, opened);
@@ -281,7 +285,7 @@ bool LoadEpubBytes(std::string_view bytes, std::string_view shownPath, CMyRECtrl
                          MessageCaption::kPrompt);
     }
     if (places.size() > kMaxChapters) {
-        host.ShowMessage(FormatGbkMessage("EPUB目录共%d章，超过98章，只标记了前98章",
+        host.ShowMessage(FormatGbkMessage(epub_messages::kContentsTooLongFormat,
                                           {static_cast<int64_t>(places.size())}),
                          MessageCaption::kPrompt);
     }

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "book/GenerationPlan.h"
+#include "epub/EpubMessages.h"
 #include "text/FileReading.h"
 
 namespace brisna {
@@ -208,7 +209,7 @@ EpubCover DrawCover(std::string_view titleUtf8, std::string_view authorUtf8) {
 
     constexpr int kColumn = kCoverWidth - 2 * 160;
     const int titleHeight =
-        SetText(layout.get(), title.empty() ? "（无标题）" : title,
+        SetText(layout.get(), title.empty() ? epub_messages::kUntitled : title,
                 "Noto Serif CJK SC, Noto Sans CJK SC, serif Bold", 110, kColumn, 4);
     int y = kCoverHeight * 2 / 5 - titleHeight / 2;
     pango_ft2_render_layout(ink.Bitmap(), layout.get(), 160, y);

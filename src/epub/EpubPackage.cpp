@@ -1,6 +1,7 @@
 #include "epub/EpubPackage.h"
 
 #include "epub/EpubLinks.h"
+#include "epub/EpubMessages.h"
 #include "epub/EpubPackageMetadata.h"
 
 namespace brisna {
@@ -20,7 +21,7 @@ std::optional<std::string> PackageEntry(EpubArchive& archive) {
         rootfile != nullptr ? AttributeOf(rootfile, "full-path") : std::nullopt;
     std::optional<EpubLink> package = path ? ResolveEpubLink("", *path) : std::nullopt;
     if (!package || package->entry.empty()) {
-        archive.Refuse("EPUB文件的META-INF/container.xml无法解析");
+        archive.Refuse(std::string(epub_messages::kContainerUnreadable));
         return std::nullopt;
     }
     return package->entry;
@@ -116,7 +117,7 @@ std::optional<EpubPackage> ReadEpubPackage(EpubArchive& archive, EpubMetadata& m
     xmlNode* manifest = FindElement(root, "manifest", false);
     package.spine = FindElement(root, "spine", false);
     if (root == nullptr || manifest == nullptr || package.spine == nullptr) {
-        archive.Refuse("EPUB文件的内容清单（OPF）无法解析");
+        archive.Refuse(std::string(epub_messages::kPackageUnreadable));
         return std::nullopt;
     }
     package.folder = EpubFolderOf(*entry);

@@ -4,6 +4,7 @@
 #include "epub/EpubArchive.h"
 #include "epub/EpubChapterPlacement.h"
 #include "epub/EpubContentsReading.h"
+#include "epub/EpubMessages.h"
 #include "epub/EpubPackage.h"
 #include "epub/EpubSpineText.h"
 #include "text/CodePage936.h"
@@ -37,13 +38,13 @@ EpubReadResult ReadEpub(std::string_view bytes) {
     std::unique_ptr<ZipArchiveReader> zip =
         ZipArchiveReader::Open(bytes, {kMaxEpubEntryBytes, kMaxEpubInflatedBytes});
     if (!zip) {
-        result.message = Utf8ToGbk("不是EPUB文件（无法作为zip文件打开）");
+        result.message = Utf8ToGbk(epub_messages::kNotZip);
         return result;
     }
     EpubArchive archive(*zip);
     if (!ReadBook(archive, result.book)) {
-        result.message =
-            Utf8ToGbk(archive.Refused() ? archive.Refusal() : std::string("EPUB文件无法解析"));
+        result.message = Utf8ToGbk(archive.Refused() ? archive.Refusal()
+                                                     : std::string(epub_messages::kCannotParse));
         result.book = EpubBook();
         return result;
     }

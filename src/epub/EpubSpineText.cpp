@@ -2,6 +2,7 @@
 
 #include "Capacities.h"
 #include "epub/EpubLinks.h"
+#include "epub/EpubMessages.h"
 #include "epub/XhtmlText.h"
 
 namespace brisna {
@@ -48,7 +49,7 @@ bool ConvertLines(EpubArchive& archive, EpubSpineText& spine, uint64_t utf8Bytes
     utf8 = std::string();
     const std::string& gbk = spine.converted.gbk;
     if (gbk.size() >= kMaxTextBytes) {
-        archive.Refuse(kEpubTextTooLong);
+        archive.Refuse(std::string(epub_messages::kTextTooLong));
         return false;
     }
     spine.lineStart.assign(1, 0);
@@ -90,7 +91,7 @@ std::optional<EpubSpineText> ReadSpineText(EpubArchive& archive, const EpubPacka
         xmlNode* body = FindElement(html, "body", true);
         XhtmlLines text = LinesOf(body != nullptr ? body : html, &budget);
         if (text.overBudget) {
-            archive.Refuse(kEpubTextTooLong);
+            archive.Refuse(std::string(epub_messages::kTextTooLong));
             return std::nullopt;
         }
         if (ShowsOnlyCover(html, entry, text, package.coverEntry)) continue;
@@ -106,7 +107,7 @@ std::optional<EpubSpineText> ReadSpineText(EpubArchive& archive, const EpubPacka
         }
     }
     if (spine.lines.empty()) {
-        archive.Refuse("EPUB文件没有正文");
+        archive.Refuse(std::string(epub_messages::kNoText));
         return std::nullopt;
     }
     if (!ConvertLines(archive, spine, utf8Bytes)) return std::nullopt;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "epub/EpubCover.h"
+#include "epub/EpubMessages.h"
 #include "epub/EpubNavigation.h"
 #include "epub/EpubReader.h"
 #include "epub/EpubZip.h"
@@ -17,7 +18,7 @@ namespace {
 // Some reading devices load a whole document into memory before they show a page: a chapter
 // longer than this is carried on in further documents, cut between paragraphs.
 constexpr size_t kDocumentBodyBytes = 256 * 1024;
-constexpr std::string_view kUntitled = "（无标题）";
+using epub_messages::kUntitled;
 
 // What every page of the book shares: its language and the style sheets it links.
 struct PageLook {
@@ -135,21 +136,32 @@ std::string ChapterId(size_t number) {
 // The landmarks readers use to find the cover, the title page, the contents and the start of
 // the text (the front pages are out of the reading order, so they are reached from here).
 void AppendLandmarks(std::string& out, bool hasCover, std::string_view firstText) {
-    out +=
-        "<nav epub:type=\"landmarks\" id=\"landmarks\" hidden=\"hidden\">\n<h2>导航</h2>\n<ol>\n";
-    if (hasCover) out += "<li><a epub:type=\"cover\" href=\"text/cover.xhtml\">封面</a></li>\n";
-    out +=
-        "<li><a epub:type=\"titlepage\" href=\"text/titlepage.xhtml\">书名页</a></li>\n"
-        "<li><a epub:type=\"toc\" href=\"nav.xhtml#toc\">目录</a></li>\n"
-        "<li><a epub:type=\"bodymatter\" href=\"";
+    using namespace epub_messages;
+    out += "<nav epub:type=\"landmarks\" id=\"landmarks\" hidden=\"hidden\">\n<h2>";
+    out += kLandmarksCaption;
+    out += "</h2>\n<ol>\n";
+    if (hasCover) {
+        out += "<li><a epub:type=\"cover\" href=\"text/cover.xhtml\">";
+        out += kCoverCaption;
+        out += "</a></li>\n";
+    }
+    out += "<li><a epub:type=\"titlepage\" href=\"text/titlepage.xhtml\">";
+    out += kTitlePageCaption;
+    out += "</a></li>\n<li><a epub:type=\"toc\" href=\"nav.xhtml#toc\">";
+    out += kContentsCaption;
+    out += "</a></li>\n<li><a epub:type=\"bodymatter\" href=\"";
     out += XmlEscaped(firstText);
-    out += "\">正文</a></li>\n</ol>\n</nav>\n";
+    out += "\">";
+    out += kTextCaption;
+    out += "</a></li>\n</ol>\n</nav>\n";
 }
 
 std::string NavDocument(const std::vector<NavPoint>& points, const EpubMetadata& metadata,
                         const PageLook& look, bool hasCover) {
     std::string out = XhtmlHead(metadata.title, "", look);
-    out += "<body>\n<nav epub:type=\"toc\" id=\"toc\">\n<h1>目录</h1>\n";
+    out += "<body>\n<nav epub:type=\"toc\" id=\"toc\">\n<h1>";
+    out += epub_messages::kContentsCaption;
+    out += "</h1>\n";
     AppendContentsList(out, points, "");
     out += "</nav>\n";
     AppendLandmarks(out, hasCover, points.empty() ? "" : points.front().href);
@@ -183,7 +195,9 @@ std::string TitlePage(const EpubMetadata& metadata, const PageLook& look) {
         out += "</p>\n";
     }
     if (!metadata.description.empty()) {
-        out += "<div class=\"summary\">\n<h2>内容简介</h2>\n";
+        out += "<div class=\"summary\">\n<h2>";
+        out += epub_messages::kSummaryCaption;
+        out += "</h2>\n";
         std::string_view rest = metadata.description;
         while (!rest.empty()) {
             const size_t end = std::min(rest.find('\n'), rest.size());
