@@ -70,4 +70,14 @@ inline constexpr std::string_view kNotAFolder = "--output-dir 不是文件夹: "
 inline constexpr std::string_view kSeeHelpStart = "用法见 ";
 inline constexpr std::string_view kSeeHelpEnd = "。";
 
+// The program's own help screens and the shared book and chapter options.
+
+// check, missing and version.
+
+// chapters, detect, clean, t2s and unpack.
+
+// epub and generate.
+
+// script: its grammar and its runner.
+
 }  // namespace brisna::cli::messages

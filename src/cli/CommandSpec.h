@@ -3,6 +3,8 @@
 // builds the parser and --help, and the documentation generator turns it into the manual page,
 // the bash completion and the reference part of docs/cli.md.
 
+#include <array>
+#include <cstddef>
 #include <iosfwd>
 #include <map>
 #include <optional>
@@ -79,6 +81,12 @@ struct CommandSpec {
         return InLanguage(language, details, detailsZh);
     }
 };
+
+// Paragraphs kept as constants (in a help header) as the description holds them.
+template <std::size_t N>
+std::vector<std::string> Paragraphs(const std::array<std::string_view, N>& texts) {
+    return {texts.begin(), texts.end()};
+}
 
 // The values of one parsed command line.
 class ParsedArgs {
