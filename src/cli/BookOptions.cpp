@@ -14,6 +14,7 @@
 #include "cli/CliMessages.h"
 #include "cli/RunReport.h"
 #include "cli/UsageErrors.h"
+#include "cli/help/GeneralHelpMessages.h"
 #include "detect/BookOutline.h"
 #include "epub/EpubCommands.h"
 #include "text/BookLoading.h"
@@ -22,15 +23,17 @@
 
 namespace brisna::cli {
 
+namespace option_help = help::book_options;
+
 OptionSpec BookArgument(bool several, bool standardInput) {
     OptionSpec spec;
     spec.key = "BOOK";
     spec.valueName = "BOOK";
-    spec.help = several ? "the book texts (.txt or .epub)" : "the book text (.txt or .epub)";
-    spec.helpZh = several ? "书的文本文件（.txt 或 .epub）" : "书的文本文件（.txt 或 .epub）";
+    spec.help = several ? option_help::kBooks : option_help::kBook;
+    spec.helpZh = option_help::kBookZh;
     if (standardInput) {
-        spec.help += "; - reads standard input";
-        spec.helpZh += "；- 读标准输入";
+        spec.help += option_help::kStandardInput;
+        spec.helpZh += option_help::kStandardInputZh;
     }
     spec.completion = Completion::kTextBook;
     spec.repeatable = several;
@@ -38,101 +41,71 @@ OptionSpec BookArgument(bool several, bool standardInput) {
     return spec;
 }
 
+namespace {
+
+// One option's spec with its help in both languages.
+OptionSpec Described(OptionSpec spec, std::string_view help, std::string_view helpZh) {
+    spec.help = help;
+    spec.helpZh = helpZh;
+    return spec;
+}
+
+}  // namespace
+
 std::vector<OptionSpec> ChapterOptionSpecs() {
-    OptionSpec line{"line", "--line", "N",
-                    "put the caret on display line N (0-based) and press 添加章节",
-                    ValueKind::kCount};
-    OptionSpec incremental{"incremental", "--incremental", "HEADING",
-                           "type HEADING into 起始章节 and press 递增添加章节"};
-    OptionSpec keyword{"keyword", "--keyword", "HEADING",
-                       "type HEADING into 起始章节 and press 模糊添加章节"};
-    line.helpZh = "把光标放在第 N 个显示行（从 0 数起）并按“添加章节”";
-    incremental.helpZh = "在“起始章节”中输入 HEADING 并按“递增添加章节”";
-    keyword.helpZh = "在“起始章节”中输入 HEADING 并按“模糊添加章节”";
-    std::vector<OptionSpec> specs{line, incremental, keyword};
+    std::vector<OptionSpec> specs{Described({"line", "--line", "N", "", ValueKind::kCount},
+                                            option_help::kLine, option_help::kLineZh),
+                                  Described({"incremental", "--incremental", "HEADING", ""},
+                                            option_help::kIncremental, option_help::kIncrementalZh),
+                                  Described({"keyword", "--keyword", "HEADING", ""},
+                                            option_help::kKeyword, option_help::kKeywordZh)};
     for (OptionSpec& spec : specs) spec.repeatable = true;
-    specs.push_back({"auto", "--auto", "",
-                     "mark the chapters recognition finds (as detect counts them), replacing "
-                     "those marked before; text before the first heading becomes the first "
-                     "chapter",
-                     ValueKind::kFlag});
-    specs.back().helpZh =
-        "标记自动识别找到的章节（与 detect 的计数相同），替换之前标记的章节；第一个标题之前的文字"
-        "成为第一章";
-    specs.push_back({"at-line-start", "--at-line-start", "",
-                     "--incremental and --keyword take a heading only where it begins its line "
-                     "(after blanks), skipping mentions in running text",
-                     ValueKind::kFlag});
-    specs.back().helpZh =
-        "--incremental 和 --keyword 只取位于行首（空白之后）的标题，跳过正文中的提及";
+    specs.push_back(Described({"auto", "--auto", "", "", ValueKind::kFlag}, option_help::kAuto,
+                              option_help::kAutoZh));
+    specs.push_back(Described({"at-line-start", "--at-line-start", "", "", ValueKind::kFlag},
+                              option_help::kAtLineStart, option_help::kAtLineStartZh));
     specs.push_back(CleanOption());
-    specs.push_back({"pattern", "--pattern", "REGEX",
-                     "mark a chapter at every line whose text (after its leading blanks) begins "
-                     "with a match of REGEX (ICU regular expression), replacing other marks"});
-    specs.back().helpZh =
-        "在每个开头（行首空白之后）与 REGEX（ICU 正则表达式）匹配的行标记一章，替换其他标记";
-    specs.push_back({"volume-pattern", "--volume-pattern", "REGEX",
-                     "lines that begin with a match of REGEX are volume headings above the "
-                     "chapters"});
-    specs.back().helpZh = "开头与 REGEX 匹配的行是章节之上的卷标题";
-    specs.push_back({"short-titles", "--short-titles", "",
-                     "a collection: every short line between blank lines that ends no sentence "
-                     "is the title of a piece",
-                     ValueKind::kFlag});
-    specs.back().helpZh = "作品集：空行之间不以句末标点结尾的短行都是一篇的标题";
+    specs.push_back(Described({"pattern", "--pattern", "REGEX", ""}, option_help::kPattern,
+                              option_help::kPatternZh));
+    specs.push_back(Described({"volume-pattern", "--volume-pattern", "REGEX", ""},
+                              option_help::kVolumePattern, option_help::kVolumePatternZh));
+    specs.push_back(Described({"short-titles", "--short-titles", "", "", ValueKind::kFlag},
+                              option_help::kShortTitles, option_help::kShortTitlesZh));
     return specs;
 }
 
 OptionSpec WordsOption() {
-    OptionSpec spec{
-        "words",          "--words",
-        "FILE",           "read the suspicious-word list from FILE instead of ./BrisnaMake.csv",
-        ValueKind::kText, Completion::kAnyFile};
-    spec.helpZh = "从 FILE 读可疑字列表，而不是 ./BrisnaMake.csv";
-    return spec;
+    return Described({"words", "--words", "FILE", "", ValueKind::kText, Completion::kAnyFile},
+                     option_help::kWords, option_help::kWordsZh);
 }
 
 OptionSpec JobsOption() {
-    OptionSpec spec{"jobs", "--jobs", "N",
-                    "work on N books at a time (default: the number of cores)",
-                    ValueKind::kPositiveCount};
-    spec.helpZh = "同时处理 N 本书（默认：处理器核数）";
-    return spec;
+    return Described({"jobs", "--jobs", "N", "", ValueKind::kPositiveCount}, option_help::kJobs,
+                     option_help::kJobsZh);
 }
 
 OptionSpec ForceOption() {
-    OptionSpec spec{"force", "--force", "", "replace an existing output file", ValueKind::kFlag};
-    spec.helpZh = "替换已有的输出文件";
-    return spec;
+    return Described({"force", "--force", "", "", ValueKind::kFlag}, option_help::kForce,
+                     option_help::kForceZh);
 }
 
 OptionSpec PartsOption(bool writes) {
-    OptionSpec spec{"parts", "--parts", "",
-                    writes ? "write the whole book as parts of at most 98 chapters each "
-                             "(BOOK(1).qbr2, BOOK(2).qbr2, ...), from the marked chapters or, with "
-                             "no chapter option, from every heading of the book"
-                           : "print the part plan instead: part, offset, length and title per "
-                             "chapter",
-                    ValueKind::kFlag};
-    spec.helpZh = writes ? "把整本书写成每册最多 98 章的几册（BOOK(1).qbr2、BOOK(2).qbr2……），"
-                           "章节取标记的章节，没有章节选项时取全书的所有章节标题"
-                         : "改为打印分册方案：每章的册号、偏移、长度和标题";
-    return spec;
+    return Described({"parts", "--parts", "", "", ValueKind::kFlag},
+                     writes ? option_help::kPartsWritten : option_help::kPartsPlanned,
+                     writes ? option_help::kPartsWrittenZh : option_help::kPartsPlannedZh);
 }
 
 OptionSpec EncodingOption() {
-    OptionSpec spec{"encoding", "--encoding", "ENC",
-                    "read the book as ENC: auto (detect), gbk, utf-8, utf-16le, utf-16be, big5",
-                    ValueKind::kText};
-    spec.helpZh = "按 ENC 读书：auto（自动识别）、gbk、utf-8、utf-16le、utf-16be、big5";
+    OptionSpec spec = Described({"encoding", "--encoding", "ENC", "", ValueKind::kText},
+                                option_help::kEncoding, option_help::kEncodingZh);
     spec.choices = {"auto", "gbk", "utf-8", "utf8", "utf-16le", "utf-16be", "big5"};
     return spec;
 }
 
 OptionSpec OutputEncodingOption() {
-    OptionSpec spec{"output-encoding", "--output-encoding", "ENC",
-                    "write the text as gbk or utf-8 instead of the default", ValueKind::kText};
-    spec.helpZh = "按 gbk 或 utf-8 写出文本，而不用默认的编码";
+    OptionSpec spec =
+        Described({"output-encoding", "--output-encoding", "ENC", "", ValueKind::kText},
+                  option_help::kOutputEncoding, option_help::kOutputEncodingZh);
     spec.choices = {"gbk", "utf-8", "utf8"};
     return spec;
 }

@@ -17,13 +17,21 @@
 #include "cli/RunReport.h"
 #include "cli/ScriptGrammar.h"
 #include "cli/UsageErrors.h"
+#include "cli/help/GeneralHelpMessages.h"
 
 namespace brisna::cli {
+
+namespace program_help = help::program;
 
 namespace {
 
 constexpr size_t kHelpWidth = 78;
 constexpr int kMaxJobs = 256;
+
+// InLanguage for the texts of the help header.
+std::string TextIn(Language language, std::string_view english, std::string_view chinese) {
+    return std::string(language == Language::kChinese && !chinese.empty() ? chinese : english);
+}
 
 // Display columns of UTF-8 text: a Chinese character takes two.
 size_t Columns(std::string_view text) {
@@ -68,7 +76,8 @@ std::string HelpRows(const std::vector<GrammarRow>& rows, Language language) {
 // The operator-script grammar, for script --help.
 std::string ScriptHelp(Language language) {
     const ScriptGrammar& grammar = Grammar();
-    std::string out = language == Language::kChinese ? "脚本:\n" : "Scripts:\n";
+    std::string out =
+        TextIn(language, program_help::kScriptsTitle, program_help::kScriptsTitleZh) + ":\n";
     out += HelpText(InLanguage(language, grammar.rules, grammar.rulesZh)) + "\n\n";
     out += HelpRows(grammar.actions, language) + "\n";
     out += WrapParagraph(InLanguage(language, grammar.namesNote, grammar.namesNoteZh), kHelpWidth,
@@ -99,11 +108,7 @@ std::string ProgramFooter(Language language) {
         if (&section == &program.sections.front()) continue;
         out += section.Title(language) + ":\n" + HelpText(section.Paragraphs(language)) + "\n\n";
     }
-    out += language == Language::kChinese
-               ? "每个子命令、选项和操作脚本的语法：man brisnamake-cli、\n"
-                 "/usr/share/doc/brisnamake-cli/cli.md，或 brisnamake-cli 子命令 --help。"
-               : "Every subcommand, option and the operator-script grammar: man brisnamake-cli,\n"
-                 "/usr/share/doc/brisnamake-cli/cli.md, or brisnamake-cli SUBCOMMAND --help.";
+    out += TextIn(language, program_help::kMoreHelp, program_help::kMoreHelpZh);
     return out;
 }
 
@@ -256,23 +261,25 @@ int ParseAndRun(int argc, const char* const* argv, CommandStreams& streams) {
     auto formatter = std::make_shared<Formatter>();
     formatter->column_width(34);
     if (chinese) {
-        formatter->label("Usage", "用法");
-        formatter->label("Positionals", "参数");
-        formatter->label("OPTIONS", "选项");
-        formatter->label("REQUIRED", "必需");
-        app.option_defaults()->group("选项");
+        formatter->label("Usage", std::string(program_help::kUsageLabelZh));
+        formatter->label("Positionals", std::string(program_help::kPositionalsLabelZh));
+        formatter->label("OPTIONS", std::string(program_help::kOptionsLabelZh));
+        formatter->label("REQUIRED", std::string(program_help::kRequiredLabelZh));
+        app.option_defaults()->group(std::string(program_help::kOptionsLabelZh));
     }
     const std::string helpFlagText =
-        chinese ? "显示此帮助并退出" : "Print this help message and exit";
+        TextIn(language, program_help::kHelpFlag, program_help::kHelpFlagZh);
     app.formatter(formatter);
     app.require_subcommand(1);
     // The program's own flags may also follow the subcommand: brisnamake-cli generate -q ...
     app.fallthrough();
     app.set_help_flag("-h,--help", helpFlagText);
-    app.set_version_flag("-V,--version", VersionLine(),
-                         chinese ? "打印版本并退出" : "print the version and exit");
+    app.set_version_flag(
+        "-V,--version", VersionLine(),
+        TextIn(language, program_help::kVersionFlag, program_help::kVersionFlagZh));
     bool quiet = false;
-    app.add_flag("-q,--quiet", quiet, chinese ? "除错误外不输出消息" : "no messages but errors");
+    app.add_flag("-q,--quiet", quiet,
+                 TextIn(language, program_help::kQuietFlag, program_help::kQuietFlagZh));
     app.footer(ProgramFooter(language));
 
     std::vector<std::unique_ptr<Binding>> bindings;
@@ -281,7 +288,7 @@ int ParseAndRun(int argc, const char* const* argv, CommandStreams& streams) {
         auto binding = std::make_unique<Binding>();
         binding->command = command.get();
         binding->app = app.add_subcommand(spec.name, PlainText(spec.Summary(language)));
-        if (chinese) binding->app->group("子命令");
+        if (chinese) binding->app->group(std::string(program_help::kSubcommandsGroupZh));
         binding->app->set_help_flag("-h,--help", helpFlagText);
         std::string footer = HelpText(spec.Details(language));
         if (spec.name == "script") footer += "\n\n" + ScriptHelp(language);
@@ -341,17 +348,13 @@ bool IsWide(unsigned char lead) {
 
 // Chinese punctuation that must not begin a line, and the brackets that must not end one.
 bool ClosesLine(std::string_view character) {
-    for (std::string_view mark : {"，", "。", "、", "；", "：", "）", "”", "’", "！", "？", "」"}) {
-        if (character == mark) return true;
-    }
-    return false;
+    const auto& marks = program_help::kMarksNotStartingLine;
+    return std::find(marks.begin(), marks.end(), character) != marks.end();
 }
 
 bool OpensLine(std::string_view character) {
-    for (std::string_view mark : {"（", "“", "‘", "「"}) {
-        if (character == mark) return true;
-    }
-    return false;
+    const auto& marks = program_help::kMarksNotEndingLine;
+    return std::find(marks.begin(), marks.end(), character) != marks.end();
 }
 
 std::vector<WrapUnit> WrapUnits(std::string_view text) {

@@ -2,39 +2,45 @@
 
 #include <charconv>
 
+#include "app/AppMessages.h"
 #include "app/ControlIds.h"
+#include "cli/help/GeneralHelpMessages.h"
 
 namespace brisna::cli {
 
+namespace captions = help::captions;
+
 const std::vector<ControlName>& ButtonNames() {
     static const std::vector<ControlName> names{
-        {kOpenTextButton, "打开txt文件", "open-txt", ""},
-        {kOpenQbr2Button, "打开qbr2文件", "open-qbr2", ""},
-        {kOpenQbrButton, "打开qbr", "open-qbr", ""},
-        {kAddChapterButton, "添加章节", "add", ""},
-        {kKeywordAddButton, "模糊添加章节", "keyword-add", ""},
-        {kIncrementalAddButton, "递增添加章节", "incremental-add", ""},
-        {kMoveUpButton, "上移", "up", ""},
-        {kMoveDownButton, "下移", "down", ""},
-        {kDeleteButton, "删除", "delete", ""},
-        {kDeleteAllButton, "全部删除", "delete-all", ""},
-        {kTestButton, "生成测试", "test", ""},
-        {kCheckMissingButton, "检查缺章", "missing", ""},
-        {kGenerateButton, "生成qbr", "generate", ""},
-        {kSearchButton, "搜索文本", "search", ""},
-        {kConvertButton, "繁体转简体", "t2s", ""},
-        {kProblemListToggle, "关闭问题列表", "toggle-problems", "显示问题列表"},
-        {kWideDisplayToggle, "宽幅显示", "toggle-wide", "窄幅显示"},
+        {kOpenTextButton, std::string(captions::kOpenText), "open-txt", ""},
+        {kOpenQbr2Button, std::string(captions::kOpenQbr2), "open-qbr2", ""},
+        {kOpenQbrButton, std::string(captions::kOpenQbr), "open-qbr", ""},
+        {kAddChapterButton, std::string(captions::kAddChapter), "add", ""},
+        {kKeywordAddButton, std::string(captions::kKeywordAdd), "keyword-add", ""},
+        {kIncrementalAddButton, std::string(captions::kIncrementalAdd), "incremental-add", ""},
+        {kMoveUpButton, std::string(captions::kMoveUp), "up", ""},
+        {kMoveDownButton, std::string(captions::kMoveDown), "down", ""},
+        {kDeleteButton, std::string(captions::kDelete), "delete", ""},
+        {kDeleteAllButton, std::string(captions::kDeleteAll), "delete-all", ""},
+        {kTestButton, std::string(captions::kTest), "test", ""},
+        {kCheckMissingButton, std::string(captions::kCheckMissing), "missing", ""},
+        {kGenerateButton, std::string(captions::kGenerate), "generate", ""},
+        {kSearchButton, std::string(captions::kSearch), "search", ""},
+        {kConvertButton, std::string(captions::kConvert), "t2s", ""},
+        {kProblemListToggle, std::string(app_messages::kHideProblemList), "toggle-problems",
+         std::string(app_messages::kShowProblemList)},
+        {kWideDisplayToggle, std::string(app_messages::kWideDisplay), "toggle-wide",
+         std::string(app_messages::kNarrowDisplay)},
     };
     return names;
 }
 
 const std::vector<ControlName>& MenuNames() {
     static const std::vector<ControlName> names{
-        {kMoveUpButton, "上移", "up", ""},
-        {kMoveDownButton, "下移", "down", ""},
-        {kDeleteButton, "删除", "delete", ""},
-        {kDeleteAllButton, "全部删除", "delete-all", ""},
+        {kMoveUpButton, std::string(captions::kMoveUp), "up", ""},
+        {kMoveDownButton, std::string(captions::kMoveDown), "down", ""},
+        {kDeleteButton, std::string(captions::kDelete), "delete", ""},
+        {kDeleteAllButton, std::string(captions::kDeleteAll), "delete-all", ""},
     };
     return names;
 }
@@ -42,7 +48,7 @@ const std::vector<ControlName>& MenuNames() {
 const std::vector<ControlName>& FieldNames() {
     static const std::vector<ControlName> names{
         {kSearchEdit, "", "search", ""},
-        {kStartChapterEdit, "起始章节", "start-chapter", ""},
+        {kStartChapterEdit, std::string(captions::kStartChapter), "start-chapter", ""},
     };
     return names;
 }

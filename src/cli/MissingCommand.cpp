@@ -2,6 +2,7 @@
 #include "app/ControlIds.h"
 #include "cli/BookOptions.h"
 #include "cli/Commands.h"
+#include "cli/help/CheckHelpMessages.h"
 
 namespace brisna::cli {
 namespace {
@@ -11,15 +12,10 @@ class MissingCommand : public Command {
     MissingCommand() {
         spec_.name = "missing";
         spec_.synopsis = "BOOK [CHAPTER OPTIONS]";
-        spec_.summary = "run 检查缺章 and print its entries";
-        spec_.details = {
-            "Runs 检查缺章 on the chapters the options mark and prints its entries one per line.",
-            "Exit 0 when there are none, 1 otherwise, 3 when the book could not be opened or a "
-            "chapter option was refused (the check then runs on the chapters marked so far)."};
-        spec_.summaryZh = "执行“检查缺章”并打印其结果";
-        spec_.detailsZh = {"在选项标记的章节上执行“检查缺章”，每行打印一项结果。",
-                           "没有结果时退出码为 0，否则为 1；书打不开或章节选项被拒绝时为 3"
-                           "（检查仍在已标记的章节上进行）。"};
+        spec_.summary = help::missing::kSummary;
+        spec_.details = Paragraphs(help::missing::kDetails);
+        spec_.summaryZh = help::missing::kSummaryZh;
+        spec_.detailsZh = Paragraphs(help::missing::kDetailsZh);
         spec_.options.push_back(BookArgument(false));
         spec_.options.push_back(EncodingOption());
         AddOptions(spec_.options, ChapterOptionSpecs());

@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "cli/Commands.h"
+#include "cli/help/GeneralHelpMessages.h"
 
 namespace brisna::cli {
 namespace {
@@ -10,10 +11,10 @@ class VersionCommand : public Command {
   public:
     VersionCommand() {
         spec_.name = "version";
-        spec_.summary = "print the version (as --version does)";
-        spec_.details = {"Prints the program's name and version: `" + VersionLine() + "`."};
-        spec_.summaryZh = "打印版本（与 --version 相同）";
-        spec_.detailsZh = {"打印程序的名字和版本：`" + VersionLine() + "`。"};
+        spec_.summary = help::version::kSummary;
+        spec_.details = {help::version::Details(VersionLine())};
+        spec_.summaryZh = help::version::kSummaryZh;
+        spec_.detailsZh = {help::version::DetailsZh(VersionLine())};
     }
 
     const CommandSpec& Spec() const override { return spec_; }
