@@ -44,6 +44,25 @@ inline constexpr std::string_view kSearchNotFound = "搜索字符串未找到！
 
 inline constexpr std::string_view kNoConversionDictionary = "繁体转简体字典无法加载，文本未转换";
 
+// The captions of the dialog's buttons and of its chapter field: the window shows them, and an
+// operator's script names the controls by them.
+inline constexpr std::string_view kOpenTextCaption = "打开txt文件";
+inline constexpr std::string_view kOpenQbr2Caption = "打开qbr2文件";
+inline constexpr std::string_view kOpenQbrCaption = "打开qbr";
+inline constexpr std::string_view kAddChapterCaption = "添加章节";
+inline constexpr std::string_view kKeywordAddCaption = "模糊添加章节";
+inline constexpr std::string_view kIncrementalAddCaption = "递增添加章节";
+inline constexpr std::string_view kMoveUpCaption = "上移";
+inline constexpr std::string_view kMoveDownCaption = "下移";
+inline constexpr std::string_view kDeleteCaption = "删除";
+inline constexpr std::string_view kDeleteAllCaption = "全部删除";
+inline constexpr std::string_view kTestCaption = "生成测试";
+inline constexpr std::string_view kCheckMissingCaption = "检查缺章";
+inline constexpr std::string_view kGenerateCaption = "生成qbr";
+inline constexpr std::string_view kSearchCaption = "搜索文本";
+inline constexpr std::string_view kConvertCaption = "繁体转简体";
+inline constexpr std::string_view kStartChapterCaption = "起始章节";
+
 // The captions of the two display toggles, naming what a click does next.
 inline constexpr std::string_view kHideProblemList = "关闭问题列表";
 inline constexpr std::string_view kShowProblemList = "显示问题列表";

@@ -4,29 +4,27 @@
 
 #include "app/AppMessages.h"
 #include "app/ControlIds.h"
-#include "cli/help/GeneralHelpMessages.h"
 
 namespace brisna::cli {
 
-namespace captions = help::captions;
-
 const std::vector<ControlName>& ButtonNames() {
     static const std::vector<ControlName> names{
-        {kOpenTextButton, std::string(captions::kOpenText), "open-txt", ""},
-        {kOpenQbr2Button, std::string(captions::kOpenQbr2), "open-qbr2", ""},
-        {kOpenQbrButton, std::string(captions::kOpenQbr), "open-qbr", ""},
-        {kAddChapterButton, std::string(captions::kAddChapter), "add", ""},
-        {kKeywordAddButton, std::string(captions::kKeywordAdd), "keyword-add", ""},
-        {kIncrementalAddButton, std::string(captions::kIncrementalAdd), "incremental-add", ""},
-        {kMoveUpButton, std::string(captions::kMoveUp), "up", ""},
-        {kMoveDownButton, std::string(captions::kMoveDown), "down", ""},
-        {kDeleteButton, std::string(captions::kDelete), "delete", ""},
-        {kDeleteAllButton, std::string(captions::kDeleteAll), "delete-all", ""},
-        {kTestButton, std::string(captions::kTest), "test", ""},
-        {kCheckMissingButton, std::string(captions::kCheckMissing), "missing", ""},
-        {kGenerateButton, std::string(captions::kGenerate), "generate", ""},
-        {kSearchButton, std::string(captions::kSearch), "search", ""},
-        {kConvertButton, std::string(captions::kConvert), "t2s", ""},
+        {kOpenTextButton, std::string(app_messages::kOpenTextCaption), "open-txt", ""},
+        {kOpenQbr2Button, std::string(app_messages::kOpenQbr2Caption), "open-qbr2", ""},
+        {kOpenQbrButton, std::string(app_messages::kOpenQbrCaption), "open-qbr", ""},
+        {kAddChapterButton, std::string(app_messages::kAddChapterCaption), "add", ""},
+        {kKeywordAddButton, std::string(app_messages::kKeywordAddCaption), "keyword-add", ""},
+        {kIncrementalAddButton, std::string(app_messages::kIncrementalAddCaption),
+         "incremental-add", ""},
+        {kMoveUpButton, std::string(app_messages::kMoveUpCaption), "up", ""},
+        {kMoveDownButton, std::string(app_messages::kMoveDownCaption), "down", ""},
+        {kDeleteButton, std::string(app_messages::kDeleteCaption), "delete", ""},
+        {kDeleteAllButton, std::string(app_messages::kDeleteAllCaption), "delete-all", ""},
+        {kTestButton, std::string(app_messages::kTestCaption), "test", ""},
+        {kCheckMissingButton, std::string(app_messages::kCheckMissingCaption), "missing", ""},
+        {kGenerateButton, std::string(app_messages::kGenerateCaption), "generate", ""},
+        {kSearchButton, std::string(app_messages::kSearchCaption), "search", ""},
+        {kConvertButton, std::string(app_messages::kConvertCaption), "t2s", ""},
         {kProblemListToggle, std::string(app_messages::kHideProblemList), "toggle-problems",
          std::string(app_messages::kShowProblemList)},
         {kWideDisplayToggle, std::string(app_messages::kWideDisplay), "toggle-wide",
@@ -37,10 +35,10 @@ const std::vector<ControlName>& ButtonNames() {
 
 const std::vector<ControlName>& MenuNames() {
     static const std::vector<ControlName> names{
-        {kMoveUpButton, std::string(captions::kMoveUp), "up", ""},
-        {kMoveDownButton, std::string(captions::kMoveDown), "down", ""},
-        {kDeleteButton, std::string(captions::kDelete), "delete", ""},
-        {kDeleteAllButton, std::string(captions::kDeleteAll), "delete-all", ""},
+        {kMoveUpButton, std::string(app_messages::kMoveUpCaption), "up", ""},
+        {kMoveDownButton, std::string(app_messages::kMoveDownCaption), "down", ""},
+        {kDeleteButton, std::string(app_messages::kDeleteCaption), "delete", ""},
+        {kDeleteAllButton, std::string(app_messages::kDeleteAllCaption), "delete-all", ""},
     };
     return names;
 }
@@ -48,7 +46,7 @@ const std::vector<ControlName>& MenuNames() {
 const std::vector<ControlName>& FieldNames() {
     static const std::vector<ControlName> names{
         {kSearchEdit, "", "search", ""},
-        {kStartChapterEdit, std::string(captions::kStartChapter), "start-chapter", ""},
+        {kStartChapterEdit, std::string(app_messages::kStartChapterCaption), "start-chapter", ""},
     };
     return names;
 }

@@ -1,7 +1,10 @@
 #pragma once
 // What the window says to the operator: status-bar texts, message boxes, notices, progress
 // labels (UTF-8, for QString::fromUtf8; %1, %2 ... are filled by QString::arg), and the captions
-// of its titles, labels, buttons, columns and pages.
+// of its titles, labels, buttons, columns and pages. The captions scripts name controls by are
+// spelled once, in app/AppMessages.h, and only named here.
+
+#include "app/AppMessages.h"
 
 namespace brisna::gui::messages {
 
@@ -84,10 +87,10 @@ inline constexpr char kAboutPublisher[] = "BrisnaMake 电子书制作组";
 inline constexpr char kAboutCopyright[] = "Copyright © 2026 BrisnaMake developers（MIT 许可证）";
 inline constexpr char kOk[] = "确定";
 inline constexpr char kCancel[] = "取消";
-inline constexpr char kMoveUp[] = "上移";
-inline constexpr char kMoveDown[] = "下移";
-inline constexpr char kDelete[] = "删除";
-inline constexpr char kDeleteAll[] = "全部删除";
+inline constexpr const char* kMoveUp = app_messages::kMoveUpCaption.data();
+inline constexpr const char* kMoveDown = app_messages::kMoveDownCaption.data();
+inline constexpr const char* kDelete = app_messages::kDeleteCaption.data();
+inline constexpr const char* kDeleteAll = app_messages::kDeleteAllCaption.data();
 inline constexpr char kCleanTitle[] = "整理文本";
 inline constexpr char kCleanJunk[] = "删除广告、章末标记、求票和分隔线";
 inline constexpr char kCleanContents[] = "删除开头的目录";
@@ -161,19 +164,19 @@ inline constexpr char kStylesheetFilter[] = "样式表 (*.css)";
 inline constexpr char kVertical[] = "竖排（从右到左）";
 inline constexpr char kKeepBlankLines[] = "保留空行";
 inline constexpr char kBrowse[] = "浏览...";
-inline constexpr char kAddChapter[] = "添加章节";
-inline constexpr char kGenerate[] = "生成qbr";
-inline constexpr char kOpenText[] = "打开txt文件";
-inline constexpr char kOpenQbr2[] = "打开qbr2文件";
-inline constexpr char kTest[] = "生成测试";
-inline constexpr char kSearch[] = "搜索文本";
-inline constexpr char kOpenQbr[] = "打开qbr";
-inline constexpr char kKeywordAdd[] = "模糊添加章节";
-inline constexpr char kIncrementalAdd[] = "递增添加章节";
-inline constexpr char kCloseProblemList[] = "关闭问题列表";
-inline constexpr char kConvert[] = "繁体转简体";
-inline constexpr char kCheckMissing[] = "检查缺章";
-inline constexpr char kWideDisplay[] = "宽幅显示";
+inline constexpr const char* kAddChapter = app_messages::kAddChapterCaption.data();
+inline constexpr const char* kGenerate = app_messages::kGenerateCaption.data();
+inline constexpr const char* kOpenText = app_messages::kOpenTextCaption.data();
+inline constexpr const char* kOpenQbr2 = app_messages::kOpenQbr2Caption.data();
+inline constexpr const char* kTest = app_messages::kTestCaption.data();
+inline constexpr const char* kSearch = app_messages::kSearchCaption.data();
+inline constexpr const char* kOpenQbr = app_messages::kOpenQbrCaption.data();
+inline constexpr const char* kKeywordAdd = app_messages::kKeywordAddCaption.data();
+inline constexpr const char* kIncrementalAdd = app_messages::kIncrementalAddCaption.data();
+inline constexpr const char* kCloseProblemList = app_messages::kHideProblemList.data();
+inline constexpr const char* kConvert = app_messages::kConvertCaption.data();
+inline constexpr const char* kCheckMissing = app_messages::kCheckMissingCaption.data();
+inline constexpr const char* kWideDisplay = app_messages::kWideDisplay.data();
 inline constexpr char kChapterListFrame[] = "章节列表";
 inline constexpr char kTextFrame[] = "图书文本";
 inline constexpr char kProblemListFrame[] = "问题列表";

@@ -200,27 +200,4 @@ inline constexpr std::string_view kOutputEncodingZh = "按 gbk 或 utf-8 写出�
 
 }  // namespace book_options
 
-// The window's captions a script names its controls by. Not messages: these are words the
-// program reads, and must stay the captions the window shows.
-namespace captions {
-
-inline constexpr std::string_view kOpenText = "打开txt文件";
-inline constexpr std::string_view kOpenQbr2 = "打开qbr2文件";
-inline constexpr std::string_view kOpenQbr = "打开qbr";
-inline constexpr std::string_view kAddChapter = "添加章节";
-inline constexpr std::string_view kKeywordAdd = "模糊添加章节";
-inline constexpr std::string_view kIncrementalAdd = "递增添加章节";
-inline constexpr std::string_view kMoveUp = "上移";
-inline constexpr std::string_view kMoveDown = "下移";
-inline constexpr std::string_view kDelete = "删除";
-inline constexpr std::string_view kDeleteAll = "全部删除";
-inline constexpr std::string_view kTest = "生成测试";
-inline constexpr std::string_view kCheckMissing = "检查缺章";
-inline constexpr std::string_view kGenerate = "生成qbr";
-inline constexpr std::string_view kSearch = "搜索文本";
-inline constexpr std::string_view kConvert = "繁体转简体";
-inline constexpr std::string_view kStartChapter = "起始章节";
-
-}  // namespace captions
-
 }  // namespace brisna::cli::help
