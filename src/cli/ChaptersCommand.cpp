@@ -3,6 +3,7 @@
 #include "cli/BookOptions.h"
 #include "cli/Commands.h"
 #include "cli/Output.h"
+#include "cli/help/ChapterHelpMessages.h"
 #include "epub/EpubContents.h"
 #include "parts/PartGeneration.h"
 #include "text/CodePage936.h"
@@ -15,30 +16,10 @@ class ChaptersCommand : public Command {
     ChaptersCommand() {
         spec_.name = "chapters";
         spec_.synopsis = "BOOK [CHAPTER OPTIONS] [--parts]";
-        spec_.summary = "print the chapters the options mark";
-        spec_.details = {
-            "Prints one line per chapter in list order: byte offset, a tab, byte length, a tab, "
-            "the title. Lengths are computed from the offsets over the loaded text (each chapter "
-            "runs to the next one's offset, the last to the end of the text). An EPUB opened "
-            "without chapter options lists every entry of its contents instead, with a fourth "
-            "column, the entry's level (1 the top); entries leading to one place share it.",
-            "With `--parts` the part plan of `generate --parts` is printed instead, without "
-            "writing anything: one line per chapter of every part, the part number, a tab, the "
-            "byte offset in the whole loaded text, a tab, the length, a tab, the title; a volume "
-            "line is a line of its own with `-` for its length.",
-            "Exit 0; 3 when the book could not be opened or a chapter option was refused (the "
-            "chapters marked before the refusal are printed), or, with `--parts`, when no part "
-            "plan can be made (a book without headings)."};
-        spec_.summaryZh = "打印选项标记出的章节";
-        spec_.detailsZh = {
-            "按列表顺序每章打印一行：字节偏移、制表符、字节长度、制表符、标题。长度由偏移在载入的"
-            "文本上算出（每章到下一章的偏移为止，最后一章到文本末尾）。没有章节选项时，打开的 EPUB "
-            "改为列出其目录的每一项，第四列为该项的层级（1 为最上层）；指向同一处的各项偏移相同。",
-            "加 `--parts` 时改为打印 `generate --parts` 的分册方案，不写任何文件：每册的每章一行，"
-            "册号、制表符、在整个载入文本中的字节偏移、制表符、长度、制表符、标题；卷标题单独一行，"
-            "长度处为 `-`。",
-            "退出码为 0；书打不开或章节选项被拒绝时为 3（打印被拒绝之前标记的章节）；加 `--parts` "
-            "而无法分册（书中没有章节标题）时也为 3。"};
+        spec_.summary = help::chapters::kSummary;
+        spec_.details = Paragraphs(help::chapters::kDetails);
+        spec_.summaryZh = help::chapters::kSummaryZh;
+        spec_.detailsZh = Paragraphs(help::chapters::kDetailsZh);
         spec_.options.push_back(BookArgument(false));
         spec_.options.push_back(EncodingOption());
         AddOptions(spec_.options, ChapterOptionSpecs());

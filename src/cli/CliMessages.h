@@ -96,5 +96,35 @@ inline std::string FontFamilyNotKnown(std::string_view value) {
 }
 
 // script: its grammar and its runner.
+inline constexpr std::string_view kReadScriptFailed = "读取脚本失败: ";
+inline constexpr std::string_view kScriptTooLarge = "文件太大";
+// What a script read from standard input is called in its error lines.
+inline constexpr std::string_view kStandardInputScriptName = "<stdin>";
+// A malformed script line: said in English, as the words of the script are.
+inline std::string ScriptActionNeedsPath(std::string_view action) {
+    return std::string(action) + " needs a path";
+}
+inline constexpr std::string_view kScriptCaretNeedsLine = "caret needs LINE [COLUMN]";
+inline std::string ScriptNoDisplayLine(int32_t line) {
+    return "caret: no display line " + std::to_string(line);
+}
+inline constexpr std::string_view kScriptSelectNeedsRange = "select needs FROM TO";
+inline constexpr std::string_view kScriptTypeNeedsField =
+    "type needs the field search (1014) or start-chapter (1017), then the text";
+inline constexpr std::string_view kScriptPressNeedsButton =
+    "press needs one button: its caption, short name or control id";
+inline constexpr std::string_view kScriptMenuItems =
+    "menu items are 上移 (up, 1005), 下移 (down, 1006), 删除 (delete, 1007) and 全部删除 "
+    "(delete-all, 1019)";
+inline constexpr std::string_view kScriptSelectChaptersNeedsIndexes =
+    "select-chapters needs item indexes";
+inline std::string ScriptActionNeedsOneIndex(std::string_view action) {
+    return std::string(action) + " needs one item index";
+}
+inline constexpr std::string_view kScriptPrintNeedsWhat =
+    "print needs chapters, problems, marks, selection, text or scan";
+inline std::string ScriptUnknownAction(std::string_view action) {
+    return "unknown action \"" + std::string(action) + "\"";
+}
 
 }  // namespace brisna::cli::messages

@@ -6,9 +6,11 @@
 
 #include "Capacities.h"
 #include "cli/BookOptions.h"
+#include "cli/CliMessages.h"
 #include "cli/Commands.h"
 #include "cli/InputFiles.h"
 #include "cli/ScriptRunner.h"
+#include "cli/help/ScriptHelpMessages.h"
 
 namespace brisna::cli {
 namespace {
@@ -18,24 +20,13 @@ class ScriptCommand : public Command {
     ScriptCommand() {
         spec_.name = "script";
         spec_.synopsis = "FILE|- [--words FILE] [--encoding ENC]";
-        spec_.summary = "run an operator script (- reads it from standard input)";
-        spec_.details = {
-            "Runs an operator script (see Scripts below). Message boxes print on standard "
-            "output where they come up, between the outputs of `print`.",
-            "Exit 0 when every line ran; 2 at the first malformed line, reported on standard "
-            "error as `FILE:LINE: message` (the lines before it have run); 3 when the script "
-            "cannot be read.",
-            "`--encoding` is what every `open-txt` of the script reads its text as."};
-        spec_.summaryZh = "执行操作脚本（- 从标准输入读）";
-        spec_.detailsZh = {
-            "执行操作脚本（见下文“脚本”）。消息框在出现处打印到标准输出，夹在 `print` 的输出"
-            "之间。",
-            "每行都执行了时退出码为 0；遇到第一个格式错误的行时为 2，在标准错误上报告为 "
-            "`FILE:LINE: 消息`（它之前的行已执行）；脚本读不了时为 3。",
-            "`--encoding` 是脚本中每个 `open-txt` 读文本所用的编码。"};
-        spec_.options.push_back({"FILE", "", "FILE", "the script (UTF-8); - reads standard input",
+        spec_.summary = help::script::kSummary;
+        spec_.details = Paragraphs(help::script::kDetails);
+        spec_.summaryZh = help::script::kSummaryZh;
+        spec_.detailsZh = Paragraphs(help::script::kDetailsZh);
+        spec_.options.push_back({"FILE", "", "FILE", std::string(help::script::kFileHelp),
                                  ValueKind::kText, Completion::kAnyFile, false, true});
-        spec_.options.back().helpZh = "脚本（UTF-8）；- 读标准输入";
+        spec_.options.back().helpZh = help::script::kFileHelpZh;
         spec_.options.push_back(WordsOption());
         spec_.options.push_back(EncodingOption());
     }
@@ -51,9 +42,10 @@ class ScriptCommand : public Command {
         StreamRead script = standardInput ? ReadAllBounded(STDIN_FILENO, kMaxTextBytes)
                                           : ReadNamedStream(file, kMaxTextBytes);
         if (script.status != StreamReadStatus::kOk) {
-            streams.err << "读取脚本失败: " << EscapeLineBreaks(DisplayPath(file)) << ": "
+            streams.err << messages::kReadScriptFailed << EscapeLineBreaks(DisplayPath(file))
+                        << ": "
                         << (script.status == StreamReadStatus::kTooLarge
-                                ? std::string("文件太大")
+                                ? std::string(messages::kScriptTooLarge)
                                 : std::string(std::strerror(script.error)))
                         << '\n';
             return kExitFailed;
@@ -64,7 +56,10 @@ class ScriptCommand : public Command {
         });
         session.Dialog().textEncoding = settings.encoding;
         return ScriptRunner(session, out)
-            .Run(script.bytes, standardInput ? "<stdin>" : DisplayPath(file), streams.err);
+            .Run(
+                script.bytes,
+                standardInput ? std::string(messages::kStandardInputScriptName) : DisplayPath(file),
+                streams.err);
     }
 
   private:

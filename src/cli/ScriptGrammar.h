@@ -1,6 +1,6 @@
 #pragma once
 // The operator-script grammar as data, in both languages: docs/cli.md, the manual pages and
-// `script --help` are all written from it.
+// `script --help` are all written from it. Its texts are kept in cli/help/ScriptHelpMessages.h.
 
 #include <string>
 #include <vector>

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/ControlIds.h"
+#include "cli/CliMessages.h"
 #include "cli/ControlNames.h"
 #include "cli/Output.h"
 #include "text/CodePage936.h"
@@ -103,7 +104,7 @@ bool ScriptRunner::RunLine(std::string_view line, std::string& error) {
         action == "open-epub") {
         std::string path(TrimLeft(rest));
         if (path.empty()) {
-            error = std::string(action) + " needs a path";
+            error = messages::ScriptActionNeedsPath(action);
             return false;
         }
         AnswerNextDialog(path);
@@ -122,12 +123,12 @@ bool ScriptRunner::RunLine(std::string_view line, std::string& error) {
     if (action == "caret") {
         std::vector<int32_t> values;
         if (!ParseInts(rest, values) || values.empty() || values.size() > 2) {
-            error = "caret needs LINE [COLUMN]";
+            error = messages::kScriptCaretNeedsLine;
             return false;
         }
         // A column past the end of the text stops at the end.
         if (!session_.PlaceCaret(values[0], values.size() > 1 ? values[1] : 0)) {
-            error = "caret: no display line " + std::to_string(values[0]);
+            error = messages::ScriptNoDisplayLine(values[0]);
             return false;
         }
         return true;
@@ -135,7 +136,7 @@ bool ScriptRunner::RunLine(std::string_view line, std::string& error) {
     if (action == "select") {
         std::vector<int32_t> values;
         if (!ParseInts(rest, values) || values.size() != 2) {
-            error = "select needs FROM TO";
+            error = messages::kScriptSelectNeedsRange;
             return false;
         }
         session_.View().SetSelection({values[0], values[1]});
@@ -144,7 +145,7 @@ bool ScriptRunner::RunLine(std::string_view line, std::string& error) {
     if (action == "type") {
         std::optional<int> id = LookUpControl(FieldNames(), NextWord(rest), false);
         if (!id) {
-            error = "type needs the field search (1014) or start-chapter (1017), then the text";
+            error = messages::kScriptTypeNeedsField;
             return false;
         }
         // One blank separates the id from the text; anything after it belongs to the text.
@@ -156,7 +157,7 @@ bool ScriptRunner::RunLine(std::string_view line, std::string& error) {
     if (action == "press") {
         std::optional<int> id = LookUpControl(ButtonNames(), NextWord(rest), true);
         if (!id || !TrimLeft(rest).empty()) {
-            error = "press needs one button: its caption, short name or control id";
+            error = messages::kScriptPressNeedsButton;
             return false;
         }
         if (*id == kOpenTextButton || *id == kOpenQbr2Button || *id == kOpenQbrButton) {
@@ -175,9 +176,7 @@ bool ScriptRunner::RunListAction(std::string_view action, std::string_view rest,
     if (action == "menu") {
         std::optional<int> id = LookUpControl(MenuNames(), NextWord(rest), false);
         if (!id || !TrimLeft(rest).empty()) {
-            error =
-                "menu items are 上移 (up, 1005), 下移 (down, 1006), 删除 (delete, 1007) and "
-                "全部删除 (delete-all, 1019)";
+            error = messages::kScriptMenuItems;
             return false;
         }
         uint32_t message = *id == kMoveUpButton     ? kMsgMoveUp
@@ -190,7 +189,7 @@ bool ScriptRunner::RunListAction(std::string_view action, std::string_view rest,
     if (action == "select-chapters") {
         std::vector<int32_t> values;
         if (!ParseInts(rest, values)) {
-            error = "select-chapters needs item indexes";
+            error = messages::kScriptSelectChaptersNeedsIndexes;
             return false;
         }
         session_.ChapterList().SetSel(false, -1);
@@ -201,7 +200,7 @@ bool ScriptRunner::RunListAction(std::string_view action, std::string_view rest,
     if (action == "select-problem" || action == "dblclick-problem") {
         std::vector<int32_t> values;
         if (!ParseInts(rest, values) || values.size() != 1) {
-            error = std::string(action) + " needs one item index";
+            error = messages::ScriptActionNeedsOneIndex(action);
             return false;
         }
         session_.ProblemList().SetSel(false, -1);
@@ -218,13 +217,13 @@ bool ScriptRunner::RunListAction(std::string_view action, std::string_view rest,
         if (!TrimLeft(rest).empty()) what = {};
         if (what != "chapters" && what != "problems" && what != "marks" && what != "selection" &&
             what != "text" && what != "scan") {
-            error = "print needs chapters, problems, marks, selection, text or scan";
+            error = messages::kScriptPrintNeedsWhat;
             return false;
         }
         Print(what);
         return true;
     }
-    error = "unknown action \"" + std::string(action) + "\"";
+    error = messages::ScriptUnknownAction(action);
     return false;
 }
 

@@ -10,6 +10,7 @@
 #include "cli/InputFiles.h"
 #include "cli/RunReport.h"
 #include "cli/TextOutput.h"
+#include "cli/help/CleanHelpMessages.h"
 #include "epub/EpubCommands.h"
 
 namespace brisna::cli {
@@ -36,34 +37,16 @@ class T2sCommand : public Command {
     T2sCommand() {
         spec_.name = "t2s";
         spec_.synopsis = "IN.txt|- OUT.txt|- [--force] [--encoding ENC] [--output-encoding ENC]";
-        spec_.summary = "convert a book from Traditional to Simplified characters";
-        spec_.details = {
-            "Opens `IN.txt` as 打开txt文件 does (`-` reads standard input), runs 繁体转简体 and "
-            "writes the text to `OUT.txt` (`-` writes standard output). An existing `OUT.txt` is "
-            "left alone (exit 3) unless `--force` is given.",
-            "The text is written back the way it came: a GBK book stays GBK, a UTF-8 book stays "
-            "UTF-8 (with its byte-order mark, if it had one), each with the line ends of `IN.txt`; "
-            "a UTF-16 or Big5 book, or an EPUB, is written as UTF-8, and so is text to a terminal. "
-            "`--output-encoding gbk` or `utf-8` chooses the encoding instead. When the conversion "
-            "dictionary cannot be "
-            "loaded nothing is written (exit 3)."};
-        spec_.summaryZh = "把书从繁体字转换为简体字";
-        spec_.detailsZh = {
-            "像“打开txt文件”那样打开 `IN.txt`（`-` 读标准输入），执行“繁体转简体”，并把文本写入 "
-            "`OUT.txt`（`-` 写到标准输出）。已有的 `OUT.txt` 不会被改动（退出码 3），除非给出 "
-            "`--force`。",
-            "文本按读入时的样子写回：GBK 的书仍是 GBK，UTF-8 的书仍是 UTF-8（原有字节顺序标记的"
-            "保留标记），行尾都与 `IN.txt` 相同；UTF-16 或 Big5 的书、EPUB "
-            "以及写到终端的文本都写成 UTF-8。"
-            "`--output-encoding gbk` 或 `utf-8` 改用指定的编码。转换词典载入不了时什么也不写"
-            "（退出码 3）。"};
-        spec_.options.push_back({"IN", "", "IN", "the book text (.txt); - reads standard input",
-                                 ValueKind::kText, Completion::kTextBook, false, true});
-        spec_.options.back().helpZh = "书的文本（.txt）；- 读标准输入";
-        spec_.options.push_back({"OUT", "", "OUT",
-                                 "where the converted text goes; - is standard output",
-                                 ValueKind::kText, Completion::kAnyFile, false, true});
-        spec_.options.back().helpZh = "转换后的文本写到哪里；- 为标准输出";
+        spec_.summary = help::t2s::kSummary;
+        spec_.details = Paragraphs(help::t2s::kDetails);
+        spec_.summaryZh = help::t2s::kSummaryZh;
+        spec_.detailsZh = Paragraphs(help::t2s::kDetailsZh);
+        spec_.options.push_back({"IN", "", "IN", std::string(help::t2s::kIn), ValueKind::kText,
+                                 Completion::kTextBook, false, true});
+        spec_.options.back().helpZh = help::t2s::kInZh;
+        spec_.options.push_back({"OUT", "", "OUT", std::string(help::t2s::kOut), ValueKind::kText,
+                                 Completion::kAnyFile, false, true});
+        spec_.options.back().helpZh = help::t2s::kOutZh;
         spec_.options.push_back(ForceOption());
         spec_.options.push_back(EncodingOption());
         spec_.options.push_back(OutputEncodingOption());

@@ -6,30 +6,15 @@
 #include "cli/Commands.h"
 #include "cli/ControlNames.h"
 #include "cli/ScriptGrammar.h"
+#include "cli/doc/DocMessages.h"
 #include "cli/doc/OptionText.h"
 
 namespace brisna::cli {
 
 namespace {
 
-// The words the two manual pages are built from, each in its language.
-struct ManWords {
-    const char* pageSection;
-    const char* name;
-    const char* synopsis;
-    const char* commands;
-    const char* scripts;
-    const char* names;  // the control names' sub-heading
-    const char* print;  // the print outputs' sub-heading
-    const char* seeAlso;
-};
-
-const ManWords& WordsFor(Language language) {
-    static const ManWords english{"User Commands",     "NAME",  "SYNOPSIS", "COMMANDS", "SCRIPTS",
-                                  "Names of controls", "Print", "SEE ALSO"};
-    static const ManWords chinese{"用户命令", "名称",   "概要", "命令",
-                                  "脚本",     "控件名", "打印", "参见"};
-    return language == Language::kChinese ? chinese : english;
+const doc::ManWords& WordsFor(Language language) {
+    return language == Language::kChinese ? doc::kManWordsChinese : doc::kManWordsEnglish;
 }
 
 // Chinese punctuation that must not begin a line.
@@ -99,7 +84,7 @@ std::string Upper(std::string text) {
 std::string ManPage(Language language) {
     const ProgramText& program = Program();
     const ScriptGrammar& grammar = Grammar();
-    const ManWords& words = WordsFor(language);
+    const doc::ManWords& words = WordsFor(language);
     const bool chinese = language == Language::kChinese;
     std::vector<std::unique_ptr<Command>> commands = AllCommands();
     std::string out;
@@ -130,7 +115,8 @@ std::string ManPage(Language language) {
         out += ".SS " + Roff(spec.name) + "\n";
         out += ".B " + Roff(program.name) + " " + Roff(spec.name) + "\n";
         if (!spec.synopsis.empty()) out += Roff(spec.synopsis) + "\n";
-        out += ".PP\n" + Roff(spec.Summary(language)) + (chinese ? "。\n" : ".\n");
+        out += ".PP\n" + Roff(spec.Summary(language)) +
+               std::string(chinese ? doc::kSummaryEndChinese : doc::kSummaryEndEnglish);
         RoffParagraphs(out, spec.Details(language));
         for (const OptionSpec& option : spec.options) {
             out += ".TP\n.B " + Roff(OptionLabel(option)) + "\n" +

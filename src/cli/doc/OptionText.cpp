@@ -1,5 +1,7 @@
 #include "cli/doc/OptionText.h"
 
+#include "cli/doc/DocMessages.h"
+
 namespace brisna::cli {
 
 std::string OptionLabel(const OptionSpec& spec) {
@@ -14,7 +16,7 @@ std::string OptionLabel(const OptionSpec& spec) {
 std::string OptionHelp(const OptionSpec& spec, Language language) {
     std::string help = spec.Help(language);
     if (!spec.Positional() && spec.repeatable) {
-        help += language == Language::kChinese ? "（可重复）" : " (may be repeated)";
+        help += language == Language::kChinese ? doc::kRepeatableChinese : doc::kRepeatableEnglish;
     }
     return help;
 }
