@@ -77,6 +77,23 @@ inline constexpr std::string_view kSeeHelpEnd = "。";
 // chapters, detect, clean, t2s and unpack.
 
 // epub and generate.
+inline constexpr std::string_view kEpubStandardInputNeedsOutput =
+    "从标准输入读入的书没有文件名，EPUB 无处可写；请给出 -o OUT.epub";
+inline constexpr std::string_view kGenerateStandardInputHasNoName =
+    "从标准输入读入的书没有文件名，生成的书无从命名；请以文件给出文本";
+inline constexpr std::string_view kCoverAndNoCover = "--cover 和 --no-cover 不能同时给出";
+// --indent, --spacing or --line-height (the option's name without its dashes) out of bounds.
+inline std::string LengthOutOfRange(std::string_view option, std::string_view low,
+                                    std::string_view high, std::string_view value) {
+    return "--" + std::string(option) + " 的值须是 " + std::string(low) + " 到 " +
+           std::string(high) + " 之间、至多一位小数的数，而不是“" + std::string(value) + "”";
+}
+inline std::string HeadingAlignmentNotKnown(std::string_view value) {
+    return "--heading-align 的值须是 centre 或 left，而不是“" + std::string(value) + "”";
+}
+inline std::string FontFamilyNotKnown(std::string_view value) {
+    return "--font-family 的值须是 reader、serif、sans 或 kai，而不是“" + std::string(value) + "”";
+}
 
 // script: its grammar and its runner.
 inline constexpr std::string_view kReadScriptFailed = "读取脚本失败: ";

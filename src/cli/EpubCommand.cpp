@@ -1,9 +1,13 @@
 // epub: mark chapters and write the book as an EPUB file.
 #include <ostream>
+#include <string>
+#include <string_view>
 
 #include "cli/BookOptions.h"
+#include "cli/CliMessages.h"
 #include "cli/Commands.h"
 #include "cli/UsageErrors.h"
+#include "cli/help/EpubHelpMessages.h"
 #include "epub/EpubCommands.h"
 #include "text/CodePage936.h"
 #include "text/FileNames.h"
@@ -18,87 +22,15 @@ class EpubCommand : public Command {
         spec_.synopsis =
             "BOOK [CHAPTER OPTIONS] [-o OUT.epub|-] [--force] [--words FILE] [BOOK OPTIONS] "
             "[LOOK OPTIONS]";
-        spec_.summary = "mark chapters and write the book as an EPUB 3 file";
-        spec_.details = {
-            "Opens the book as 打开txt文件 (or, for a `.epub`, 打开EPUB) does, applies the chapter "
-            "options, then runs 生成EPUB: the generate-side checks of 生成qbr without its 30 KB "
-            "chapter size and 98-chapter count, then one EPUB 3 file with a table of contents "
-            "(`nav.xhtml`, and `toc.ncx` for older readers) and one XHTML document per chapter. "
-            "The title comes from a line 《书名》 or 书名：… at the head of the text, else the "
-            "file name; the author from a line 作者：…; the identifier from the text, so the "
-            "same book always gives the same file.",
-            "Title and author: `--title` and `--author`, else an opened EPUB's own, else the "
-            "text's head (《书名》, 书名：…, 作者：…, or a short first line that is neither a "
-            "heading nor a sentence), else the file name read as `《书名》作者：某某`, "
-            "`书名 作者：某某`, `书名_某某` or `书名(某某)`, else the bare file name, else "
-            "\"（无标题）\". `--language` sets the language (default zh-CN, zh-TW for a text in "
-            "Traditional characters). The identifier is a name-based UUID (version 5) of the text.",
-            "Ahead of the text, out of its reading order, come a cover page, a title page (title, "
-            "author, the text's 内容简介) and the contents. The cover is `--cover FILE` (JPEG or "
-            "PNG), else `cover.jpg`, `cover.png`, `BOOK.jpg` or `BOOK.png` beside the book, else "
-            "an opened EPUB's cover, else one drawn from the title and author; `--no-cover` "
-            "leaves it out.",
-            "The look: `--indent EM` (2 by default, 0 to 4), `--spacing EM` between paragraphs "
-            "(0 by default, up to 3), `--line-height N` (1.6 by default, 1 to 3), "
-            "`--heading-align centre|left`, `--font-family reader|serif|sans|kai` (宋体, 黑体, "
-            "楷体; reader leaves it to the device), `--font FILE` to embed a TrueType, OpenType "
-            "or WOFF font, `--vertical` for 竖排 (columns right to left, pages turned to the "
-            "right; readers that cannot set columns show the text across), `--css FILE` for a "
-            "style sheet of one's own, applied last. Blank lines of the text are not written as "
-            "empty paragraphs (the style spaces the paragraphs) unless `--keep-blank-lines`.",
-            "An EPUB holds any number of chapters. A book of more chapters than the chapter list "
-            "holds (98) is written from its whole outline when no chapter is marked, with its "
-            "volumes as the first level of the contents and their chapters below them; `--auto` "
-            "marks nothing in such a book and leaves the contents to the outline. An EPUB read "
-            "with a longer contents is written with all of it unless chapter options mark it "
-            "afresh.",
-            "The file is written beside the text as `BOOK.epub` (`.txt` removed from the name, "
-            "as for the generated books), replacing an existing one as 生成qbr does. With "
-            "`-o OUT.epub` it goes there instead, and an existing `OUT.epub` is left alone "
-            "(exit 3) unless `--force` is given; `-o -` writes the file to standard output. The "
-            "written path is printed; \"生成EPUB成功\" goes to standard error.",
-            "Exit 0 when the file was written, else 3. A book read from standard input needs "
-            "`-o`; an EPUB on standard input is recognised by its content."};
-        spec_.summaryZh = "标记章节并把书写成 EPUB 3 文件";
-        spec_.detailsZh = {
-            "像“打开txt文件”（`.epub` 则像“打开EPUB”）那样打开书，应用章节选项，然后执行"
-            "“生成EPUB”：先做“生成qbr”的生成前检查（不含 30 KB 章节大小和 98 章的限制），再写出"
-            "一个 EPUB 3 文件：带目录（`nav.xhtml`，以及给旧阅读器的 `toc.ncx`），每章一个 XHTML "
-            "文档。书名取自文本开头的《书名》或“书名：…”一行，否则取文件名；作者取自“作者：…”"
-            "一行；标识符由文本算出，所以同一本书总是得到相同的文件。",
-            "书名和作者：先取 `--title`、`--author`，其次是打开的 EPUB 自带的，再次是文本开头"
-            "（《书名》、“书名：…”、“作者：…”，或既不是标题也不是句子的简短首行），然后是按 "
-            "`《书名》作者：某某`、`书名 作者：某某`、`书名_某某`、`书名(某某)` 解读的文件名，"
-            "再然后是文件名本身，最后是“（无标题）”。`--language` 指定语言（默认 zh-CN，繁体"
-            "文本为 zh-TW）。标识符是由文本算出的基于名字的 UUID（第 5 版）。",
-            "正文之前（不在阅读顺序中）依次是封面页、书名页（书名、作者、文本中的内容简介）和目录。"
-            "封面取 `--cover FILE`（JPEG 或 PNG），否则取书旁边的 `cover.jpg`、`cover.png`、"
-            "`BOOK.jpg` 或 `BOOK.png`，否则取打开的 EPUB 自带的封面，否则用书名和作者生成一张；"
-            "`--no-cover` 不要封面。",
-            "版式：`--indent EM` 段首缩进（默认 2，0 到 4），`--spacing EM` 段间距（默认 0，"
-            "最大 3），`--line-height N` 行高（默认 1.6，1 到 3），`--heading-align centre|left` "
-            "标题对齐，`--font-family reader|serif|sans|kai` 字体（宋体、黑体、楷体；reader "
-            "由阅读器决定），`--font FILE` 嵌入 TrueType、OpenType 或 WOFF 字体，`--vertical` "
-            "竖排（从右到左分栏、向右翻页；不支持竖排的阅读器按横排显示），`--css FILE` 附加"
-            "自己的样式表，最后生效。文本中的空行不写成空段落（段间距由样式决定），除非给出 "
-            "`--keep-blank-lines`。",
-            "EPUB 的章节数没有限制。章节多于章节列表所能容纳（98章）的书，在没有标记章节时按全书"
-            "结构写出：卷为目录的第一级，各卷的章在其下；对这样的书 `--auto` 不标记章节，目录交给"
-            "全书结构。读入的 EPUB 目录更长时，除非用章节选项重新标记，写出的是它的全部目录。",
-            "文件写在文本旁边，名为 `BOOK.epub`（和生成的书一样，名字中去掉 `.txt`），已有的同名"
-            "文件会像“生成qbr”那样被替换。给出 `-o OUT.epub` 时改写到那里，已有的 `OUT.epub` "
-            "不会被改动（退出码 3），除非给出 `--force`；`-o -` 把文件写到标准输出。写出的路径"
-            "会被打印；“生成EPUB成功”输出到标准错误。",
-            "写出文件时退出码为 0，否则为 3。从标准输入读的书需要 `-o`；标准输入上的 EPUB "
-            "按内容识别。"};
+        spec_.summary = std::string(help::epub::kSummary);
+        spec_.details = Paragraphs(help::epub::kDetails);
+        spec_.summaryZh = std::string(help::epub::kSummaryZh);
+        spec_.detailsZh = Paragraphs(help::epub::kDetailsZh);
         spec_.options.push_back(BookArgument(false));
         spec_.options.push_back(EncodingOption());
         AddOptions(spec_.options, ChapterOptionSpecs());
-        spec_.options.push_back({"output", "-o,--output", "OUT",
-                                 "write the EPUB to OUT instead of beside the text; - is standard "
-                                 "output",
-                                 ValueKind::kText, Completion::kAnyFile});
-        spec_.options.back().helpZh = "把 EPUB 写到 OUT，而不是文本旁边；- 为标准输出";
+        Add("output", "-o,--output", "OUT", help::epub::kOutputHelp, help::epub::kOutputHelpZh,
+            ValueKind::kText, Completion::kAnyFile);
         spec_.options.push_back(ForceOption());
         spec_.options.push_back(WordsOption());
         AddLookOptions();
@@ -113,11 +45,10 @@ class EpubCommand : public Command {
         const std::optional<EpubChoices> choices = ChoicesOf(args, streams.err);
         if (!choices) return kExitUsage;
         if (book == "-" && !output) {
-            return ReportUsageError(
-                streams.err,
-                "a book from standard input has no file name to write its "
-                "EPUB beside; give -o OUT.epub",
-                "从标准输入读入的书没有文件名，EPUB 无处可写；请给出 -o OUT.epub", "epub");
+            return ReportUsageError(streams.err,
+                                    "a book from standard input has no file name to write its "
+                                    "EPUB beside; give -o OUT.epub",
+                                    std::string(messages::kEpubStandardInputNeedsOutput), "epub");
         }
         // Refused before any work, so a long run never ends in "exists".
         if (output && CheckOutputFree(*output, force, streams.err) != kExitOk) return kExitFailed;
@@ -147,39 +78,44 @@ class EpubCommand : public Command {
     }
 
   private:
-    void Add(const char* key, const char* names, const char* valueName, const char* help,
-             const char* helpZh, ValueKind kind, Completion completion = Completion::kNone,
+    void Add(const char* key, const char* names, const char* valueName, std::string_view help,
+             std::string_view helpZh, ValueKind kind, Completion completion = Completion::kNone,
              std::vector<std::string> choices = {}) {
-        spec_.options.push_back({key, names, valueName, help, kind, completion, false, false,
-                                 std::move(choices), helpZh});
+        spec_.options.push_back({key, names, valueName, std::string(help), kind, completion, false,
+                                 false, std::move(choices), std::string(helpZh)});
     }
 
     void AddLookOptions() {
-        Add("title", "--title", "TEXT", "the book's title", "书名", ValueKind::kText);
-        Add("author", "--author", "TEXT", "the book's author", "作者", ValueKind::kText);
-        Add("language", "--language", "LANG", "the book's language (zh-CN, zh-TW, ...)",
-            "书的语言（zh-CN、zh-TW 等）", ValueKind::kText);
-        Add("cover", "--cover", "FILE", "the cover picture (JPEG or PNG)",
-            "封面图片（JPEG 或 PNG）", ValueKind::kText, Completion::kAnyFile);
-        Add("no-cover", "--no-cover", "", "no cover", "不要封面", ValueKind::kFlag);
-        Add("indent", "--indent", "EM", "paragraph indent in em (0 to 4, default 2)",
-            "段首缩进，单位 em（0 到 4，默认 2）", ValueKind::kText);
-        Add("spacing", "--spacing", "EM", "space between paragraphs in em (0 to 3, default 0)",
-            "段间距，单位 em（0 到 3，默认 0）", ValueKind::kText);
-        Add("line-height", "--line-height", "N", "line height (1 to 3, default 1.6)",
-            "行高（1 到 3，默认 1.6）", ValueKind::kText);
-        Add("heading-align", "--heading-align", "ALIGN", "headings centred or to the left",
-            "标题居中或居左", ValueKind::kText, Completion::kNone, {"centre", "center", "left"});
-        Add("font-family", "--font-family", "FAMILY", "the face: reader, serif, sans or kai",
-            "字体：reader、serif（宋体）、sans（黑体）或 kai（楷体）", ValueKind::kText,
-            Completion::kNone, {"reader", "serif", "sans", "kai"});
-        Add("font", "--font", "FILE", "a font file to embed", "嵌入的字体文件", ValueKind::kText,
+        Add("title", "--title", "TEXT", help::epub::kTitleHelp, help::epub::kTitleHelpZh,
+            ValueKind::kText);
+        Add("author", "--author", "TEXT", help::epub::kAuthorHelp, help::epub::kAuthorHelpZh,
+            ValueKind::kText);
+        Add("language", "--language", "LANG", help::epub::kLanguageHelp,
+            help::epub::kLanguageHelpZh, ValueKind::kText);
+        Add("cover", "--cover", "FILE", help::epub::kCoverHelp, help::epub::kCoverHelpZh,
+            ValueKind::kText, Completion::kAnyFile);
+        Add("no-cover", "--no-cover", "", help::epub::kNoCoverHelp, help::epub::kNoCoverHelpZh,
+            ValueKind::kFlag);
+        Add("indent", "--indent", "EM", help::epub::kIndentHelp, help::epub::kIndentHelpZh,
+            ValueKind::kText);
+        Add("spacing", "--spacing", "EM", help::epub::kSpacingHelp, help::epub::kSpacingHelpZh,
+            ValueKind::kText);
+        Add("line-height", "--line-height", "N", help::epub::kLineHeightHelp,
+            help::epub::kLineHeightHelpZh, ValueKind::kText);
+        Add("heading-align", "--heading-align", "ALIGN", help::epub::kHeadingAlignHelp,
+            help::epub::kHeadingAlignHelpZh, ValueKind::kText, Completion::kNone,
+            {"centre", "center", "left"});
+        Add("font-family", "--font-family", "FAMILY", help::epub::kFontFamilyHelp,
+            help::epub::kFontFamilyHelpZh, ValueKind::kText, Completion::kNone,
+            {"reader", "serif", "sans", "kai"});
+        Add("font", "--font", "FILE", help::epub::kFontHelp, help::epub::kFontHelpZh,
+            ValueKind::kText, Completion::kAnyFile);
+        Add("vertical", "--vertical", "", help::epub::kVerticalHelp, help::epub::kVerticalHelpZh,
+            ValueKind::kFlag);
+        Add("css", "--css", "FILE", help::epub::kCssHelp, help::epub::kCssHelpZh, ValueKind::kText,
             Completion::kAnyFile);
-        Add("vertical", "--vertical", "", "vertical writing (竖排)", "竖排", ValueKind::kFlag);
-        Add("css", "--css", "FILE", "a style sheet of one's own, applied last",
-            "自己的样式表，最后生效", ValueKind::kText, Completion::kAnyFile);
-        Add("keep-blank-lines", "--keep-blank-lines", "", "blank lines as empty paragraphs",
-            "空行写成空段落", ValueKind::kFlag);
+        Add("keep-blank-lines", "--keep-blank-lines", "", help::epub::kKeepBlankLinesHelp,
+            help::epub::kKeepBlankLinesHelpZh, ValueKind::kFlag);
     }
 
     // The choices of the options; nothing (after a line on standard error) for a value out of
@@ -220,9 +156,7 @@ class EpubCommand : public Command {
                                  std::string("--") + length.key + " takes a number from " + low +
                                      " to " + high + " with at most one decimal, not \"" + *value +
                                      "\"",
-                                 std::string("--") + length.key + " 的值须是 " + low + " 到 " +
-                                     high + " 之间、至多一位小数的数，而不是“" + *value + "”",
-                                 "epub");
+                                 messages::LengthOutOfRange(length.key, low, high, *value), "epub");
                 return std::nullopt;
             }
             *length.field = *tenths;
@@ -231,8 +165,7 @@ class EpubCommand : public Command {
             std::optional<HeadingAlignment> alignment = ParseHeadingAlignment(*value);
             if (!alignment) {
                 ReportUsageError(err, "--heading-align is centre or left, not \"" + *value + "\"",
-                                 "--heading-align 的值须是 centre 或 left，而不是“" + *value + "”",
-                                 "epub");
+                                 messages::HeadingAlignmentNotKnown(*value), "epub");
                 return std::nullopt;
             }
             choices.style.headingAlignment = *alignment;
@@ -242,15 +175,14 @@ class EpubCommand : public Command {
             if (!family) {
                 ReportUsageError(
                     err, "--font-family is reader, serif, sans or kai, not \"" + *value + "\"",
-                    "--font-family 的值须是 reader、serif、sans 或 kai，而不是“" + *value + "”",
-                    "epub");
+                    messages::FontFamilyNotKnown(*value), "epub");
                 return std::nullopt;
             }
             choices.style.fontFamily = *family;
         }
         if (choices.noCover && !choices.coverPath.empty()) {
             ReportUsageError(err, "--cover and --no-cover exclude each other",
-                             "--cover 和 --no-cover 不能同时给出", "epub");
+                             std::string(messages::kCoverAndNoCover), "epub");
             return std::nullopt;
         }
         return choices;
