@@ -133,15 +133,22 @@ bool QbrBlockCodes::JudgeChapter(std::string_view text, uint32_t offset, uint32_
     ChapterRecord whole;
     whole.offset = 0;
     whole.length = static_cast<uint32_t>(chapterText.size());
+    // Nearly every chapter is a single block, whose UTF-16 form is then already at hand.
+    const std::u16string wholeUnits = GbkToUtf16(chapterText);
+    const std::vector<ChapterRecord> pieces =
+        wholeUnits.size() * 2 <= kQbrPieceBytes
+            ? std::vector<ChapterRecord>{whole}
+            : CutIntoPieces(chapterText, {whole}, kQbrPieceBytes);
     std::vector<uint8_t> coded;
-    for (const ChapterRecord& piece : CutIntoPieces(chapterText, {whole}, kQbrPieceBytes)) {
+    for (const ChapterRecord& piece : pieces) {
         const uint64_t key = BlockKey(offset + piece.offset, piece.length);
         if (auto found = blocks_.find(key); found != blocks_.end()) {
             if (found->second.code.empty()) return false;
             continue;
         }
-        const std::string bytes =
-            Utf16ToLeBytes(GbkToUtf16(chapterText.substr(piece.offset, piece.length)));
+        const std::string bytes = Utf16ToLeBytes(
+            pieces.size() == 1 ? wholeUnits
+                               : GbkToUtf16(chapterText.substr(piece.offset, piece.length)));
         if (bytes.empty()) return false;
         if (bytes.size() > kLz77MaxBlockBytes) continue;  // refused by the writer for its size
         coded.assign(bytes.size() + kLz77DestinationSlack, 0);
