@@ -1,5 +1,7 @@
 #include "book/BookFiles.h"
 
+#include <cstring>
+#include <functional>
 #include <span>
 
 #include "Capacities.h"
@@ -40,10 +42,41 @@ bool BlockCompresses(std::string_view gbk, CCompressLZ77& codec, std::vector<uin
                           static_cast<uint32_t>(bytes.size()), coded.data()) > 0;
 }
 
-}  // namespace
+// Gives the .qbr writer the kept code of each chapter block, in the order it codes them, and
+// codes whatever has none kept (the index among them). A kept code stands in only for the very
+// text it was made from.
+class KeptBlockCodec final : public CCompressLZ77 {
+  public:
+    void Expect(std::vector<const QbrBlockCodes::Block*> blocks) {
+        expected_ = std::move(blocks);
+        next_ = 0;
+    }
 
-EncodedBook EncodeBookFiles(std::string_view text, const std::vector<ChapterRecord>& chapters,
-                            std::string_view bookSourcePath) {
+    int Compress(const uint8_t* source, uint32_t sourceLength, uint8_t* destination) override {
+        const QbrBlockCodes::Block* kept = next_ < expected_.size() ? expected_[next_] : nullptr;
+        ++next_;
+        if (kept == nullptr || kept->sourceBytes != sourceLength ||
+            kept->sourceHash != QbrBlockCodes::Fingerprint(std::string_view(
+                                    reinterpret_cast<const char*>(source), sourceLength))) {
+            return CCompressLZ77::Compress(source, sourceLength, destination);
+        }
+        if (kept->code.empty()) return 0;
+        std::memcpy(destination, kept->code.data(), kept->code.size());
+        return static_cast<int>(kept->code.size());
+    }
+
+  private:
+    std::vector<const QbrBlockCodes::Block*> expected_;
+    size_t next_ = 0;
+};
+
+uint64_t BlockKey(uint32_t offset, uint32_t length) {
+    return uint64_t{offset} << 32 | length;
+}
+
+EncodedBook EncodeFiles(std::string_view text, const std::vector<ChapterRecord>& chapters,
+                        std::string_view bookSourcePath, const QbrBlockCodes* codes,
+                        uint32_t codesOffset) {
     EncodedBook encoded;
     const uint32_t textLength = static_cast<uint32_t>(text.size());
     const std::string base = OutputBase(bookSourcePath);
@@ -62,11 +95,22 @@ EncodedBook EncodeBookFiles(std::string_view text, const std::vector<ChapterReco
     }
 
     const std::vector<ChapterRecord> qbrList = CutIntoPieces(text, chapters, kQbrPieceBytes);
-    CCompressLZ77 codec;
+    KeptBlockCodec codec;
     for (const PlannedFile& file : PlanFiles(qbrList, textLength, kQbrFileStep, kQbrSmallRest)) {
         EncodedBookFile built{BookFileName(base, "qbr", file.number), {}, false};
-        QbrWriteResult result = EncodeQbr(TextOf(text, file), ChaptersOf(qbrList, file),
-                                          lastHeader.bookName, codec, built.bytes);
+        const std::span<const ChapterRecord> pieces = ChaptersOf(qbrList, file);
+        std::vector<const QbrBlockCodes::Block*> kept;
+        if (codes != nullptr) {
+            for (const ChapterRecord& piece : pieces) {
+                const uint64_t at = uint64_t{codesOffset} + piece.offset;
+                kept.push_back(at <= UINT32_MAX
+                                   ? codes->Find(static_cast<uint32_t>(at), piece.length)
+                                   : nullptr);
+            }
+        }
+        codec.Expect(std::move(kept));
+        QbrWriteResult result =
+            EncodeQbr(TextOf(text, file), pieces, lastHeader.bookName, codec, built.bytes);
         if (!result.ok()) {
             encoded.status = result.status == QbrWriteResult::Status::kChapterTooShort
                                  ? EncodedBook::Status::kChapterTooShort
@@ -78,6 +122,67 @@ EncodedBook EncodeBookFiles(std::string_view text, const std::vector<ChapterReco
         encoded.files.push_back(std::move(built));
     }
     return encoded;
+}
+
+}  // namespace
+
+bool QbrBlockCodes::JudgeChapter(std::string_view text, uint32_t offset, uint32_t length,
+                                 CCompressLZ77& codec) {
+    const std::string_view chapterText =
+        offset <= text.size() ? text.substr(offset, length) : std::string_view();
+    ChapterRecord whole;
+    whole.offset = 0;
+    whole.length = static_cast<uint32_t>(chapterText.size());
+    // Nearly every chapter is a single block, whose UTF-16 form is then already at hand.
+    const std::u16string wholeUnits = GbkToUtf16(chapterText);
+    const std::vector<ChapterRecord> pieces =
+        wholeUnits.size() * 2 <= kQbrPieceBytes
+            ? std::vector<ChapterRecord>{whole}
+            : CutIntoPieces(chapterText, {whole}, kQbrPieceBytes);
+    std::vector<uint8_t> coded;
+    for (const ChapterRecord& piece : pieces) {
+        const uint64_t key = BlockKey(offset + piece.offset, piece.length);
+        if (auto found = blocks_.find(key); found != blocks_.end()) {
+            if (found->second.code.empty()) return false;
+            continue;
+        }
+        const std::string bytes = Utf16ToLeBytes(
+            pieces.size() == 1 ? wholeUnits
+                               : GbkToUtf16(chapterText.substr(piece.offset, piece.length)));
+        if (bytes.empty()) return false;
+        if (bytes.size() > kLz77MaxBlockBytes) continue;  // refused by the writer for its size
+        coded.assign(bytes.size() + kLz77DestinationSlack, 0);
+        const int produced = codec.Compress(reinterpret_cast<const uint8_t*>(bytes.data()),
+                                            static_cast<uint32_t>(bytes.size()), coded.data());
+        if (produced < 0) return false;
+        Block& block = blocks_[key];
+        block.sourceBytes = static_cast<uint32_t>(bytes.size());
+        block.sourceHash = Fingerprint(bytes);
+        block.code.assign(reinterpret_cast<const char*>(coded.data()),
+                          static_cast<size_t>(produced));
+        if (produced == 0) return false;
+    }
+    return true;
+}
+
+const QbrBlockCodes::Block* QbrBlockCodes::Find(uint32_t offset, uint32_t length) const {
+    auto found = blocks_.find(BlockKey(offset, length));
+    return found == blocks_.end() ? nullptr : &found->second;
+}
+
+uint64_t QbrBlockCodes::Fingerprint(std::string_view utf16LeBytes) {
+    return std::hash<std::string_view>{}(utf16LeBytes);
+}
+
+EncodedBook EncodeBookFiles(std::string_view text, const std::vector<ChapterRecord>& chapters,
+                            std::string_view bookSourcePath) {
+    return EncodeFiles(text, chapters, bookSourcePath, nullptr, 0);
+}
+
+EncodedBook EncodeBookFiles(std::string_view text, const std::vector<ChapterRecord>& chapters,
+                            std::string_view bookSourcePath, const QbrBlockCodes& codes,
+                            uint32_t codesOffset) {
+    return EncodeFiles(text, chapters, bookSourcePath, &codes, codesOffset);
 }
 
 void ShowEncodingFailure(const EncodedBook& encoded, DialogHost& host) {

@@ -2,8 +2,10 @@
 // A book's files built in memory, every .qbr2 file and every .qbr file, before any is written:
 // a book that one format refuses leaves no file of the other behind.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "book/CCompressLZ77.h"
@@ -30,10 +32,44 @@ struct EncodedBook {
     bool ok() const { return status == Status::kOk; }
 };
 
+// The .qbr blocks of chapters already coded to judge them, by the stretch of the book text each
+// block holds. Whoever has to code chapters before building their books (to find the ones a
+// .qbr cannot hold) keeps the blocks here, and building the books takes them instead of coding
+// the same text a second time. A kept block is only taken for a block whose UTF-16 text has the
+// kept length and fingerprint, so a text changed in between is coded afresh.
+class QbrBlockCodes {
+  public:
+    struct Block {
+        uint32_t sourceBytes = 0;  // the block's UTF-16LE length
+        uint64_t sourceHash = 0;   // fingerprint of the UTF-16LE bytes
+        std::string code;          // the coded block; empty: the coded form is not shorter
+    };
+
+    // CompressesAsQbrChapter for the chapter [offset, offset + length) of text, keeping the code
+    // of every block it codes. Blocks already kept are not coded again.
+    bool JudgeChapter(std::string_view text, uint32_t offset, uint32_t length,
+                      CCompressLZ77& codec);
+
+    // The block kept for [offset, offset + length) of the text, or nullptr.
+    const Block* Find(uint32_t offset, uint32_t length) const;
+
+    // Fingerprint of a block's UTF-16LE bytes.
+    static uint64_t Fingerprint(std::string_view utf16LeBytes);
+
+  private:
+    std::unordered_map<uint64_t, Block> blocks_;  // by offset << 32 | length
+};
+
 // Builds every file of the book (chapters with absolute offsets and current lengths, ascending
 // from 0) under the names the book source path gives.
 EncodedBook EncodeBookFiles(std::string_view text, const std::vector<ChapterRecord>& chapters,
                             std::string_view bookSourcePath);
+
+// The same, taking the .qbr blocks `codes` keeps instead of coding them again; the book's text
+// stands at codesOffset of the text the codes were made from. The files are the same bytes.
+EncodedBook EncodeBookFiles(std::string_view text, const std::vector<ChapterRecord>& chapters,
+                            std::string_view bookSourcePath, const QbrBlockCodes& codes,
+                            uint32_t codesOffset);
 
 // Shows why a book could not be built, as generation always has: the too-short chapter's own
 // message first, then the failed format's.

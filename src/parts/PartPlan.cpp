@@ -119,15 +119,17 @@ class FirstMessageHost : public DialogHost {
 
 // Joins every chapter the .qbr cannot hold to the chapter that follows it (the last to the one
 // before), where the two fit the chapter size limit. `tooShort` receives, per chapter left,
-// whether it still cannot be held.
+// whether it still cannot be held. The blocks coded to judge them are kept in `codes`, so writing
+// the parts need not code them again.
 void JoinTooShortChapters(std::string_view text, std::vector<ChapterRecord>& chapters,
-                          std::vector<bool>& volumeStart, std::vector<bool>& tooShort) {
+                          std::vector<bool>& volumeStart, std::vector<bool>& tooShort,
+                          QbrBlockCodes& codes) {
     CCompressLZ77 codec;
     tooShort.assign(chapters.size(), false);
     size_t i = 0;
     while (i < chapters.size()) {
         const ChapterRecord& chapter = chapters[i];
-        if (CompressesAsQbrChapter(text.substr(chapter.offset, chapter.length), codec)) {
+        if (codes.JudgeChapter(text, chapter.offset, chapter.length, codec)) {
             tooShort[i] = false;
             ++i;
             continue;
@@ -306,10 +308,12 @@ PartPlan PlanParts(std::string_view text, const std::vector<PlanHeading>& headin
         plan.status = PartPlanStatus::kNoHeadings;
         return plan;
     }
+    auto codes = std::make_shared<QbrBlockCodes>();
     CCompressLZ77 frontCodec;
     if (headings.front().frontMatter && records.size() >= 2 &&
-        !CompressesAsQbrChapter(text.substr(0, std::min<size_t>(records[1].offset, text.size())),
-                                frontCodec)) {
+        !codes->JudgeChapter(
+            text, 0, static_cast<uint32_t>(std::min<size_t>(records[1].offset, text.size())),
+            frontCodec)) {
         records.erase(records.begin());
         volumeStart.erase(volumeStart.begin());
         records.front().offset = 0;
@@ -331,7 +335,8 @@ PartPlan PlanParts(std::string_view text, const std::vector<PlanHeading>& headin
         if (first) ++i;
     }
     std::vector<bool> tooShort;
-    JoinTooShortChapters(text, cut, cutVolumeStart, tooShort);
+    JoinTooShortChapters(text, cut, cutVolumeStart, tooShort, *codes);
+    plan.qbrCodes = std::move(codes);
 
     std::vector<uint32_t> sizes = PartSizes(cutVolumeStart);
     const int partCount = static_cast<int>(sizes.size());
@@ -376,6 +381,7 @@ PartPlan PlanParts(std::string_view text, const std::vector<PlanHeading>& headin
             if (part.sourcePath.empty()) {
                 plan.status = PartPlanStatus::kNameTooLong;
                 plan.parts.clear();
+                plan.qbrCodes.reset();
                 return plan;
             }
         }

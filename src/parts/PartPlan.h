@@ -6,10 +6,12 @@
 // the whole text. Nothing here writes a file.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "book/BookFiles.h"
 #include "chapters/ChapterRecord.h"
 #include "detect/BookOutline.h"
 #include "parts/PartNames.h"
@@ -65,6 +67,10 @@ struct PartPlan {
     int refusedPart = 0;
     std::string refusal;
     std::string bookSourcePath;  // the whole book's, which the parts are named after
+    // The .qbr blocks of the whole text, coded while planning to find the chapters a .qbr cannot
+    // hold: writing the parts takes them instead of coding every chapter again. Shared, so a
+    // copy of the plan stays cheap.
+    std::shared_ptr<const QbrBlockCodes> qbrCodes;
     size_t ChapterCount() const;
 };
 

@@ -7,6 +7,9 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "Capacities.h"
+#include "book/BookFiles.h"
+#include "book/GenerationPlan.h"
 #include "support/RecordingHost.h"
 #include "support/TestSupport.h"
 
@@ -68,6 +71,46 @@ TEST(GenerateParts, AShorterEditionRemovesTheEarlierEditionsSurplusParts) {
     EXPECT_EQ(host.messages[0], "分册生成成功：共2册，保存在" + dir.path().string() +
                                     "；已删除旧版的4个分册文件：book(3).qbr、book(3).qbr2、"
                                     "book(4).qbr、book(4).qbr2");
+}
+
+// A too short front matter and volume page (joined), and a chapter of two .qbr blocks: every
+// part comes out as its text built alone, from blocks the plan kept.
+TEST(GenerateParts, EveryPartIsItsTextBuiltAloneFromThePlansBlocks) {
+    test::TempDir dir;
+    std::vector<PlanHeading> headings{{G("山河行"), 0, false, true}};
+    std::string text = G("山河行") + "\r\n" + G("作者：某人") + "\r\n";
+    for (int i = 1; i <= 140; ++i) {
+        if (i == 90) headings.push_back({G("卷二"), static_cast<uint32_t>(text.size()), false});
+        if (i == 90) text += G("卷二") + "\r\n";
+        headings.push_back({G("第") + std::to_string(i) + G("章"), uint32_t(text.size()), false});
+        const std::string line = G("他走了") + std::to_string(i * 7) + G("天，山高水长。");
+        text += headings.back().title + "\r\n" + line + line + line;
+        for (int k = 0; k < (i == 60 ? 4000 : 0); ++k) text += std::to_string(k) + "x";
+        text += "\r\n";
+    }
+    const PartPlan plan = PlanParts(text, headings, (dir / "book.txt").string());
+    ASSERT_EQ(plan.status, PartPlanStatus::kOk) << test::U(plan.refusal);
+    ASSERT_EQ(plan.parts.size(), 2u);
+    test::RecordingHost host;
+    const PartsOutcome outcome = GenerateParts(text, plan, host);
+    ASSERT_TRUE(outcome.succeeded);
+    std::vector<std::string> paths;
+    size_t blocks = 0;
+    for (const PlannedPart& part : plan.parts) {
+        const std::string partText = text.substr(part.textOffset, part.textLength);
+        for (const EncodedBookFile& file :
+             EncodeBookFiles(partText, part.RelativeChapters(), part.sourcePath).files) {
+            paths.push_back(file.path);
+            EXPECT_EQ(test::ReadFileBytes(file.path), file.bytes) << file.path;
+        }
+        for (const ChapterRecord& piece :
+             CutIntoPieces(partText, part.RelativeChapters(), kQbrPieceBytes)) {
+            EXPECT_NE(plan.qbrCodes->Find(part.textOffset + piece.offset, piece.length), nullptr);
+            ++blocks;
+        }
+    }
+    EXPECT_EQ(outcome.writtenFiles, paths);
+    EXPECT_EQ(blocks, plan.ChapterCount() + 1);  // chapter 60 is two blocks
 }
 
 TEST(GenerateParts, ARefusedPartWritesNothing) {
