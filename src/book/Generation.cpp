@@ -52,7 +52,8 @@ std::vector<std::string> PlannedOutputPaths(CMyRECtrl& bookText, const ChapterMo
 
 std::optional<EncodedBook> PrepareBookFiles(CMyRECtrl& bookText, ListBox& chapterList,
                                             ChapterModel& chapters, DialogHost& host,
-                                            std::string_view bookSourcePath) {
+                                            std::string_view bookSourcePath,
+                                            const QbrBlockCodes* codes, uint32_t codesOffset) {
     const std::string text = ReadBookText(bookText.View());
     const uint32_t textLength = static_cast<uint32_t>(text.size());
 
@@ -69,7 +70,9 @@ std::optional<EncodedBook> PrepareBookFiles(CMyRECtrl& bookText, ListBox& chapte
     }
     // Every file of both formats is built before the first is written: a chapter the .qbr
     // cannot hold must not leave the .qbr2 files alone on the disk.
-    EncodedBook encoded = EncodeBookFiles(text, records, bookSourcePath);
+    EncodedBook encoded = codes != nullptr
+                              ? EncodeBookFiles(text, records, bookSourcePath, *codes, codesOffset)
+                              : EncodeBookFiles(text, records, bookSourcePath);
     if (!encoded.ok()) {
         ShowEncodingFailure(encoded, host);
         return std::nullopt;

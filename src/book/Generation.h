@@ -34,10 +34,14 @@ GenerationOutcome GenerateBook(CMyRECtrl& bookText, ListBox& chapterList, Chapte
                                DialogHost& host, std::string_view bookSourcePath);
 
 // The first half of GenerateBook: the checks, then every file of both formats built in memory.
-// Nothing when the book is refused; its messages have then been shown. Writes nothing.
+// Nothing when the book is refused; its messages have then been shown. Writes nothing. With
+// `codes`, the .qbr blocks already coded (the book's text standing at codesOffset of the text
+// they were coded from) are taken instead of coding them again.
 std::optional<EncodedBook> PrepareBookFiles(CMyRECtrl& bookText, ListBox& chapterList,
                                             ChapterModel& chapters, DialogHost& host,
-                                            std::string_view bookSourcePath);
+                                            std::string_view bookSourcePath,
+                                            const QbrBlockCodes* codes = nullptr,
+                                            uint32_t codesOffset = 0);
 
 // The second half: writes the prepared files in order and adds each written path. False (with
 // the failed format's message shown) when one cannot be written; the ones before it stay.

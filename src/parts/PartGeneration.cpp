@@ -9,7 +9,6 @@
 #include "book/GenerationPlan.h"
 #include "chapters/ChapterMessages.h"
 #include "chapters/ChapterModel.h"
-#include "chapters/ChapterTitle.h"
 #include "check/ValidationRules.h"
 #include "controls/CMyRECtrl.h"
 #include "controls/HeadlessListBox.h"
@@ -66,30 +65,6 @@ struct PartBook {
     HeadlessListBox list;
     ChapterModel model;
 };
-
-// The checks and files of one part, as PrepareBookFiles makes a book's, but building the .qbr
-// files from the blocks the plan already coded (when it kept them).
-std::optional<EncodedBook> PreparePartFiles(PartBook& book, const PlannedPart& part,
-                                            const QbrBlockCodes* codes, DialogHost& host) {
-    const std::string text = ReadBookText(book.bookText.View());
-    if (!RunGenerateChecks(book.bookText, book.list, book.model, host, part.sourcePath)) {
-        return std::nullopt;
-    }
-    std::vector<ChapterRecord> records;
-    for (uint32_t i = 0; i < book.model.Count(); ++i) records.push_back(*book.model.RecordAt(i));
-    if (!ComputeWorkingLengths(records, static_cast<uint32_t>(text.size()))) {
-        host.ShowMessage(Utf8ToGbk(book_messages::kQbr2Failed), MessageCaption::kNone);
-        return std::nullopt;
-    }
-    EncodedBook encoded =
-        codes != nullptr ? EncodeBookFiles(text, records, part.sourcePath, *codes, part.textOffset)
-                         : EncodeBookFiles(text, records, part.sourcePath);
-    if (!encoded.ok()) {
-        ShowEncodingFailure(encoded, host);
-        return std::nullopt;
-    }
-    return encoded;
-}
 
 std::string JoinedNames(const std::vector<std::string>& paths) {
     std::string names;
@@ -185,7 +160,8 @@ PartsOutcome GenerateParts(std::string_view text, const PartPlan& plan, DialogHo
         const PlannedPart& part = plan.parts[k];
         PartBook book(text.substr(part.textOffset, part.textLength), part.RelativeChapters());
         std::optional<EncodedBook> encoded =
-            PreparePartFiles(book, part, plan.qbrCodes.get(), partDialog);
+            PrepareBookFiles(book.bookText, book.list, book.model, partDialog, part.sourcePath,
+                             plan.qbrCodes.get(), part.textOffset);
         if (!encoded) return fail(part);
         built.push_back(std::move(*encoded));
     }
